@@ -1,0 +1,13 @@
+#pragma once
+// The list of installed screen fonts, in a stable order, as object records index it.
+
+#include <string>
+#include <vector>
+
+namespace pb {
+
+// Family names (UTF-8) of the installed fonts, sorted as the font database lists them.
+// Read once per run.
+const std::vector<std::string>& InstalledFonts();
+
+}  // namespace pb

@@ -1,0 +1,42 @@
+#pragma once
+// Screen and default-printer metrics read at start-up. Tests substitute their own.
+
+#include <optional>
+#include <string>
+
+#include "platform/geometry.h"
+
+namespace pb {
+
+struct ScreenMetrics {
+    int ppiX = 96;  // logical pixels per inch
+    int ppiY = 96;
+    Rect workArea{0, 0, 1280, 800};
+};
+
+enum class PrinterKind {
+    System,       // the CUPS default printer
+    BuiltInPdf,   // no system printer: our own PDF printer (600 dpi, no margins, A4)
+    Unusable,     // the query failed or reported a zero resolution
+};
+
+struct PrinterMetrics {
+    PrinterKind kind = PrinterKind::Unusable;
+    std::string name;    // printer name, empty for the built-in PDF printer
+    int ppiX = 0;        // printer pixels per inch along the paper's short edge
+    int ppiY = 0;        // ... along the long edge
+    int offsetX = 0;     // unprintable margin in printer pixels (physical offset)
+    int offsetY = 0;
+    bool usable() const { return kind != PrinterKind::Unusable && ppiX > 0 && ppiY > 0; }
+};
+
+constexpr int kBuiltInPdfDpi = 600;
+
+ScreenMetrics ReadScreenMetrics();
+PrinterMetrics ReadPrinterMetrics();
+
+// Test hooks: while set, the readers return these instead of asking the system.
+void OverrideScreenMetrics(std::optional<ScreenMetrics> metrics);
+void OverridePrinterMetrics(std::optional<PrinterMetrics> metrics);
+
+}  // namespace pb

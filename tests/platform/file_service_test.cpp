@@ -1,0 +1,113 @@
+#include "platform/file_service.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "platform/text_codec.h"
+#include "support/test_support.h"
+
+namespace pb {
+namespace {
+
+TEST(TextCodec, RoundTripsJapaneseAndMarksWhatCp932Lacks) {
+    struct Case {
+        std::string utf8;
+        std::string cp932;
+        bool lossless;
+    };
+    const Case cases[] = {
+        {"abc", "abc", true},
+        {"あ", "\x82\xA0", true},
+        {"ｶﾞ", "\xB6\xDE", true},          // half-width katakana are single bytes
+        {"ⅰ", "\xFA\x40", true},            // Windows places small roman numerals at FA40
+        {"①", "\x87\x40", true},
+        {"😀", "?", false},                 // outside CP932
+        {"a😀b", "a?b", false},
+    };
+    for (const auto& c : cases) {
+        bool lossless = !c.lossless;
+        EXPECT_EQ(Utf8ToCp932(c.utf8, &lossless), c.cp932) << c.utf8;
+        EXPECT_EQ(lossless, c.lossless) << c.utf8;
+        if (c.lossless) {
+            EXPECT_EQ(Cp932ToUtf8(c.cp932), c.utf8);
+        }
+    }
+    bool ok = true;
+    EXPECT_EQ(Cp932ToUtf8("a\x82", &ok), "a\xEF\xBF\xBD");  // a lead byte cut off at the end
+    EXPECT_FALSE(ok);
+}
+
+TEST(FileService, WholeFilesAreCp932WithCrLfAndMissingFilesReadEmpty) {
+    test::TempDir dir;
+    const std::string path = dir.file("PPPOS.txt");
+    EXPECT_EQ(ReadWholeFile(path), "");
+    ASSERT_TRUE(WriteWholeFile(path, "一行目\r\nTrue"));
+    EXPECT_EQ(test::ReadFileBytes(path), "\x88\xEA\x8D\x73\x96\xDA\r\nTrue");
+    EXPECT_EQ(ReadWholeFile(path), "一行目\r\nTrue");
+
+    // A folder where a file is expected reads as empty text, as an unreadable file does.
+    std::filesystem::create_directory(dir.file("folder.txt"));
+    EXPECT_EQ(ReadWholeFile(dir.file("folder.txt")), "");
+}
+
+TEST(FileService, WriterAndReaderAgreeOnLines) {
+    test::TempDir dir;
+    const std::string path = dir.file("StrData0.txt");
+    TextWriter w(path);
+    w.WriteLine("1");
+    w.WriteLine("");
+    w.WriteLine("文字\r\n二行");
+    ASSERT_TRUE(w.Close());
+    EXPECT_EQ(test::ReadFileBytes(path), Utf8ToCp932("1\r\n\r\n文字\r\n二行\r\n"));
+    TextReader r(path);
+    EXPECT_EQ(r.ReadLine(), "1");
+    EXPECT_EQ(r.ReadLine(), "");
+    EXPECT_EQ(r.ReadLine(), "文字");
+    EXPECT_EQ(r.ReadAll(), "二行\r\n");
+    EXPECT_TRUE(r.AtEnd());
+    EXPECT_EQ(r.ReadLine(), "");
+}
+
+TEST(FileService, FolderOperations) {
+    test::TempDir dir;
+    const std::string a = dir.file("A");
+    const std::string b = dir.file("B");
+    ResetFolder(a, true);
+    ASSERT_TRUE(Files().FolderExists(a));
+    ASSERT_TRUE(WriteWholeFile(JoinPath(a, "x.txt"), "x"));
+    Files().CreateFolder(JoinPath(a, "sub"));
+    ASSERT_TRUE(WriteWholeFile(JoinPath(a, "sub/y.txt"), "y"));
+
+    ASSERT_TRUE(Files().CopyFolder(a, b));  // a missing destination is created
+    EXPECT_EQ(ReadWholeFile(JoinPath(b, "sub/y.txt")), "y");
+    EXPECT_EQ(Files().ListFiles(b), std::vector<std::string>{"x.txt"});
+
+    ResetFolder(a, false);
+    EXPECT_FALSE(Files().FolderExists(a));
+    ResetFolder(a, false);  // resetting a missing folder is harmless
+    DeleteFileIfExists(JoinPath(b, "x.txt"));
+    DeleteFileIfExists(JoinPath(b, "x.txt"));
+    EXPECT_FALSE(Files().FileExists(JoinPath(b, "x.txt")));
+}
+
+TEST(FileService, AFailedWriteKeepsTheOldContents) {
+    test::TempDir dir;
+    const std::string path = dir.file("sub/file.txt");
+    EXPECT_FALSE(WriteWholeFile(path, "x"));  // the folder does not exist
+    EXPECT_FALSE(Files().FileExists(path));
+    Files().CreateFolder(dir.file("sub"));
+    ASSERT_TRUE(WriteWholeFile(path, "old"));
+    std::filesystem::permissions(dir.file("sub"), std::filesystem::perms::owner_read |
+                                                      std::filesystem::perms::owner_exec);
+    if (::geteuid() != 0) {  // root writes anywhere
+        EXPECT_FALSE(WriteWholeFile(path, "new"));
+        EXPECT_EQ(ReadWholeFile(path), "old");
+    }
+    std::filesystem::permissions(dir.file("sub"), std::filesystem::perms::owner_all);
+    // No temporary file is left behind.
+    EXPECT_EQ(Files().ListFiles(dir.file("sub")), std::vector<std::string>{"file.txt"});
+}
+
+}  // namespace
+}  // namespace pb

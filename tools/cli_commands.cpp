@@ -1,0 +1,10 @@
+#include "cli_commands.h"
+
+namespace pbcli {
+
+std::vector<Command>& Commands() {
+    static std::vector<Command> commands;
+    return commands;
+}
+
+}  // namespace pbcli
