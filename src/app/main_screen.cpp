@@ -58,7 +58,7 @@ bool FolderWritable(const std::string& folder) {
 
 }  // namespace
 
-TForm1::TForm1(QWidget* parent) : Form(parent) {
+TForm1::TForm1(const std::string& appDir, QWidget* parent) : Form(parent) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("popboard"));
     setAttribute(Qt::WA_DeleteOnClose, false);  // owned by main()
@@ -67,7 +67,7 @@ TForm1::TForm1(QWidget* parent) : Form(parent) {
     BuildPrintPanel();
     ConnectHandlers();
     InstallHub(this);
-    FormCreate();
+    FormCreate(appDir);
 }
 
 TForm1::~TForm1() {
@@ -258,10 +258,11 @@ void TForm1::ConnectHandlers() {
 
 std::string TForm1::CCTmpPath() const { return App().AppDir + "CCTmp.bmp"; }
 
-void TForm1::FormCreate() {
+void TForm1::FormCreate(const std::string& appDir) {
     AppState& app = App();
+    app = AppState{};
     const QString exeDir = QFileInfo(QCoreApplication::applicationFilePath()).canonicalPath();
-    SetAppDir(app, exeDir.toStdString());
+    SetAppDir(app, appDir.empty() ? exeDir.toStdString() : appDir);
 
     const ScreenMetrics screen = ReadScreenMetrics();
     app.WorkAreaWidth = screen.workArea.width();

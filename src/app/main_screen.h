@@ -18,7 +18,8 @@ namespace pb {
 class TForm1 : public Form, public ScreenHub {
     Q_OBJECT
 public:
-    explicit TForm1(QWidget* parent = nullptr);
+    // appDir: the folder for the working files; empty for the program's own folder.
+    explicit TForm1(const std::string& appDir = {}, QWidget* parent = nullptr);
     ~TForm1() override;
 
     // Controls, named as the screen knows them.
@@ -104,7 +105,7 @@ private:
     void BuildControls();
     void BuildPrintPanel();
     void ConnectHandlers();
-    void FormCreate();
+    void FormCreate(const std::string& appDir);
     void FormClose();
     void HideAllForNoPrinter();
     void SwitchBrushToPen();

@@ -32,6 +32,7 @@ void StretchKeyed(Bitmap& target, const Rect& dest, const Bitmap& src, TColor ke
     }
 }
 const char* const kPartSuffix = ".new";
+const char* const kOldSuffix = ".old";
 
 }  // namespace
 
@@ -89,37 +90,71 @@ Bitmap MakeThumbnail(const Bitmap& page, Size shown, const std::vector<Thumbnail
 
 bool StoreWork(const std::string& worksFolder, const std::string& name, const Bitmap& page,
                const Bitmap& thumbnail, const std::string& objectFolder) {
-    const std::string pagePath = JoinPath(worksFolder, "MImg/" + name + ".bmp");
-    const std::string thumbPath = JoinPath(worksFolder, "SImg/" + name + ".bmp");
-    const std::string dataPath = JoinPath(worksFolder, "SData/" + name);
-    const std::string pageNew = pagePath + kPartSuffix;
-    const std::string thumbNew = thumbPath + kPartSuffix;
-    const std::string dataNew = dataPath + kPartSuffix;
-
-    auto discard = [&] {
-        DeleteFileIfExists(pageNew);
-        DeleteFileIfExists(thumbNew);
-        ResetFolder(dataNew, false);
+    struct Part {
+        std::string final;
+        std::string fresh;  // written first
+        std::string old;    // the earlier version while the new one is moved in
+        bool hadOld = false;
     };
-    discard();  // leftovers of an interrupted save of the same name
+    auto part = [](std::string final) {
+        return Part{final, final + kPartSuffix, final + kOldSuffix, false};
+    };
+    // The thumbnail lists the work in the gallery, so it is the last part put in place.
+    Part parts[] = {part(JoinPath(worksFolder, "MImg/" + name + ".bmp")),
+                    part(JoinPath(worksFolder, "SData/" + name)),
+                    part(JoinPath(worksFolder, "SImg/" + name + ".bmp"))};
+    Part& pagePart = parts[0];
+    Part& dataPart = parts[1];
+    Part& thumbPart = parts[2];
 
-    bool written = SaveBmp(page, pageNew);
+    auto remove = [](const std::string& path) {
+        DeleteFileIfExists(path);
+        ResetFolder(path, false);
+    };
+    for (const Part& p : parts) remove(p.fresh);  // leftovers of an interrupted save
+
+    bool written = SaveBmp(page, pagePart.fresh);
     if (written) {
         written = Files().FolderExists(objectFolder)
-                      ? Files().CopyFolder(objectFolder, dataNew, true)
-                      : Files().CreateFolder(dataNew);
+                      ? Files().CopyFolder(objectFolder, dataPart.fresh, true)
+                      : Files().CreateFolder(dataPart.fresh);
     }
-    written = written && SaveBmp(thumbnail, thumbNew);
+    written = written && SaveBmp(thumbnail, thumbPart.fresh);
     if (!written) {
-        discard();
+        for (const Part& p : parts) remove(p.fresh);
         return false;
     }
-    // Everything is on disk: put the parts in place, the thumbnail (which lists the work) last.
-    if (!Files().MoveFile(pageNew, pagePath) || !Files().ReplaceFolder(dataNew, dataPath) ||
-        !Files().MoveFile(thumbNew, thumbPath)) {
-        discard();
+
+    // Everything is on disk. Each part replaces its earlier version; should a move fail, the
+    // parts already moved are put back, so the earlier version stays whole.
+    auto exists = [](const std::string& path) {
+        return Files().FileExists(path) || Files().FolderExists(path);
+    };
+    int moved = 0;
+    bool ok = true;
+    for (Part& p : parts) {
+        remove(p.old);
+        p.hadOld = exists(p.final);
+        if (p.hadOld && !Files().MoveFile(p.final, p.old)) {
+            ok = false;
+            break;
+        }
+        if (!Files().MoveFile(p.fresh, p.final)) {
+            if (p.hadOld) Files().MoveFile(p.old, p.final);
+            ok = false;
+            break;
+        }
+        ++moved;
+    }
+    if (!ok) {
+        for (int i = moved - 1; i >= 0; --i) {
+            remove(parts[i].final);
+            if (parts[i].hadOld) Files().MoveFile(parts[i].old, parts[i].final);
+        }
+        for (const Part& p : parts) remove(p.fresh);
         return false;
     }
+    for (const Part& p : parts) remove(p.old);
     return true;
 }
 

@@ -1,7 +1,5 @@
 #include "platform/file_service.h"
 
-#include <fcntl.h>
-#include <stdio.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -93,19 +91,6 @@ bool FileService::MoveFile(const std::string& source, const std::string& destina
     std::error_code ec;
     fs::rename(P(source), P(destination), ec);
     return !ec;
-}
-
-bool FileService::ReplaceFolder(const std::string& source, const std::string& destination) {
-    std::error_code ec;
-    if (!fs::is_directory(P(source), ec)) return false;
-    if (!fs::exists(P(destination), ec)) {
-        fs::rename(P(source), P(destination), ec);
-        return !ec;
-    }
-    if (::renameat2(AT_FDCWD, source.c_str(), AT_FDCWD, destination.c_str(), RENAME_EXCHANGE) != 0)
-        return false;
-    fs::remove_all(P(source), ec);  // now the old folder; a leftover harms nothing
-    return true;
 }
 
 std::vector<std::string> FileService::ListFiles(const std::string& folder) {

@@ -30,12 +30,8 @@ public:
                             bool overwrite = true);
     virtual bool CopyFile(const std::string& source, const std::string& destination,
                           bool overwrite = true);
-    // Renames a file (both in the same folder or on the same file system).
+    // Renames a file or a folder (on the same file system).
     virtual bool MoveFile(const std::string& source, const std::string& destination);
-    // Puts the folder `source` in the place of `destination` in one step (exchanging them when
-    // the destination exists, then deleting the old one), so that `destination` is at every
-    // moment either the old or the new folder.
-    virtual bool ReplaceFolder(const std::string& source, const std::string& destination);
     // Names (not paths) of the regular files in `folder`, sorted ascending.
     virtual std::vector<std::string> ListFiles(const std::string& folder);
 
