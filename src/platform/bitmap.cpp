@@ -6,7 +6,9 @@
 namespace pb {
 
 namespace {
-int StrideFor(int width) { return (width * 3 + 3) & ~3; }
+int StrideFor(int width) {
+    return (width * 3 + 3) & ~3;
+}
 }  // namespace
 
 Bitmap::Bitmap(int width, int height, TColor fill_colour)
@@ -34,7 +36,26 @@ void Bitmap::fill(TColor c) {
             row0[3 * x + 2] = r;
         }
     }
-    for (int y = 1; y < height_; ++y) std::memcpy(scanLine(y), row0, static_cast<std::size_t>(stride_));
+    for (int y = 1; y < height_; ++y)
+        std::memcpy(scanLine(y), row0, static_cast<std::size_t>(stride_));
+}
+
+void Bitmap::fillSpan(int y, int left, int right, TColor c) {
+    if (right <= left) return;
+    std::uint8_t* p = scanLine(y) + 3 * left;
+    const std::size_t n = static_cast<std::size_t>(right - left);
+    const std::uint8_t b = static_cast<std::uint8_t>(GetBValue(c));
+    const std::uint8_t g = static_cast<std::uint8_t>(GetGValue(c));
+    const std::uint8_t r = static_cast<std::uint8_t>(GetRValue(c));
+    if (b == g && g == r) {
+        std::memset(p, b, 3 * n);
+        return;
+    }
+    // Four pixels (twelve bytes) at a time.
+    const std::uint8_t quad[12] = {b, g, r, b, g, r, b, g, r, b, g, r};
+    std::size_t i = 0;
+    for (; i + 4 <= n; i += 4, p += 12) std::memcpy(p, quad, 12);
+    for (; i < n; ++i, p += 3) std::memcpy(p, quad, 3);
 }
 
 void Bitmap::resize(int width, int height, TColor fill_colour) {
