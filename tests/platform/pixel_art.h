@@ -47,6 +47,33 @@ inline std::string Rows(std::initializer_list<const char*> rows) {
     return s;
 }
 
+// The bitmap an expected picture shows (the inverse of Art).
+inline Bitmap FromArt(std::initializer_list<const char*> rows) {
+    const int h = static_cast<int>(rows.size());
+    const int w = h ? static_cast<int>(std::string(*rows.begin()).size()) : 0;
+    Bitmap bmp(w, h);
+    int y = 0;
+    for (const char* r : rows) {
+        for (int x = 0; x < w; ++x) {
+            switch (r[x]) {
+                case '#':
+                    bmp.setPixel(x, y, 0x000000);
+                    break;
+                case 'o':
+                    bmp.setPixel(x, y, 0x0000FF);
+                    break;
+                case 'g':
+                    bmp.setPixel(x, y, 0x00FF00);
+                    break;
+                default:
+                    break;
+            }
+        }
+        ++y;
+    }
+    return bmp;
+}
+
 // A bitmap whose every pixel differs from its neighbours, to see what a drawing changed.
 inline Bitmap NoisyBitmap(int w, int h) {
     Bitmap bmp(w, h);
