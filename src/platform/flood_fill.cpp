@@ -3,35 +3,67 @@
 #include <cstdint>
 #include <cstring>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace pb {
 
 namespace {
 
-// Pixels of one colour, compared four at a time where the row allows.
+// Pixels of one colour, compared 32 or 8 at a time (the colour repeats every 24 bytes, three
+// 64-bit words) where the row allows.
 class ColourMatch {
   public:
     explicit ColourMatch(TColor c) {
         const std::uint8_t bgr[3] = {static_cast<std::uint8_t>(GetBValue(c)),
                                      static_cast<std::uint8_t>(GetGValue(c)),
                                      static_cast<std::uint8_t>(GetRValue(c))};
-        for (int i = 0; i < 12; ++i) quad_[i] = bgr[i % 3];
+        std::uint8_t pattern[48];
+        for (int i = 0; i < 48; ++i) pattern[i] = bgr[i % 3];
+        std::memcpy(words_, pattern, sizeof words_);
     }
-    bool at(const std::uint8_t* p) const { return std::memcmp(p, quad_, 3) == 0; }
+    bool at(const std::uint8_t* p) const { return std::memcmp(p, words_, 3) == 0; }
     // First column >= x in `row` (of `width` pixels) that has another colour.
     int runEnd(const std::uint8_t* row, int x, int width) const {
-        while (x + 4 <= width && std::memcmp(row + 3 * x, quad_, 12) == 0) x += 4;
+        while (x + 32 <= width && thirtyTwo(row + 3 * x)) x += 32;
+        while (x + 8 <= width && eight(row + 3 * x)) x += 8;
         while (x < width && at(row + 3 * x)) ++x;
         return x;
     }
     // Smallest x0 <= x such that columns x0..x-1 all have the colour.
     int runStart(const std::uint8_t* row, int x) const {
-        while (x >= 4 && std::memcmp(row + 3 * (x - 4), quad_, 12) == 0) x -= 4;
+        while (x >= 8 && eight(row + 3 * (x - 8))) x -= 8;
         while (x > 0 && at(row + 3 * (x - 1))) --x;
         return x;
     }
 
   private:
-    std::uint8_t quad_[12];
+    bool eight(const std::uint8_t* p) const {
+        std::uint64_t w[3];
+        std::memcpy(w, p, sizeof w);
+        return ((w[0] ^ words_[0]) | (w[1] ^ words_[1]) | (w[2] ^ words_[2])) == 0;
+    }
+    // 32 pixels: 96 bytes, four times the 24-byte period.
+    bool thirtyTwo(const std::uint8_t* p) const {
+#if defined(__SSE2__)
+        // 48 bytes are three 16-byte blocks; the colour lines up again every 48 bytes.
+        const __m128i* q = reinterpret_cast<const __m128i*>(p);
+        const __m128i* pattern = reinterpret_cast<const __m128i*>(words_);
+        const __m128i a = _mm_loadu_si128(pattern), b = _mm_loadu_si128(pattern + 1),
+                      c = _mm_loadu_si128(pattern + 2);
+        __m128i same = _mm_and_si128(_mm_cmpeq_epi8(_mm_loadu_si128(q), a),
+                                     _mm_cmpeq_epi8(_mm_loadu_si128(q + 1), b));
+        same = _mm_and_si128(same, _mm_cmpeq_epi8(_mm_loadu_si128(q + 2), c));
+        same = _mm_and_si128(same, _mm_cmpeq_epi8(_mm_loadu_si128(q + 3), a));
+        same = _mm_and_si128(same, _mm_cmpeq_epi8(_mm_loadu_si128(q + 4), b));
+        same = _mm_and_si128(same, _mm_cmpeq_epi8(_mm_loadu_si128(q + 5), c));
+        return _mm_movemask_epi8(same) == 0xFFFF;
+#else
+        return eight(p) && eight(p + 24) && eight(p + 48) && eight(p + 72);
+#endif
+    }
+    std::uint64_t words_[6];  // the colour's 48-byte pattern
 };
 
 // Filling in place: a painted pixel no longer has the surface colour, so the bitmap itself
