@@ -88,7 +88,7 @@ TEST_F(MainScreenTest, FeedPositionIsReadAtStartAndWrittenAtTheEnd) {
 
 TEST_F(MainScreenTest, WithoutAUsablePrinterOnlyQuitRemains) {
     WriteWholeFile(dir.file("PPPOS.txt"), "True");
-    OverridePrinterMetrics(PrinterMetrics{PrinterKind::Unusable});
+    OverridePrinterMetrics(PrinterMetrics{PrinterKind::Unusable, "", 0, 0, 0, 0});
     Start();
     EXPECT_TRUE(form->Label[9]->isVisible());
     EXPECT_EQ(form->Label[9]->text(), "PRINTERの設定が変");
@@ -192,15 +192,17 @@ TEST_F(MainScreenTest, FlipsMirrorThePageAndRefuseAOneColourPage) {
     EXPECT_EQ(App().HistoryCounter[1], 1);
 
     Click(form->Edit[3]);
-    Stroke({0, 0}, {0, 50});  // a line down the left edge
+    // A line near the left edge ((0, 0) would mean "the centre" to the test driver).
+    Stroke({1, 1}, {1, 50});
+    ASSERT_EQ(Page().pixel(1, 20), kPaletteRed);
     Click(form->Btn[11]);
-    EXPECT_EQ(Page().pixel(377, 20), kPaletteRed);
-    EXPECT_EQ(Page().pixel(0, 20), clWhite);
+    EXPECT_EQ(Page().pixel(376, 20), kPaletteRed);
+    EXPECT_EQ(Page().pixel(1, 20), clWhite);
     Click(form->Btn[12]);
-    EXPECT_EQ(Page().pixel(377, 558 - 20), kPaletteRed);
+    EXPECT_EQ(Page().pixel(376, 558 - 20), kPaletteRed);
     Click(form->Btn[8]);
     Click(form->Btn[8]);
-    EXPECT_EQ(Page().pixel(0, 20), kPaletteRed);
+    EXPECT_EQ(Page().pixel(1, 20), kPaletteRed);
 }
 
 TEST_F(MainScreenTest, SaveWritesTheWorkAndStartsTheHistoryAgain) {

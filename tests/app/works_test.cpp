@@ -131,6 +131,7 @@ TEST_F(StoreWorkTest, AFailureAtAnyWriteLeavesTheEarlierVersionIntact) {
     WriteWholeFile(objects + "/" + StrData(1), "added");
     // Count the writes of a save that succeeds, then fail each one in turn.
     int total = 0;
+    Files().CreateFolder(dir.file("probe"));
     EnsureWorkFolders(dir.file("probe"));
     {
         auto counting = std::make_unique<FailingFiles>(-1);

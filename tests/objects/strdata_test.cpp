@@ -52,7 +52,7 @@ TEST(StrData, RecordsRoundTripThroughTheirFiles) {
     }
     // The file itself: CP932, CR LF, line 0 the family, colours in decimal, booleans as words.
     const std::string bytes = test::ReadFileBytes(ObjectFilePath(folder, 5));
-    EXPECT_EQ(bytes.substr(0, 13), "1\r\n-12\r\n45\r\n");
+    EXPECT_EQ(bytes.substr(0, 12), "1\r\n-12\r\n45\r\n");
     EXPECT_NE(bytes.find("\r\n197121\r\n255\r\n12632256\r\n13\r\nTrue\r\nTrue\r\n"), std::string::npos);
     EXPECT_NE(bytes.find(Utf8ToCp932("本日限り") + "\r\n"), std::string::npos);
     EXPECT_EQ(bytes.substr(bytes.size() - 2), "\r\n");
@@ -101,7 +101,9 @@ TEST(StrData, FamilyAndMalformedRecords) {
     for (const Case& c : cases) {
         const ReadResult r = ParseObjectRecord(c.text);
         EXPECT_EQ(r.status, c.status) << c.text.substr(0, 12);
-        if (r.status == ReadStatus::Ok) EXPECT_EQ(r.record->family, c.family);
+        if (r.status == ReadStatus::Ok) {
+            EXPECT_EQ(r.record->family, c.family);
+        }
     }
     test::TempDir dir;
     EXPECT_EQ(ReadObjectRecord(dir.path() + "/", 0).status, ReadStatus::Missing);
@@ -145,7 +147,9 @@ TEST(StrData, WritersRefuseTextsTheReadersCannotHold) {
         c.rec.Text = lines(c.lines);
         EXPECT_EQ(WriteObject(folder, 0, c.rec), c.written) << c.lines;
         EXPECT_EQ(Files().FileExists(ObjectFilePath(folder, 0)), c.written);
-        if (c.written) EXPECT_EQ(ReadObject(folder, 0)->Text, c.rec.Text);
+        if (c.written) {
+            EXPECT_EQ(ReadObject(folder, 0)->Text, c.rec.Text);
+        }
     }
     ASSERT_EQ(dialogs->shown.size(), 2u);
     EXPECT_EQ(dialogs->shown[0].caption, "NG");
