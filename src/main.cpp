@@ -13,7 +13,7 @@ int main(int argc, char** argv) {
     // font rule of object records looks for.
     setenv("FC_LANG", "ja", 1);
     QApplication app(argc, argv);
-    QApplication::setFont(QFont(QStringLiteral("IPAexゴシック"), 10));
+    QApplication::setFont(QFont(QStringLiteral("IPAexゴシック"), 9));
     pb::InstallDialogService(pb::MakeQtDialogService());
 
     // Two copies in one folder would share and delete each other's working files.

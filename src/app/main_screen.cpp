@@ -86,6 +86,9 @@ void TForm1::BuildControls() {
     content->setObjectName(QStringLiteral("ScrollBox1Content"));
     ScrollBox1->setWidget(content);
     ScrollBox1->setWidgetResizable(false);
+    // A grey desk around the page, so that a white page shows its edges.
+    ScrollBox1->setStyleSheet(QStringLiteral("QScrollArea { background: #9a9a9a; }"));
+    content->setStyleSheet(QStringLiteral("#ScrollBox1Content { background: #9a9a9a; }"));
 
     Image1 = new ImageControl(content);
     Image1->setObjectName(QStringLiteral("Image1"));
@@ -154,8 +157,8 @@ void TForm1::BuildControls() {
     }
 
     GroupBox2 = AddGroup(QStringLiteral("GroupBox2"), QString(), 572, 226, 60, 90);
-    RBtn[8] = AddRadio(Name("RBtn", 8), QStringLiteral("Brush"), 6, 18, 52, 28, GroupBox2);
-    RBtn[9] = AddRadio(Name("RBtn", 9), QStringLiteral("Pen"), 6, 52, 52, 28, GroupBox2);
+    RBtn[8] = AddRadio(Name("RBtn", 8), QStringLiteral("Brush"), 2, 16, 58, 28, GroupBox2);
+    RBtn[9] = AddRadio(Name("RBtn", 9), QStringLiteral("Pen"), 2, 50, 58, 28, GroupBox2);
     RBtn[9]->setChecked(true);
 
     for (int n = 1; n <= 40; ++n) {
@@ -174,8 +177,8 @@ void TForm1::BuildControls() {
     const char* tools[] = {"FreeDraw",      "StraightLine",   "Rectangle",      "RoundRect",
                            "Ellipse",       "□選択範囲Copy", "□選択範囲移動", "□選択範囲編集"};
     for (int i = 0; i < 8; ++i) {
-        RBtn[i] = AddRadio(Name("RBtn", i), QString::fromUtf8(tools[i]), 4 + (i / 4) * 106,
-                           8 + (i % 4) * 22, 106, 22, GroupBox1);
+        RBtn[i] = AddRadio(Name("RBtn", i), QString::fromUtf8(tools[i]), i < 4 ? 4 : 96,
+                           8 + (i % 4) * 22, i < 4 ? 92 : 120, 22, GroupBox1);
     }
     RBtn[0]->setChecked(true);
 
