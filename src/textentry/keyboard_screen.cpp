@@ -114,7 +114,7 @@ TForm6::TForm6(QWidget* parent) : Form(parent), logic_(App().AppDir) {
     StringGrid1->setObjectName(QStringLiteral("StringGrid1"));
     StringGrid1->setGeometry(4, 240, 122, 309);
     StringGrid1->SetColWidth(0, 101);
-    StringGrid1->UseKeyLook(16, true);
+    StringGrid1->UseKeyLook(16, true, false);
     StringGrid1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     StringGrid1->setFocusPolicy(Qt::NoFocus);
     StringGrid1->hide();
@@ -204,7 +204,7 @@ StringGrid* TForm6::MakeKeyGrid(const QString& name, const CellTable& cells, int
     g->setGeometry(x, y, w, h);
     g->SetDefaultColWidth(columnWidth);
     g->SetDefaultRowHeight(rowHeight);
-    g->UseKeyLook(16, false);
+    g->UseKeyLook(16, false, true);
     g->setFocusPolicy(Qt::NoFocus);
     g->ShowCells(cells);
     return g;

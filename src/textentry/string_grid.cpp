@@ -1,10 +1,45 @@
 #include "textentry/string_grid.h"
 
+#include <QApplication>
 #include <QHeaderView>
+#include <QPainter>
+#include <QStyledItemDelegate>
 
 #include "platform/text_codec.h"
 
 namespace pb {
+
+namespace {
+
+// Draws a key: its caption without the leading spaces, centred, in a smaller font when the
+// caption is wider than the key.
+class KeyCellDelegate : public QStyledItemDelegate {
+  public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override {
+        QStyleOptionViewItem o(option);
+        initStyleOption(&o, index);
+        const QString caption = o.text.trimmed();
+        o.text.clear();
+        const QWidget* w = o.widget;
+        (w ? w->style() : QApplication::style())
+            ->drawControl(QStyle::CE_ItemViewItem, &o, painter, w);
+        if (caption.isEmpty()) return;
+        QFont f = o.font;
+        while (f.pixelSize() > 8 && QFontMetrics(f).horizontalAdvance(caption) > o.rect.width() - 2)
+            f.setPixelSize(f.pixelSize() - 1);
+        painter->save();
+        painter->setFont(f);
+        const bool selected = o.state & QStyle::State_Selected;
+        painter->setPen(o.palette.color(selected ? QPalette::HighlightedText : QPalette::Text));
+        painter->drawText(o.rect, Qt::AlignCenter, caption);
+        painter->restore();
+    }
+};
+
+}  // namespace
 
 StringGrid::StringGrid(int columns, int rows, QWidget* parent)
     : QTableWidget(rows, columns, parent) {
@@ -74,7 +109,9 @@ void StringGrid::SetEditing(bool on) {
                        : QAbstractItemView::NoEditTriggers);
 }
 
-void StringGrid::UseKeyLook(int fontPixels, bool highlightSelection) {
+void StringGrid::UseKeyLook(int fontPixels, bool highlightSelection, bool centredKeys) {
+    if (centredKeys) setItemDelegate(new KeyCellDelegate(this));
+    setTextElideMode(Qt::ElideNone);
     QFont f = font();
     f.setPixelSize(fontPixels);
     setFont(f);

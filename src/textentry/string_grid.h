@@ -32,8 +32,9 @@ class StringGrid : public QTableWidget {
     // Allows editing in place (F2, Enter, typing); off by default.
     void SetEditing(bool on);
     bool Editing() const { return editing_; }
-    // The navy look of the keyboard's grids: white text, and no highlight on a touched key.
-    void UseKeyLook(int fontPixels, bool highlightSelection);
+    // The navy look of the keyboard's grids: white text, a highlighted selection or none (for
+    // keys), and keys drawn as centred captions without their leading spaces.
+    void UseKeyLook(int fontPixels, bool highlightSelection, bool centredKeys);
 
   private:
     bool editing_ = false;
