@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/bitmap_canvas.h"
+
 namespace pb {
 namespace {
 
@@ -90,6 +92,63 @@ TEST(FitFontSize, HelpersForRecords) {
     EXPECT_EQ(SplitTextLines("a\r\nb\rc\n\nd\r\n"),
               (std::vector<std::string_view>{"a", "b", "c", "", "d"}));
     EXPECT_TRUE(SplitTextLines("").empty());
+}
+
+}  // namespace
+}  // namespace pb
+
+namespace pb {
+namespace {
+
+TEST(FitFontSize, OnABitmapCanvas) {
+    Bitmap scratch(8, 8);
+    BitmapCanvas canvas(scratch);
+    auto widest = [&](int size, bool bold, const std::vector<std::string_view>& lines) {
+        canvas.font.sizePoints = size;
+        canvas.font.bold = bold;
+        int w = 0, h = 0;
+        for (const auto l : lines) {
+            w = std::max(w, canvas.TextWidth(l.empty() ? " " : l));
+            h += canvas.TextHeight(l);
+        }
+        return Size{w, h};
+    };
+    struct Case {
+        const char* text;
+        int recordSize, boxWidth, boxHeight;
+        bool decorated;
+    };
+    for (const Case& c :
+         {Case{"あいうえお", 72, 200, 80, false}, Case{"特売\r\n本日限り", 60, 150, 90, true},
+          Case{"ABC", 20, 400, 400, false}}) {
+        SCOPED_TRACE(c.text);
+        FitFontRequest r;
+        r.text = c.text;
+        r.fontFamily = "IPAゴシック";
+        r.recordSize = c.recordSize;
+        r.boxWidth = c.boxWidth;
+        r.boxHeight = c.boxHeight;
+        r.decorated = c.decorated;
+        const int size = FitFontSize(r, canvas);
+        const int w = c.decorated ? c.boxWidth * 10 / 11 : c.boxWidth;
+        const int h = c.decorated ? c.boxHeight * 10 / 11 : c.boxHeight;
+        const auto lines = SplitTextLines(c.text);
+        const Size at = widest(size, c.decorated, lines);
+        EXPECT_LE(at.width, w);
+        EXPECT_LE(at.height, h);
+        if (size < c.recordSize) {
+            const Size above = widest(size + 1, c.decorated, lines);
+            EXPECT_TRUE(above.width > w || above.height > h) << size;
+        }
+    }
+    // A text that does not fit even at 4 gets 3.
+    FitFontRequest tiny;
+    tiny.text = "とても長い文章はこの箱には入らない";
+    tiny.fontFamily = "IPAゴシック";
+    tiny.recordSize = 24;
+    tiny.boxWidth = 10;
+    tiny.boxHeight = 4;
+    EXPECT_EQ(FitFontSize(tiny, canvas), kSmallestFontSize);
 }
 
 }  // namespace
