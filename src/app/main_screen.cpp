@@ -10,7 +10,9 @@
 #include <QTextBlock>
 #include <QTextCursor>
 
+#include "app/gallery_screen.h"
 #include "app/page_geometry.h"
+#include "app/printing.h"
 #include "app/works.h"
 #include "common/app_state.h"
 #include "platform/bitmap_ops.h"
@@ -197,7 +199,7 @@ void TForm1::BuildControls() {
     Label[9]->hide();
 
     // Screens that come later stay disabled until they exist.
-    for (int n : {10, 15, 16}) Btn[n]->setEnabled(false);
+    for (int n : {10, 16}) Btn[n]->setEnabled(false);
     Btn[14]->setEnabled(false);
 }
 
@@ -223,9 +225,6 @@ void TForm1::BuildPrintPanel() {
     for (QWidget* w : std::initializer_list<QWidget*>{Label[0], Label[7], Btn[6], Btn[7], Btn[17],
                                                       Btn[18], GroupBox3, GroupBox4, Btn[24]})
         w->hide();
-    // Printing and its preview come with their own screens.
-    Btn[17]->setEnabled(false);
-    Btn[18]->setEnabled(false);
 }
 
 void TForm1::ConnectHandlers() {
@@ -528,7 +527,16 @@ void TForm1::SwitchBrushToPen() {
 void TForm1::Btn15Click() {
     FocusEdit0();
     SwitchBrushToPen();
-    ApplyZoom(DefaultZoom(Image1->picture().size()));
+    {
+        BusyCursor busy;
+        const AppState& app = App();
+        EnsureWorkFolders(app.AppDir);
+        RecoverInterruptedSaves(app.WorksFolder);
+        CleanIncompleteWorks(app.WorksFolder);
+        ApplyZoom(DefaultZoom(Image1->picture().size()));
+        Image0->setPicture(Image1->picture());
+    }
+    (new TForm11(*this))->show();
 }
 
 void TForm1::Btn10Click() {
@@ -547,11 +555,13 @@ void TForm1::Btn16Click() {
 void TForm1::Btn17Click() {
     FocusEdit0();
     ApplyZoom(DefaultZoom(Image1->picture().size()));
+    ComposeAndPrint(*this, true);
 }
 
 void TForm1::Btn18Click() {
     FocusEdit0();
     ApplyZoom(DefaultZoom(Image1->picture().size()));
+    ComposeAndPrint(*this, false);
 }
 
 void TForm1::Btn23Click() {

@@ -1,6 +1,8 @@
 #include "app/works.h"
 
 #include <QDateTime>
+#include <algorithm>
+#include <filesystem>
 
 #include "common/app_state.h"
 #include "platform/bitmap_canvas.h"
@@ -156,6 +158,119 @@ bool StoreWork(const std::string& worksFolder, const std::string& name, const Bi
     }
     for (const Part& p : parts) remove(p.old);
     return true;
+}
+
+namespace {
+
+bool EndsWith(const std::string& s, const std::string& end) {
+    return s.size() >= end.size() && s.compare(s.size() - end.size(), end.size(), end) == 0;
+}
+
+// Names of the files and folders in `folder`.
+std::vector<std::string> Entries(const std::string& folder) {
+    std::vector<std::string> names = Files().ListFiles(folder);
+    std::error_code ec;
+    for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end;
+         it.increment(ec)) {
+        std::error_code typeError;
+        if (it->is_directory(typeError)) names.push_back(it->path().filename().string());
+    }
+    return names;
+}
+
+void RemovePath(const std::string& path) {
+    DeleteFileIfExists(path);
+    ResetFolder(path, false);
+}
+
+bool PathExists(const std::string& path) {
+    return Files().FileExists(path) || Files().FolderExists(path);
+}
+
+}  // namespace
+
+void RecoverInterruptedSaves(const std::string& worksFolder) {
+    // Work names that have a temporary part in any of the three folders.
+    std::vector<std::string> names;
+    const std::pair<const char*, const char*> kinds[] = {
+        {"MImg/", ".bmp"}, {"SData/", ""}, {"SImg/", ".bmp"}};
+    for (const auto& [sub, ext] : kinds) {
+        for (const std::string& entry : Entries(JoinPath(worksFolder, sub))) {
+            for (const char* suffix : {kPartSuffix, kOldSuffix}) {
+                const std::string tail = std::string(ext) + suffix;
+                if (!EndsWith(entry, tail)) continue;
+                const std::string name = entry.substr(0, entry.size() - tail.size());
+                if (std::find(names.begin(), names.end(), name) == names.end())
+                    names.push_back(name);
+            }
+        }
+    }
+    for (const std::string& name : names) {
+        std::vector<std::string> finals;
+        for (const auto& [sub, ext] : kinds)
+            finals.push_back(JoinPath(worksFolder, sub + name + ext));
+        // The thumbnail is written last and put in place last: with its new copy on disk the
+        // other new parts are complete, and those still waiting are moved in.
+        const bool complete = PathExists(finals[2] + kPartSuffix);
+        for (const std::string& final : finals) {
+            const std::string fresh = final + kPartSuffix, old = final + kOldSuffix;
+            if (PathExists(fresh)) {
+                if (complete) {
+                    RemovePath(final);
+                    Files().MoveFile(fresh, final);
+                } else {
+                    RemovePath(fresh);
+                }
+            }
+            if (PathExists(old)) {
+                if (!PathExists(final))
+                    Files().MoveFile(old, final);
+                else
+                    RemovePath(old);
+            }
+        }
+    }
+}
+
+std::string WorkNameOf(const std::string& thumbnailName) {
+    std::string stem = thumbnailName;
+    for (std::size_t at; (at = stem.find(".bmp")) != std::string::npos;) stem.erase(at, 4);
+    return stem;
+}
+
+void CleanIncompleteWorks(const std::string& worksFolder) {
+    for (const std::string& file : Files().ListFiles(JoinPath(worksFolder, "SImg"))) {
+        if (!EndsWith(file, ".bmp")) continue;
+        const std::string stem = WorkNameOf(file);
+        if (Files().FileExists(JoinPath(worksFolder, "MImg/" + file)) &&
+            Files().FolderExists(JoinPath(worksFolder, "SData/" + stem)))
+            continue;
+        DeleteFileIfExists(JoinPath(worksFolder, "MImg/" + file));
+        ResetFolder(JoinPath(worksFolder, "SData/" + stem), false);
+        Files().DeleteFile(JoinPath(worksFolder, "SImg/" + file));
+    }
+}
+
+std::vector<std::string> ListWorkThumbnails(const std::string& worksFolder) {
+    std::vector<std::string> listed;
+    for (const std::string& file : Files().ListFiles(JoinPath(worksFolder, "SImg"))) {
+        if (file.empty() || file[0] != 'X' || !EndsWith(file, ".bmp")) continue;
+        if (!Files().FileExists(JoinPath(worksFolder, "MImg/" + file))) {
+            DeleteFileIfExists(JoinPath(worksFolder, "SImg/" + file));
+            continue;
+        }
+        listed.push_back(file);
+    }
+    return listed;
+}
+
+void DeleteWork(const std::string& worksFolder, const std::string& thumbnailName) {
+    DeleteFileIfExists(JoinPath(worksFolder, "MImg/" + thumbnailName));
+    DeleteFileIfExists(JoinPath(worksFolder, "SImg/" + thumbnailName));
+    const std::string stem = thumbnailName.size() > 4 && EndsWith(thumbnailName, ".bmp")
+                                 ? thumbnailName.substr(0, thumbnailName.size() - 4)
+                                 : thumbnailName;
+    ResetFolder(JoinPath(worksFolder, "SData/" + stem), false);
 }
 
 }  // namespace pb

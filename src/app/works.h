@@ -43,4 +43,23 @@ Bitmap MakeThumbnail(const Bitmap& page, Size shownSize, const std::vector<Thumb
 bool StoreWork(const std::string& worksFolder, const std::string& name, const Bitmap& page,
                const Bitmap& thumbnail, const std::string& objectFolder);
 
+// Finishes or undoes saves that a crash interrupted, from the temporary parts StoreWork leaves:
+// when the new thumbnail was written, every new part is complete and the save is finished;
+// otherwise the new parts are removed and the earlier version (if any) stays as it was. The
+// earlier version's leftover copies are removed, or put back where a part is missing.
+void RecoverInterruptedSaves(const std::string& worksFolder);
+
+// Removes every work whose thumbnail lacks its page bitmap or object folder.
+void CleanIncompleteWorks(const std::string& worksFolder);
+
+// The thumbnail file names ("X*.bmp") of the works, ascending (the order of saving). A
+// thumbnail without its page bitmap is deleted and not listed.
+std::vector<std::string> ListWorkThumbnails(const std::string& worksFolder);
+
+// Deletes the work of a thumbnail file name: page bitmap, thumbnail and object folder.
+void DeleteWork(const std::string& worksFolder, const std::string& thumbnailName);
+
+// The name of a work from its thumbnail file name (every ".bmp" removed).
+std::string WorkNameOf(const std::string& thumbnailName);
+
 }  // namespace pb

@@ -74,8 +74,8 @@ Dib MakeDib(const Bitmap& bmp) {
     Dib dib;
     const U_BITMAPINFOHEADER header = bitmapinfoheader_set(
         bmp.width(), bmp.height(), 1, 24, U_BI_RGB,
-        static_cast<uint32_t>(bmp.stride()) * static_cast<uint32_t>(bmp.height()),
-        3780, 3780, 0, 0);  // 96 dpi in pixels per metre
+        static_cast<uint32_t>(bmp.stride()) * static_cast<uint32_t>(bmp.height()), 3780, 3780, 0,
+        0);  // 96 dpi in pixels per metre
     dib.info.assign(reinterpret_cast<const char*>(&header), sizeof header);
     dib.bits.reserve(static_cast<std::size_t>(bmp.stride()) * bmp.height());
     for (int y = bmp.height() - 1; y >= 0; --y)
@@ -172,8 +172,8 @@ class EmfBuilder {
                   const Mapping& m);
     int PenLogicalWidth(const CanvasState& s, const Mapping& m) const {
         if (s.pen.style == PenStyle::Clear) return 0;
-        return std::max(1, Round(std::max(1, s.pen.width) * K *
-                                 (std::abs(m.sx) + std::abs(m.sy)) / 2));
+        return std::max(
+            1, Round(std::max(1, s.pen.width) * K * (std::abs(m.sx) + std::abs(m.sy)) / 2));
     }
 
     const RecordingData& drawing_;
@@ -304,14 +304,12 @@ void EmfBuilder::SetRop(PenMode mode) {
 
 void EmfBuilder::SetStretchMode(StretchMode mode) {
     if (stretchMode_ == mode) return;
-    Append(U_EMRSETSTRETCHBLTMODE_set(mode == StretchMode::Halftone ? U_HALFTONE
-                                                                   : U_COLORONCOLOR));
+    Append(U_EMRSETSTRETCHBLTMODE_set(mode == StretchMode::Halftone ? U_HALFTONE : U_COLORONCOLOR));
     stretchMode_ = mode;
 }
 
-void EmfBuilder::EmitPath(const std::vector<Point>& points,
-                          const std::vector<std::uint8_t>& types, const Mapping& m, bool fill,
-                          bool stroke, int penLogical) {
+void EmfBuilder::EmitPath(const std::vector<Point>& points, const std::vector<std::uint8_t>& types,
+                          const Mapping& m, bool fill, bool stroke, int penLogical) {
     if (points.empty() || points.size() != types.size()) return;
     ResetBounds();
     Append(U_EMRBEGINPATH_set());
@@ -402,8 +400,8 @@ void EmfBuilder::EmitStretch(const RecordedCall& c, const Mapping& m) {
         static_cast<uint32_t>(dib.bits.size()), const_cast<char*>(dib.bits.data())));
 }
 
-void EmfBuilder::EmitText(const RecordedCall& c, const CanvasState& s,
-                          const RecordingData& owner, const Mapping& m) {
+void EmfBuilder::EmitText(const RecordedCall& c, const CanvasState& s, const RecordingData& owner,
+                          const Mapping& m) {
     const Point at = c.points.at(0);
     if (s.bkMode == BkMode::Opaque) {
         const QFontMetrics metrics(QtFontFor(s.font, owner.dpi));

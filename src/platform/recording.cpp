@@ -4,6 +4,7 @@
 #include <climits>
 #include <cmath>
 
+#include "platform/painter_canvas.h"
 #include "platform/qt_font.h"
 #include "platform/stretch.h"
 
@@ -110,8 +111,8 @@ void PlayTextAsOutline(Canvas& t, const RecordedCall& c, const CanvasState& s, c
     if (s.bkMode == BkMode::Opaque) {
         const QString q = QString::fromUtf8(c.text.data(), static_cast<qsizetype>(c.text.size()));
         t.brush = SolidBrush(s.bkColour);
-        t.FillRect(MapEdges(m, RectOfSize(at.x, at.y, metrics.horizontalAdvance(q),
-                                          metrics.height())));
+        t.FillRect(
+            MapEdges(m, RectOfSize(at.x, at.y, metrics.horizontalAdvance(q), metrics.height())));
     }
     const PathData outline = TextOutline(s.font, dpi, at, c.text);
     if (outline.points.empty()) return;
@@ -141,8 +142,7 @@ void PlayCall(Canvas& t, const RecordedCall& c, const RecordingData& owner, cons
         }
         case Kind::RoundRect: {
             const Rect r = MapEdges(m, c.rect);
-            t.RoundRect(r.left, r.top, r.right, r.bottom,
-                        Round(c.corner.width * std::abs(m.sx)),
+            t.RoundRect(r.left, r.top, r.right, r.bottom, Round(c.corner.width * std::abs(m.sx)),
                         Round(c.corner.height * std::abs(m.sy)));
             break;
         }
@@ -313,12 +313,27 @@ void Recording::PlayInto(Canvas& target, const Rect& dest) const {
         return;
     }
     if (data_->size.width <= 0 || data_->size.height <= 0) return;
-    const CanvasState saved{target.pen, target.brush, target.font, target.bkMode,
-                            target.bkColour};
-    Visit(*data_, Mapping::Stretch(data_->size, dest),
-          [&target](const RecordedCall& c, const RecordingData& owner, const Mapping& m) {
-              PlayCall(target, c, owner, m);
-          });
+    const CanvasState saved{target.pen, target.brush, target.font, target.bkMode, target.bkColour};
+    const Mapping whole = Mapping::Stretch(data_->size, dest);
+    if (auto* painterCanvas = dynamic_cast<PainterCanvas*>(&target)) {
+        // A painter scales everything itself, text and curves included: each call is drawn in
+        // its own coordinates under the mapping, without rounding.
+        QPainter& painter = painterCanvas->painter();
+        const QTransform device = painter.transform();
+        Visit(*data_, whole,
+              [&painter, &device](const RecordedCall& c, const RecordingData& owner,
+                                  const Mapping& m) {
+                  painter.setTransform(QTransform(m.sx, 0, 0, m.sy, m.ox, m.oy) * device);
+                  PainterCanvas inner(painter, owner.size, owner.dpi);
+                  PlayCall(inner, c, owner, Mapping{});
+              });
+        painter.setTransform(device);
+    } else {
+        Visit(*data_, whole,
+              [&target](const RecordedCall& c, const RecordingData& owner, const Mapping& m) {
+                  PlayCall(target, c, owner, m);
+              });
+    }
     target.pen = saved.pen;
     target.brush = saved.brush;
     target.font = saved.font;

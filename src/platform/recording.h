@@ -114,8 +114,7 @@ class Recording : public Canvas {
     // Calls `visit` for every call of `data` in order, nested drawings resolved: with the
     // drawing the call belongs to (its states and dpi) and the mapping from the call's
     // coordinates to those that `outer` maps `data` to.
-    using Visitor =
-        std::function<void(const RecordedCall&, const RecordingData&, const Mapping&)>;
+    using Visitor = std::function<void(const RecordedCall&, const RecordingData&, const Mapping&)>;
     static void Visit(const RecordingData& data, const Mapping& outer, const Visitor& visit);
 
   protected:
