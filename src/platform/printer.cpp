@@ -109,7 +109,16 @@ std::unique_ptr<QPrinter> BuiltInPdfPrinter() {
     return printer;
 }
 
+std::function<std::unique_ptr<PrintDevice>()>& DefaultPrinterOverride() {
+    static std::function<std::unique_ptr<PrintDevice>()> factory;
+    return factory;
+}
+
 }  // namespace
+
+void OverrideDefaultPrinter(std::function<std::unique_ptr<PrintDevice>()> factory) {
+    DefaultPrinterOverride() = std::move(factory);
+}
 
 std::string NewPdfName() {
     return "P" +
@@ -118,6 +127,7 @@ std::string NewPdfName() {
 }
 
 std::unique_ptr<PrintDevice> OpenDefaultPrinter(const std::string& pdfFolder) {
+    if (DefaultPrinterOverride()) return DefaultPrinterOverride()();
     const QPrinterInfo info = QPrinterInfo::defaultPrinter();
     if (info.isNull()) {
         return std::make_unique<QtPrintDevice>(PrinterKind::BuiltInPdf, BuiltInPdfPrinter(),

@@ -1,0 +1,246 @@
+// EMF files: the header and the records as readers expect them, and a read-back by an
+// independent reader (emf2svg-conv of Debian's emf2svg package).
+#include "platform/emf_writer.h"
+
+#include <gtest/gtest.h>
+#include <uemf.h>
+
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <cstring>
+#include <map>
+
+#include "pixel_art.h"
+#include "support/test_support.h"
+
+namespace pb {
+namespace {
+
+struct EmfRecord {
+    std::uint32_t type;
+    std::string bytes;  // the whole record
+    template <class T>
+    T as() const {
+        T value{};
+        std::memcpy(&value, bytes.data(), std::min(sizeof(T), bytes.size()));
+        return value;
+    }
+};
+
+// Splits a file into its records; fails the test on a record that does not fit.
+std::vector<EmfRecord> Records(const std::string& file) {
+    std::vector<EmfRecord> out;
+    std::size_t at = 0;
+    while (at + 8 <= file.size()) {
+        std::uint32_t type, size;
+        std::memcpy(&type, file.data() + at, 4);
+        std::memcpy(&size, file.data() + at + 4, 4);
+        EXPECT_EQ(size % 4, 0u) << "record " << type << " at " << at;
+        EXPECT_GE(size, 8u);
+        if (size < 8 || at + size > file.size()) {
+            ADD_FAILURE() << "record " << type << " runs past the end";
+            break;
+        }
+        out.push_back({type, file.substr(at, size)});
+        at += size;
+    }
+    EXPECT_EQ(at, file.size());
+    return out;
+}
+
+// A page like printing makes: a bitmap over the whole page, then outlined objects.
+Recording PageWithObjects(Size size) {
+    Recording page(size);
+    Bitmap bmp(size.width, size.height, clWhite);
+    for (int y = 10; y < 60; ++y)
+        for (int x = 10; x < 90; ++x)
+            if (bmp.contains(x, y)) bmp.setPixel(x, y, RGB(0, 128, 255));
+    page.StretchDraw({0, 0, size.width, size.height}, bmp);
+    page.pen = {clRed, 3};
+    page.brush.style = BrushStyle::Solid;
+    page.brush.colour = 0x00FF00;
+    page.BeginPath();
+    page.RoundRect(100, 100, 200, 160, 30, 30);
+    page.EndPath();
+    page.StrokeAndFillPath();
+    page.brush.style = BrushStyle::Clear;
+    page.brush.colour = 0;
+    page.font.sizePoints = 24;
+    page.BeginPath();
+    page.TextOut(20, 200, "あA");
+    page.EndPath();
+    page.StrokePath();
+    return page;
+}
+
+TEST(EmfWriter, HeaderDescribesThePictureAndTheFileExactly) {
+    const Size sizes[] = {{794, 1123}, {330, 480}, {480, 330}, {1, 1}};
+    for (const Size& size : sizes) {
+        SCOPED_TRACE(std::to_string(size.width) + " x " + std::to_string(size.height));
+        const std::string file = EncodeEmf(PageWithObjects(size));
+        const std::vector<EmfRecord> records = Records(file);
+        ASSERT_GE(records.size(), 2u);
+        ASSERT_EQ(records.front().type, static_cast<std::uint32_t>(U_EMR_HEADER));
+        EXPECT_EQ(records.back().type, static_cast<std::uint32_t>(U_EMR_EOF));
+        const auto header = records.front().as<U_EMRHEADER>();
+        EXPECT_EQ(header.dSignature, static_cast<std::uint32_t>(U_ENHMETA_SIGNATURE));
+        EXPECT_EQ(header.nBytes, file.size());
+        EXPECT_EQ(header.nRecords, records.size());
+        // Bounds in pixels and the frame in 0.01 mm, both inclusive.
+        EXPECT_EQ(header.rclBounds.left, 0);
+        EXPECT_EQ(header.rclBounds.right, size.width - 1);
+        EXPECT_EQ(header.rclBounds.bottom, size.height - 1);
+        EXPECT_NEAR(header.rclFrame.right + 1, size.width * 2540.0 / 96, 0.5);
+        EXPECT_NEAR(header.rclFrame.bottom + 1, size.height * 2540.0 / 96, 0.5);
+        // The reference device is 96 pixels per inch exactly, in millimetres and micrometres.
+        EXPECT_EQ(header.szlDevice.cx * 254, header.szlMillimeters.cx * 960);
+        EXPECT_EQ(header.szlDevice.cy * 254, header.szlMillimeters.cy * 960);
+        EXPECT_EQ(header.szlMicrometers.cx, header.szlMillimeters.cx * 1000);
+
+        // Handles: every object index lies below nHandles, and the highest one is used.
+        std::uint32_t highest = 0;
+        for (const EmfRecord& r : records) {
+            if (r.type == U_EMR_CREATEPEN || r.type == U_EMR_CREATEBRUSHINDIRECT ||
+                r.type == U_EMR_CREATEDIBPATTERNBRUSHPT) {
+                std::uint32_t index;
+                std::memcpy(&index, r.bytes.data() + 8, 4);
+                highest = std::max(highest, index);
+            }
+            EXPECT_NE(r.type, static_cast<std::uint32_t>(U_EMR_POLYDRAW));
+            EXPECT_NE(r.type, static_cast<std::uint32_t>(U_EMR_POLYDRAW16));
+        }
+        EXPECT_EQ(header.nHandles, highest + 1);
+    }
+}
+
+TEST(EmfWriter, MappingIsExplicitAndSetBeforeDrawing) {
+    const std::string file = EncodeEmf(PageWithObjects({300, 200}));
+    std::map<std::uint32_t, std::size_t> first;
+    const std::vector<EmfRecord> records = Records(file);
+    for (std::size_t i = 0; i < records.size(); ++i) first.try_emplace(records[i].type, i);
+    ASSERT_TRUE(first.count(U_EMR_SETMAPMODE));
+    EXPECT_EQ(records[first[U_EMR_SETMAPMODE]].as<U_EMRSETMAPMODE>().iMode,
+              static_cast<std::uint32_t>(U_MM_ANISOTROPIC));
+    const auto window = records[first[U_EMR_SETWINDOWEXTEX]].as<U_EMRSETWINDOWEXTEX>();
+    const auto viewport = records[first[U_EMR_SETVIEWPORTEXTEX]].as<U_EMRSETVIEWPORTEXTEX>();
+    EXPECT_EQ(window.szlExtent.cx, 300 * kEmfUnitsPerPixel);
+    EXPECT_EQ(window.szlExtent.cy, 200 * kEmfUnitsPerPixel);
+    EXPECT_EQ(viewport.szlExtent.cx, 300);
+    EXPECT_EQ(viewport.szlExtent.cy, 200);
+    EXPECT_LT(first[U_EMR_SETVIEWPORTEXTEX], first[U_EMR_STRETCHDIBITS]);
+    EXPECT_LT(first[U_EMR_SETVIEWPORTEXTEX], first[U_EMR_BEGINPATH]);
+}
+
+TEST(EmfWriter, BitmapsAreBottomUpTwentyFourBitDibsWithPaddedRows) {
+    Bitmap bmp(5, 3);                     // rows of 15 bytes, padded to 16
+    bmp.setPixel(0, 0, RGB(1, 2, 3));     // top-left
+    bmp.setPixel(0, 2, RGB(10, 20, 30));  // bottom-left: the first row in the file
+    Recording drawing({5, 3});
+    drawing.Draw(0, 0, bmp);
+    const std::vector<EmfRecord> records = Records(EncodeEmf(drawing));
+    const EmfRecord* stretch = nullptr;
+    for (const EmfRecord& r : records)
+        if (r.type == U_EMR_STRETCHDIBITS) stretch = &r;
+    ASSERT_NE(stretch, nullptr);
+    const auto rec = stretch->as<U_EMRSTRETCHDIBITS>();
+    U_BITMAPINFOHEADER info;
+    std::memcpy(&info, stretch->bytes.data() + rec.offBmiSrc, sizeof info);
+    EXPECT_EQ(info.biWidth, 5);
+    EXPECT_EQ(info.biHeight, 3);  // positive: bottom-up
+    EXPECT_EQ(info.biBitCount, 24);
+    EXPECT_EQ(info.biCompression, static_cast<std::uint32_t>(U_BI_RGB));
+    EXPECT_EQ(rec.cbBitsSrc, 16u * 3);
+    const auto* bits =
+        reinterpret_cast<const unsigned char*>(stretch->bytes.data() + rec.offBitsSrc);
+    EXPECT_EQ(bits[0], 30);  // blue of the bottom-left pixel
+    EXPECT_EQ(bits[2], 10);  // red
+    EXPECT_EQ(bits[32], 3);  // the top row comes last
+    EXPECT_EQ(rec.cDest.x, 5 * kEmfUnitsPerPixel);
+    EXPECT_EQ(rec.cDest.y, 3 * kEmfUnitsPerPixel);
+}
+
+TEST(EmfWriter, PathsAreMovesLinesBeziersAndClosesBetweenBeginAndEnd) {
+    Recording drawing({50, 50});
+    drawing.BeginPath();
+    drawing.MoveTo(1, 1);
+    drawing.LineTo(40, 1);
+    drawing.LineTo(40, 40);
+    drawing.Ellipse(5, 5, 30, 30);
+    drawing.EndPath();
+    drawing.StrokeAndFillPath();
+    std::vector<std::uint32_t> inPath;
+    bool open = false;
+    for (const EmfRecord& r : Records(EncodeEmf(drawing))) {
+        if (r.type == U_EMR_BEGINPATH) {
+            open = true;
+            continue;
+        }
+        if (r.type == U_EMR_ENDPATH) open = false;
+        if (open) inPath.push_back(r.type);
+    }
+    const std::vector<std::uint32_t> expected = {
+        U_EMR_MOVETOEX,     U_EMR_LINETO,       U_EMR_LINETO,
+        U_EMR_MOVETOEX,     U_EMR_POLYBEZIERTO, U_EMR_POLYBEZIERTO,
+        U_EMR_POLYBEZIERTO, U_EMR_POLYBEZIERTO, U_EMR_CLOSEFIGURE};
+    EXPECT_EQ(inPath, expected);
+}
+
+// emf2svg-conv's picture of an EMF: the SVG text, or nothing when the reader is missing.
+std::optional<QString> ReadBack(const test::TempDir& dir, const std::string& emf) {
+    const QString reader = QStandardPaths::findExecutable(QStringLiteral("emf2svg-conv"));
+    if (reader.isEmpty()) return std::nullopt;
+    const QString svg = QString::fromStdString(dir.file("out.svg"));
+    QProcess p;
+    p.start(reader, {QStringLiteral("-i"), QString::fromStdString(emf), QStringLiteral("-o"), svg});
+    p.waitForFinished(30000);
+    EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
+    return QString::fromStdString(test::ReadFileBytes(svg.toStdString()));
+}
+
+double Attribute(const QString& element, const char* name) {
+    const QRegularExpression re(QStringLiteral("\\b%1=\"([-0-9.]+)\"").arg(QLatin1String(name)));
+    const auto m = re.match(element);
+    return m.hasMatch() ? m.captured(1).toDouble() : -1;
+}
+
+TEST(EmfWriter, AnIndependentReaderSeesThePageAndTheObjectOutlines) {
+    struct Case {
+        const char* name;
+        Size page;
+        Size file;  // the file's size: the page, or a metafile it is stretched over
+    };
+    const Case cases[] = {
+        {"A4 page at its size", {794, 1123}, {794, 1123}},
+        {"portrait page stretched over 330 x 480", {378, 559}, {330, 480}},
+        {"landscape page stretched over 480 x 330", {559, 378}, {480, 330}},
+    };
+    test::TempDir dir;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const Recording page = PageWithObjects(c.page);
+        Recording file(c.file);
+        page.PlayInto(file, {0, 0, c.file.width, c.file.height});
+        const std::string path = dir.file("page.emf");
+        ASSERT_TRUE(SaveEmf(file, path));
+        const auto svg = ReadBack(dir, path);
+        if (!svg) GTEST_SKIP() << "emf2svg-conv is not installed (package emf2svg)";
+
+        const QString root =
+            QRegularExpression(QStringLiteral("<svg[^>]*>")).match(*svg).captured();
+        // emf2svg takes the inclusive bounds as the size, one pixel short.
+        EXPECT_NEAR(Attribute(root, "width"), c.file.width, 1.0);
+        EXPECT_NEAR(Attribute(root, "height"), c.file.height, 1.0);
+        const QString image =
+            QRegularExpression(QStringLiteral("<image[^>]*>")).match(*svg).captured();
+        ASSERT_FALSE(image.isEmpty()) << "the page bitmap is missing";
+        EXPECT_NEAR(Attribute(image, "width"), c.file.width, 0.01);
+        EXPECT_NEAR(Attribute(image, "height"), c.file.height, 0.01);
+        EXPECT_EQ(svg->count(QStringLiteral("<path")), 2) << "the rounded box and the text";
+        EXPECT_TRUE(svg->contains(QStringLiteral("stroke=\"#FF0000\"")));
+        EXPECT_TRUE(svg->contains(QStringLiteral("fill=\"#00FF00\"")));
+    }
+}
+
+}  // namespace
+}  // namespace pb

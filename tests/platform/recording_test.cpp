@@ -1,0 +1,252 @@
+// The recording: what it keeps, and its playback onto bitmaps, painters and other recordings.
+#include "platform/recording.h"
+
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <QPainter>
+#include <functional>
+
+#include "pixel_art.h"
+#include "platform/bitmap_canvas.h"
+#include "platform/bitmap_qt.h"
+#include "platform/painter_canvas.h"
+#include "support/test_support.h"
+
+namespace pb {
+namespace {
+
+using Drawing = std::function<void(Canvas&)>;
+
+struct DrawingCase {
+    const char* name;
+    Drawing draw;
+};
+
+// Drawings that use every kind of call the recording keeps.
+std::vector<DrawingCase> AllKindsOfCalls() {
+    return {
+        {"lines with a dotted pen on an opaque background",
+         [](Canvas& c) {
+             c.pen = {clRed, 1, PenStyle::Dot};
+             c.bkMode = BkMode::Opaque;
+             c.bkColour = 0x00FF00;
+             c.MoveTo(2, 3);
+             c.LineTo(40, 30);
+         }},
+        {"polyline with a wide pen",
+         [](Canvas& c) {
+             c.pen.width = 5;
+             const Point pts[] = {{5, 5}, {30, 8}, {12, 40}};
+             c.Polyline(pts);
+         }},
+        {"shapes with hatch brushes",
+         [](Canvas& c) {
+             c.brush.style = BrushStyle::DiagCross;
+             c.brush.colour = clRed;
+             c.bkMode = BkMode::Opaque;
+             c.Rectangle(1, 1, 30, 20);
+             c.brush.style = BrushStyle::Solid;
+             c.brush.colour = 0x00FF00;
+             c.RoundRect(10, 15, 45, 44, 12, 8);
+             c.pen.style = PenStyle::Clear;
+             c.Ellipse(20, 2, 47, 25);
+         }},
+        {"rectangle fill with a pattern brush",
+         [](Canvas& c) {
+             c.brush.style = BrushStyle::Pattern;
+             c.brush.pattern = std::make_shared<const Bitmap>(test::NoisyBitmap(5, 3));
+             c.brush.patternOrigin = {2, 1};
+             c.FillRect({3, 4, 41, 33});
+         }},
+        {"text, transparent and opaque",
+         [](Canvas& c) {
+             c.font.sizePoints = 14;
+             c.font.colour = clRed;
+             c.TextOut(2, 2, "あA");
+             c.bkMode = BkMode::Opaque;
+             c.bkColour = 0x00FF00;
+             c.TextOut(8, 24, "漢");
+         }},
+        {"paths: stroked, filled and both",
+         [](Canvas& c) {
+             c.pen = {clNavy, 3};
+             c.brush.colour = 0x00FF00;
+             c.BeginPath();
+             c.Ellipse(4, 4, 30, 26);
+             c.EndPath();
+             c.StrokeAndFillPath();
+             c.BeginPath();
+             c.MoveTo(30, 30);
+             c.LineTo(45, 32);
+             c.LineTo(35, 45);
+             c.EndPath();
+             c.FillPath();
+             const Point bezier[] = {{2, 46}, {10, 30}, {20, 48}, {46, 40}};
+             c.PolyBezier(bezier);
+         }},
+        {"bitmaps stretched and mirrored",
+         [](Canvas& c) {
+             const Bitmap noise = test::NoisyBitmap(9, 7);
+             c.StretchBlt({2, 2, 20, 16}, noise, {0, 0, 9, 7}, StretchMode::ColorOnColor);
+             c.StretchBlt({22, 30, 4, 44}, noise, {1, 1, 8, 6}, StretchMode::Halftone);
+             c.Draw(30, 3, noise);
+         }},
+    };
+}
+
+TEST(Recording, PlaybackAtItsOwnSizeDrawsWhatTheCallsDraw) {
+    for (const DrawingCase& c : AllKindsOfCalls()) {
+        Bitmap direct(48, 48);
+        BitmapCanvas directCanvas(direct);
+        c.draw(directCanvas);
+
+        Recording recording({48, 48});
+        c.draw(recording);
+        Bitmap played(48, 48);
+        BitmapCanvas playedCanvas(played);
+        recording.PlayInto(playedCanvas, {0, 0, 48, 48});
+        EXPECT_EQ(test::CountDifferentPixels(direct, played), 0) << c.name;
+    }
+}
+
+TEST(Recording, PlaybackStretchesIntoTheDestination) {
+    struct Case {
+        const char* name;
+        Rect dest;
+        Rect filled;  // where the recording's fill (2, 2, 6, 4) of a 10 x 10 drawing lands
+    };
+    const Case cases[] = {
+        {"same size, moved", {5, 1, 15, 11}, {7, 3, 11, 5}},
+        {"twice the size", {0, 0, 20, 20}, {4, 4, 12, 8}},
+        {"half the size", {0, 0, 5, 5}, {1, 1, 3, 2}},
+        {"wider than high", {0, 0, 30, 10}, {6, 2, 18, 4}},
+    };
+    for (const Case& c : cases) {
+        Recording recording({10, 10});
+        recording.brush.colour = clRed;
+        recording.FillRect({2, 2, 6, 4});
+        Bitmap target(32, 24);
+        BitmapCanvas canvas(target);
+        recording.PlayInto(canvas, c.dest);
+        Bitmap expected(32, 24);
+        BitmapCanvas expectedCanvas(expected);
+        expectedCanvas.brush.colour = clRed;
+        expectedCanvas.FillRect(c.filled);
+        EXPECT_EQ(test::Art(target), test::Art(expected)) << c.name;
+    }
+}
+
+TEST(Recording, PlaybackScalesPensAndTurnsTextIntoOutlines) {
+    Recording recording({20, 20});
+    recording.pen.width = 2;
+    recording.MoveTo(0, 10);
+    recording.LineTo(20, 10);
+    recording.font.sizePoints = 10;
+    recording.font.colour = clRed;
+    recording.TextOut(1, 0, "W");
+    Bitmap target(80, 80);
+    BitmapCanvas canvas(target);
+    recording.PlayInto(canvas, {0, 0, 80, 80});
+    // A pen of 2 becomes 8 pixels wide around the line through the centres of row 10.
+    int rows = 0;
+    for (int y = 0; y < 80; ++y) rows += target.pixel(40, y) == clBlack;
+    EXPECT_EQ(rows, 8);
+    // The text, 13 pixels high in the recording, is drawn about four times as large.
+    int top = 80, bottom = -1;
+    for (int y = 0; y < 80; ++y)
+        for (int x = 0; x < 80; ++x)
+            if (target.pixel(x, y) == clRed) top = std::min(top, y), bottom = std::max(bottom, y);
+    ASSERT_GE(bottom, 0);
+    EXPECT_GT(bottom - top, 24);
+}
+
+TEST(Recording, NestedRecordingsPlayAsTheDrawingTheyHold) {
+    Recording inner({40, 30});
+    inner.brush.colour = 0x00FF00;
+    inner.Rectangle(4, 4, 36, 26);
+    inner.BeginPath();
+    inner.Ellipse(10, 8, 30, 22);
+    inner.EndPath();
+    inner.StrokePath();
+
+    Recording outer({80, 60});
+    inner.PlayInto(outer, {0, 0, 80, 60});
+    ASSERT_EQ(outer.callCount(), 1u);
+
+    Bitmap viaOuter(160, 120), direct(160, 120);
+    BitmapCanvas viaOuterCanvas(viaOuter), directCanvas(direct);
+    outer.PlayInto(viaOuterCanvas, {0, 0, 160, 120});
+    inner.PlayInto(directCanvas, {0, 0, 160, 120});
+    EXPECT_EQ(test::CountDifferentPixels(viaOuter, direct), 0);
+}
+
+TEST(Recording, KeepsWhatWasDrawnWhenSourcesAndItselfChangeLater) {
+    Bitmap source(4, 4, clRed);
+    Recording recording({4, 4});
+    recording.Draw(0, 0, source);
+    const auto before = recording.data();
+    source.fill(clBlack);              // the recording kept its own copy
+    recording.FillRect({0, 0, 2, 2});  // and what was handed out stays as it was
+    EXPECT_EQ(before->calls.size(), 1u);
+    EXPECT_EQ(recording.callCount(), 2u);
+
+    Bitmap played(4, 4);
+    BitmapCanvas canvas(played);
+    recording.PlayInto(canvas, {0, 0, 4, 4});
+    EXPECT_EQ(played.pixel(3, 3), clRed);
+    EXPECT_EQ(played.pixel(0, 0), clWhite);
+}
+
+TEST(Recording, PlaybackLeavesTheTargetStateAsItWas) {
+    Recording recording({10, 10});
+    recording.pen = {clRed, 4};
+    recording.brush.style = BrushStyle::Cross;
+    recording.brush.colour = clRed;
+    recording.font.sizePoints = 30;
+    recording.bkMode = BkMode::Opaque;
+    recording.Rectangle(0, 0, 5, 5);
+    Bitmap target(10, 10);
+    BitmapCanvas canvas(target);
+    recording.PlayInto(canvas, {0, 0, 10, 10});
+    EXPECT_EQ(canvas.pen.width, 1);
+    EXPECT_EQ(canvas.brush.style, BrushStyle::Solid);
+    EXPECT_EQ(canvas.font.sizePoints, 10);
+    EXPECT_EQ(canvas.bkMode, BkMode::Transparent);
+}
+
+TEST(Recording, PlaybackOnAPainterScalesWithoutRounding) {
+    Recording recording({10, 10});
+    recording.pen.style = PenStyle::Clear;
+    recording.brush.colour = clRed;
+    recording.Rectangle(2, 2, 7, 7);  // a clear pen: the brush covers 2..5
+    QImage image(100, 100, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    {
+        QPainter painter(&image);
+        PainterCanvas canvas(painter, {100, 100});
+        recording.PlayInto(canvas, {0, 0, 100, 100});
+    }
+    const Bitmap bmp = BitmapFromImage(image);
+    EXPECT_EQ(bmp.pixel(21, 21), clRed);
+    EXPECT_EQ(bmp.pixel(58, 58), clRed);
+    EXPECT_EQ(bmp.pixel(62, 62), clWhite);
+    EXPECT_EQ(bmp.pixel(18, 18), clWhite);
+}
+
+TEST(Recording, TextOutlineHasClosedFigures) {
+    Font font;
+    font.sizePoints = 20;
+    const PathData path = TextOutline(font, 96, {0, 0}, "口");
+    ASSERT_FALSE(path.points.empty());
+    int moves = 0, closes = 0;
+    for (std::uint8_t t : path.types) {
+        moves += (t & ~PT_CLOSEFIGURE) == PT_MOVETO;
+        closes += (t & PT_CLOSEFIGURE) != 0;
+    }
+    EXPECT_GE(moves, 2);  // the outer and the inner square
+    EXPECT_EQ(moves, closes);
+}
+
+}  // namespace
+}  // namespace pb
