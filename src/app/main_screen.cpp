@@ -724,8 +724,9 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
     if (watched == Edit0 && event->type() == QEvent::FocusIn) {
         Edit0Enter();
     } else if (watched == Memo1->viewport()) {
-        auto* me = static_cast<QMouseEvent*>(event);
-        switch (event->type()) {
+        // Only mouse events are mouse events: the viewport gets paint and resize events too.
+        auto* me = dynamic_cast<QMouseEvent*>(event);
+        switch (me ? event->type() : QEvent::None) {
             case QEvent::MouseButtonPress: Memo1MouseDown(me); return true;
             case QEvent::MouseMove: Memo1MouseMove(me); return true;
             case QEvent::MouseButtonRelease:
