@@ -31,7 +31,11 @@ QIcon ThumbnailIcon(const std::string& path) {
                                       {0, 0, thumb->width(), thumb->height()},
                                       StretchMode::Halftone);
     }
-    return QIcon(QPixmap::fromImage(ImageFromBitmap(icon)));
+    // The touched thumbnail keeps its colours (the caption shows the selection).
+    const QPixmap pixmap = QPixmap::fromImage(ImageFromBitmap(icon));
+    QIcon result(pixmap);
+    result.addPixmap(pixmap, QIcon::Selected);
+    return result;
 }
 
 std::string WithoutTrailingSlash(std::string folder) {
@@ -92,10 +96,11 @@ void TForm11::FormCreate() {
     setAutoFillBackground(true);
     setStyleSheet(QStringLiteral("#Form11 { background: #c0c0c0; }"));
 
+    // At least 198 x 385; on a larger work area the list takes the room to show more works.
     const int listHeight = std::max(385, height - 170);
     ListView1 = new QListWidget(this);
     ListView1->setObjectName(QStringLiteral("ListView1"));
-    ListView1->setGeometry(2, 2, 198, listHeight);
+    ListView1->setGeometry(2, 2, std::max(198, width - 4), listHeight);
     ListView1->setViewMode(QListView::IconMode);
     ListView1->setIconSize(QSize(kThumbnailSide, kThumbnailSide));
     ListView1->setGridSize(QSize(kThumbnailSide + 20, kThumbnailSide + 24));
