@@ -48,7 +48,7 @@ ComposedPage ComposePage(const Bitmap& page, const std::string& objectFolder,
     drawing->StretchDrawShared({0, 0, shared->width(), shared->height()}, shared);
     if (passes.vectorPass)
         for (int n : objectSlots) passes.vectorPass(*drawing, objectFolder, n);
-    out.pageCopy = *shared;
+    out.pageCopy = std::move(shared);
     out.drawing = std::move(drawing);
     return out;
 }
@@ -176,7 +176,7 @@ void ComposeAndPrint(TForm1& form, bool print) {
     for (int n = 0; n < kObjectSlots; ++n)
         if (ObjectImages().exists(n)) objectSlots.push_back(n);
     ComposedPage composed = ComposePage(form.Image0->picture(), app.ObjectFolder, objectSlots);
-    form.Image0->setPicture(composed.pageCopy);
+    form.Image0->setPicture(*composed.pageCopy);
 
     const Size page = composed.drawing->size();
     const Size drawn = ReducedSize(page, app.PageMode, form.RBtn[11]->isChecked());

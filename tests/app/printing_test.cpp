@@ -262,12 +262,12 @@ TEST(Printing, CompositionRunsThePassesInTheirOrder) {
     EXPECT_EQ(order, (std::vector<std::string>{"pre-pass", "raster 2", "raster 5", "raster 9",
                                                "vector 2", "vector 5", "vector 9"}));
     EXPECT_EQ(test::CountPixels(page, clRed), 0);
-    EXPECT_EQ(test::CountPixels(composed.pageCopy, clRed), 3);
+    EXPECT_EQ(test::CountPixels(*composed.pageCopy, clRed), 3);
     const auto data = composed.drawing->data();
     EXPECT_EQ(composed.drawing->size(), page.size());
     ASSERT_EQ(data->calls.size(), 4u);
     EXPECT_EQ(data->calls[0].kind, RecordedCall::Kind::Stretch);  // the page first
-    EXPECT_EQ(*data->calls[0].bitmap, composed.pageCopy);
+    EXPECT_EQ(data->calls[0].bitmap, composed.pageCopy);          // shared, not copied
     EXPECT_EQ(data->calls[0].rect, (Rect{0, 0, 20, 10}));
 }
 
