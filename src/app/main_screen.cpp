@@ -19,6 +19,8 @@
 #include "common/object_image.h"
 #include "common/page_tools.h"
 #include "common/palette.h"
+#include "objects/object_list_screen.h"
+#include "objects/object_renderer.h"
 #include "objects/strdata.h"
 #include "platform/dialogs.h"
 #include "platform/file_service.h"
@@ -197,7 +199,7 @@ void TForm1::BuildControls() {
     Label[9]->hide();
 
     // Screens that come later stay disabled until they exist.
-    for (int n : {10, 15, 16}) Btn[n]->setEnabled(false);
+    for (int n : {10, 15}) Btn[n]->setEnabled(false);
     Btn[14]->setEnabled(false);
 }
 
@@ -424,11 +426,27 @@ bool TForm1::SaveWork(bool reload) {
 }
 
 bool TForm1::LoadObjectImage(const std::string& folder, int n) {
-    // Objects are rendered by the object renderer, which hooks into this screen once it
-    // exists; until then no slot is ever filled.
-    (void)folder;
-    (void)n;
-    return false;
+    if (!RenderObject(folder, n, true, true)) return false;
+    ImageControl* image = ObjectImages()[n]->image();
+    connect(image, &ImageControl::mouseDown, this, &TForm1::CSImgMouseDown);
+    connect(image, &ImageControl::mouseMove, this,
+            [this, image](Qt::MouseButtons, int x, int y) { CSImgMouseMove(image, x, y); });
+    connect(image, &ImageControl::mouseUp, this, &TForm1::CSImgMouseUp);
+    connect(image, &ImageControl::clicked, this, &TForm1::CImgClick);
+    return true;
+}
+
+void TForm1::OpenObjectList() {
+    if (objectList_ && objectList_->isVisible()) {
+        objectList_->raise();
+        return;
+    }
+    objectList_ = new TForm16(this);
+}
+
+void TForm1::ShowObjectNotes(bool visible) {
+    Label[10]->setVisible(visible);
+    Label[11]->setVisible(visible);
 }
 
 void TForm1::ShowPrintPanel(bool back) {
@@ -707,7 +725,20 @@ void TForm1::CSImgMouseUp(Qt::MouseButton button, int, int) {
 }
 
 void TForm1::CImgClick() {
-    // Selecting objects by touch belongs to the object list, which comes with the objects.
+    AppState& app = App();
+    if (!app.ObjectListOpen || !sender()) return;
+    bool ok = false;
+    const int clicked = sender()->objectName().mid(4).toInt(&ok);  // after "CImg"
+    if (!ok || !ObjectImages().exists(clicked)) return;
+    const int selected = app.SelectedObject;
+    if (selected == kNoObject) {
+        app.SelectedObject = clicked;
+        ObjectImages()[clicked]->DrawSelectionFrame();
+    } else if (ObjectImages().exists(selected) && selected != clicked) {
+        RenderObject(app.ObjectFolder, selected, false, false);
+        app.SelectedObject = clicked;
+        ObjectImages()[clicked]->DrawSelectionFrame();
+    }
 }
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event) {
