@@ -53,13 +53,15 @@ TEST(StrData, RecordsRoundTripThroughTheirFiles) {
     // The file itself: CP932, CR LF, line 0 the family, colours in decimal, booleans as words.
     const std::string bytes = test::ReadFileBytes(ObjectFilePath(folder, 5));
     EXPECT_EQ(bytes.substr(0, 12), "1\r\n-12\r\n45\r\n");
-    EXPECT_NE(bytes.find("\r\n197121\r\n255\r\n12632256\r\n13\r\nTrue\r\nTrue\r\n"), std::string::npos);
+    EXPECT_NE(bytes.find("\r\n197121\r\n255\r\n12632256\r\n13\r\nTrue\r\nTrue\r\n"),
+              std::string::npos);
     EXPECT_NE(bytes.find(Utf8ToCp932("本日限り") + "\r\n"), std::string::npos);
     EXPECT_EQ(bytes.substr(bytes.size() - 2), "\r\n");
 }
 
 TEST(StrData, TheTextLosesItsTrailingBlanksButKeepsInnerEmptyLines) {
-    const std::string fields = std::string("1\r\n") + "0\r\n0\r\n36\r\n2\r\n0\r\n1\r\n1\r\n0\r\n\r\n" +
+    const std::string fields = std::string("1\r\n") +
+                               "0\r\n0\r\n36\r\n2\r\n0\r\n1\r\n1\r\n0\r\n\r\n" +
                                "16777215\r\n0\r\n12632256\r\n10\r\nFalse\r\nFalse\r\n" +
                                "False\r\nFalse\r\nFalse\r\nFalse\r\nFalse\r\nFalse\r\nFalse\r\n" +
                                "1\r\n1\r\n1\r\n1\r\n1\r\n1\r\n1\r\n";
@@ -81,9 +83,10 @@ TEST(StrData, TheTextLosesItsTrailingBlanksButKeepsInnerEmptyLines) {
 }
 
 TEST(StrData, FamilyAndMalformedRecords) {
-    const std::string plainFields = "0\r\n0\r\n10\r\n2\r\n0\r\n16777215\r\n0\r\n0\r\nFalse\r\n"
-                                    "False\r\nFalse\r\nFalse\r\nFalse\r\nFalse\r\nFalse\r\nFalse\r\n"
-                                    "1\r\n1\r\n1\r\n1\r\n1\r\n1\r\n1\r\nText\r\n";
+    const std::string plainFields =
+        "0\r\n0\r\n10\r\n2\r\n0\r\n16777215\r\n0\r\n0\r\nFalse\r\n"
+        "False\r\nFalse\r\nFalse\r\nFalse\r\nFalse\r\nFalse\r\nFalse\r\n"
+        "1\r\n1\r\n1\r\n1\r\n1\r\n1\r\n1\r\nText\r\n";
     struct Case {
         std::string text;
         ReadStatus status;
@@ -91,7 +94,7 @@ TEST(StrData, FamilyAndMalformedRecords) {
     };
     const Case cases[] = {
         {"0\r\n" + plainFields, ReadStatus::Ok, ObjectFamily::Plain},
-        {"1 \r\n" + plainFields, ReadStatus::Ok, ObjectFamily::Plain},   // only exactly "1"
+        {"1 \r\n" + plainFields, ReadStatus::Ok, ObjectFamily::Plain},  // only exactly "1"
         {"x\r\n" + plainFields, ReadStatus::Ok, ObjectFamily::Plain},
         {"1\r\n" + plainFields, ReadStatus::Malformed, {}},  // 29 fields expected, "Text" is one
         {"0\r\n0\r\nabc\r\n" + plainFields.substr(3), ReadStatus::Malformed, {}},
@@ -166,7 +169,7 @@ TEST(StrData, OneByteFieldsWrapAsBytes) {
 }
 
 class ObjectSlotsTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         App() = AppState{};
         SetAppDir(App(), dir.path());
