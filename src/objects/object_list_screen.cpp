@@ -70,7 +70,6 @@ TForm16::TForm16(QWidget* parent) : Form(parent, Qt::WindowStaysOnTopHint) {
 
     FormCreate();
     show();
-    raise();
 }
 
 const std::string& TForm16::folder() const {

@@ -158,6 +158,26 @@ TEST(StrData, WritersRefuseTextsTheReadersCannotHold) {
     EXPECT_EQ(dialogs->shown[0].caption, "NG");
 }
 
+TEST(StrData, RecordsLongerThanTheReadersCountAreUnreadable) {
+    // 256 lines at most: 1 + 23 + 232 for a plain record. Trailing empty lines do not count.
+    const std::string fields = FormatObjectRecord(NewPlainObject(0, 559, false));
+    const std::string head = fields.substr(0, fields.rfind("あいうえお"));
+    auto text = [](int lines, const char* end) {
+        std::string t = "x";
+        for (int i = 1; i < lines; ++i) t += "\r\nx";
+        return t + end;
+    };
+    EXPECT_EQ(ParseObjectRecord(head + text(232, "\r\n\r\n\r\n")).status, ReadStatus::Ok);
+    EXPECT_EQ(ParseObjectRecord(head + text(233, "\r\n")).status, ReadStatus::Malformed);
+    // A bare line feed in a text is a line of the file too: the writer counts it.
+    test::TempDir dir;
+    test::ScriptedDialogScope dialogs;
+    ObjectRecord r = NewPlainObject(0, 559, false);
+    r.Text = text(232, "\ny");
+    EXPECT_FALSE(WriteObject(dir.path() + "/", 0, r));
+    EXPECT_EQ(dialogs->shown.size(), 1u);
+}
+
 TEST(StrData, OneByteFieldsWrapAsBytes) {
     ObjectRecord r = SampleDecorated();
     r.FillStyle = 266;
