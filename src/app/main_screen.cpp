@@ -9,6 +9,8 @@
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextCursor>
+#include <climits>
+#include <cstdlib>
 
 #include "app/page_geometry.h"
 #include "app/works.h"
@@ -22,6 +24,10 @@
 #include "objects/object_list_screen.h"
 #include "objects/object_renderer.h"
 #include "objects/strdata.h"
+#include "platform/bitmap_canvas.h"
+#include "platform/fonts.h"
+#include "textentry/fit_font_size.h"
+#include "textentry/keyboard_screen.h"
 #include "platform/dialogs.h"
 #include "platform/file_service.h"
 #include "platform/metrics.h"
@@ -447,6 +453,39 @@ void TForm1::OpenObjectList() {
 void TForm1::ShowObjectNotes(bool visible) {
     Label[10]->setVisible(visible);
     Label[11]->setVisible(visible);
+}
+
+void TForm1::OpenKeyboard(const KeyboardRequest& request) {
+    auto* keyboard = new TForm6(this);
+    keyboard->Setup(request);
+}
+
+bool TForm1::ApplyObjectText(const std::string& text) {
+    const std::string& folder = App().ObjectFolder;
+    const int n = App().SelectedObject;
+    if (!ObjectSlots::valid(n)) return false;
+    std::optional<ObjectRecord> rec = ReadObject(folder, n);
+    if (!rec) return false;
+    // The text must fit the box the object has now (its bitmap, in page pixels).
+    Size box{0, 0};
+    if (const TCImg* img = ObjectImages()[n]) box = img->bitmapSize();
+    FitFontRequest request;
+    request.text = text;
+    request.fontFamily = FontFaceByIndex(InstalledFonts(), rec->FontIndex);
+    request.recordSize = rec->FontSize;
+    request.boxWidth = box.width;
+    request.boxHeight = box.height;
+    request.decorated = rec->decorated();
+    // The deformation's room, whichever way the text bends.
+    const long long room = std::llabs(static_cast<long long>(rec->DeformAmount));
+    request.margin = rec->decorated() ? static_cast<int>(std::min<long long>(room, INT_MAX)) : 0;
+    Bitmap scratch(1, 1);
+    BitmapCanvas canvas(scratch);
+    rec->FontSize = FitFontSize(request, canvas);
+    rec->Text = text;
+    if (!WriteObject(folder, n, *rec)) return false;
+    if (RenderObject(folder, n, false, false)) ObjectImages()[n]->DrawSelectionFrame();
+    return true;
 }
 
 void TForm1::ShowPrintPanel(bool back) {

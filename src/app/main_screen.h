@@ -99,6 +99,9 @@ public:
     int PageAreaWidth() override { return ScrollBox1->width(); }
     void ShowObjectNotes(bool visible) override;
     void OpenObjectList() override;
+    void OpenKeyboard(const KeyboardRequest& request) override;
+    // The keyboard's confirm for the selected object: its text with a size that fits its box.
+    bool ApplyObjectText(const std::string& text) override;
 
 protected:
     void closeEvent(QCloseEvent* event) override;

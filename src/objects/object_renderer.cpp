@@ -203,7 +203,10 @@ bool RenderObject(const std::string& folder, int slot, bool create, bool place) 
     const ReadResult read = ReadObjectRecord(folder, slot);
     if (read.status == ReadStatus::Missing) return false;
     std::optional<ObjectPicture> picture;
-    if (read.record) picture = RenderObjectPicture(*read.record);
+    // A position no page has cannot be placed on the screen either.
+    if (read.record && std::llabs(read.record->Left) <= kMaxOrigin &&
+        std::llabs(read.record->Top) <= kMaxOrigin)
+        picture = RenderObjectPicture(*read.record);
     if (!picture) {
         // Reported here, where objects come to the screen; the slot stays empty, so nothing
         // reads the record again until the user replaces it.

@@ -239,8 +239,17 @@ void SaveObjectPosition(const std::string& folder, int slot, const QWidget& page
     auto rec = ReadObject(folder, slot);
     if (!rec) return;
     const Point offset = img->PositionOn(page);
-    rec->Left = offset.x * 100 / zoom;
-    rec->Top = offset.y * 100 / zoom;
+    // A coordinate that still shows where the stored one places it is kept: converting it
+    // back and forth at every zoom step would walk the object up and to the left.
+    auto pagePixels = [zoom](int stored, int shown) {
+        if (static_cast<long long>(stored) * zoom / 100 == shown) return stored;
+        return static_cast<int>(static_cast<long long>(shown) * 100 / zoom);
+    };
+    const int left = pagePixels(rec->Left, offset.x);
+    const int top = pagePixels(rec->Top, offset.y);
+    if (left == rec->Left && top == rec->Top) return;
+    rec->Left = left;
+    rec->Top = top;
     WriteObject(folder, slot, *rec);
 }
 

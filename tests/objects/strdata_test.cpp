@@ -222,6 +222,20 @@ TEST_F(ObjectSlotsTest, PositionsAreSavedInPagePixels) {
     EXPECT_EQ(ReadObjectPosition(App().ObjectFolder, 4), std::make_pair(136, -3));
 }
 
+TEST_F(ObjectSlotsTest, ZoomingBackAndForthDoesNotWalkObjects) {
+    Add(4);
+    ObjectRecord r = *ReadObject(App().ObjectFolder, 4);
+    r.Left = 278;
+    r.Top = 81;
+    ASSERT_TRUE(WriteObject(App().ObjectFolder, 4, r));
+    TCImg* img = ObjectImages()[4];
+    for (int zoom : {90, 80, 70, 60, 50, 200, 30, 100}) {
+        img->PlaceAtZoom(278, 81, zoom, pageImage);
+        SaveObjectPosition(App().ObjectFolder, 4, pageImage, zoom);
+        EXPECT_EQ(ReadObjectPosition(App().ObjectFolder, 4), std::make_pair(278, 81)) << zoom;
+    }
+}
+
 TEST_F(ObjectSlotsTest, FreeSlotsBelowTheHighestAreNotReused) {
     EXPECT_EQ(FindFreeSlot(), 0);
     EXPECT_FALSE(AnyObject());
