@@ -1,7 +1,13 @@
 #include "common/fill_styles.h"
 
+#include <array>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
+
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
 
 namespace pb {
 
@@ -27,26 +33,110 @@ inline std::uint32_t Word(Bgr c) {
            (static_cast<std::uint32_t>(c.r) << 16);
 }
 
-inline void Store3(std::uint8_t* p, Bgr c) {
-    p[0] = c.b;
-    p[1] = c.g;
-    p[2] = c.r;
+// Rows are scanned in runs of 16 pixels, 48 bytes or six 64-bit words: a run made only of
+// key pixels (a whole empty background) is compared and written at once; other runs go pixel
+// by pixel.
+constexpr int kRunPixels = 16;
+constexpr int kRunBytes = 3 * kRunPixels;
+constexpr int kRunWords = kRunBytes / 8;
+
+// One colour repeated over a run.
+struct RunPattern {
+    std::array<std::uint8_t, kRunBytes> bytes;
+    std::array<std::uint64_t, kRunWords> words;
+    std::uint32_t pixel;
+};
+
+RunPattern MakeRunPattern(Bgr c) {
+    RunPattern r{};
+    for (int i = 0; i < kRunPixels; ++i) {
+        r.bytes[static_cast<std::size_t>(3 * i)] = c.b;
+        r.bytes[static_cast<std::size_t>(3 * i + 1)] = c.g;
+        r.bytes[static_cast<std::size_t>(3 * i + 2)] = c.r;
+    }
+    std::memcpy(r.words.data(), r.bytes.data(), kRunBytes);
+    r.pixel = Word(c);
+    return r;
 }
 
-// Paints the key pixels of row y in one colour.
-void FillRowKey(Bitmap& bmp, int y, std::uint32_t key, Bgr colour) {
-    std::uint8_t* p = bmp.scanLine(y);
-    const int w = bmp.width();
-    for (int x = 0; x < w; ++x, p += 3)
-        if (Load3(p) == key) Store3(p, colour);
+#ifdef __SSE2__
+// 16 pixels of a row against the key: three 16-byte comparisons.
+struct KeyRun {
+    explicit KeyRun(const RunPattern& key)
+        : k0(Load(key.bytes.data())),
+          k1(Load(key.bytes.data() + 16)),
+          k2(Load(key.bytes.data() + 32)) {}
+    static __m128i Load(const std::uint8_t* p) {
+        return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+    }
+    bool matches(const std::uint8_t* p) const {
+        const __m128i a = _mm_cmpeq_epi8(Load(p), k0);
+        const __m128i b = _mm_cmpeq_epi8(Load(p + 16), k1);
+        const __m128i c = _mm_cmpeq_epi8(Load(p + 32), k2);
+        return _mm_movemask_epi8(_mm_and_si128(_mm_and_si128(a, b), c)) == 0xFFFF;
+    }
+    __m128i k0, k1, k2;
+};
+#else
+struct KeyRun {
+    explicit KeyRun(const RunPattern& key) : k(key.words) {}
+    bool matches(const std::uint8_t* p) const {
+        std::uint64_t diff = 0;
+        for (int i = 0; i < kRunWords; ++i) {
+            std::uint64_t w;
+            std::memcpy(&w, p + 8 * i, 8);
+            diff |= w ^ k[static_cast<std::size_t>(i)];
+        }
+        return diff == 0;
+    }
+    std::array<std::uint64_t, kRunWords> k;
+};
+#endif
+
+// Paints the key pixels of a row with the colours of `src`: the bytes of the row's pixels
+// from x = 0, or (Repeat) one run's pattern that repeats along the row.
+template <bool Repeat>
+void FillRowKey(std::uint8_t* row, int w, const RunPattern& key, const std::uint8_t* src) {
+    const KeyRun run(key);
+    const std::uint32_t keyPixel = key.pixel;
+    int x = 0;
+    for (; x + kRunPixels <= w; x += kRunPixels) {
+        std::uint8_t* p = row + 3 * x;
+        const std::uint8_t* s = Repeat ? src : src + 3 * x;
+        if (run.matches(p)) {
+            std::memcpy(p, s, kRunBytes);
+            continue;
+        }
+        for (int i = 0; i < 3 * kRunPixels; i += 3)
+            if (Load3(p + i) == keyPixel) std::memcpy(p + i, s + i, 3);
+    }
+    for (; x < w; ++x) {
+        std::uint8_t* p = row + 3 * x;
+        const std::uint8_t* s = src + 3 * (Repeat ? x % kRunPixels : x);
+        if (Load3(p) == keyPixel) std::memcpy(p, s, 3);
+    }
 }
 
-// Paints the key pixels of row y, each in the colour of its column.
-void FillRowKeyColumns(Bitmap& bmp, int y, std::uint32_t key, const std::vector<Bgr>& columns) {
-    std::uint8_t* p = bmp.scanLine(y);
-    const int w = bmp.width();
-    for (int x = 0; x < w; ++x, p += 3)
-        if (Load3(p) == key) Store3(p, columns[static_cast<std::size_t>(x)]);
+void FillRowKey(Bitmap& bmp, int y, const RunPattern& key, Bgr colour) {
+    const RunPattern c = MakeRunPattern(colour);
+    FillRowKey<true>(bmp.scanLine(y), bmp.width(), key, c.bytes.data());
+}
+
+// The colour bytes of a whole row, one colour per column.
+std::vector<std::uint8_t> RowBytes(const std::vector<Bgr>& columns) {
+    std::vector<std::uint8_t> bytes(3 * columns.size());
+    for (std::size_t x = 0; x < columns.size(); ++x) {
+        bytes[3 * x] = columns[x].b;
+        bytes[3 * x + 1] = columns[x].g;
+        bytes[3 * x + 2] = columns[x].r;
+    }
+    return bytes;
+}
+
+void FillKeyColumns(Bitmap& bmp, const RunPattern& key, const std::vector<Bgr>& columns) {
+    const std::vector<std::uint8_t> bytes = RowBytes(columns);
+    for (int y = 0; y < bmp.height(); ++y)
+        FillRowKey<false>(bmp.scanLine(y), bmp.width(), key, bytes.data());
 }
 
 // The colour of every row (or column) 0..length-1 of a gradation.
@@ -87,9 +177,10 @@ TColor BlendColour(TColor start, TColor end, int t, int g) {
 }
 
 void ReplaceColour(Bitmap& bmp, TColor key, TColor colour) {
-    const std::uint32_t k = Word(ToBgr(key));
-    const Bgr c = ToBgr(colour);
-    for (int y = 0; y < bmp.height(); ++y) FillRowKey(bmp, y, k, c);
+    const RunPattern k = MakeRunPattern(ToBgr(key));
+    const RunPattern c = MakeRunPattern(ToBgr(colour));
+    for (int y = 0; y < bmp.height(); ++y)
+        FillRowKey<true>(bmp.scanLine(y), bmp.width(), k, c.bytes.data());
 }
 
 void StripeFill(Bitmap& bmp, int bandWidth, const ComponentColours& components, TColor key,
@@ -102,7 +193,7 @@ void StripeFill(Bitmap& bmp, int bandWidth, const ComponentColours& components, 
     }
     const int w = std::max(bandWidth, 1);
     const std::size_t n = colours.size();
-    const std::uint32_t k = Word(ToBgr(key));
+    const RunPattern k = MakeRunPattern(ToBgr(key));
     if (horizontal) {
         for (int y = 0; y < bmp.height(); ++y)
             FillRowKey(bmp, y, k, ToBgr(colours[static_cast<std::size_t>(y / w) % n]));
@@ -111,7 +202,7 @@ void StripeFill(Bitmap& bmp, int bandWidth, const ComponentColours& components, 
     std::vector<Bgr> columns(static_cast<std::size_t>(bmp.width()));
     for (int x = 0; x < bmp.width(); ++x)
         columns[static_cast<std::size_t>(x)] = ToBgr(colours[static_cast<std::size_t>(x / w) % n]);
-    for (int y = 0; y < bmp.height(); ++y) FillRowKeyColumns(bmp, y, k, columns);
+    FillKeyColumns(bmp, k, columns);
 }
 
 void GradationFillDown(Bitmap& bmp, const ComponentColours& components, TColor key) {
@@ -122,7 +213,7 @@ void GradationFillDown(Bitmap& bmp, const ComponentColours& components, TColor k
         return;
     }
     const std::vector<Bgr> rows = GradationRamp(colours, bmp.height());
-    const std::uint32_t k = Word(ToBgr(key));
+    const RunPattern k = MakeRunPattern(ToBgr(key));
     for (int y = 0; y < bmp.height(); ++y) FillRowKey(bmp, y, k, rows[static_cast<std::size_t>(y)]);
 }
 
@@ -133,9 +224,7 @@ void GradationFillAcross(Bitmap& bmp, const ComponentColours& components, TColor
         ReplaceColour(bmp, key, colours[0]);
         return;
     }
-    const std::vector<Bgr> columns = GradationRamp(colours, bmp.width());
-    const std::uint32_t k = Word(ToBgr(key));
-    for (int y = 0; y < bmp.height(); ++y) FillRowKeyColumns(bmp, y, k, columns);
+    FillKeyColumns(bmp, MakeRunPattern(ToBgr(key)), GradationRamp(colours, bmp.width()));
 }
 
 }  // namespace pb
