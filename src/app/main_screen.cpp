@@ -467,7 +467,7 @@ bool TForm1::ApplyObjectText(const std::string& text) {
     std::optional<ObjectRecord> rec = ReadObject(folder, n);
     if (!rec) return false;
     // The text must fit the box the object has now (its bitmap, in page pixels).
-    Size box{0, 0};
+    Size box = ObjectBoxSize(*rec).value_or(Size{0, 0});
     if (const TCImg* img = ObjectImages()[n]) box = img->bitmapSize();
     FitFontRequest request;
     request.text = text;

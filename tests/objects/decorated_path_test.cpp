@@ -167,6 +167,11 @@ TEST(DecoratedPath, LayoutOfTextsAndShapes) {
     EXPECT_EQ(s.W, 100);
     EXPECT_EQ(s.H, 60);
     EXPECT_EQ(LayoutDecorated(canvas, Text("x", 5), family).S, 1);
+    // The marker with a letter is a text of those nine characters; with a digit a shape.
+    const DecoratedLayout markerText = LayoutDecorated(canvas, Text("vrnSHAPEx"), family);
+    EXPECT_EQ(markerText.shape, 0);
+    EXPECT_EQ(markerText.W, MeasureText(canvas, family, 36, true, "vrnSHAPEx").width);
+    EXPECT_EQ(LayoutDecorated(canvas, Text("vrnSHAPE3"), family).shape, 3);
 
     // Boxes no bitmap can hold are not drawn, whatever the numbers.
     ObjectRecord huge = Shape(1, 100, 60);
