@@ -451,7 +451,7 @@ void TQRCode::Repaint() {
 
     if (picture_.isNull()) picture_ = Bitmap(width_, height_);
     int left = symbolLeft_, top = symbolTop_;
-    if (!match_) {
+    if (!match_ && !symbolDebug_) {
         // Draw upright: undo the mirror and the turn that the finished picture gets, and
         // carry the corner (given in the finished picture) along.
         const int w = picture_.width(), h = picture_.height();
@@ -479,9 +479,7 @@ void TQRCode::Repaint() {
 
     bool failed = false;
     {
-        // The metafile pictures (picEMF, picWMF with Match) are the platform's recording of
-        // these same Canvas calls; until that recording exists they paint the bitmap.
-        std::unique_ptr<BitmapCanvas> canvas;
+        std::unique_ptr<Canvas> canvas;
         for (int i = 1; i <= count_; ++i) {
             if (!EncodePiece(i)) {
                 failed = true;
@@ -494,7 +492,7 @@ void TQRCode::Repaint() {
                     picture_.resize(width_, height_);
                 }
                 if (!canvas) {
-                    canvas = std::make_unique<BitmapCanvas>(picture_);
+                    canvas = OpenPictureCanvas();
                     canvas->font = comFont_;
                 }
                 if (i == 1 && !transparent_) {
@@ -521,6 +519,13 @@ void TQRCode::Repaint() {
     }
     Fire(OnPaintedSymbol);
     if (failed && clearOption_ && !symbolDebug_) Clear();
+}
+
+std::unique_ptr<Canvas> TQRCode::OpenPictureCanvas() {
+    // With Match, SymbolPicture picEMF (and picWMF) asks for a metafile picture: the
+    // platform's recording of these same Canvas calls. Until that recording exists the
+    // bitmap picture is painted for every kind.
+    return std::make_unique<BitmapCanvas>(picture_);
 }
 
 void TQRCode::DrawSymbol(Canvas& canvas, int cornerX, int cornerY, int index) {

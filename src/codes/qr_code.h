@@ -208,6 +208,7 @@ class TQRCode {
     void Fire(const Event& event);
     void SplitAndCheck();
     bool EncodePiece(int index);
+    std::unique_ptr<Canvas> OpenPictureCanvas();
     void DrawSymbol(Canvas& canvas, int cornerX, int cornerY, int index);
     void SetCodeFromClipboard(const std::string& utf8);
 
