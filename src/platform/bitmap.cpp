@@ -6,7 +6,9 @@
 namespace pb {
 
 namespace {
-int StrideFor(int width) { return (width * 3 + 3) & ~3; }
+int StrideFor(int width) {
+    return (width * 3 + 3) & ~3;
+}
 }  // namespace
 
 Bitmap::Bitmap(int width, int height, TColor fill_colour)
@@ -34,7 +36,27 @@ void Bitmap::fill(TColor c) {
             row0[3 * x + 2] = r;
         }
     }
-    for (int y = 1; y < height_; ++y) std::memcpy(scanLine(y), row0, static_cast<std::size_t>(stride_));
+    for (int y = 1; y < height_; ++y)
+        std::memcpy(scanLine(y), row0, static_cast<std::size_t>(stride_));
+}
+
+void Bitmap::fillSpan(int y, int left, int right, TColor c) {
+    if (right <= left) return;
+    std::uint8_t* p = scanLine(y) + 3 * left;
+    const std::size_t n = static_cast<std::size_t>(right - left);
+    const std::uint8_t b = static_cast<std::uint8_t>(GetBValue(c));
+    const std::uint8_t g = static_cast<std::uint8_t>(GetGValue(c));
+    const std::uint8_t r = static_cast<std::uint8_t>(GetRValue(c));
+    if (b == g && g == r) {
+        std::memset(p, b, 3 * n);
+        return;
+    }
+    // Sixteen pixels (48 bytes) at a time.
+    std::uint8_t pattern[48];
+    for (int i = 0; i < 48; i += 3) pattern[i] = b, pattern[i + 1] = g, pattern[i + 2] = r;
+    std::size_t i = 0;
+    for (; i + 16 <= n; i += 16, p += 48) std::memcpy(p, pattern, 48);
+    for (; i < n; ++i, p += 3) std::memcpy(p, pattern, 3);
 }
 
 void Bitmap::resize(int width, int height, TColor fill_colour) {

@@ -14,7 +14,7 @@
 namespace pb {
 
 class Bitmap {
-public:
+  public:
     Bitmap() = default;
     // A width x height bitmap filled with `fill`. Sizes below zero are treated as zero.
     Bitmap(int width, int height, TColor fill = clWhite);
@@ -48,13 +48,15 @@ public:
     }
 
     void fill(TColor c);
+    // Paints columns left..right-1 of row y, which must lie inside the bitmap.
+    void fillSpan(int y, int left, int right, TColor c);
     // Changes the size as assigning a bitmap's width and height does: the pixels that stay
     // inside keep their place at the top-left, new pixels take `fill`.
     void resize(int width, int height, TColor fill = clWhite);
 
     friend bool operator==(const Bitmap& a, const Bitmap& b);
 
-private:
+  private:
     int width_ = 0;
     int height_ = 0;
     int stride_ = 0;

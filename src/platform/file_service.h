@@ -30,7 +30,7 @@ public:
                             bool overwrite = true);
     virtual bool CopyFile(const std::string& source, const std::string& destination,
                           bool overwrite = true);
-    // Renames a file (both in the same folder or on the same file system).
+    // Renames a file or a folder (on the same file system).
     virtual bool MoveFile(const std::string& source, const std::string& destination);
     // Names (not paths) of the regular files in `folder`, sorted ascending.
     virtual std::vector<std::string> ListFiles(const std::string& folder);

@@ -35,6 +35,16 @@ struct Rect {
     friend bool operator==(const Rect&, const Rect&) = default;
 };
 
-constexpr Rect RectOfSize(int x, int y, int w, int h) { return {x, y, x + w, y + h}; }
+constexpr Rect RectOfSize(int x, int y, int w, int h) {
+    return {x, y, x + w, y + h};
+}
+
+// A run of pixels in row y, columns left..right-1.
+struct Span {
+    int y = 0;
+    int left = 0;
+    int right = 0;
+    friend bool operator==(const Span&, const Span&) = default;
+};
 
 }  // namespace pb

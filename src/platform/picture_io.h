@@ -5,6 +5,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "platform/bitmap.h"
 
@@ -14,19 +15,35 @@ struct PictureError {
     std::string message;  // English, for logs and tests; screens show their own text
 };
 
+// Largest picture the loaders accept: each side and the number of pixels (a bitmap of
+// this many pixels takes 400 MB).
+constexpr int kMaxPictureSide = 65535;
+constexpr long long kMaxPicturePixels = 1LL << 27;
+
 // Loads a BMP file. Returns nothing (and sets `error`) for a missing, truncated or
 // malformed file; never reads beyond the data the file holds.
 std::optional<Bitmap> LoadBmp(const std::string& path, PictureError* error = nullptr);
 
 // Writes a 24-bit bottom-up BMP (BITMAPINFOHEADER, 96 dpi). The file is written under a
 // temporary name and moved into place, so a failed write never leaves a half-written file at
-// `path`. Returns false when the file could not be written.
+// `path`. Returns false when the file could not be written or the bitmap is empty.
 bool SaveBmp(const Bitmap& bmp, const std::string& path);
 
-// Decodes a JPEG file. With minWidth/minHeight > 0 the decoder uses libjpeg's DCT scaling:
-// the smallest scale (1/8 .. 1) whose result still covers minWidth x minHeight.
+// The same in memory: decoding a whole BMP file's bytes, and the bytes SaveBmp writes.
+// BMP files may have a BITMAPCOREHEADER (OS/2) or a BITMAPINFOHEADER or later header; 1, 4
+// and 8 bits with a palette (also RLE8 and RLE4), 16 and 32 bits (plain or with bit fields)
+// and 24 bits; rows bottom-up or top-down.
+std::optional<Bitmap> DecodeBmp(std::string_view bytes, PictureError* error = nullptr);
+std::string EncodeBmp(const Bitmap& bmp);
+
+// Decodes a JPEG file (colour, grey, CMYK and Adobe's inverted CMYK). With minWidth or
+// minHeight > 0 the decoder uses libjpeg's DCT scaling: the smallest scale n/8 (n = 1..8)
+// whose result still covers minWidth x minHeight; 8/8 when none does. A file cut short
+// decodes as far as it goes (libjpeg fills the rest grey); a file libjpeg cannot read fails.
 std::optional<Bitmap> LoadJpeg(const std::string& path, int minWidth = 0, int minHeight = 0,
                                PictureError* error = nullptr);
+std::optional<Bitmap> DecodeJpeg(std::string_view bytes, int minWidth = 0, int minHeight = 0,
+                                 PictureError* error = nullptr);
 
 // Loads a BMP or JPEG picture, told apart by the file's first bytes.
 std::optional<Bitmap> LoadPicture(const std::string& path, PictureError* error = nullptr);

@@ -1,0 +1,161 @@
+#include "app/works.h"
+
+#include <QDateTime>
+
+#include "common/app_state.h"
+#include "platform/bitmap_canvas.h"
+#include "platform/file_service.h"
+#include "platform/picture_io.h"
+
+namespace pb {
+
+namespace {
+
+std::string StrDataName(int n) { return "StrData" + std::to_string(n) + ".txt"; }
+
+// Draws `src` stretched (nearest pixel) into `dest` of `target`, leaving the target's pixels
+// where the source has the see-through colour `key`.
+void StretchKeyed(Bitmap& target, const Rect& dest, const Bitmap& src, TColor key) {
+    const int dw = dest.width(), dh = dest.height();
+    if (dw <= 0 || dh <= 0 || src.isNull()) return;
+    for (int y = 0; y < dh; ++y) {
+        const int ty = dest.top + y;
+        if (ty < 0 || ty >= target.height()) continue;
+        const int sy = static_cast<int>(static_cast<long long>(y) * src.height() / dh);
+        for (int x = 0; x < dw; ++x) {
+            const int tx = dest.left + x;
+            if (tx < 0 || tx >= target.width()) continue;
+            const int sx = static_cast<int>(static_cast<long long>(x) * src.width() / dw);
+            const TColor c = src.pixel(sx, sy);
+            if (c != key) target.setPixel(tx, ty, c);
+        }
+    }
+}
+const char* const kPartSuffix = ".new";
+const char* const kOldSuffix = ".old";
+
+}  // namespace
+
+std::string NewWorkName() {
+    return "X" + QDateTime::currentDateTime().toString(QStringLiteral("yyMMddHHmmss")).toStdString();
+}
+
+void EnsureWorkFolders(const std::string& appDir) {
+    for (const char* folder : {"A4HGK", "A4HGK/SData", "A4HGK/MImg", "A4HGK/SImg"}) {
+        const std::string path = JoinPath(appDir, folder);
+        if (!Files().FolderExists(path)) Files().CreateFolder(path);
+    }
+}
+
+void CompactObjectFiles(const std::string& objectFolder) {
+    int j = 0;
+    for (int n = 0; n < kObjectSlots; ++n) {
+        const std::string from = JoinPath(objectFolder, StrDataName(n));
+        if (!Files().FileExists(from)) continue;
+        if (n != j) Files().MoveFile(from, JoinPath(objectFolder, StrDataName(j)));
+        ++j;
+    }
+}
+
+bool ObjectsChanged(const std::string& objectFolder, const std::string& worksFolder,
+                    const std::string& workName) {
+    for (int n = 0; n < kObjectSlots; ++n) {
+        const std::string f = JoinPath(objectFolder, StrDataName(n));
+        const bool fExists = Files().FileExists(f);
+        if (workName.empty()) {
+            if (fExists) return true;
+            continue;
+        }
+        const std::string g = JoinPath(worksFolder, "SData/" + workName + "/" + StrDataName(n));
+        const bool gExists = Files().FileExists(g);
+        if (fExists != gExists) return true;
+        if (fExists && Files().ReadBytes(f) != Files().ReadBytes(g)) return true;
+    }
+    return false;
+}
+
+Bitmap MakeThumbnail(const Bitmap& page, Size shown, const std::vector<ThumbnailObject>& objects) {
+    const int w = std::max(1, shown.width), h = std::max(1, shown.height);
+    Bitmap b(w, h, clSilver);
+    BitmapCanvas(b).StretchBlt({0, 0, w, h}, page, {0, 0, page.width(), page.height()},
+                                StretchMode::Halftone);
+    for (const ThumbnailObject& o : objects)
+        if (o.bitmap) StretchKeyed(b, o.shown, *o.bitmap, KeyColour);
+    const int m = std::max(w, h);
+    b.resize(m, m, clSilver);
+    Bitmap t(140, 140, clSilver);
+    BitmapCanvas(t).StretchBlt({0, 0, 140, 140}, b, {0, 0, m, m}, StretchMode::Halftone);
+    return t;
+}
+
+bool StoreWork(const std::string& worksFolder, const std::string& name, const Bitmap& page,
+               const Bitmap& thumbnail, const std::string& objectFolder) {
+    struct Part {
+        std::string final;
+        std::string fresh;  // written first
+        std::string old;    // the earlier version while the new one is moved in
+        bool hadOld = false;
+    };
+    auto part = [](std::string final) {
+        return Part{final, final + kPartSuffix, final + kOldSuffix, false};
+    };
+    // The thumbnail lists the work in the gallery, so it is the last part put in place.
+    Part parts[] = {part(JoinPath(worksFolder, "MImg/" + name + ".bmp")),
+                    part(JoinPath(worksFolder, "SData/" + name)),
+                    part(JoinPath(worksFolder, "SImg/" + name + ".bmp"))};
+    Part& pagePart = parts[0];
+    Part& dataPart = parts[1];
+    Part& thumbPart = parts[2];
+
+    auto remove = [](const std::string& path) {
+        DeleteFileIfExists(path);
+        ResetFolder(path, false);
+    };
+    for (const Part& p : parts) remove(p.fresh);  // leftovers of an interrupted save
+
+    bool written = SaveBmp(page, pagePart.fresh);
+    if (written) {
+        written = Files().FolderExists(objectFolder)
+                      ? Files().CopyFolder(objectFolder, dataPart.fresh, true)
+                      : Files().CreateFolder(dataPart.fresh);
+    }
+    written = written && SaveBmp(thumbnail, thumbPart.fresh);
+    if (!written) {
+        for (const Part& p : parts) remove(p.fresh);
+        return false;
+    }
+
+    // Everything is on disk. Each part replaces its earlier version; should a move fail, the
+    // parts already moved are put back, so the earlier version stays whole.
+    auto exists = [](const std::string& path) {
+        return Files().FileExists(path) || Files().FolderExists(path);
+    };
+    int moved = 0;
+    bool ok = true;
+    for (Part& p : parts) {
+        remove(p.old);
+        p.hadOld = exists(p.final);
+        if (p.hadOld && !Files().MoveFile(p.final, p.old)) {
+            ok = false;
+            break;
+        }
+        if (!Files().MoveFile(p.fresh, p.final)) {
+            if (p.hadOld) Files().MoveFile(p.old, p.final);
+            ok = false;
+            break;
+        }
+        ++moved;
+    }
+    if (!ok) {
+        for (int i = moved - 1; i >= 0; --i) {
+            remove(parts[i].final);
+            if (parts[i].hadOld) Files().MoveFile(parts[i].old, parts[i].final);
+        }
+        for (const Part& p : parts) remove(p.fresh);
+        return false;
+    }
+    for (const Part& p : parts) remove(p.old);
+    return true;
+}
+
+}  // namespace pb

@@ -1,0 +1,46 @@
+#pragma once
+// Saved works in AppDir + "A4HGK/": each work is a thumbnail "SImg/" + name + ".bmp", the
+// page bitmap "MImg/" + name + ".bmp" and a copy of the object folder "SData/" + name + "/",
+// named "X" + yymmddhhnnss. A work is complete when all three exist.
+
+#include <string>
+#include <vector>
+
+#include "platform/bitmap.h"
+
+namespace pb {
+
+// "X" + the local date and time as yymmddhhnnss.
+std::string NewWorkName();
+
+// Creates "A4HGK", "A4HGK/SData", "A4HGK/MImg", "A4HGK/SImg" under appDir where missing.
+void EnsureWorkFolders(const std::string& appDir);
+
+// Renumbers "StrData" + n + ".txt" in the folder so that they are contiguous from 0, keeping
+// their order.
+void CompactObjectFiles(const std::string& objectFolder);
+
+// Whether the objects of the working folder differ from those saved with the work (any object
+// counts as a change when the work has no name).
+bool ObjectsChanged(const std::string& objectFolder, const std::string& worksFolder,
+                    const std::string& workName);
+
+// An object drawn over the page in the thumbnail: its bitmap (KeyColour see-through) and the
+// rectangle it covers on the page image as shown on screen.
+struct ThumbnailObject {
+    const Bitmap* bitmap;
+    Rect shown;
+};
+
+// The 140 x 140 thumbnail: the page as shown (shownSize) with its objects over it, on a silver
+// square.
+Bitmap MakeThumbnail(const Bitmap& page, Size shownSize, const std::vector<ThumbnailObject>& objects);
+
+// Writes the three parts of work `name`: first each under a temporary name (page, object
+// folder copy, thumbnail), and only when all three were written, moves them into place, the
+// thumbnail last. On failure nothing of the earlier version of the work is touched and the
+// temporary parts are removed. `objectFolder` must no longer hold rendered bitmaps.
+bool StoreWork(const std::string& worksFolder, const std::string& name, const Bitmap& page,
+               const Bitmap& thumbnail, const std::string& objectFolder);
+
+}  // namespace pb

@@ -1,0 +1,364 @@
+// Paths: what drawing calls add between BeginPath and EndPath, flattening, and painting.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <functional>
+
+#include "pixel_art.h"
+#include "platform/bitmap_canvas.h"
+#include "support/test_support.h"
+
+namespace pb {
+namespace {
+
+using test::Art;
+using test::Rows;
+
+constexpr std::uint8_t M = PT_MOVETO, L = PT_LINETO, B = PT_BEZIERTO, C = PT_CLOSEFIGURE;
+
+TEST(CanvasPath, DrawingCallsAddFiguresWithGdiTypes) {
+    struct Case {
+        const char* name;
+        std::function<void(Canvas&)> calls;
+        std::vector<Point> points;
+        std::vector<std::uint8_t> types;
+    };
+    const Case cases[] = {
+        {"LineTo starts at the pen position",
+         [](Canvas& c) {
+             c.MoveTo(1, 2);
+             c.LineTo(5, 2);
+             c.LineTo(5, 6);
+         },
+         {{1, 2}, {5, 2}, {5, 6}},
+         {M, L, L}},
+        {"MoveTo starts a new figure",
+         [](Canvas& c) {
+             c.LineTo(1, 0);
+             c.MoveTo(5, 5);
+             c.LineTo(6, 5);
+         },
+         {{0, 0}, {1, 0}, {5, 5}, {6, 5}},
+         {M, L, M, L}},
+        {"Rectangle through the centres of l..r-1, closed",
+         [](Canvas& c) { c.Rectangle(2, 3, 10, 8); },
+         {{9, 3}, {2, 3}, {2, 7}, {9, 7}},
+         {M, L, L, L | C}},
+        {"reversed Rectangle",
+         [](Canvas& c) { c.Rectangle(10, 8, 2, 3); },
+         {{9, 3}, {2, 3}, {2, 7}, {9, 7}},
+         {M, L, L, L | C}},
+        {"LineTo after a closed figure starts again at the pen position",
+         [](Canvas& c) {
+             c.MoveTo(1, 1);
+             c.Rectangle(2, 3, 10, 8);
+             c.LineTo(4, 4);
+         },
+         {{9, 3}, {2, 3}, {2, 7}, {9, 7}, {1, 1}, {4, 4}},
+         {M, L, L, L | C, M, L}},
+        {"Polyline",
+         [](Canvas& c) {
+             c.Polyline(std::vector<Point>{{0, 0}, {3, 0}, {3, 3}});
+         },
+         {{0, 0}, {3, 0}, {3, 3}},
+         {M, L, L}},
+        {"PolyBezier",
+         [](Canvas& c) {
+             c.PolyBezier(std::vector<Point>{{0, 0}, {1, 5}, {4, 5}, {5, 0}});
+         },
+         {{0, 0}, {1, 5}, {4, 5}, {5, 0}},
+         {M, B, B, B}},
+        {"PolyBezier with a wrong point count adds nothing",
+         [](Canvas& c) {
+             c.PolyBezier(std::vector<Point>{{0, 0}, {1, 5}, {4, 5}});
+         },
+         {},
+         {}},
+        {"PolyDraw continues from the pen position",
+         [](Canvas& c) {
+             c.MoveTo(1, 1);
+             const Point pts[] = {{5, 1}, {5, 5}};
+             const std::uint8_t types[] = {L, L | C};
+             c.PolyDraw(pts, types);
+             EXPECT_EQ(c.penPosition(), (Point{5, 5}));
+         },
+         {{1, 1}, {5, 1}, {5, 5}},
+         {M, L, L | C}},
+        {"PolyDraw refuses Beziers not in threes",
+         [](Canvas& c) {
+             const Point pts[] = {{0, 0}, {5, 1}, {5, 5}};
+             const std::uint8_t types[] = {M, B, B};
+             c.PolyDraw(pts, types);
+         },
+         {},
+         {}},
+        {"PolyDraw refuses unknown types",
+         [](Canvas& c) {
+             const Point pts[] = {{0, 0}, {5, 1}};
+             const std::uint8_t types[] = {M, 0x10};
+             c.PolyDraw(pts, types);
+         },
+         {},
+         {}},
+    };
+    for (const Case& c : cases) {
+        Bitmap bmp(12, 10);
+        const Bitmap before = bmp;
+        BitmapCanvas canvas(bmp);
+        canvas.BeginPath();
+        c.calls(canvas);
+        canvas.EndPath();
+        EXPECT_EQ(canvas.GetPath().points, c.points) << c.name;
+        EXPECT_EQ(canvas.GetPath().types, c.types) << c.name;
+        EXPECT_TRUE(bmp == before) << c.name << ": nothing is drawn inside a path";
+    }
+}
+
+TEST(CanvasPath, CurvedFiguresStayInTheirBoxAndClose) {
+    struct Case {
+        const char* name;
+        std::function<void(Canvas&)> calls;
+    };
+    const Case cases[] = {
+        {"Ellipse", [](Canvas& c) { c.Ellipse(0, 0, 41, 27); }},
+        {"Ellipse reversed", [](Canvas& c) { c.Ellipse(41, 27, 0, 0); }},
+        {"RoundRect", [](Canvas& c) { c.RoundRect(0, 0, 41, 27, 12, 8); }},
+        {"RoundRect with negative corner", [](Canvas& c) { c.RoundRect(41, 27, 0, 0, -12, -8); }},
+    };
+    for (const Case& c : cases) {
+        Bitmap bmp(50, 40);
+        BitmapCanvas canvas(bmp);
+        canvas.BeginPath();
+        c.calls(canvas);
+        canvas.EndPath();
+        const PathData& path = canvas.GetPath();
+        ASSERT_GE(path.size(), 13u) << c.name;
+        EXPECT_EQ(path.types.front(), M) << c.name;
+        EXPECT_TRUE(path.types.back() & C) << c.name;
+        int minX = 1000, minY = 1000, maxX = -1000, maxY = -1000;
+        for (const Point& p : path.points) {
+            minX = std::min(minX, p.x), maxX = std::max(maxX, p.x);
+            minY = std::min(minY, p.y), maxY = std::max(maxY, p.y);
+        }
+        EXPECT_EQ(minX, 0) << c.name;
+        EXPECT_EQ(minY, 0) << c.name;
+        EXPECT_EQ(maxX, 40) << c.name;
+        EXPECT_EQ(maxY, 26) << c.name;
+    }
+}
+
+double DistanceToCubic(Point p, const Point (&c)[4]) {
+    double best = 1e9;
+    for (int i = 0; i <= 2000; ++i) {
+        const double t = i / 2000.0, u = 1 - t;
+        const double x = u * u * u * c[0].x + 3 * u * u * t * c[1].x + 3 * u * t * t * c[2].x +
+                         t * t * t * c[3].x;
+        const double y = u * u * u * c[0].y + 3 * u * u * t * c[1].y + 3 * u * t * t * c[2].y +
+                         t * t * t * c[3].y;
+        best = std::min(best, std::hypot(x - p.x, y - p.y));
+    }
+    return best;
+}
+
+TEST(CanvasPath, FlattenPathTurnsCurvesIntoCloseLineSegments) {
+    const Point curve[4] = {{0, 200}, {0, 90}, {90, 0}, {200, 0}};
+    Bitmap bmp(10, 10);
+    BitmapCanvas canvas(bmp);
+    canvas.BeginPath();
+    canvas.PolyBezier(curve);
+    canvas.EndPath();
+    canvas.FlattenPath();
+    const PathData& path = canvas.GetPath();
+    ASSERT_GT(path.size(), 15u);  // within a quarter pixel before rounding
+    EXPECT_EQ(path.types.front(), M);
+    EXPECT_EQ(path.points.front(), (Point{0, 200}));
+    for (std::size_t i = 1; i < path.size(); ++i) {
+        EXPECT_EQ(path.types[i], L);
+        // Rounding to whole pixels moves a point by at most 0.71 px.
+        EXPECT_LT(DistanceToCubic(path.points[i], curve), 1.0) << i;
+    }
+    EXPECT_EQ(path.points.back(), (Point{200, 0}));
+
+    // A closed curved figure keeps its close flag on the last segment.
+    canvas.BeginPath();
+    canvas.Ellipse(0, 0, 100, 60);
+    canvas.EndPath();
+    canvas.FlattenPath();
+    ASSERT_GT(canvas.GetPath().size(), 20u);
+    for (std::size_t i = 1; i < canvas.GetPath().size(); ++i)
+        EXPECT_EQ(canvas.GetPath().types[i] & ~C, L);
+    EXPECT_EQ(canvas.GetPath().types.back(), L | C);
+}
+
+TEST(CanvasPath, PaintedPathsMatchTheShapesTheyCameFrom) {
+    struct Case {
+        const char* name;
+        std::function<void(Canvas&)> shape;
+        bool fill;
+    };
+    const Case cases[] = {
+        {"rectangle", [](Canvas& c) { c.Rectangle(3, 4, 25, 19); }, true},
+        {"reversed rectangle", [](Canvas& c) { c.Rectangle(25, 19, 3, 4); }, true},
+        {"polyline",
+         [](Canvas& c) {
+             c.Polyline(std::vector<Point>{{2, 2}, {20, 9}, {8, 18}, {27, 20}});
+         },
+         false},
+        {"line chain",
+         [](Canvas& c) {
+             c.MoveTo(1, 1);
+             c.LineTo(28, 3);
+             c.LineTo(15, 20);
+         },
+         false},
+    };
+    for (const Case& c : cases) {
+        for (int width : {1, 3, 6}) {
+            Bitmap direct(30, 24), viaPath(30, 24);
+            BitmapCanvas a(direct), b(viaPath);
+            for (BitmapCanvas* canvas : {&a, &b}) {
+                canvas->pen.width = width;
+                canvas->brush.colour = clRed;
+            }
+            c.shape(a);
+            b.BeginPath();
+            c.shape(b);
+            b.EndPath();
+            if (c.fill) {
+                b.StrokeAndFillPath();
+            } else {
+                b.StrokePath();
+            }
+            EXPECT_EQ(test::CountDifferentPixels(direct, viaPath), 0)
+                << c.name << " width " << width << "\n"
+                << Art(direct) << "\n\n"
+                << Art(viaPath);
+            EXPECT_TRUE(b.GetPath().points.empty()) << "painting discards the path";
+        }
+    }
+}
+
+TEST(CanvasPath, FillUsesTheAlternateRuleAndTheBrush) {
+    Bitmap bmp(12, 10);
+    BitmapCanvas c(bmp);
+    c.brush.colour = clRed;
+    c.BeginPath();
+    c.Rectangle(1, 1, 12, 10);
+    c.Rectangle(4, 3, 9, 8);
+    c.EndPath();
+    c.FillPath();
+    EXPECT_EQ(Art(bmp), Rows({
+                            "............",
+                            ".oooooooooo.",
+                            ".oooooooooo.",
+                            ".ooo....ooo.",
+                            ".ooo....ooo.",
+                            ".ooo....ooo.",
+                            ".ooo....ooo.",
+                            ".oooooooooo.",
+                            ".oooooooooo.",
+                            "............",
+                        }));
+
+    // Hatch lines in one colour over an opaque background of another, as decorated objects
+    // are filled.
+    Bitmap hatch(40, 40);
+    BitmapCanvas h(hatch);
+    h.brush.style = BrushStyle::DiagCross;
+    h.brush.colour = clBlack;
+    h.bkMode = BkMode::Opaque;
+    h.bkColour = clRed;
+    h.pen.style = PenStyle::Clear;
+    h.BeginPath();
+    h.Ellipse(0, 0, 40, 40);
+    h.EndPath();
+    h.FillPath();
+    const long black = test::CountPixels(hatch, clBlack), red = test::CountPixels(hatch, clRed);
+    const long white = test::CountPixels(hatch, clWhite);
+    EXPECT_EQ(black + red + white, 40 * 40);
+    EXPECT_GT(black, 200);
+    EXPECT_GT(red, 600);
+}
+
+TEST(CanvasPath, PathStateChanges) {
+    Bitmap bmp(6, 3);
+    BitmapCanvas c(bmp);
+    // AbortPath discards the path and draws again.
+    c.BeginPath();
+    c.LineTo(5, 0);
+    c.AbortPath();
+    EXPECT_FALSE(c.inPath());
+    EXPECT_TRUE(c.GetPath().points.empty());
+    // PolyDraw outside a path draws with the pen from the pen position.
+    c.MoveTo(0, 1);
+    const Point pts[] = {{4, 1}};
+    const std::uint8_t types[] = {L};
+    c.PolyDraw(pts, types);
+    EXPECT_EQ(c.penPosition(), (Point{4, 1}));
+    EXPECT_EQ(Art(bmp), Rows({"......", "####..", "......"}));
+    // Painting with no path does nothing.
+    c.StrokeAndFillPath();
+    EXPECT_EQ(Art(bmp), Rows({"......", "####..", "......"}));
+}
+
+TEST(CanvasPath, TextOutlinesAreClosedFiguresInsideTheTextCell) {
+    struct Case {
+        const char* text;
+        int points;
+        bool bold;
+    };
+    const Case cases[] = {{"Ab", 36, false}, {"あいうえお漢字", 36, true}, {"Ag", 12, false}};
+    for (const Case& c : cases) {
+        Bitmap onBitmap(400, 120), filled(400, 120);
+        BitmapCanvas a(onBitmap), b(filled);
+        for (BitmapCanvas* canvas : {&a, &b}) {
+            canvas->font.family = "IPAゴシック";
+            canvas->font.sizePoints = c.points;
+            canvas->font.bold = c.bold;
+        }
+        const Point at{10, 20};
+        const int w = a.TextWidth(c.text), h = a.TextHeight(c.text);
+        a.TextOut(at.x, at.y, c.text);
+
+        b.BeginPath();
+        b.TextOut(at.x, at.y, c.text);
+        b.EndPath();
+        b.FlattenPath();
+        const PathData& path = b.GetPath();
+        ASSERT_GT(path.size(), 10u) << c.text;
+        int figures = 0;
+        for (std::size_t i = 0; i < path.size(); ++i) {
+            if (path.types[i] == M) {
+                ++figures;
+                EXPECT_TRUE(i == 0 || (path.types[i - 1] & C))
+                    << c.text << ": figure before " << i << " closed";
+            } else {
+                EXPECT_EQ(path.types[i] & ~C, L) << c.text;
+            }
+            // Synthesised bold may reach a pixel beyond the advance.
+            EXPECT_GE(path.points[i].x, at.x - 2) << c.text;
+            EXPECT_LE(path.points[i].x, at.x + w + 2) << c.text;
+            EXPECT_GE(path.points[i].y, at.y) << c.text;
+            EXPECT_LE(path.points[i].y, at.y + h) << c.text;
+        }
+        EXPECT_TRUE(path.types.back() & C) << c.text;
+        EXPECT_GE(figures, 2) << c.text;
+
+        // The outlines lie where TextOut paints the same text.
+        b.brush.colour = clBlack;
+        b.pen.style = PenStyle::Clear;
+        b.FillPath();
+        long painted = 0, covered = 0;
+        for (int y = 0; y < onBitmap.height(); ++y)
+            for (int x = 0; x < onBitmap.width(); ++x)
+                if (onBitmap.pixel(x, y) == clBlack) {
+                    ++painted;
+                    if (filled.pixel(x, y) == clBlack) ++covered;
+                }
+        ASSERT_GT(painted, 0) << c.text;
+        EXPECT_GT(covered, painted * 7 / 10) << c.text;
+    }
+}
+
+}  // namespace
+}  // namespace pb

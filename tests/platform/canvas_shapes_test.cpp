@@ -1,0 +1,474 @@
+// Which pixels the bitmap canvas paints for lines, shapes, pens and brushes.
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "pixel_art.h"
+#include "platform/bitmap_canvas.h"
+#include "support/test_support.h"
+
+namespace pb {
+namespace {
+
+using test::Art;
+using test::Rows;
+
+constexpr TColor clGreen = 0x00FF00;
+
+struct ShapeCase {
+    const char* name;
+    Size size;
+    std::function<void(BitmapCanvas&)> draw;
+    std::string expected;
+};
+
+void ExpectShapes(std::initializer_list<ShapeCase> cases) {
+    for (const ShapeCase& c : cases) {
+        Bitmap bmp(c.size.width, c.size.height);
+        BitmapCanvas canvas(bmp);
+        canvas.brush.colour = clRed;
+        c.draw(canvas);
+        EXPECT_EQ(Art(bmp), c.expected) << c.name << "\n" << Art(bmp);
+    }
+}
+
+TEST(CanvasShapes, RectangleCoversLeftToRightMinusOne) {
+    const std::string outlined = Rows({
+        "........",
+        ".#####..",
+        ".#ooo#..",
+        ".#ooo#..",
+        ".#####..",
+        "........",
+    });
+    ExpectShapes({
+        {"one-pixel pen", {8, 6}, [](BitmapCanvas& c) { c.Rectangle(1, 1, 6, 5); }, outlined},
+        {"reversed corners", {8, 6}, [](BitmapCanvas& c) { c.Rectangle(6, 5, 1, 1); }, outlined},
+        {"reversed in x only", {8, 6}, [](BitmapCanvas& c) { c.Rectangle(6, 1, 1, 5); }, outlined},
+        {"clear pen paints one pixel less",
+         {8, 6},
+         [](BitmapCanvas& c) {
+             c.pen.style = PenStyle::Clear;
+             c.Rectangle(1, 1, 6, 5);
+         },
+         Rows({"........", ".oooo...", ".oooo...", ".oooo...", "........", "........"})},
+        {"clear brush leaves the inside",
+         {8, 6},
+         [](BitmapCanvas& c) {
+             c.brush.style = BrushStyle::Clear;
+             c.Rectangle(1, 1, 6, 5);
+         },
+         Rows({"........", ".#####..", ".#...#..", ".#...#..", ".#####..", "........"})},
+        {"pen of 3 centred on the outline, round joins",
+         {12, 10},
+         [](BitmapCanvas& c) {
+             c.pen.width = 3;
+             c.Rectangle(2, 2, 10, 8);
+         },
+         Rows({
+             "............",
+             ".##########.",
+             ".##########.",
+             ".##########.",
+             ".###oooo###.",
+             ".###oooo###.",
+             ".##########.",
+             ".##########.",
+             ".##########.",
+             "............",
+         })},
+        {"pen of 2: one row outside the outline, one inside",
+         {10, 8},
+         [](BitmapCanvas& c) {
+             c.pen.width = 2;
+             c.brush.style = BrushStyle::Clear;
+             c.Rectangle(2, 2, 8, 6);
+         },
+         Rows({
+             "..........",
+             "..#####...",
+             ".#######..",
+             ".##...##..",
+             ".#######..",
+             ".#######..",
+             "..........",
+             "..........",
+         })},
+        {"empty rectangle draws nothing",
+         {4, 3},
+         [](BitmapCanvas& c) { c.Rectangle(1, 1, 1, 3); },
+         Rows({"....", "....", "...."})},
+    });
+}
+
+TEST(CanvasShapes, EllipsesAndRoundRectsStayInTheirBox) {
+    ExpectShapes({
+        {"3 x 3",
+         {5, 5},
+         [](BitmapCanvas& c) { c.Ellipse(1, 1, 4, 4); },
+         Rows({".....", "..#..", ".#o#.", "..#..", "....."})},
+        {"4 x 4 (even: the halves one pixel apart)",
+         {6, 6},
+         [](BitmapCanvas& c) { c.Ellipse(1, 1, 5, 5); },
+         Rows({"......", "..##..", ".#oo#.", ".#oo#.", "..##..", "......"})},
+        {"7 x 5",
+         {9, 7},
+         [](BitmapCanvas& c) { c.Ellipse(1, 1, 8, 6); },
+         Rows({".........", "...###...", ".##ooo##.", ".#ooooo#.", ".##ooo##.", "...###...",
+               "........."})},
+        {"clear pen: the brush one pixel smaller",
+         {9, 7},
+         [](BitmapCanvas& c) {
+             c.pen.style = PenStyle::Clear;
+             c.Ellipse(1, 1, 8, 6);
+         },
+         Rows({".........", "..oooo...", ".oooooo..", ".oooooo..", "..oooo...", ".........",
+               "........."})},
+        {"round rect with corner 6",
+         {12, 8},
+         [](BitmapCanvas& c) { c.RoundRect(1, 1, 11, 7, 6, 6); },
+         Rows({"............", "..########..", ".#oooooooo#.", ".#oooooooo#.", ".#oooooooo#.",
+               ".#oooooooo#.", "..########..", "............"})},
+    });
+}
+
+TEST(CanvasShapes, RoundRectCornersHaveNoSignAndAtMostTheBox) {
+    // A rounded rectangle dragged from bottom-right to top-left gets a negative corner.
+    struct Case {
+        const char* name;
+        std::function<void(BitmapCanvas&)> draw;
+        std::function<void(BitmapCanvas&)> same;
+    };
+    const Case cases[] = {
+        {"negative corner from a reversed drag",
+         [](BitmapCanvas& c) { c.RoundRect(30, 25, 5, 4, -6, -6); },
+         [](BitmapCanvas& c) { c.RoundRect(5, 4, 30, 25, 6, 6); }},
+        {"corner larger than the box is an ellipse",
+         [](BitmapCanvas& c) { c.RoundRect(5, 4, 30, 25, 100, 100); },
+         [](BitmapCanvas& c) { c.Ellipse(5, 4, 30, 25); }},
+        {"corner 0 is a rectangle", [](BitmapCanvas& c) { c.RoundRect(5, 4, 30, 25, 0, 0); },
+         [](BitmapCanvas& c) { c.Rectangle(5, 4, 30, 25); }},
+    };
+    for (const Case& c : cases) {
+        for (int width : {1, 4}) {
+            Bitmap a(36, 30), b(36, 30);
+            BitmapCanvas ca(a), cb(b);
+            ca.pen.width = cb.pen.width = width;
+            ca.brush.colour = cb.brush.colour = clRed;
+            c.draw(ca);
+            c.same(cb);
+            EXPECT_EQ(test::CountDifferentPixels(a, b), 0) << c.name << " width " << width;
+            EXPECT_GT(test::CountPixels(a, clBlack), 0) << c.name;
+        }
+    }
+}
+
+TEST(CanvasShapes, LineToLeavesTheEndPixelSoChainsPaintJointsOnce) {
+    ExpectShapes({
+        {"horizontal",
+         {7, 2},
+         [](BitmapCanvas& c) {
+             c.MoveTo(1, 0);
+             c.LineTo(5, 0);
+         },
+         Rows({".####..", "......."})},
+        {"leftwards",
+         {7, 2},
+         [](BitmapCanvas& c) {
+             c.MoveTo(5, 1);
+             c.LineTo(1, 1);
+         },
+         Rows({".......", "..####."})},
+        {"shallow slope, halves rounded away from the start",
+         {12, 5},
+         [](BitmapCanvas& c) {
+             c.MoveTo(1, 1);
+             c.LineTo(10, 4);
+         },
+         Rows({"............", ".##.........", "...###......", "......###...", ".........#.."})},
+        {"to the same point draws nothing",
+         {3, 1},
+         [](BitmapCanvas& c) {
+             c.MoveTo(1, 0);
+             c.LineTo(1, 0);
+         },
+         Rows({"..."})},
+        // Not-xor flips a pixel twice if it is painted twice: every joint of this closed chain
+        // must come out black, and the chain must match the rectangle's outline.
+        {"closed chain in not-xor",
+         {10, 8},
+         [](BitmapCanvas& c) {
+             c.pen.mode = PenMode::NotXor;
+             c.MoveTo(1, 1);
+             c.LineTo(8, 1);
+             c.LineTo(8, 6);
+             c.LineTo(1, 6);
+             c.LineTo(1, 1);
+         },
+         Rows({"..........", ".########.", ".#......#.", ".#......#.", ".#......#.", ".#......#.",
+               ".########.", ".........."})},
+        {"pen position moves with LineTo",
+         {6, 3},
+         [](BitmapCanvas& c) {
+             c.MoveTo(0, 1);
+             c.LineTo(3, 1);
+             EXPECT_EQ(c.penPosition(), (Point{3, 1}));
+             c.LineTo(3, 3);
+         },
+         Rows({"......", "####..", "...#.."})},
+    });
+}
+
+TEST(CanvasShapes, WidePensCoverExactlyTheirWidth) {
+    for (int width = 1; width <= 8; ++width) {
+        Bitmap bmp(30, 24);
+        BitmapCanvas c(bmp);
+        c.pen.width = width;
+        c.MoveTo(5, 10);
+        c.LineTo(25, 10);
+        int first = -1, count = 0;
+        for (int y = 0; y < bmp.height(); ++y) {
+            if (bmp.pixel(15, y) != clBlack) continue;
+            if (first < 0) first = y;
+            ++count;
+        }
+        // Rows whose centres lie in [10 - w/2, 10 + w/2).
+        EXPECT_EQ(count, width) << "width " << width;
+        EXPECT_EQ(first, 10 - width / 2) << "width " << width;
+        // Round ends reach w/2 beyond the end points (the start's side inclusive).
+        if (width > 1) {
+            EXPECT_EQ(bmp.pixel(5 - width / 2, 10), clBlack) << "width " << width;
+            EXPECT_EQ(bmp.pixel(5 - width / 2 - 1, 10), clWhite) << "width " << width;
+            EXPECT_EQ(bmp.pixel(25 + (width - 1) / 2, 10), clBlack) << "width " << width;
+        }
+    }
+    // A zero width counts as one.
+    Bitmap bmp(5, 3);
+    BitmapCanvas c(bmp);
+    c.pen.width = 0;
+    c.MoveTo(0, 1);
+    c.LineTo(4, 1);
+    EXPECT_EQ(Art(bmp), Rows({".....", "####.", "....."}));
+}
+
+TEST(CanvasShapes, DotPenAlternatesThreeOnThreeOff) {
+    ExpectShapes({
+        {"transparent gaps",
+         {16, 1},
+         [](BitmapCanvas& c) {
+             c.pen.style = PenStyle::Dot;
+             c.MoveTo(0, 0);
+             c.LineTo(16, 0);
+         },
+         Rows({"###...###...###."})},
+        {"opaque gaps take the background colour",
+         {16, 1},
+         [](BitmapCanvas& c) {
+             c.pen.style = PenStyle::Dot;
+             c.bkMode = BkMode::Opaque;
+             c.bkColour = clRed;
+             c.MoveTo(0, 0);
+             c.LineTo(16, 0);
+         },
+         Rows({"###ooo###ooo###o"})},
+        {"each LineTo starts the dots afresh",
+         {12, 1},
+         [](BitmapCanvas& c) {
+             c.pen.style = PenStyle::Dot;
+             c.MoveTo(0, 0);
+             c.LineTo(4, 0);
+             c.LineTo(12, 0);
+         },
+         Rows({"###.###...##"})},
+        {"a dotted frame",
+         {8, 5},
+         [](BitmapCanvas& c) {
+             c.pen.style = PenStyle::Dot;
+             c.brush.style = BrushStyle::Clear;
+             c.Rectangle(0, 0, 8, 5);
+         },
+         // Clockwise from the top-left corner, the dots running on around the corners.
+         Rows({"###...##", ".......#", "#.......", "#.......", "#...###."})},
+    });
+}
+
+TEST(CanvasShapes, NotXorDrawnTwiceRestoresEveryPixel) {
+    struct Case {
+        const char* name;
+        std::function<void(BitmapCanvas&)> draw;
+    };
+    const Case cases[] = {
+        {"rectangle", [](BitmapCanvas& c) { c.Rectangle(5, 4, 30, 20); }},
+        {"rectangle dragged backwards", [](BitmapCanvas& c) { c.Rectangle(30, 20, 5, 4); }},
+        {"ellipse", [](BitmapCanvas& c) { c.Ellipse(5, 4, 30, 25); }},
+        {"round rect from a reversed drag (negative corner)",
+         [](BitmapCanvas& c) { c.RoundRect(30, 25, 5, 4, (5 - 30) / 4, (5 - 30) / 4); }},
+        {"line",
+         [](BitmapCanvas& c) {
+             c.MoveTo(3, 3);
+             c.LineTo(35, 22);
+         }},
+        {"self-crossing polyline",
+         [](BitmapCanvas& c) {
+             const Point pts[] = {{2, 2}, {30, 20}, {30, 2}, {2, 20}, {20, 27}};
+             c.Polyline(pts);
+         }},
+        {"dotted rectangle with opaque gaps",
+         [](BitmapCanvas& c) {
+             c.pen.style = PenStyle::Dot;
+             c.bkMode = BkMode::Opaque;
+             c.Rectangle(5, 4, 30, 20);
+         }},
+        {"ellipse with a solid brush",
+         [](BitmapCanvas& c) {
+             c.brush.style = BrushStyle::Solid;
+             c.brush.colour = 0x336699;
+             c.Ellipse(5, 4, 30, 25);
+         }},
+        {"path",
+         [](BitmapCanvas& c) {
+             c.BeginPath();
+             c.Ellipse(5, 4, 30, 25);
+             c.Rectangle(10, 8, 20, 15);
+             c.EndPath();
+             c.StrokePath();
+         }},
+    };
+    for (const Case& c : cases) {
+        for (int width : {1, 2, 5}) {
+            const Bitmap original = test::NoisyBitmap(40, 30);
+            Bitmap bmp = original;
+            BitmapCanvas canvas(bmp);
+            canvas.pen.mode = PenMode::NotXor;
+            canvas.pen.width = width;
+            canvas.pen.colour = 0x10A0F0;
+            canvas.brush.style = BrushStyle::Clear;
+            c.draw(canvas);
+            EXPECT_GT(test::CountDifferentPixels(bmp, original), 0) << c.name << " width " << width;
+            c.draw(canvas);
+            EXPECT_EQ(test::CountDifferentPixels(bmp, original), 0) << c.name << " width " << width;
+        }
+    }
+}
+
+bool HatchLine(BrushStyle style, int x, int y) {
+    const int cx = x % 8, cy = y % 8;
+    switch (style) {
+        case BrushStyle::Horizontal:
+            return cy == 7;
+        case BrushStyle::Vertical:
+            return cx == 7;
+        case BrushStyle::FDiagonal:
+            return cx == cy;
+        case BrushStyle::BDiagonal:
+            return cx + cy == 7;
+        case BrushStyle::Cross:
+            return cx == 7 || cy == 7;
+        case BrushStyle::DiagCross:
+            return cx == cy || cx + cy == 7;
+        default:
+            return true;
+    }
+}
+
+TEST(CanvasShapes, HatchBrushesRepeatEveryEightDevicePixels) {
+    const BrushStyle styles[] = {BrushStyle::Horizontal, BrushStyle::Vertical,
+                                 BrushStyle::FDiagonal,  BrushStyle::BDiagonal,
+                                 BrushStyle::Cross,      BrushStyle::DiagCross};
+    for (const BrushStyle style : styles) {
+        for (const BkMode mode : {BkMode::Transparent, BkMode::Opaque}) {
+            Bitmap bmp(24, 20, clGreen);
+            BitmapCanvas c(bmp);
+            c.brush.style = style;
+            c.brush.colour = clBlack;
+            c.bkMode = mode;
+            c.bkColour = clRed;
+            // Anchored at the device origin, not at the rectangle.
+            const Rect area{3, 5, 21, 19};
+            c.FillRect(area);
+            for (int y = 0; y < bmp.height(); ++y) {
+                for (int x = 0; x < bmp.width(); ++x) {
+                    const bool inside =
+                        x >= area.left && x < area.right && y >= area.top && y < area.bottom;
+                    TColor expected = clGreen;
+                    if (inside && HatchLine(style, x, y)) {
+                        expected = clBlack;
+                    } else if (inside && mode == BkMode::Opaque) {
+                        expected = clRed;
+                    }
+                    ASSERT_EQ(bmp.pixel(x, y), expected)
+                        << "style " << static_cast<int>(style) << " mode " << static_cast<int>(mode)
+                        << " at " << x << "," << y;
+                }
+            }
+        }
+    }
+    // "\" runs from top-left to bottom-right, "/" from bottom-left to top-right.
+    ExpectShapes({
+        {"FDiagonal",
+         {8, 3},
+         [](BitmapCanvas& c) {
+             c.brush.style = BrushStyle::FDiagonal;
+             c.brush.colour = clBlack;
+             c.FillRect({0, 0, 8, 3});
+         },
+         Rows({"#.......", ".#......", "..#....."})},
+        {"BDiagonal",
+         {8, 3},
+         [](BitmapCanvas& c) {
+             c.brush.style = BrushStyle::BDiagonal;
+             c.brush.colour = clBlack;
+             c.FillRect({0, 0, 8, 3});
+         },
+         Rows({".......#", "......#.", ".....#.."})},
+    });
+}
+
+TEST(CanvasShapes, PatternBrushTilesFromItsOrigin) {
+    auto pattern = std::make_shared<Bitmap>(3, 2);
+    const TColor colours[2][3] = {{0x000001, 0x000002, 0x000003}, {0x000004, 0x000005, 0x000006}};
+    for (int y = 0; y < 2; ++y)
+        for (int x = 0; x < 3; ++x) pattern->setPixel(x, y, colours[y][x]);
+    for (const Point origin : {Point{0, 0}, Point{5, 7}, Point{-4, -1}}) {
+        Bitmap bmp(13, 11);
+        BitmapCanvas c(bmp);
+        c.brush.style = BrushStyle::Pattern;
+        c.brush.pattern = pattern;
+        c.brush.patternOrigin = origin;
+        c.pen.style = PenStyle::Clear;
+        c.Rectangle(1, 1, 14, 12);  // a clear pen paints 1..12 and 1..10
+        for (int y = 1; y < 11; ++y)
+            for (int x = 1; x < 13; ++x) {
+                const int px = ((x - origin.x) % 3 + 3) % 3, py = ((y - origin.y) % 2 + 2) % 2;
+                ASSERT_EQ(bmp.pixel(x, y), colours[py][px])
+                    << origin.x << "," << origin.y << " at " << x << "," << y;
+            }
+        EXPECT_EQ(bmp.pixel(0, 0), clWhite);
+    }
+    // Without a pattern bitmap the brush paints its colour.
+    Bitmap bmp(3, 3);
+    BitmapCanvas c(bmp);
+    c.brush.style = BrushStyle::Pattern;
+    c.brush.colour = clRed;
+    c.FillRect({0, 0, 3, 3});
+    EXPECT_EQ(test::CountPixels(bmp, clRed), 9);
+}
+
+TEST(CanvasShapes, DrawingFarOutsideTheBitmapIsCutQuickly) {
+    Bitmap bmp(20, 20);
+    BitmapCanvas c(bmp);
+    c.MoveTo(-1000000000, 5);
+    c.LineTo(1000000000, 5);
+    EXPECT_EQ(test::CountPixels(bmp, clBlack), 20);
+    c.brush.colour = clRed;
+    c.Ellipse(-1000000000, -1000000000, 1000000000, 1000000000);
+    EXPECT_EQ(test::CountPixels(bmp, clRed), 400);  // the outline lies far outside
+    c.pen.width = 7;
+    c.Rectangle(-2000000000, -2000000000, 2000000000, 2000000000);
+    c.RoundRect(-50, -50, 70, 70, -2000000000, 2000000000);
+    c.Polyline(std::vector<Point>{{-100000, -100000}, {100000, 100000}, {-100000, 100000}});
+    SUCCEED();
+}
+
+}  // namespace
+}  // namespace pb

@@ -1,0 +1,166 @@
+// Surface flood fill: which pixels a fill reaches and what it paints them with.
+#include "platform/flood_fill.h"
+
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <random>
+
+#include "pixel_art.h"
+#include "platform/bitmap_canvas.h"
+#include "support/test_support.h"
+
+namespace pb {
+namespace {
+
+using test::Art;
+using test::FromArt;
+using test::Rows;
+
+TEST(FloodFill, ReachesTheFourConnectedAreaOfTheStartColour) {
+    struct Case {
+        const char* name;
+        Bitmap before;
+        Point start;
+        bool painted;
+        std::string after;
+    };
+    const Case cases[] = {
+        {"a one-colour page fills whole",
+         FromArt({".....", ".....", "....."}),
+         {2, 1},
+         true,
+         Rows({"ooooo", "ooooo", "ooooo"})},
+        {"a closed outline stops it",
+         FromArt({".......", ".#####.", ".#...#.", ".#####.", "......."}),
+         {3, 2},
+         true,
+         Rows({".......", ".#####.", ".#ooo#.", ".#####.", "......."})},
+        {"a one-pixel gap lets it through",
+         FromArt({".......", ".##.##.", ".#...#.", ".#####.", "......."}),
+         {3, 2},
+         true,
+         Rows({"ooooooo", "o##o##o", "o#ooo#o", "o#####o", "ooooooo"})},
+        {"diagonal neighbours are not connected",
+         FromArt({".#...", "#.#..", ".#..."}),
+         {1, 1},
+         true,
+         Rows({".#...", "#o#..", ".#..."})},
+        {"a winding corridor",
+         FromArt({"#########", "#.......#", "#######.#", "#.......#", "#.#######", "#.......#",
+                  "#########"}),
+         {1, 5},
+         true,
+         Rows({"#########", "#ooooooo#", "#######o#", "#ooooooo#", "#o#######", "#ooooooo#",
+               "#########"})},
+        {"a comb filled from one tooth",
+         FromArt({"#########", "#.#.#.#.#", "#.#.#.#.#", "#.......#", "#########"}),
+         {7, 1},
+         true,
+         Rows({"#########", "#o#o#o#o#", "#o#o#o#o#", "#ooooooo#", "#########"})},
+        {"starting on another colour does nothing",
+         FromArt({"...", ".#.", "..."}),
+         {1, 1},
+         false,
+         Rows({"...", ".#.", "..."})},
+        {"starting outside does nothing",
+         FromArt({"...", "..."}),
+         {-1, 0},
+         false,
+         Rows({"...", "..."})},
+        {"starting below the bitmap does nothing",
+         FromArt({"...", "..."}),
+         {1, 2},
+         false,
+         Rows({"...", "..."})},
+    };
+    for (const Case& c : cases) {
+        Bitmap bmp = c.before;
+        BitmapCanvas canvas(bmp);
+        canvas.brush.colour = clRed;
+        EXPECT_EQ(canvas.FloodFill(c.start.x, c.start.y, clWhite), c.painted) << c.name;
+        EXPECT_EQ(Art(bmp), c.after) << c.name << "\n" << Art(bmp);
+    }
+}
+
+// The area by a plain breadth-first search, to hold the span fill against.
+std::vector<bool> AreaByBfs(const Bitmap& bmp, Point start) {
+    std::vector<bool> in(static_cast<std::size_t>(bmp.width()) * bmp.height());
+    const TColor surface = bmp.pixel(start.x, start.y);
+    std::deque<Point> queue{start};
+    in[start.y * bmp.width() + start.x] = true;
+    while (!queue.empty()) {
+        const Point p = queue.front();
+        queue.pop_front();
+        for (const Point d : {Point{1, 0}, Point{-1, 0}, Point{0, 1}, Point{0, -1}}) {
+            const Point q{p.x + d.x, p.y + d.y};
+            if (!bmp.contains(q.x, q.y) || bmp.pixel(q.x, q.y) != surface) continue;
+            if (in[q.y * bmp.width() + q.x]) continue;
+            in[q.y * bmp.width() + q.x] = true;
+            queue.push_back(q);
+        }
+    }
+    return in;
+}
+
+TEST(FloodFill, AgreesWithABreadthFirstSearchOnRandomPictures) {
+    std::mt19937 random(7);
+    for (int round = 0; round < 40; ++round) {
+        const int w = 5 + static_cast<int>(random() % 60), h = 5 + static_cast<int>(random() % 40);
+        const double density = 0.25 + 0.05 * (round % 8);
+        Bitmap bmp(w, h);
+        std::uniform_real_distribution<double> u(0, 1);
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x)
+                if (u(random) < density) bmp.setPixel(x, y, clBlack);
+        const Point start{static_cast<int>(random() % w), static_cast<int>(random() % h)};
+        bmp.setPixel(start.x, start.y, clWhite);
+        const std::vector<bool> expected = AreaByBfs(bmp, start);
+
+        // The spans cover the area, each pixel once.
+        std::vector<int> hits(expected.size());
+        for (const Span& s : SurfaceRegion(bmp, start.x, start.y, clWhite))
+            for (int x = s.left; x < s.right; ++x) ++hits[s.y * w + x];
+        for (std::size_t i = 0; i < expected.size(); ++i)
+            ASSERT_EQ(hits[i], expected[i] ? 1 : 0) << "round " << round << " pixel " << i;
+
+        Bitmap filled = bmp;
+        ASSERT_TRUE(FloodFillSurface(filled, start.x, start.y, clWhite, clRed));
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x)
+                ASSERT_EQ(filled.pixel(x, y), expected[y * w + x] ? clRed : bmp.pixel(x, y))
+                    << "round " << round << " at " << x << "," << y;
+    }
+}
+
+TEST(FloodFill, PaintsWithTheBrush) {
+    // A hatch leaves gaps of the surface colour behind; the fill must still end.
+    for (const BkMode mode : {BkMode::Transparent, BkMode::Opaque}) {
+        Bitmap bmp =
+            FromArt({"..........", ".########.", ".#......#.", ".#......#.", ".########."});
+        BitmapCanvas c(bmp);
+        c.brush.style = BrushStyle::FDiagonal;
+        c.brush.colour = clRed;
+        c.bkMode = mode;
+        c.bkColour = 0x00FF00;
+        EXPECT_TRUE(c.FloodFill(3, 2, clWhite));
+        const std::string gaps = mode == BkMode::Opaque ? "g" : ".";
+        EXPECT_EQ(
+            Art(bmp),
+            Rows({"..........", ".########.", (".#o" + std::string(5, gaps[0]) + "#.").c_str(),
+                  (".#" + gaps + "o" + std::string(4, gaps[0]) + "#.").c_str(), ".########."}))
+            << Art(bmp);
+    }
+    // Filling with the surface's own colour changes nothing and still counts as a fill.
+    Bitmap bmp(4, 4);
+    BitmapCanvas c(bmp);
+    c.brush.colour = clWhite;
+    EXPECT_TRUE(c.FloodFill(0, 0, clWhite));
+    EXPECT_EQ(test::CountPixels(bmp, clWhite), 16);
+    // A clear brush paints nothing.
+    c.brush.style = BrushStyle::Clear;
+    EXPECT_FALSE(c.FloodFill(0, 0, clWhite));
+}
+
+}  // namespace
+}  // namespace pb

@@ -1,0 +1,540 @@
+// Reading and writing BMP and JPEG pictures, including files that are broken on purpose.
+#include "platform/picture_io.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdio>
+#include <filesystem>
+#include <functional>
+#include <random>
+
+#include "pixel_art.h"
+#include "support/test_support.h"
+
+// jpeglib.h needs FILE and size_t declared first.
+#include <jpeglib.h>
+
+namespace pb {
+namespace {
+
+// --- BMP files built byte by byte ---------------------------------------------------------------
+
+void Put16(std::string& s, std::uint32_t v) {
+    s += static_cast<char>(v & 0xFF);
+    s += static_cast<char>((v >> 8) & 0xFF);
+}
+void Put32(std::string& s, std::uint32_t v) {
+    Put16(s, v & 0xFFFF);
+    Put16(s, v >> 16);
+}
+
+struct BmpSpec {
+    std::uint32_t headerSize = 40;
+    std::int32_t width = 3;
+    std::int32_t height = 2;
+    int bpp = 24;
+    std::uint32_t compression = 0;
+    std::vector<TColor> palette{};       // written as RGBQUAD (RGBTRIPLE for the 12-byte header)
+    std::vector<std::uint32_t> masks{};  // red, green, blue (and alpha)
+    std::uint32_t coloursUsed = 0;
+    std::string pixels{};      // as stored in the file
+    std::int64_t offset = -1;  // bfOffBits; -1 for where the pixels really start
+};
+
+std::string BuildBmp(const BmpSpec& spec) {
+    std::string header;
+    if (spec.headerSize == 12) {
+        Put32(header, 12);
+        Put16(header, static_cast<std::uint32_t>(spec.width));
+        Put16(header, static_cast<std::uint32_t>(spec.height));
+        Put16(header, 1);
+        Put16(header, spec.bpp);
+    } else {
+        Put32(header, spec.headerSize);
+        Put32(header, static_cast<std::uint32_t>(spec.width));
+        Put32(header, static_cast<std::uint32_t>(spec.height));
+        Put16(header, 1);
+        Put16(header, spec.bpp);
+        Put32(header, spec.compression);
+        Put32(header, static_cast<std::uint32_t>(spec.pixels.size()));
+        Put32(header, 2835);
+        Put32(header, 2835);
+        Put32(header, spec.coloursUsed);
+        Put32(header, 0);
+        // Later headers hold the masks themselves, right after the first 40 bytes.
+        if (spec.headerSize >= 52)
+            for (std::uint32_t m : spec.masks) Put32(header, m);
+        header.resize(spec.headerSize, '\0');
+    }
+    std::string extra;
+    if (spec.headerSize == 40)
+        for (std::uint32_t m : spec.masks) Put32(extra, m);
+    for (TColor c : spec.palette) {
+        extra += static_cast<char>(GetBValue(c));
+        extra += static_cast<char>(GetGValue(c));
+        extra += static_cast<char>(GetRValue(c));
+        if (spec.headerSize != 12) extra += '\0';
+    }
+    const std::uint32_t start = static_cast<std::uint32_t>(14 + header.size() + extra.size());
+    std::string file = "BM";
+    Put32(file, static_cast<std::uint32_t>(start + spec.pixels.size()));
+    Put32(file, 0);
+    Put32(file, spec.offset >= 0 ? static_cast<std::uint32_t>(spec.offset) : start);
+    return file + header + extra + spec.pixels;
+}
+
+std::string Bytes(std::initializer_list<int> v) {
+    std::string s;
+    for (int b : v) s += static_cast<char>(b);
+    return s;
+}
+
+constexpr TColor clGreen = 0x00FF00, clBlue = 0xFF0000;
+const TColor kGrey = RGB(128, 128, 128);
+
+// The 3 x 2 picture most cases hold: red, green, blue over white, black, grey.
+const std::vector<TColor> kTopRow = {clRed, clGreen, clBlue};
+const std::vector<TColor> kBottomRow = {clWhite, clBlack, kGrey};
+const std::vector<TColor> kPalette = {clBlack, clWhite, clRed, clGreen, clBlue, kGrey};
+
+std::string Bgr(TColor c) {
+    return Bytes({GetBValue(c), GetGValue(c), GetRValue(c)});
+}
+
+TEST(PictureIo, ReadsEveryBmpKind) {
+    struct Case {
+        const char* name;
+        BmpSpec spec;
+        std::vector<TColor> top, bottom;
+    };
+    const TColor grey5 = RGB(131, 131, 131);  // 16 of 31
+    const Case cases[] = {
+        {"24 bits, bottom-up, padded rows",
+         {.pixels = Bgr(clWhite) + Bgr(clBlack) + Bgr(kGrey) + Bytes({0, 0, 0}) + Bgr(clRed) +
+                    Bgr(clGreen) + Bgr(clBlue) + Bytes({0, 0, 0})},
+         kTopRow,
+         kBottomRow},
+        {"24 bits, top-down",
+         {.height = -2,
+          .pixels = Bgr(clRed) + Bgr(clGreen) + Bgr(clBlue) + Bytes({0, 0, 0}) + Bgr(clWhite) +
+                    Bgr(clBlack) + Bgr(kGrey) + Bytes({0, 0, 0})},
+         kTopRow,
+         kBottomRow},
+        {"24 bits, last row without its padding",
+         {.pixels = Bgr(clWhite) + Bgr(clBlack) + Bgr(kGrey) + Bytes({0, 0, 0}) + Bgr(clRed) +
+                    Bgr(clGreen) + Bgr(clBlue)},
+         kTopRow,
+         kBottomRow},
+        {"8 bits with a palette",
+         {.bpp = 8, .palette = kPalette, .pixels = Bytes({1, 0, 5, 0, 2, 3, 4, 0})},
+         kTopRow,
+         kBottomRow},
+        {"8 bits, OS/2 header with three-byte palette entries",
+         {.headerSize = 12,
+          .bpp = 8,
+          .palette = kPalette,
+          .pixels = Bytes({1, 0, 5, 0, 2, 3, 4, 0})},
+         kTopRow,
+         kBottomRow},
+        {"8 bits, colour count larger than the room before the pixels",
+         {.bpp = 8,
+          .palette = kPalette,
+          .coloursUsed = 0xFFFFFFFF,
+          .pixels = Bytes({1, 0, 5, 0, 2, 3, 4, 0})},
+         kTopRow,
+         kBottomRow},
+        {"8 bits, an index beyond the palette reads black",
+         {.bpp = 8, .palette = kPalette, .pixels = Bytes({1, 200, 5, 0, 2, 3, 4, 0})},
+         kTopRow,
+         kBottomRow},
+        {"8 bits, pixel offset 0 means right after the palette",
+         {.bpp = 8,
+          .palette = kPalette,
+          .coloursUsed = 6,
+          .pixels = Bytes({1, 0, 5, 0, 2, 3, 4, 0}),
+          .offset = 0},
+         kTopRow,
+         kBottomRow},
+        {"4 bits",
+         {.bpp = 4, .palette = kPalette, .pixels = Bytes({0x10, 0x50, 0, 0, 0x23, 0x40, 0, 0})},
+         kTopRow,
+         kBottomRow},
+        {"1 bit",
+         {.bpp = 1, .palette = {clBlack, clWhite}, .pixels = Bytes({0xA0, 0, 0, 0, 0x40, 0, 0, 0})},
+         {clBlack, clWhite, clBlack},
+         {clWhite, clBlack, clWhite}},
+        {"16 bits, 5-5-5",
+         {.bpp = 16,
+          .pixels =
+              Bytes({0xFF, 0x7F, 0, 0, 0x10, 0x42, 0, 0, 0x00, 0x7C, 0xE0, 0x03, 0x1F, 0, 0, 0})},
+         kTopRow,
+         {clWhite, clBlack, grey5}},
+        {"16 bits, 5-6-5 bit fields",
+         {.bpp = 16,
+          .compression = 3,
+          .masks = {0xF800, 0x07E0, 0x001F},
+          .pixels =
+              Bytes({0xFF, 0xFF, 0, 0, 0x10, 0x84, 0, 0, 0x00, 0xF8, 0xE0, 0x07, 0x1F, 0, 0, 0})},
+         kTopRow,
+         {clWhite, clBlack, RGB(131, 129, 131)}},
+        {"32 bits",
+         {.bpp = 32,
+          .pixels = Bgr(clWhite) + "x" + Bgr(clBlack) + "x" + Bgr(kGrey) + "x" + Bgr(clRed) + "x" +
+                    Bgr(clGreen) + "x" + Bgr(clBlue) + "x"},
+         kTopRow,
+         kBottomRow},
+        {"32 bits, bit fields in RGBA order",
+         {.bpp = 32,
+          .compression = 3,
+          .masks = {0xFF000000, 0x00FF0000, 0x0000FF00},
+          .pixels = Bytes({0, 255, 255, 255, 0, 0, 0,   0, 0, 128, 128, 128,
+                           0, 0,   0,   255, 0, 0, 255, 0, 0, 255, 0,   0})},
+         kTopRow,
+         kBottomRow},
+        {"32 bits, version 5 header with the masks inside",
+         {.headerSize = 124,
+          .bpp = 32,
+          .compression = 3,
+          .masks = {0x00FF0000, 0x0000FF00, 0x000000FF},
+          .pixels = Bgr(clWhite) + "x" + Bgr(clBlack) + "x" + Bgr(kGrey) + "x" + Bgr(clRed) + "x" +
+                    Bgr(clGreen) + "x" + Bgr(clBlue) + "x"},
+         kTopRow,
+         kBottomRow},
+        {"RLE8: runs, a literal run and the end marks",
+         {.bpp = 8,
+          .compression = 1,
+          .palette = kPalette,
+          .pixels = Bytes({1, 1, 1, 0, 1, 5, 0, 0, 0, 3, 2, 3, 4, 0, 0, 0, 0, 1})},
+         kTopRow,
+         kBottomRow},
+        {"RLE4: literal nibbles and a two-index run",
+         {.bpp = 4,
+          .compression = 2,
+          .palette = kPalette,
+          .pixels = Bytes({0, 3, 0x10, 0x50, 0, 0, 2, 0x23, 1, 0x44, 0, 1})},
+         kTopRow,
+         kBottomRow},
+        {"RLE8: a move skips pixels, which read as colour 0",
+         {.bpp = 8,
+          .compression = 1,
+          .palette = kPalette,
+          .pixels = Bytes({0, 2, 1, 1, 2, 2, 0, 1})},
+         {clBlack, clRed, clRed},
+         {clBlack, clBlack, clBlack}},
+    };
+    for (const Case& c : cases) {
+        PictureError error;
+        const auto bmp = DecodeBmp(BuildBmp(c.spec), &error);
+        ASSERT_TRUE(bmp) << c.name << ": " << error.message;
+        ASSERT_EQ(bmp->size(), (Size{3, 2})) << c.name;
+        for (int x = 0; x < 3; ++x) {
+            EXPECT_EQ(bmp->pixel(x, 0), c.top[x]) << c.name << " top " << x;
+            EXPECT_EQ(bmp->pixel(x, 1), c.bottom[x]) << c.name << " bottom " << x;
+        }
+    }
+}
+
+BmpSpec Valid8Bit() {
+    return {.bpp = 8, .palette = kPalette, .pixels = Bytes({1, 0, 5, 0, 2, 3, 4, 0})};
+}
+
+TEST(PictureIo, RefusesBrokenBmpFilesSafely) {
+    struct Case {
+        const char* name;
+        std::string bytes;
+    };
+    auto with = [](std::function<void(BmpSpec&)> change) {
+        BmpSpec s = Valid8Bit();
+        change(s);
+        return BuildBmp(s);
+    };
+    const Case cases[] = {
+        {"empty", ""},
+        {"magic only", "BM"},
+        {"not a BMP", "GIF89a" + std::string(60, '\0')},
+        {"header size 0", with([](BmpSpec& s) { s.headerSize = 0; })},
+        {"header size 13", with([](BmpSpec& s) { s.headerSize = 13; })},
+        {"header size 5000", with([](BmpSpec& s) { s.headerSize = 5000; })},
+        {"width 0", with([](BmpSpec& s) { s.width = 0; })},
+        {"height 0", with([](BmpSpec& s) { s.height = 0; })},
+        {"negative width", with([](BmpSpec& s) { s.width = -3; })},
+        {"most negative height", with([](BmpSpec& s) { s.height = INT32_MIN; })},
+        {"too wide", with([](BmpSpec& s) { s.width = 70000; })},
+        {"too many pixels", with([](BmpSpec& s) { s.width = s.height = 60000; })},
+        {"7 bits a pixel", with([](BmpSpec& s) { s.bpp = 7; })},
+        {"0 bits a pixel", with([](BmpSpec& s) { s.bpp = 0; })},
+        {"RLE8 with 24 bits", with([](BmpSpec& s) { s.bpp = 24, s.compression = 1; })},
+        {"embedded JPEG", with([](BmpSpec& s) { s.compression = 4; })},
+        {"bit fields with 24 bits", with([](BmpSpec& s) { s.bpp = 24, s.compression = 3; })},
+        {"top-down RLE", with([](BmpSpec& s) { s.compression = 1, s.height = -2; })},
+        {"masks with holes", BuildBmp({.bpp = 16,
+                                       .compression = 3,
+                                       .masks = {0xF0F0, 0x0F00, 0x000F},
+                                       .pixels = std::string(8, '\0')})},
+        {"masks missing", BuildBmp({.bpp = 32, .compression = 3, .pixels = ""})},
+        {"no palette", with([](BmpSpec& s) { s.palette.clear(); })},
+        {"pixel offset beyond the file", with([](BmpSpec& s) { s.offset = 100000; })},
+        {"pixels cut short", with([](BmpSpec& s) { s.pixels.resize(5); })},
+        {"24 bits cut short", BuildBmp({.pixels = std::string(14, '\0')})},
+        {"RLE without its end", with([](BmpSpec& s) {
+             s.compression = 1, s.pixels = Bytes({3, 1, 0, 0, 2});
+         })},
+        {"RLE literal run beyond the data", with([](BmpSpec& s) {
+             s.compression = 1, s.pixels = Bytes({0, 200, 1, 2, 3});
+         })},
+        {"RLE move without its bytes", with([](BmpSpec& s) {
+             s.compression = 1, s.pixels = Bytes({0, 2, 1});
+         })},
+    };
+    for (const Case& c : cases) {
+        PictureError error;
+        EXPECT_FALSE(DecodeBmp(c.bytes, &error)) << c.name;
+        EXPECT_FALSE(error.message.empty()) << c.name;
+    }
+}
+
+TEST(PictureIo, NoPrefixOrMutationOfABmpReadsOutOfBounds) {
+    // Run under AddressSanitizer this finds any read beyond the bytes of the file.
+    const std::string files[] = {
+        BuildBmp(Valid8Bit()),
+        BuildBmp({.pixels = std::string(24, '\x7F')}),
+        BuildBmp({.bpp = 4,
+                  .compression = 2,
+                  .palette = kPalette,
+                  .pixels = Bytes({0, 3, 0x10, 0x50, 0, 0, 2, 0x23, 1, 0x44, 0, 1})}),
+        BuildBmp({.headerSize = 124,
+                  .bpp = 32,
+                  .compression = 3,
+                  .masks = {0xFF0000, 0xFF00, 0xFF},
+                  .pixels = std::string(24, '\x10')}),
+    };
+    std::mt19937 random(2024);
+    for (const std::string& file : files) {
+        ASSERT_TRUE(DecodeBmp(file));
+        for (std::size_t n = 0; n < file.size(); ++n) {
+            // Each shorter copy lives in a buffer of its own length.
+            const std::string prefix = file.substr(0, n);
+            (void)DecodeBmp(prefix);
+        }
+        for (int round = 0; round < 3000; ++round) {
+            std::string mutated = file;
+            const int flips = 1 + static_cast<int>(random() % 4);
+            for (int i = 0; i < flips; ++i)
+                mutated[random() % mutated.size()] = static_cast<char>(random() & 0xFF);
+            (void)DecodeBmp(mutated);
+        }
+    }
+}
+
+TEST(PictureIo, SavesWhatWindowsReadsAndReadsItBack) {
+    test::TempDir dir;
+    for (const Size size : {Size{1, 1}, Size{3, 2}, Size{4, 4}, Size{5, 3}, Size{794, 1123}}) {
+        const Bitmap original = test::NoisyBitmap(size.width, size.height);
+        const std::string path = dir.file("Tmp1.bmp");
+        ASSERT_TRUE(SaveBmp(original, path));
+        const auto loaded = LoadBmp(path);
+        ASSERT_TRUE(loaded) << size.width << "x" << size.height;
+        EXPECT_TRUE(*loaded == original) << size.width << "x" << size.height;
+    }
+    // The header: 24-bit BITMAPINFOHEADER, bottom-up, 96 dpi, rows padded to four bytes.
+    Bitmap small(3, 2, clWhite);
+    small.setPixel(0, 1, clRed);  // bottom-left: the first pixel stored
+    const std::string path = dir.file("small.bmp");
+    ASSERT_TRUE(SaveBmp(small, path));
+    const std::string bytes = test::ReadFileBytes(path);
+    ASSERT_EQ(bytes.size(), 54u + 2 * 12);
+    auto u32 = [&bytes](std::size_t o) {
+        return static_cast<std::uint32_t>(static_cast<std::uint8_t>(bytes[o]) |
+                                          static_cast<std::uint8_t>(bytes[o + 1]) << 8 |
+                                          static_cast<std::uint8_t>(bytes[o + 2]) << 16 |
+                                          static_cast<std::uint8_t>(bytes[o + 3]) << 24);
+    };
+    EXPECT_EQ(bytes.substr(0, 2), "BM");
+    EXPECT_EQ(u32(2), 78u);   // file size
+    EXPECT_EQ(u32(10), 54u);  // pixel offset
+    EXPECT_EQ(u32(14), 40u);  // header size
+    EXPECT_EQ(u32(18), 3u);
+    EXPECT_EQ(u32(22), 2u);              // positive: bottom-up
+    EXPECT_EQ(u32(26), 1u | 24u << 16);  // planes, bits
+    EXPECT_EQ(u32(30), 0u);              // BI_RGB
+    EXPECT_EQ(u32(34), 24u);             // image size
+    EXPECT_EQ(u32(38), 3780u);           // 96 dpi in pixels per metre
+    EXPECT_EQ(u32(42), 3780u);
+    EXPECT_EQ(bytes.substr(54, 12), Bgr(clRed) + Bgr(clWhite) + Bgr(clWhite) + Bytes({0, 0, 0}));
+
+    // Another program's view of the file, when `file` is installed.
+    if (std::FILE* pipe = popen(("file -b '" + path + "' 2>/dev/null").c_str(), "r")) {
+        char line[256] = {};
+        const bool read = std::fgets(line, sizeof line, pipe) != nullptr;
+        pclose(pipe);
+        if (read) {
+            EXPECT_NE(std::string(line).find("PC bitmap, Windows 3.x format, 3 x 2 x 24"),
+                      std::string::npos)
+                << line;
+        }
+    }
+}
+
+TEST(PictureIo, SaveFailuresLeaveNothingBehind) {
+    test::TempDir dir;
+    EXPECT_FALSE(SaveBmp(Bitmap(2, 2), dir.file("missing/folder/x.bmp")));
+    EXPECT_FALSE(SaveBmp(Bitmap(), dir.file("empty.bmp")));
+    EXPECT_TRUE(std::filesystem::is_empty(dir.path()));
+    PictureError error;
+    EXPECT_FALSE(LoadBmp(dir.file("nothing.bmp"), &error));
+    EXPECT_FALSE(error.message.empty());
+}
+
+// --- JPEG -------------------------------------------------------------------------------------
+
+// A JPEG of flat blocks made with libjpeg: 3 components RGB, 1 grey, or 4 CMYK (stored as
+// Adobe programs store it, inverted, when `adobe`).
+std::string MakeJpeg(int w, int h, int components,
+                     std::function<void(int x, int y, std::uint8_t*)> pixel, bool adobe = true) {
+    jpeg_compress_struct cinfo{};
+    jpeg_error_mgr err{};
+    cinfo.err = jpeg_std_error(&err);
+    jpeg_create_compress(&cinfo);
+    unsigned char* out = nullptr;
+    unsigned long size = 0;
+    jpeg_mem_dest(&cinfo, &out, &size);
+    cinfo.image_width = static_cast<JDIMENSION>(w);
+    cinfo.image_height = static_cast<JDIMENSION>(h);
+    cinfo.input_components = components;
+    cinfo.in_color_space = components == 1 ? JCS_GRAYSCALE : components == 3 ? JCS_RGB : JCS_CMYK;
+    jpeg_set_defaults(&cinfo);
+    jpeg_set_quality(&cinfo, 95, TRUE);
+    if (components == 4) cinfo.write_Adobe_marker = adobe ? TRUE : FALSE;
+    jpeg_start_compress(&cinfo, TRUE);
+    std::vector<std::uint8_t> row(static_cast<std::size_t>(w) * components);
+    while (cinfo.next_scanline < cinfo.image_height) {
+        for (int x = 0; x < w; ++x)
+            pixel(x, static_cast<int>(cinfo.next_scanline), &row[x * components]);
+        JSAMPROW rows[1] = {row.data()};
+        jpeg_write_scanlines(&cinfo, rows, 1);
+    }
+    jpeg_finish_compress(&cinfo);
+    jpeg_destroy_compress(&cinfo);
+    std::string bytes(reinterpret_cast<const char*>(out), size);
+    std::free(out);
+    return bytes;
+}
+
+bool Near(TColor a, TColor b, int tolerance = 10) {
+    return std::abs(GetRValue(a) - GetRValue(b)) <= tolerance &&
+           std::abs(GetGValue(a) - GetGValue(b)) <= tolerance &&
+           std::abs(GetBValue(a) - GetBValue(b)) <= tolerance;
+}
+
+TEST(PictureIo, ReadsColourGreyAndCmykJpegs) {
+    // Left half one colour, right half another, in 16-pixel blocks.
+    struct Case {
+        const char* name;
+        int components;
+        bool adobe;
+        std::array<std::uint8_t, 4> left, right;
+        TColor expectLeft, expectRight;
+    };
+    const Case cases[] = {
+        {"RGB", 3, true, {255, 0, 0}, {0, 0, 255}, clRed, clBlue},
+        {"grey", 1, true, {40}, {200}, RGB(40, 40, 40), RGB(200, 200, 200)},
+        // Adobe's inverted CMYK: red is C=0 M=Y=100 %, stored as 255, 0, 0, 255 (K 0 % -> 255).
+        {"Adobe CMYK", 4, true, {255, 0, 0, 255}, {255, 255, 255, 255}, clRed, clWhite},
+        {"plain CMYK", 4, false, {0, 255, 255, 0}, {0, 0, 0, 255}, clRed, clBlack},
+    };
+    for (const Case& c : cases) {
+        const std::string jpeg = MakeJpeg(
+            32, 16, c.components,
+            [&](int x, int, std::uint8_t* p) {
+                const auto& v = x < 16 ? c.left : c.right;
+                for (int i = 0; i < c.components; ++i) p[i] = v[i];
+            },
+            c.adobe);
+        PictureError error;
+        const auto bmp = DecodeJpeg(jpeg, 0, 0, &error);
+        ASSERT_TRUE(bmp) << c.name << ": " << error.message;
+        ASSERT_EQ(bmp->size(), (Size{32, 16})) << c.name;
+        EXPECT_TRUE(Near(bmp->pixel(4, 8), c.expectLeft))
+            << c.name << " " << std::hex << bmp->pixel(4, 8);
+        EXPECT_TRUE(Near(bmp->pixel(27, 8), c.expectRight))
+            << c.name << " " << std::hex << bmp->pixel(27, 8);
+    }
+}
+
+TEST(PictureIo, JpegScalingTakesTheSmallestScaleThatCovers) {
+    const std::string jpeg = MakeJpeg(800, 600, 3, [](int x, int y, std::uint8_t* p) {
+        p[0] = static_cast<std::uint8_t>(x), p[1] = static_cast<std::uint8_t>(y), p[2] = 90;
+    });
+    test::TempDir dir;
+    const std::string path = dir.file("photo.jpg");
+    test::WriteFileBytes(path, jpeg);
+    struct Case {
+        int minWidth, minHeight;
+        Size expected;
+    };
+    const Case cases[] = {
+        {0, 0, {800, 600}},   {100, 75, {100, 75}}, {101, 75, {200, 150}},  {0, 76, {200, 150}},
+        {1, 300, {400, 300}}, {700, 1, {700, 525}}, {800, 600, {800, 600}}, {801, 1, {800, 600}},
+    };
+    for (const Case& c : cases) {
+        const auto bmp = LoadJpeg(path, c.minWidth, c.minHeight);
+        ASSERT_TRUE(bmp) << c.minWidth << "x" << c.minHeight;
+        EXPECT_EQ(bmp->size(), c.expected) << c.minWidth << "x" << c.minHeight;
+    }
+}
+
+TEST(PictureIo, BrokenJpegsFailWithoutEndingTheProgram) {
+    const std::string good = MakeJpeg(64, 48, 3, [](int x, int y, std::uint8_t* p) {
+        p[0] = static_cast<std::uint8_t>(4 * x), p[1] = static_cast<std::uint8_t>(5 * y), p[2] = 0;
+    });
+    PictureError error;
+    EXPECT_FALSE(DecodeJpeg("\xFF\xD8\xFF" + std::string(50, 'x'), 0, 0, &error));
+    EXPECT_NE(error.message.find("JPEG"), std::string::npos);
+    EXPECT_FALSE(DecodeJpeg("", 0, 0, &error));
+    EXPECT_FALSE(DecodeJpeg(good.substr(0, 100), 0, 0, &error));  // no frame header yet
+
+    // Cut in the middle of the pixel data: libjpeg fills the rest, the size stays.
+    const auto cut = DecodeJpeg(good.substr(0, good.size() * 2 / 3));
+    ASSERT_TRUE(cut);
+    EXPECT_EQ(cut->size(), (Size{64, 48}));
+
+    // A frame header claiming 60000 x 60000 is refused before anything is allocated.
+    std::string huge = good;
+    const std::size_t sof = huge.find("\xFF\xC0");
+    ASSERT_NE(sof, std::string::npos);
+    huge[sof + 5] = huge[sof + 7] = static_cast<char>(0xEA);
+    huge[sof + 6] = huge[sof + 8] = static_cast<char>(0x60);
+    EXPECT_FALSE(DecodeJpeg(huge, 0, 0, &error));
+    EXPECT_NE(error.message.find("out of range"), std::string::npos) << error.message;
+
+    std::mt19937 random(99);
+    for (int round = 0; round < 300; ++round) {
+        std::string mutated = good;
+        for (int i = 0; i < 3; ++i)
+            mutated[random() % mutated.size()] = static_cast<char>(random());
+        (void)DecodeJpeg(mutated);
+    }
+}
+
+TEST(PictureIo, LoadPictureGoesByTheFirstBytesNotTheName) {
+    test::TempDir dir;
+    test::WriteFileBytes(dir.file("really_a_bmp.jpg"), BuildBmp(Valid8Bit()));
+    test::WriteFileBytes(
+        dir.file("really_a_jpeg.bmp"),
+        MakeJpeg(8, 8, 3, [](int, int, std::uint8_t* p) { p[0] = p[1] = p[2] = 255; }));
+    test::WriteFileBytes(dir.file("notes.bmp"), "hello");
+    const auto bmp = LoadPicture(dir.file("really_a_bmp.jpg"));
+    ASSERT_TRUE(bmp);
+    EXPECT_EQ(bmp->size(), (Size{3, 2}));
+    const auto jpeg = LoadPicture(dir.file("really_a_jpeg.bmp"));
+    ASSERT_TRUE(jpeg);
+    EXPECT_EQ(jpeg->size(), (Size{8, 8}));
+    PictureError error;
+    EXPECT_FALSE(LoadPicture(dir.file("notes.bmp"), &error));
+    EXPECT_FALSE(error.message.empty());
+    EXPECT_FALSE(LoadPicture(dir.file("none.bmp")));
+}
+
+}  // namespace
+}  // namespace pb

@@ -1,0 +1,190 @@
+// Rectangle copies: mirroring through reversed rectangles, stretching, overlapping copies.
+#include "platform/stretch.h"
+
+#include <gtest/gtest.h>
+
+#include "pixel_art.h"
+#include "platform/bitmap_canvas.h"
+#include "platform/bitmap_ops.h"
+#include "support/test_support.h"
+
+namespace pb {
+namespace {
+
+using test::NoisyBitmap;
+
+TColor Grey(int v) {
+    return RGB(v, v, v);
+}
+
+Bitmap Row(std::initializer_list<int> greys) {
+    Bitmap bmp(static_cast<int>(greys.size()), 1);
+    int x = 0;
+    for (int g : greys) bmp.setPixel(x++, 0, Grey(g));
+    return bmp;
+}
+
+std::vector<int> Greys(const Bitmap& bmp) {
+    std::vector<int> v;
+    for (int x = 0; x < bmp.width(); ++x) v.push_back(GetRValue(bmp.pixel(x, 0)));
+    return v;
+}
+
+TEST(Stretch, MirrorFlipsEverySizeBothWays) {
+    for (const Size size : {Size{1, 1}, Size{2, 3}, Size{5, 4}, Size{7, 7}, Size{794, 3}}) {
+        const Bitmap original = NoisyBitmap(size.width, size.height);
+        for (const bool topBottom : {false, true}) {
+            Bitmap bmp = original;
+            MirrorBitmap(bmp, topBottom);
+            for (int y = 0; y < size.height; ++y)
+                for (int x = 0; x < size.width; ++x) {
+                    const TColor expected = topBottom ? original.pixel(x, size.height - 1 - y)
+                                                      : original.pixel(size.width - 1 - x, y);
+                    ASSERT_EQ(bmp.pixel(x, y), expected)
+                        << size.width << "x" << size.height << " topBottom " << topBottom;
+                }
+            MirrorBitmap(bmp, topBottom);
+            EXPECT_TRUE(bmp == original);
+        }
+    }
+    Bitmap empty;
+    MirrorBitmap(empty, false);
+    EXPECT_TRUE(empty.isNull());
+}
+
+TEST(Stretch, CopyRectMirrorsAndCopiesOntoItself) {
+    struct Case {
+        const char* name;
+        Rect dest, src;
+        std::function<TColor(const Bitmap& original, int x, int y)> expected;
+    };
+    const int W = 9, H = 6;
+    const Case cases[] = {
+        {"left-right through (W-1, 0, -1, H)",
+         {0, 0, W, H},
+         {W - 1, 0, -1, H},
+         [](const Bitmap& o, int x, int y) { return o.pixel(W - 1 - x, y); }},
+        {"top-bottom through (0, H-1, W, -1)",
+         {0, 0, W, H},
+         {0, H - 1, W, -1},
+         [](const Bitmap& o, int x, int y) { return o.pixel(x, H - 1 - y); }},
+        {"a reversed destination mirrors too",
+         {W - 1, 0, -1, H},
+         {0, 0, W, H},
+         [](const Bitmap& o, int x, int y) { return o.pixel(W - 1 - x, y); }},
+        {"both reversed copy straight",
+         {W - 1, H - 1, -1, -1},
+         {W - 1, H - 1, -1, -1},
+         [](const Bitmap& o, int x, int y) { return o.pixel(x, y); }},
+        {"overlapping shift right and down",
+         {2, 1, W, H},
+         {0, 0, W - 2, H - 1},
+         [](const Bitmap& o, int x, int y) {
+             return x >= 2 && y >= 1 ? o.pixel(x - 2, y - 1) : o.pixel(x, y);
+         }},
+        {"overlapping shift left and up",
+         {0, 0, W - 3, H - 2},
+         {3, 2, W, H},
+         [](const Bitmap& o, int x, int y) {
+             return x < W - 3 && y < H - 2 ? o.pixel(x + 3, y + 2) : o.pixel(x, y);
+         }},
+        {"doubling in place, nearest pixel",
+         {0, 0, 4, 2},
+         {0, 0, 2, 1},
+         [](const Bitmap& o, int x, int y) {
+             return x < 4 && y < 2 ? o.pixel(x / 2, 0) : o.pixel(x, y);
+         }},
+    };
+    for (const Case& c : cases) {
+        const Bitmap original = NoisyBitmap(W, H);
+        Bitmap bmp = original;
+        BitmapCanvas canvas(bmp);
+        canvas.CopyRect(c.dest, bmp, c.src);
+        for (int y = 0; y < H; ++y)
+            for (int x = 0; x < W; ++x)
+                ASSERT_EQ(bmp.pixel(x, y), c.expected(original, x, y))
+                    << c.name << " at " << x << "," << y;
+    }
+}
+
+TEST(Stretch, HalftoneAveragesWhenShrinkingAndBlendsWhenGrowing) {
+    struct Case {
+        const char* name;
+        Bitmap src;
+        int width;
+        StretchMode mode;
+        std::vector<int> expected;
+    };
+    const Case cases[] = {
+        {"halves average pairs", Row({0, 100, 200, 50}), 2, StretchMode::Halftone, {50, 125}},
+        {"a third of the way: weights 1 and 1/2",
+         Row({0, 90, 30}),
+         2,
+         StretchMode::Halftone,
+         {30, 50}},
+        {"growing blends between centres",
+         Row({0, 255}),
+         4,
+         StretchMode::Halftone,
+         {0, 64, 191, 255}},
+        {"equal size copies exactly", Row({1, 2, 3}), 3, StretchMode::Halftone, {1, 2, 3}},
+        {"nearest pixel when growing",
+         Row({10, 20}),
+         4,
+         StretchMode::ColorOnColor,
+         {10, 10, 20, 20}},
+        {"nearest pixel when shrinking takes the centres",
+         Row({1, 2, 3, 4}),
+         2,
+         StretchMode::ColorOnColor,
+         {2, 4}},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(Greys(StretchBitmap(c.src, c.width, 1, c.mode)), c.expected) << c.name;
+
+    // A 2 x 2 checker shrunk to one pixel is its average.
+    Bitmap checker(2, 2, clBlack);
+    checker.setPixel(1, 0, clWhite);
+    checker.setPixel(0, 1, clWhite);
+    EXPECT_EQ(StretchBitmap(checker, 1, 1, StretchMode::Halftone).pixel(0, 0), Grey(128));
+    // A plain colour stays exactly that colour at any size.
+    const Bitmap silver(300, 200, clSilver);
+    const Bitmap thumb = StretchBitmap(silver, 140, 93, StretchMode::Halftone);
+    EXPECT_EQ(test::CountPixels(thumb, clSilver), 140 * 93);
+    EXPECT_EQ(test::CountPixels(StretchBitmap(silver, 701, 333, StretchMode::Halftone), clSilver),
+              701 * 333);
+}
+
+TEST(Stretch, PixelsOutsideEitherBitmapAreSkipped) {
+    const Bitmap src = Row({10, 20});
+    Bitmap dest = Row({1, 2, 3, 4});
+    // The source rectangle starts two pixels left of the source bitmap.
+    StretchBits(dest, {0, 0, 4, 1}, src, {-2, 0, 2, 1}, StretchMode::ColorOnColor);
+    EXPECT_EQ(Greys(dest), (std::vector<int>{1, 2, 10, 20}));
+    // The destination rectangle sticks out on both sides.
+    dest = Row({1, 2, 3, 4});
+    StretchBits(dest, {-1, 0, 5, 1}, Row({7, 8, 9, 10, 11, 12}), {0, 0, 6, 1},
+                StretchMode::Halftone);
+    EXPECT_EQ(Greys(dest), (std::vector<int>{8, 9, 10, 11}));
+    // Rectangles beyond any picture are refused quickly.
+    StretchBits(dest, {-2000000000, 0, 2000000000, 1}, src, {0, 0, 2, 1}, StretchMode::Halftone);
+    StretchBits(dest, {0, 0, 4, 1}, src, {0, 0, 2000000000, 1}, StretchMode::Halftone);
+    EXPECT_EQ(Greys(dest), (std::vector<int>{8, 9, 10, 11}));
+    // Empty rectangles and bitmaps do nothing.
+    StretchBits(dest, {0, 0, 0, 1}, src, {0, 0, 2, 1}, StretchMode::Halftone);
+    Bitmap empty;
+    StretchBits(empty, {0, 0, 4, 1}, src, {0, 0, 2, 1}, StretchMode::Halftone);
+    EXPECT_EQ(Greys(dest), (std::vector<int>{8, 9, 10, 11}));
+}
+
+TEST(Stretch, CanvasDrawsBitmapsStretchedOrAsTheyAre) {
+    Bitmap page(6, 4);
+    BitmapCanvas c(page);
+    const Bitmap red(2, 2, clRed);
+    c.Draw(1, 1, red);
+    c.StretchDraw({3, 0, 6, 4}, red, StretchMode::ColorOnColor);
+    EXPECT_EQ(test::Art(page), test::Rows({"...ooo", ".ooooo", ".ooooo", "...ooo"}));
+}
+
+}  // namespace
+}  // namespace pb
