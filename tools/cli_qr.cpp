@@ -107,6 +107,7 @@ int RunQr(const std::vector<std::string>& args) {
     pb::TQRCode qr;
     qr.SetSymbolEnabled(false);
     qr.SetMatch(true);
+    qr.SetNumbering(pb::nbrNone);  // no comment text around the symbols
     qr.SetVersion(version);
     qr.SetEclevel(level);
     qr.SetEmode(mode);

@@ -5,6 +5,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 
 #include "platform/text_codec.h"
@@ -14,18 +15,20 @@
 namespace pb {
 namespace {
 
-struct Run {
+struct CliRun {
     int status;
     std::string out;
 };
 
 // Runs popboard-cli with the arguments (already quoted for the shell); stdout is kept,
 // stderr goes to `errFile`.
-Run Cli(const std::string& arguments, const std::string& errFile = "/dev/null") {
+CliRun Cli(const std::string& arguments, const std::string& errFile = "/dev/null") {
+    // Beside the test program unless CTest says where.
     const char* bin = std::getenv("POPBOARD_BIN_DIR");
-    const std::string command =
-        std::string(bin ? bin : ".") + "/popboard-cli " + arguments + " 2>" + errFile;
-    Run run{-1, {}};
+    const std::string dir =
+        bin ? bin : std::filesystem::read_symlink("/proc/self/exe").parent_path().string();
+    const std::string command = dir + "/popboard-cli " + arguments + " 2>" + errFile;
+    CliRun run{-1, {}};
     if (FILE* pipe = popen(command.c_str(), "r")) {
         char buffer[65536];
         std::size_t n;
@@ -53,17 +56,17 @@ TEST_F(CliCodes, QrPicturesAndPbmText) {
     };
     const Case cases[] = {
         {"--level M --pxmag 2", "日本語 ABC 123", Utf8ToCp932("日本語 ABC 123"), true},
-        {"", "HELLO", "HELLO", false},
-        {"--version 3 --level Q --mode byte --mask 4", "0123", "0123", true},
-        {"--version 2 --count 3", "connected symbols, three of them",
+        {"--pxmag 2", "HELLO", "HELLO", false},
+        {"--version 3 --level Q --mode byte --mask 4 --pxmag 3", "0123", "0123", true},
+        {"--version 2 --count 3 --pxmag 2", "connected symbols, three of them",
          "connected symbols, three of them", true},
-        {"--binary --version 2", "~41~~~42~", "A~B", true},
-        {"--version 1 --level H --mode kanji", "漢字", Utf8ToCp932("漢字"), false},
+        {"--binary --version 2 --pxmag 2", "~41~~~~42~", "A~B", true},
+        {"--version 1 --level H --mode kanji --pxmag 2", "漢字", Utf8ToCp932("漢字"), false},
     };
     int n = 0;
     for (const auto& c : cases) {
         const std::string file = dir_.file("qr" + std::to_string(n++) + (c.bmp ? ".bmp" : ".pbm"));
-        const Run run =
+        const CliRun run =
             Cli("qr " + c.arguments + (c.bmp ? " --out " + file : "") + " '" + c.text + "'");
         ASSERT_EQ(run.status, 0) << c.arguments << " " << c.text;
         if (!c.bmp) test::WriteFileBytes(file, run.out);
@@ -88,7 +91,7 @@ TEST_F(CliCodes, QrRefusalsHaveAStatusAndAMessage) {
         {"ean 4901234567894", 2},                              // no --out
     };
     for (const auto& c : cases) {
-        const Run run = Cli(c.arguments, err);
+        const CliRun run = Cli(c.arguments, err);
         EXPECT_EQ(run.status, c.status) << c.arguments;
         EXPECT_FALSE(test::ReadFileBytes(err).empty()) << c.arguments;
     }

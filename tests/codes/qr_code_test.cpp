@@ -47,7 +47,9 @@ TEST(QrSplit, PiecesAndTheShiftJisCutRule) {
     };
     for (const auto& c : cases) {
         const QrSplit s = SplitQrData(Bytes(c.data), c.count, c.mode);
-        if (!c.offsets.empty()) EXPECT_EQ(s.offsets, c.offsets) << c.name;
+        if (!c.offsets.empty()) {
+            EXPECT_EQ(s.offsets, c.offsets) << c.name;
+        }
         EXPECT_EQ(s.count + 1, static_cast<int>(s.offsets.size())) << c.name;
         EXPECT_EQ(s.mode, c.resultMode) << c.name;
         EXPECT_NO_THROW(
@@ -272,8 +274,8 @@ TEST(QrCode, DataBytesParityAndCapacity) {
     q.SetCount(1);
     q.SetVersion(10);
     q.SetEclevel(3);
-    q.SetEmode(-1);
-    q.SetCode("");  // nothing written yet: alphanumeric
+    q.SetCode("");
+    q.SetEmode(-1);  // and no segment written since: alphanumeric
     EXPECT_EQ(q.Capacity(), 174);
     q.SetEmode(3);
     q.SetMode(qrConnect);
@@ -477,6 +479,7 @@ TEST(QrCode, TurnedAndMirroredIntoAnExistingPicture) {
             q.SetVersion(1);
             q.SetCode("ROTATE");
             q.SetCount(2);
+            q.SetNumbering(nbrNone);  // no numbers around the symbols
             q.SetSymbolLeft(10);
             q.SetSymbolTop(20);
             q.SetAngle(angle);

@@ -78,7 +78,7 @@ class QrZbar : public ::testing::Test {
     // Paints the current state into a file for reading later.
     void Keep(const TQRCode& q, const std::string& expected, const std::string& what) {
         const std::string file = dir_.file("q" + std::to_string(files_.size()) + ".pgm");
-        test::WritePgm(q.Picture(), file);
+        test::WritePgm(q.Picture(), file, q.Pxmag() == 1 ? 2 : 1);
         files_.push_back(file);
         expected_.push_back(expected);
         what_.push_back(what);
@@ -119,7 +119,9 @@ TEST_F(QrZbar, AllVersionsAndLevels) {
             q.SetCode(full);
             q.SetSymbolEnabled(true);
             ASSERT_TRUE(q.SymbolDisped()) << what;
-            if (q.Masktype() >= 0) EXPECT_EQ(q.MasktypeR(), q.Masktype()) << what;
+            if (q.Masktype() >= 0) {
+                EXPECT_EQ(q.MasktypeR(), q.Masktype()) << what;
+            }
             Keep(q, full, what + " at capacity");
 
             // One byte more: refused, nothing painted over the previous picture.

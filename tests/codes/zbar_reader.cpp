@@ -37,16 +37,18 @@ bool ZbarAvailable() {
     return std::system("zbarimg --version >/dev/null 2>&1") == 0;
 }
 
-void WritePgm(const Bitmap& bmp, const std::string& path) {
+void WritePgm(const Bitmap& bmp, const std::string& path, int scale) {
     std::ofstream out(path, std::ios::binary);
-    out << "P5\n" << bmp.width() << " " << bmp.height() << "\n255\n";
-    std::string row(static_cast<std::size_t>(bmp.width()), '\0');
+    out << "P5\n" << bmp.width() * scale << " " << bmp.height() * scale << "\n255\n";
+    std::string row(static_cast<std::size_t>(bmp.width()) * scale, '\0');
     for (int y = 0; y < bmp.height(); ++y) {
         const std::uint8_t* p = bmp.scanLine(y);
-        for (int x = 0; x < bmp.width(); ++x)  // blue, green, red to grey
-            row[x] =
-                static_cast<char>((p[3 * x] * 29 + p[3 * x + 1] * 150 + p[3 * x + 2] * 77) >> 8);
-        out.write(row.data(), static_cast<std::streamsize>(row.size()));
+        for (int x = 0; x < bmp.width(); ++x) {  // blue, green, red to grey
+            const int grey = (p[3 * x] * 29 + p[3 * x + 1] * 150 + p[3 * x + 2] * 77) >> 8;
+            for (int k = 0; k < scale; ++k) row[x * scale + k] = static_cast<char>(grey);
+        }
+        for (int k = 0; k < scale; ++k)
+            out.write(row.data(), static_cast<std::streamsize>(row.size()));
     }
 }
 

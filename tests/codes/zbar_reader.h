@@ -11,8 +11,9 @@ namespace pb::test {
 // True when zbarimg can be run.
 bool ZbarAvailable();
 
-// Writes a bitmap as a binary grey-scale PGM (which zbarimg reads through ImageMagick).
-void WritePgm(const Bitmap& bmp, const std::string& path);
+// Writes a bitmap as a binary grey-scale PGM (which zbarimg reads through ImageMagick),
+// each pixel as scale x scale pixels: zbar does not resolve one-pixel modules.
+void WritePgm(const Bitmap& bmp, const std::string& path, int scale = 1);
 
 // The raw bytes that zbarimg reads from one picture file (empty when it finds nothing).
 std::string ZbarRead(const std::string& path);
