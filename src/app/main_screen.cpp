@@ -13,7 +13,7 @@
 #include "app/page_geometry.h"
 #include "app/works.h"
 #include "common/app_state.h"
-#include "common/bitmap_geometry.h"
+#include "platform/bitmap_ops.h"
 #include "common/colour_scan.h"
 #include "common/history.h"
 #include "common/object_image.h"
@@ -508,7 +508,7 @@ void TForm1::BtnRVSVClick() {
     Image0->clearPicture();
     if (!TakeSnapshot(Image1->picture(), 1)) return;
     BusyCursor busy;
-    Mirror(Image1->picture(), n == 12);
+    MirrorBitmap(Image1->picture(), n == 12);
     Image1->pictureChanged();
 }
 

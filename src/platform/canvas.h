@@ -18,7 +18,8 @@
 //    of that box, the inside is filled with the brush. With a clear pen only the brush is
 //    painted, over l..r-2 and t..b-2 (GDI paints one pixel less without a pen).
 //    Reversed corners (r < l or b < t) are normalised first; RoundRect takes the size of its
-//    corner ellipse without sign and at most the box's size.
+//    corner ellipse without sign and at most the box's size. A curved one-pixel outline
+//    takes, in each column and each row it crosses, the pixel nearest to the curve.
 //  - Pens wider than one pixel are centred on that outline, with round ends and joins: a pen
 //    of width w covers the pixels whose centres lie within w/2 of the line, the band being
 //    half-open: a horizontal line through row y covers the rows whose centres lie in
@@ -45,7 +46,9 @@
 // Paths: between BeginPath and EndPath, LineTo, Polyline, PolyBezier, PolyDraw, Rectangle,
 // RoundRect, Ellipse and TextOut add figures to the path instead of drawing. FlattenPath turns
 // curves into line segments; GetPath reads the points with their GDI types; StrokeAndFillPath,
-// FillPath and StrokePath paint the path (alternate fill rule) and discard it. In a path,
+// FillPath and StrokePath paint the path (alternate fill rule) and discard it, ending it
+// first if it is still open; FlattenPath works on an ended path only and keeps its points
+// within a quarter pixel of the curves before rounding them to whole pixels. In a path,
 // Rectangle(l, t, r, b) is the closed figure (r-1, t), (l, t), (l, b-1), (r-1, b-1), the
 // outline through the pixel centres, so that filling and stroking it paints what Rectangle
 // paints; Ellipse and RoundRect are Bezier figures through the same centres. Text becomes

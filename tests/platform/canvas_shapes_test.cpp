@@ -5,6 +5,7 @@
 
 #include "pixel_art.h"
 #include "platform/bitmap_canvas.h"
+#include "platform/line_dda.h"
 #include "support/test_support.h"
 
 namespace pb {
@@ -217,6 +218,37 @@ TEST(CanvasShapes, LineToLeavesTheEndPixelSoChainsPaintJointsOnce) {
          },
          Rows({"......", "####..", "...#.."})},
     });
+}
+
+TEST(CanvasShapes, LineDdaStepsThroughTheLinesPixels) {
+    struct Case {
+        Point from, to;
+        std::vector<Point> pixels;
+    };
+    const Case cases[] = {
+        {{0, 0}, {4, 2}, {{0, 0}, {1, 1}, {2, 1}, {3, 2}}},
+        {{4, 2}, {0, 0}, {{4, 2}, {3, 1}, {2, 1}, {1, 0}}},  // halves away from the start
+        {{5, 5}, {5, 8}, {{5, 5}, {5, 6}, {5, 7}}},
+        {{-2, 1}, {-2, 1}, {}},
+    };
+    for (const Case& c : cases) {
+        std::vector<Point> pixels;
+        LineDDA(c.from, c.to, [&pixels](int x, int y) { pixels.push_back({x, y}); });
+        EXPECT_EQ(pixels, c.pixels)
+            << c.from.x << "," << c.from.y << " to " << c.to.x << "," << c.to.y;
+        // The canvas draws exactly these pixels.
+        Bitmap bmp(10, 10);
+        BitmapCanvas canvas(bmp);
+        canvas.MoveTo(c.from.x, c.from.y);
+        canvas.LineTo(c.to.x, c.to.y);
+        long inside = 0;
+        for (const Point& p : c.pixels)
+            if (bmp.contains(p.x, p.y)) {
+                ++inside;
+                EXPECT_EQ(bmp.pixel(p.x, p.y), clBlack);
+            }
+        EXPECT_EQ(test::CountPixels(bmp, clBlack), inside);
+    }
 }
 
 TEST(CanvasShapes, WidePensCoverExactlyTheirWidth) {

@@ -29,7 +29,7 @@ void Put32(std::string& s, std::uint32_t v) {
     Put16(s, v >> 16);
 }
 
-struct BmpSpec {
+struct BmpLayout {
     std::uint32_t headerSize = 40;
     std::int32_t width = 3;
     std::int32_t height = 2;
@@ -42,46 +42,46 @@ struct BmpSpec {
     std::int64_t offset = -1;  // bfOffBits; -1 for where the pixels really start
 };
 
-std::string BuildBmp(const BmpSpec& spec) {
+std::string BuildBmp(const BmpLayout& layout) {
     std::string header;
-    if (spec.headerSize == 12) {
+    if (layout.headerSize == 12) {
         Put32(header, 12);
-        Put16(header, static_cast<std::uint32_t>(spec.width));
-        Put16(header, static_cast<std::uint32_t>(spec.height));
+        Put16(header, static_cast<std::uint32_t>(layout.width));
+        Put16(header, static_cast<std::uint32_t>(layout.height));
         Put16(header, 1);
-        Put16(header, spec.bpp);
+        Put16(header, layout.bpp);
     } else {
-        Put32(header, spec.headerSize);
-        Put32(header, static_cast<std::uint32_t>(spec.width));
-        Put32(header, static_cast<std::uint32_t>(spec.height));
+        Put32(header, layout.headerSize);
+        Put32(header, static_cast<std::uint32_t>(layout.width));
+        Put32(header, static_cast<std::uint32_t>(layout.height));
         Put16(header, 1);
-        Put16(header, spec.bpp);
-        Put32(header, spec.compression);
-        Put32(header, static_cast<std::uint32_t>(spec.pixels.size()));
+        Put16(header, layout.bpp);
+        Put32(header, layout.compression);
+        Put32(header, static_cast<std::uint32_t>(layout.pixels.size()));
         Put32(header, 2835);
         Put32(header, 2835);
-        Put32(header, spec.coloursUsed);
+        Put32(header, layout.coloursUsed);
         Put32(header, 0);
         // Later headers hold the masks themselves, right after the first 40 bytes.
-        if (spec.headerSize >= 52)
-            for (std::uint32_t m : spec.masks) Put32(header, m);
-        header.resize(spec.headerSize, '\0');
+        if (layout.headerSize >= 52)
+            for (std::uint32_t m : layout.masks) Put32(header, m);
+        header.resize(layout.headerSize, '\0');
     }
     std::string extra;
-    if (spec.headerSize == 40)
-        for (std::uint32_t m : spec.masks) Put32(extra, m);
-    for (TColor c : spec.palette) {
+    if (layout.headerSize == 40)
+        for (std::uint32_t m : layout.masks) Put32(extra, m);
+    for (TColor c : layout.palette) {
         extra += static_cast<char>(GetBValue(c));
         extra += static_cast<char>(GetGValue(c));
         extra += static_cast<char>(GetRValue(c));
-        if (spec.headerSize != 12) extra += '\0';
+        if (layout.headerSize != 12) extra += '\0';
     }
     const std::uint32_t start = static_cast<std::uint32_t>(14 + header.size() + extra.size());
     std::string file = "BM";
-    Put32(file, static_cast<std::uint32_t>(start + spec.pixels.size()));
+    Put32(file, static_cast<std::uint32_t>(start + layout.pixels.size()));
     Put32(file, 0);
-    Put32(file, spec.offset >= 0 ? static_cast<std::uint32_t>(spec.offset) : start);
-    return file + header + extra + spec.pixels;
+    Put32(file, layout.offset >= 0 ? static_cast<std::uint32_t>(layout.offset) : start);
+    return file + header + extra + layout.pixels;
 }
 
 std::string Bytes(std::initializer_list<int> v) {
@@ -105,7 +105,7 @@ std::string Bgr(TColor c) {
 TEST(PictureIo, ReadsEveryBmpKind) {
     struct Case {
         const char* name;
-        BmpSpec spec;
+        BmpLayout layout;
         std::vector<TColor> top, bottom;
     };
     const TColor grey5 = RGB(131, 131, 131);  // 16 of 31
@@ -225,7 +225,7 @@ TEST(PictureIo, ReadsEveryBmpKind) {
     };
     for (const Case& c : cases) {
         PictureError error;
-        const auto bmp = DecodeBmp(BuildBmp(c.spec), &error);
+        const auto bmp = DecodeBmp(BuildBmp(c.layout), &error);
         ASSERT_TRUE(bmp) << c.name << ": " << error.message;
         ASSERT_EQ(bmp->size(), (Size{3, 2})) << c.name;
         for (int x = 0; x < 3; ++x) {
@@ -235,7 +235,7 @@ TEST(PictureIo, ReadsEveryBmpKind) {
     }
 }
 
-BmpSpec Valid8Bit() {
+BmpLayout Valid8Bit() {
     return {.bpp = 8, .palette = kPalette, .pixels = Bytes({1, 0, 5, 0, 2, 3, 4, 0})};
 }
 
@@ -244,8 +244,8 @@ TEST(PictureIo, RefusesBrokenBmpFilesSafely) {
         const char* name;
         std::string bytes;
     };
-    auto with = [](std::function<void(BmpSpec&)> change) {
-        BmpSpec s = Valid8Bit();
+    auto with = [](std::function<void(BmpLayout&)> change) {
+        BmpLayout s = Valid8Bit();
         change(s);
         return BuildBmp(s);
     };
@@ -253,37 +253,37 @@ TEST(PictureIo, RefusesBrokenBmpFilesSafely) {
         {"empty", ""},
         {"magic only", "BM"},
         {"not a BMP", "GIF89a" + std::string(60, '\0')},
-        {"header size 0", with([](BmpSpec& s) { s.headerSize = 0; })},
-        {"header size 13", with([](BmpSpec& s) { s.headerSize = 13; })},
-        {"header size 5000", with([](BmpSpec& s) { s.headerSize = 5000; })},
-        {"width 0", with([](BmpSpec& s) { s.width = 0; })},
-        {"height 0", with([](BmpSpec& s) { s.height = 0; })},
-        {"negative width", with([](BmpSpec& s) { s.width = -3; })},
-        {"most negative height", with([](BmpSpec& s) { s.height = INT32_MIN; })},
-        {"too wide", with([](BmpSpec& s) { s.width = 70000; })},
-        {"too many pixels", with([](BmpSpec& s) { s.width = s.height = 60000; })},
-        {"7 bits a pixel", with([](BmpSpec& s) { s.bpp = 7; })},
-        {"0 bits a pixel", with([](BmpSpec& s) { s.bpp = 0; })},
-        {"RLE8 with 24 bits", with([](BmpSpec& s) { s.bpp = 24, s.compression = 1; })},
-        {"embedded JPEG", with([](BmpSpec& s) { s.compression = 4; })},
-        {"bit fields with 24 bits", with([](BmpSpec& s) { s.bpp = 24, s.compression = 3; })},
-        {"top-down RLE", with([](BmpSpec& s) { s.compression = 1, s.height = -2; })},
+        {"header size 0", with([](BmpLayout& s) { s.headerSize = 0; })},
+        {"header size 13", with([](BmpLayout& s) { s.headerSize = 13; })},
+        {"header size 5000", with([](BmpLayout& s) { s.headerSize = 5000; })},
+        {"width 0", with([](BmpLayout& s) { s.width = 0; })},
+        {"height 0", with([](BmpLayout& s) { s.height = 0; })},
+        {"negative width", with([](BmpLayout& s) { s.width = -3; })},
+        {"most negative height", with([](BmpLayout& s) { s.height = INT32_MIN; })},
+        {"too wide", with([](BmpLayout& s) { s.width = 70000; })},
+        {"too many pixels", with([](BmpLayout& s) { s.width = s.height = 60000; })},
+        {"7 bits a pixel", with([](BmpLayout& s) { s.bpp = 7; })},
+        {"0 bits a pixel", with([](BmpLayout& s) { s.bpp = 0; })},
+        {"RLE8 with 24 bits", with([](BmpLayout& s) { s.bpp = 24, s.compression = 1; })},
+        {"embedded JPEG", with([](BmpLayout& s) { s.compression = 4; })},
+        {"bit fields with 24 bits", with([](BmpLayout& s) { s.bpp = 24, s.compression = 3; })},
+        {"top-down RLE", with([](BmpLayout& s) { s.compression = 1, s.height = -2; })},
         {"masks with holes", BuildBmp({.bpp = 16,
                                        .compression = 3,
                                        .masks = {0xF0F0, 0x0F00, 0x000F},
                                        .pixels = std::string(8, '\0')})},
         {"masks missing", BuildBmp({.bpp = 32, .compression = 3, .pixels = ""})},
-        {"no palette", with([](BmpSpec& s) { s.palette.clear(); })},
-        {"pixel offset beyond the file", with([](BmpSpec& s) { s.offset = 100000; })},
-        {"pixels cut short", with([](BmpSpec& s) { s.pixels.resize(5); })},
+        {"no palette", with([](BmpLayout& s) { s.palette.clear(); })},
+        {"pixel offset beyond the file", with([](BmpLayout& s) { s.offset = 100000; })},
+        {"pixels cut short", with([](BmpLayout& s) { s.pixels.resize(5); })},
         {"24 bits cut short", BuildBmp({.pixels = std::string(14, '\0')})},
-        {"RLE without its end", with([](BmpSpec& s) {
+        {"RLE without its end", with([](BmpLayout& s) {
              s.compression = 1, s.pixels = Bytes({3, 1, 0, 0, 2});
          })},
-        {"RLE literal run beyond the data", with([](BmpSpec& s) {
+        {"RLE literal run beyond the data", with([](BmpLayout& s) {
              s.compression = 1, s.pixels = Bytes({0, 200, 1, 2, 3});
          })},
-        {"RLE move without its bytes", with([](BmpSpec& s) {
+        {"RLE move without its bytes", with([](BmpLayout& s) {
              s.compression = 1, s.pixels = Bytes({0, 2, 1});
          })},
     };

@@ -1,0 +1,60 @@
+#include <gtest/gtest.h>
+
+#include "textentry/dic_text.h"
+
+namespace pb {
+namespace {
+
+std::vector<std::vector<std::string>> ReadAll(std::string_view text, bool* malformed = nullptr) {
+    DicTextReader reader(text);
+    std::vector<std::vector<std::string>> records;
+    std::vector<std::string> fields;
+    while (reader.Next(fields)) records.push_back(fields);
+    if (malformed) *malformed = reader.malformed();
+    return records;
+}
+
+TEST(DicText, ReadsRecordsWithQuotesAndLineEnds) {
+    const std::string text =
+        "KbnCD,TokuMJ,BtSize\r\n"
+        "1,\",\",1\r\n"
+        "1,\"\"\"\",1\r\n"
+        "\r\n"
+        "2,\"two\r\nlines\",2\n"  // a bare LF ends a record too
+        "3,,\r\n"
+        "4,last";  // no line end at the end
+    const auto r = ReadAll(text);
+    using V = std::vector<std::string>;
+    ASSERT_EQ(r.size(), 6u);
+    EXPECT_EQ(r[0], (V{"KbnCD", "TokuMJ", "BtSize"}));
+    EXPECT_EQ(r[1], (V{"1", ",", "1"}));
+    EXPECT_EQ(r[2], (V{"1", "\"", "1"}));
+    EXPECT_EQ(r[3], (V{"2", "two\r\nlines", "2"}));
+    EXPECT_EQ(r[4], (V{"3", "", ""}));
+    EXPECT_EQ(r[5], (V{"4", "last"}));
+}
+
+TEST(DicText, WrittenFieldsReadBackUnchanged) {
+    const std::vector<std::string> tricky = {"plain", "a,b", "say \"hi\"", "\"", "", "x\r\ny",
+                                             // 表 is 95 5C and ソ 83 5C in CP932
+                                             "\x95\x5C\x83\x5C"};
+    std::string out;
+    std::vector<std::string_view> views(tricky.begin(), tricky.end());
+    AppendDicTextRecord(out, views);
+    AppendDicTextRecord(out, {"second"});
+    EXPECT_EQ(out.substr(out.size() - 8), "second\r\n");
+    const auto r = ReadAll(out);
+    ASSERT_EQ(r.size(), 2u);
+    EXPECT_EQ(r[0], tricky);
+}
+
+TEST(DicText, UnclosedQuoteReadsToTheEndAndIsFlagged) {
+    bool malformed = false;
+    const auto r = ReadAll("a,\"open\r\nrest", &malformed);
+    ASSERT_EQ(r.size(), 1u);
+    EXPECT_EQ(r[0][1], "open\r\nrest");
+    EXPECT_TRUE(malformed);
+}
+
+}  // namespace
+}  // namespace pb

@@ -1,0 +1,351 @@
+#include "textentry/dictionary.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "platform/file_service.h"
+#include "textentry/dic_text.h"
+#include "textentry_fixture.h"
+
+namespace pb {
+namespace {
+
+using test::Cp;
+using test::TempDir;
+using test::Utf;
+namespace fs = std::filesystem;
+
+// Column 0 of the grid as UTF-8, row by row.
+std::vector<std::string> Column(const CellTable& t, int column = 0) {
+    std::vector<std::string> out;
+    for (int r = 0; r < t.RowCount(); ++r) out.push_back(Utf(t.Cell(column, r)));
+    return out;
+}
+
+int Query(CellTable& grid, const std::string& folder, const std::string& readingUtf8) {
+    return QueryToGrid(grid, DictionaryPath(folder), kKanjiQuery, {Cp(readingUtf8)}, false,
+                       "Kanji");
+}
+
+class SmallDictionary : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        test::WriteDicData(dir.path(), "KANJI.txt",
+                           "Yomi,Kanji\n"
+                           "かんじ,漢字\n"
+                           "かんじ,幹事\n"
+                           "しょうひん,商品\n"
+                           "かんじ,感じ\n"
+                           "\"\"\"\",引用符\n"
+                           "くうらん,\n");
+        test::WriteDicData(dir.path(), "KIGO.txt",
+                           "BtSize,KbnCD,TokuMJ\n"  // columns found by name, in any order
+                           "2,1,★\n"
+                           "1,1,*\n"
+                           "2,1,☆\n"
+                           "2,2,￥\n"
+                           "300,1,×\n"  // not a byte: skipped
+                           "x,1,×\n");
+        ASSERT_TRUE(BuildDictionary(dir.path(), &report));
+    }
+    TempDir dir;
+    DictionaryBuildReport report;
+};
+
+TEST_F(SmallDictionary, BuildReadsTheSourcesAndReportsThem) {
+    ASSERT_EQ(report.sources.size(), 4u);
+    EXPECT_FALSE(report.sources[0].present);  // EJ.txt
+    EXPECT_EQ(report.sources[1].rows, 6);
+    EXPECT_EQ(report.sources[2].rows, 4);
+    EXPECT_EQ(report.sources[2].skipped, 2);
+    EXPECT_FALSE(report.sources[3].present);  // YUBIN.txt
+    EXPECT_TRUE(CheckDictionary(dir.path()));
+    EXPECT_FALSE(Files().FileExists(DictionaryPath(dir.path()) + ".tmp"));
+}
+
+TEST_F(SmallDictionary, QueriesGiveRowsInDictionaryOrder) {
+    CellTable grid;
+    EXPECT_EQ(Query(grid, dir.path(), "かんじ"), 3);
+    EXPECT_EQ(Column(grid), (std::vector<std::string>{"漢字", "幹事", "感じ"}));
+    // A reading holding a double quote is looked up like any other.
+    EXPECT_EQ(Query(grid, dir.path(), "\""), 1);
+    EXPECT_EQ(Column(grid), std::vector<std::string>{"引用符"});
+    // Null gives an empty cell.
+    EXPECT_EQ(Query(grid, dir.path(), "くうらん"), 1);
+    EXPECT_EQ(Column(grid), std::vector<std::string>{""});
+    // No entry: one empty row and 0.
+    EXPECT_EQ(Query(grid, dir.path(), "ないよ"), 0);
+    EXPECT_EQ(Column(grid), std::vector<std::string>{""});
+}
+
+TEST_F(SmallDictionary, SymbolPageShowsOnlyDoubleByteSymbols) {
+    CellTable grid;
+    EXPECT_EQ(QueryToGrid(grid, DictionaryPath(dir.path()), kSymbolQuery, {std::int64_t{1}}, false,
+                          "TokuMJ"),
+              2);
+    EXPECT_EQ(Column(grid), (std::vector<std::string>{"★", "☆"}));
+}
+
+TEST_F(SmallDictionary, QueryFlagsAndFailures) {
+    CellTable grid;
+    const std::string db = DictionaryPath(dir.path());
+    EXPECT_EQ(
+        QueryToGrid(grid, db, "SELECT BtSize FROM lmstKIGO ORDER BY rowid", {}, true, "BtSize"), 4);
+    EXPECT_EQ(Column(grid), (std::vector<std::string>{"2", "1", "2", "2"}));
+    // No field name: as many rows, all empty.
+    EXPECT_EQ(QueryToGrid(grid, db, "SELECT Kanji FROM lmstKANJI", {}, false, ""), 6);
+    EXPECT_EQ(Column(grid), std::vector<std::string>(6, ""));
+
+    // Failures before reading leave the grid as it was.
+    Query(grid, dir.path(), "かんじ");
+    const std::vector<std::string> before = Column(grid);
+    EXPECT_EQ(QueryToGrid(grid, db, "SELECT nothing FROM nowhere", {}, false, "nothing"), -1);
+    EXPECT_EQ(QueryToGrid(grid, db, "SELECT Kanji FROM lmstKANJI", {}, false, "Yomi"), -1);
+    EXPECT_EQ(
+        QueryToGrid(grid, dir.file("missing.mdb"), kKanjiQuery, {Cp("かんじ")}, false, "Kanji"),
+        -1);
+    EXPECT_EQ(Column(grid), before);
+}
+
+TEST_F(SmallDictionary, KeptConnectionFollowsARebuiltFile) {
+    CellTable grid;
+    EXPECT_EQ(Query(grid, dir.path(), "かんじ"), 3);
+    // Another program (or a later start) replaces the dictionary behind our back.
+    TempDir other;
+    test::WriteDicData(other.path(), "KANJI.txt", "Yomi,Kanji\nかんじ,新しい\n");
+    ASSERT_TRUE(BuildDictionary(other.path()));
+    fs::copy_file(DictionaryPath(other.path()), DictionaryPath(dir.path()) + ".new");
+    fs::rename(DictionaryPath(dir.path()) + ".new", DictionaryPath(dir.path()));
+    EXPECT_EQ(Query(grid, dir.path(), "かんじ"), 1);
+    EXPECT_EQ(Column(grid), std::vector<std::string>{"新しい"});
+    fs::remove(DictionaryPath(dir.path()));
+    EXPECT_EQ(Query(grid, dir.path(), "かんじ"), -1);
+}
+
+TEST(Dictionary, MissingDicDataGivesEmptyButUsableTables) {
+    TempDir dir;
+    ASSERT_TRUE(BuildDictionary(dir.path()));
+    EXPECT_TRUE(CheckDictionary(dir.path()));
+    CellTable grid;
+    EXPECT_EQ(Query(grid, dir.path(), "かんじ"), 0);
+    EXPECT_EQ(grid.RowCount(), 1);
+}
+
+TEST(Dictionary, SourceWithoutItsColumnsLeavesItsTableEmpty) {
+    TempDir dir;
+    test::WriteDicData(dir.path(), "KANJI.txt", "Reading,Word\nかんじ,漢字\n");
+    DictionaryBuildReport report;
+    ASSERT_TRUE(BuildDictionary(dir.path(), &report));
+    EXPECT_EQ(report.sources[1].problem, "column Yomi missing");
+    CellTable grid;
+    EXPECT_EQ(Query(grid, dir.path(), "かんじ"), 0);
+}
+
+TEST(Dictionary, UnusableFilesAreFoundAndRebuilt) {
+    TempDir dir;
+    test::WriteDicData(dir.path(), "KANJI.txt", "Yomi,Kanji\nかんじ,漢字\n");
+    ASSERT_TRUE(BuildDictionary(dir.path()));
+    const std::string db = DictionaryPath(dir.path());
+    const std::string good = test::ReadFileBytes(db);
+
+    struct Case {
+        const char* name;
+        std::string bytes;
+    };
+    const Case cases[] = {
+        {"garbage", std::string(5000, 'x')},
+        {"empty", ""},
+        {"truncated", good.substr(0, good.size() / 2)},
+        {"header only", good.substr(0, 100)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        test::WriteFileBytes(db, c.bytes);
+        EXPECT_FALSE(CheckDictionary(dir.path()));
+        CellTable words(2, 1);
+        test::ScriptedDialogScope dialogs;
+        EXPECT_TRUE(OpenDictionaries(dir.path(), words));
+        EXPECT_TRUE(CheckDictionary(dir.path()));
+        EXPECT_EQ(dialogs->maxBusyDepth, 1);
+        EXPECT_EQ(dialogs->busyDepth, 0);
+        EXPECT_EQ(dialogs->progressShown, 1);
+        CellTable grid;
+        EXPECT_EQ(Query(grid, dir.path(), "かんじ"), 1);
+    }
+
+    // Another schema: a database without our tables, or with a table lacking a column.
+    for (const char* sql : {"CREATE TABLE other(x TEXT)",
+                            "CREATE TABLE lmstEJ(fld1 TEXT); CREATE TABLE lmstKANJI(Yomi TEXT);"
+                            "CREATE TABLE lmstKIGO(KbnCD, TokuMJ, BtSize);"
+                            "CREATE TABLE lmstYUBIN(ToDoFuKenCD, YubinCD, Fld1, Fld2, Fld3, Fld4);"
+                            "CREATE TABLE lmstKATA(KANA)"}) {
+        SCOPED_TRACE(sql);
+        fs::remove(db);
+        {
+            SqlDatabase other(db, SqlDatabase::Mode::Create);
+            other.Exec(sql);
+        }
+        EXPECT_FALSE(CheckDictionary(dir.path()));
+    }
+    // Deleted between runs: the next start builds it again.
+    fs::remove(db);
+    CellTable words(2, 1);
+    EXPECT_TRUE(OpenDictionaries(dir.path(), words));
+    EXPECT_TRUE(CheckDictionary(dir.path()));
+}
+
+TEST(Dictionary, BuildFailsWhenTheOldFileCannotBeDeleted) {
+    TempDir dir;
+    ASSERT_TRUE(BuildDictionary(dir.path()));
+    class NoDelete : public FileService {
+      public:
+        bool DeleteFile(const std::string&) override { return false; }
+    };
+    auto previous = InstallFileService(std::make_unique<NoDelete>());
+    DictionaryBuildReport report;
+    EXPECT_FALSE(BuildDictionary(dir.path(), &report));
+    EXPECT_FALSE(report.error.empty());
+    InstallFileService(std::move(previous));
+    EXPECT_TRUE(CheckDictionary(dir.path()));
+}
+
+class UserStore : public ::testing::Test {
+  protected:
+    void SetUp() override { ASSERT_TRUE(BuildUserStore(dir.path())); }
+    bool Register(const std::string& utf8) { return RegisterUserWord(dir.path(), Cp(utf8), words); }
+    TempDir dir;
+    CellTable words{2, 1};
+};
+
+TEST_F(UserStore, FirstWordGetsIndexOne) {
+    EXPECT_TRUE(LoadUserWords(dir.path(), words));
+    EXPECT_EQ(words.RowCount(), 1);
+    EXPECT_EQ(words.Cell(0, 0), "");
+    EXPECT_TRUE(Register("商品"));
+    EXPECT_EQ(words.RowCount(), 1);
+    EXPECT_EQ(words.Cell(0, 0), "1");
+    EXPECT_EQ(Utf(words.Cell(1, 0)), "商品");
+}
+
+TEST_F(UserStore, SpanOfFiftyKeepsTheOldestUntilItIsExceeded) {
+    for (int i = 1; i <= 50; ++i) ASSERT_TRUE(Register("word" + std::to_string(i)));
+    EXPECT_TRUE(Register("word51"));  // 51 - 1 = 50: nothing deleted
+    EXPECT_EQ(words.RowCount(), 51);
+    EXPECT_EQ(words.Cell(0, 0), "51");
+    EXPECT_EQ(words.Cell(0, 50), "1");
+    EXPECT_TRUE(Register("word52"));  // 52 - 1 = 51: index 1 goes
+    EXPECT_EQ(words.RowCount(), 51);
+    EXPECT_EQ(words.Cell(0, 0), "52");
+    EXPECT_EQ(words.Cell(0, 50), "2");
+}
+
+TEST_F(UserStore, RepeatedWordMovesToTheTop) {
+    EXPECT_TRUE(Register("一"));
+    EXPECT_TRUE(Register("二"));
+    EXPECT_TRUE(Register("三"));
+    EXPECT_TRUE(Register("一"));
+    EXPECT_EQ(Column(words, 0), (std::vector<std::string>{"4", "3", "2"}));
+    EXPECT_EQ(Column(words, 1), (std::vector<std::string>{"一", "三", "二"}));
+}
+
+TEST_F(UserStore, WordsAreStoredVerbatim) {
+    const std::vector<std::string> tricky = {"say \"hi\"", "it's", "\"", "a';DROP TABLE x;--",
+                                             "二行\r\n目"};
+    for (const auto& w : tricky) EXPECT_TRUE(Register(w)) << w;
+    std::vector<std::string> expected(tricky.rbegin(), tricky.rend());
+    EXPECT_EQ(Column(words, 1), expected);
+    // Registering again finds the stored row (and does not keep two).
+    EXPECT_TRUE(Register("say \"hi\""));
+    EXPECT_EQ(words.RowCount(), 5);
+    EXPECT_EQ(Utf(words.Cell(1, 0)), "say \"hi\"");
+}
+
+TEST_F(UserStore, RefusalsChangeNothing) {
+    EXPECT_TRUE(Register("残る"));
+    EXPECT_FALSE(RegisterUserWord(dir.path(), "", words));
+    TempDir empty;
+    EXPECT_FALSE(RegisterUserWord(empty.path(), Cp("語"), words));
+    EXPECT_FALSE(LoadUserWords(empty.path(), words));
+    CellTable reloaded(2, 1);
+    ASSERT_TRUE(LoadUserWords(dir.path(), reloaded));
+    EXPECT_EQ(Column(reloaded, 1), std::vector<std::string>{"残る"});
+}
+
+TEST_F(UserStore, UnusableStoreIsKeptAsideAndReplaced) {
+    EXPECT_TRUE(Register("残す"));
+    const std::string store = UserStorePath(dir.path());
+    const std::string good = test::ReadFileBytes(store);
+    test::WriteFileBytes(store, "not a database at all, but somebody's words");
+    EXPECT_FALSE(CheckUserStore(dir.path()));
+    EXPECT_TRUE(OpenDictionaries(dir.path(), words));
+    EXPECT_TRUE(CheckUserStore(dir.path()));
+    EXPECT_EQ(words.Cell(0, 0), "");
+    EXPECT_EQ(test::ReadFileBytes(store + ".bak"), "not a database at all, but somebody's words");
+}
+
+TEST(RealDictionary, ReadingsFromTheSkkDictionary) {
+    if (!test::HaveRealDictionary()) GTEST_SKIP() << "no KANJI.txt beside the program";
+    const std::string& folder = test::SharedDictionaryFolder();
+    CellTable grid;
+    EXPECT_GT(Query(grid, folder, "かんじ"), 5);
+    EXPECT_EQ(Utf(grid.Cell(0, 0)), "漢字");
+    EXPECT_GT(Query(grid, folder, "しょうひん"), 0);
+    const auto products = Column(grid);
+    EXPECT_NE(std::find(products.begin(), products.end(), "商品"), products.end());
+    EXPECT_EQ(Query(grid, folder, "ぽぽぽぽぽぽ"), 0);
+    EXPECT_EQ(grid.RowCount(), 1);
+    EXPECT_EQ(grid.Cell(0, 0), "");
+}
+
+TEST(RealDictionary, KanjiTextHasTheExpectedSize) {
+    if (!test::HaveRealDictionary()) GTEST_SKIP() << "no KANJI.txt beside the program";
+    const auto bytes = Files().ReadBytes(test::BuiltDicData() + "/KANJI.txt");
+    ASSERT_TRUE(bytes);
+    DicTextReader reader(*bytes);
+    std::vector<std::string> fields;
+    long rows = -1;  // the header
+    std::string last;
+    long readings = 0;
+    while (reader.Next(fields)) {
+        ++rows;
+        if (rows > 0 && fields[0] != last) ++readings;
+        last = fields[0];
+    }
+    EXPECT_NEAR(rows, 181000, 2000);
+    EXPECT_NEAR(readings, 131800, 1500);
+}
+
+TEST(RealDictionary, SymbolPagesOfKigo) {
+    if (test::BuiltDicData().empty()) GTEST_SKIP() << "no DicData beside the program";
+    // Every row's BtSize is the symbol's CP932 length, and every page has symbols.
+    const auto bytes = Files().ReadBytes(test::BuiltDicData() + "/KIGO.txt");
+    ASSERT_TRUE(bytes);
+    DicTextReader reader(*bytes);
+    std::vector<std::string> fields;
+    ASSERT_TRUE(reader.Next(fields));
+    EXPECT_EQ(fields, (std::vector<std::string>{"KbnCD", "TokuMJ", "BtSize"}));
+    std::vector<int> doubleBytes(11, 0), singleBytes(11, 0);
+    while (reader.Next(fields)) {
+        ASSERT_EQ(fields.size(), 3u);
+        const int page = std::stoi(fields[0]);
+        ASSERT_GE(page, 1);
+        ASSERT_LE(page, 10);
+        EXPECT_EQ(std::to_string(fields[1].size()), fields[2]) << Utf(fields[1]);
+        EXPECT_EQ(Cp(Utf(fields[1])), fields[1]);
+        (fields[1].size() == 2 ? doubleBytes : singleBytes)[page]++;
+    }
+    for (int page = 1; page <= 10; ++page) EXPECT_GT(doubleBytes[page], 5) << page;
+
+    const std::string& folder = test::SharedDictionaryFolder();
+    for (int page = 1; page <= 10; ++page) {
+        CellTable grid;
+        EXPECT_EQ(QueryToGrid(grid, DictionaryPath(folder), kSymbolQuery,
+                              {static_cast<std::int64_t>(page)}, false, "TokuMJ"),
+                  doubleBytes[page]);
+        for (int r = 0; r < grid.RowCount(); ++r) EXPECT_EQ(grid.Cell(0, r).size(), 2u);
+    }
+}
+
+}  // namespace
+}  // namespace pb

@@ -1,0 +1,137 @@
+#include <gtest/gtest.h>
+
+#include "platform/text_codec.h"
+#include "textentry/kana_mapping.h"
+
+namespace pb {
+namespace {
+
+std::string K(std::string_view utf8) {
+    return Utf8ToCp932(utf8);
+}
+std::string U(std::string_view cp932) {
+    return Cp932ToUtf8(cp932);
+}
+
+struct HalfKana {
+    const char* half;
+    const char* alone;
+    const char* voiced;      // followed by ﾞ
+    const char* semiVoiced;  // followed by ﾟ
+};
+
+// Every half-width katakana of CP932 alone and before each voicing mark.
+constexpr HalfKana kHalfKana[] = {
+    {"｡", "。", "。゛", "。゜"}, {"｢", "「", "「゛", "「゜"}, {"｣", "」", "」゛", "」゜"},
+    {"､", "、", "、゛", "、゜"}, {"･", "・", "・゛", "・゜"}, {"ｦ", "ヲ", "ヲ゛", "ヲ゜"},
+    {"ｧ", "ァ", "ァ゛", "ァ゜"}, {"ｨ", "ィ", "ィ゛", "ィ゜"}, {"ｩ", "ゥ", "ゥ゛", "ゥ゜"},
+    {"ｪ", "ェ", "ェ゛", "ェ゜"}, {"ｫ", "ォ", "ォ゛", "ォ゜"}, {"ｬ", "ャ", "ャ゛", "ャ゜"},
+    {"ｭ", "ュ", "ュ゛", "ュ゜"}, {"ｮ", "ョ", "ョ゛", "ョ゜"}, {"ｯ", "ッ", "ッ゛", "ッ゜"},
+    {"ｰ", "ー", "ー゛", "ー゜"}, {"ｱ", "ア", "ア゛", "ア゜"}, {"ｲ", "イ", "イ゛", "イ゜"},
+    {"ｳ", "ウ", "ヴ", "ウ゜"},   {"ｴ", "エ", "エ゛", "エ゜"}, {"ｵ", "オ", "オ゛", "オ゜"},
+    {"ｶ", "カ", "ガ", "カ゜"},   {"ｷ", "キ", "ギ", "キ゜"},   {"ｸ", "ク", "グ", "ク゜"},
+    {"ｹ", "ケ", "ゲ", "ケ゜"},   {"ｺ", "コ", "ゴ", "コ゜"},   {"ｻ", "サ", "ザ", "サ゜"},
+    {"ｼ", "シ", "ジ", "シ゜"},   {"ｽ", "ス", "ズ", "ス゜"},   {"ｾ", "セ", "ゼ", "セ゜"},
+    {"ｿ", "ソ", "ゾ", "ソ゜"},   {"ﾀ", "タ", "ダ", "タ゜"},   {"ﾁ", "チ", "ヂ", "チ゜"},
+    {"ﾂ", "ツ", "ヅ", "ツ゜"},   {"ﾃ", "テ", "デ", "テ゜"},   {"ﾄ", "ト", "ド", "ト゜"},
+    {"ﾅ", "ナ", "ナ゛", "ナ゜"}, {"ﾆ", "ニ", "ニ゛", "ニ゜"}, {"ﾇ", "ヌ", "ヌ゛", "ヌ゜"},
+    {"ﾈ", "ネ", "ネ゛", "ネ゜"}, {"ﾉ", "ノ", "ノ゛", "ノ゜"}, {"ﾊ", "ハ", "バ", "パ"},
+    {"ﾋ", "ヒ", "ビ", "ピ"},     {"ﾌ", "フ", "ブ", "プ"},     {"ﾍ", "ヘ", "ベ", "ペ"},
+    {"ﾎ", "ホ", "ボ", "ポ"},     {"ﾏ", "マ", "マ゛", "マ゜"}, {"ﾐ", "ミ", "ミ゛", "ミ゜"},
+    {"ﾑ", "ム", "ム゛", "ム゜"}, {"ﾒ", "メ", "メ゛", "メ゜"}, {"ﾓ", "モ", "モ゛", "モ゜"},
+    {"ﾔ", "ヤ", "ヤ゛", "ヤ゜"}, {"ﾕ", "ユ", "ユ゛", "ユ゜"}, {"ﾖ", "ヨ", "ヨ゛", "ヨ゜"},
+    {"ﾗ", "ラ", "ラ゛", "ラ゜"}, {"ﾘ", "リ", "リ゛", "リ゜"}, {"ﾙ", "ル", "ル゛", "ル゜"},
+    {"ﾚ", "レ", "レ゛", "レ゜"}, {"ﾛ", "ロ", "ロ゛", "ロ゜"}, {"ﾜ", "ワ", "ワ゛", "ワ゜"},
+    {"ﾝ", "ン", "ン゛", "ン゜"}, {"ﾞ", "゛", "゛゛", "゛゜"}, {"ﾟ", "゜", "゜゛", "゜゜"},
+};
+
+TEST(KanaMapping, FullWidthOfEveryHalfWidthKanaAloneAndBeforeMarks) {
+    ASSERT_EQ(std::size(kHalfKana), 63u);
+    for (const auto& k : kHalfKana) {
+        SCOPED_TRACE(k.half);
+        EXPECT_EQ(U(ToFullWidth(K(k.half))), k.alone);
+        EXPECT_EQ(U(ToFullWidth(K(std::string(k.half) + "ﾞ"))), k.voiced);
+        EXPECT_EQ(U(ToFullWidth(K(std::string(k.half) + "ﾟ"))), k.semiVoiced);
+        // Back to half width gives the keys that were typed.
+        for (const char* mark : {"", "ﾞ", "ﾟ"}) {
+            const std::string typed = K(std::string(k.half) + mark);
+            EXPECT_EQ(U(ToHalfWidth(ToFullWidth(typed))), U(typed));
+        }
+    }
+}
+
+TEST(KanaMapping, Conversions) {
+    struct Case {
+        std::string (*map)(std::string_view);
+        const char* in;
+        const char* out;
+    };
+    const Case cases[] = {
+        {ToFullWidth, "ｶﾞｷﾞｸﾞ", "ガギグ"},
+        {ToFullWidth, "ﾊﾟﾋﾟﾌﾟﾍﾟﾎﾟ", "パピプペポ"},
+        {ToFullWidth, "ｳﾞｧｲｵﾘﾝ", "ヴァイオリン"},
+        {ToFullWidth, "ﾞｶﾞﾞ", "゛ガ゛"},  // a mark after a merged one stands alone
+        {ToFullWidth, "ABC XYZ", "ＡＢＣ\u3000ＸＹＺ"},
+        {ToFullWidth, "az09!\"#'\\~", "ａｚ０９！＂＃＇＼～"},
+        {ToFullWidth, "漢字とｶﾅ", "漢字とカナ"},
+        {ToHiragana, "カンジ", "かんじ"},
+        {ToHiragana, "ァアィイゥウェエォオガギパピプペポッヮワヰヱヲン",
+         "ぁあぃいぅうぇえぉおがぎぱぴぷぺぽっゎわゐゑをん"},
+        {ToHiragana, "ヴヵヶー", "ヴヵヶー"},  // CP932 has no hiragana for them
+        {ToHiragana, "ヽヾ", "ゝゞ"},
+        {ToHiragana, "ｶﾅＡＢ漢字", "ｶﾅＡＢ漢字"},
+        {ToHalfWidth, "ガパヴァー", "ｶﾞﾊﾟｳﾞｧｰ"},
+        {ToHalfWidth, "ＡＢｃ１＄％＼～\u3000", "ABc1$%\\~ "},
+        {ToHalfWidth, "。「」、・゛゜", "｡｢｣､･ﾞﾟ"},
+        // Narrow forms outside CP932 (¥, ¯, ¢...) and kana without a half-width form stay.
+        {ToHalfWidth, "￥￣￠￡ヵヶヮヰヱかなΑА①", "￥￣￠￡ヵヶヮヰヱかなΑА①"},
+        {NarrowAscii, "１２３４５６７８９０", "1234567890"},
+        {NarrowAscii, "ＡＢＣＤＥＦＧＨＩＪＫＬＭＮＯＰＱＲＳＴＵＶＷＸＹＺ",
+         "ABCDEFGHIJKLMNOPQRSTUVWXYZ"},
+        {NarrowAscii, "＜＞＋－＠\u3000", "<>+-@ "},
+        {NarrowAscii, "ａｂｃ！＃カナ", "ａｂｃ！＃カナ"},  // nothing else is touched
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.in);
+        EXPECT_EQ(U(c.map(K(c.in))), c.out);
+    }
+}
+
+TEST(KanaMapping, CharactersAreWalkedWholeNotByteByByte) {
+    // "ソ" is 83 5C: its trail byte is the ASCII backslash, and "ー" (81 5B) holds '['.
+    EXPECT_EQ(U(ToFullWidth(K("ソー\\"))), "ソー＼");
+    // A trail byte 0x82 followed by 'W' must not read as the full-width "Ｗ" (82 57).
+    const std::string tricky = K("ｂ") + "W";  // 82 82 57
+    EXPECT_EQ(NarrowAscii(tricky), tricky);
+    // A lead byte without its trail byte at the end is kept.
+    EXPECT_EQ(ToHiragana(std::string("\x83", 1)), std::string("\x83", 1));
+}
+
+TEST(KanaMapping, LongTextComesBackWhole) {
+    // Longer than any fixed buffer: 600 half-width kana become 1200 bytes.
+    std::string typed;
+    for (int i = 0; i < 300; ++i) typed += K("ｶﾞｱ");
+    const std::string full = ToFullWidth(typed);
+    EXPECT_EQ(full.size(), 1200u);
+    EXPECT_EQ(ToHalfWidth(full), typed);
+    EXPECT_EQ(ToHiragana(full).size(), 1200u);
+}
+
+TEST(Cp932Text, CharacterHelpers) {
+    const std::string mixed = K("aｱ漢b字");  // 1 + 1 + 2 + 1 + 2 bytes
+    EXPECT_EQ(Cp932CharCount(mixed), 5u);
+    EXPECT_EQ(Cp932WithoutLastChar(mixed), 5u);
+    EXPECT_EQ(Cp932WithoutLastChar(K("漢")), 0u);
+    EXPECT_EQ(Cp932WithoutLastChar(""), 0u);
+    EXPECT_EQ(U(Cp932Left(mixed, 3)), "aｱ漢");
+    EXPECT_EQ(Cp932Left(mixed, 99), mixed);
+    EXPECT_EQ(Cp932Boundary(mixed, 3), 2u);  // inside 漢
+    EXPECT_EQ(Cp932Boundary(mixed, 4), 4u);
+    EXPECT_EQ(Cp932Boundary(mixed, 50), mixed.size());
+    EXPECT_EQ(U(LowerAscii(K("ABCｱ漢Z"))), "abcｱ漢z");
+    EXPECT_EQ(TrimBlanks(K("  ｱ \r\n")), K("ｱ"));
+    EXPECT_EQ(TrimRightBlanks(K("漢字 \r\n")), K("漢字"));
+}
+
+}  // namespace
+}  // namespace pb

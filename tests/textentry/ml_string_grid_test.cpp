@@ -1,0 +1,159 @@
+#include "textentry/ml_string_grid.h"
+
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <QPainter>
+#include <QTest>
+
+namespace pb {
+namespace {
+
+// Rows and columns of a cell picture that hold any dark pixel.
+struct Ink {
+    int top = -1, bottom = -1, right = -1;
+};
+
+Ink DrawCell(const QString& text, bool wordWrap, QSize cell = {60, 60}) {
+    QImage image(cell.width() + 40, cell.height() + 40, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    {
+        QPainter p(&image);
+        p.setPen(Qt::black);
+        QFont f;
+        f.setFamilies({QStringLiteral("IPAゴシック"), QStringLiteral("IPAGothic")});
+        f.setPixelSize(12);
+        DrawMultiLineCellText(p, QRect(QPoint(0, 0), cell), text, f, wordWrap);
+    }
+    Ink ink;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (qGray(image.pixel(x, y)) < 128) {
+                if (ink.top < 0) ink.top = y;
+                ink.bottom = y;
+                ink.right = std::max(ink.right, x);
+            }
+    return ink;
+}
+
+TEST(MLStringGrid, LongWordWrapsOrIsCutAtTheCellEdge) {
+    const QString word = QStringLiteral("あいうえおかきくけこ");  // about 120 px at 12 px
+    const Ink wrapped = DrawCell(word, true);
+    const Ink cut = DrawCell(word, false);
+    EXPECT_GE(wrapped.top, 2);  // text starts 2 pixels in
+    EXPECT_LT(wrapped.right, 60);
+    EXPECT_GT(wrapped.bottom, 20);  // a second line
+    EXPECT_LT(cut.right, 60);       // cut at the edge
+    EXPECT_LT(cut.bottom, 16);      // one line only
+}
+
+TEST(MLStringGrid, LineBreaksShowInEitherSetting) {
+    for (const bool wrap : {true, false}) {
+        for (const char* br : {"\r\n", "\n"}) {
+            const Ink ink = DrawCell(QStringLiteral("ab") + br + QStringLiteral("cd"), wrap);
+            EXPECT_GT(ink.bottom, 16) << wrap;
+            EXPECT_LT(ink.right, 30) << wrap;
+        }
+    }
+    // A line that would show only in part is left out.
+    const Ink ink = DrawCell(QStringLiteral("a\r\nb\r\nc\r\nd"), false, {60, 30});
+    EXPECT_LT(ink.bottom, 30);
+}
+
+class CountPaints : public QObject {
+  public:
+    int paints = 0;
+    bool eventFilter(QObject*, QEvent* e) override {
+        if (e->type() == QEvent::Paint) ++paints;
+        return false;
+    }
+};
+
+TEST(MLStringGrid, WordWrapChangeRepaintsAtOnce) {
+    TMLStringGrid grid(2, 2);
+    grid.resize(200, 100);
+    grid.SetCell(1, 0, QStringLiteral("長い長い長い長い単語"));
+    grid.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&grid));
+    CountPaints counter;
+    grid.viewport()->installEventFilter(&counter);
+    QCoreApplication::processEvents();
+    counter.paints = 0;
+    grid.SetWordWrap(true);
+    QCoreApplication::processEvents();
+    EXPECT_GT(counter.paints, 0);
+    EXPECT_TRUE(grid.property("WordWrap").toBool());
+    counter.paints = 0;
+    grid.SetWordWrap(true);  // no change, no repaint
+    QCoreApplication::processEvents();
+    EXPECT_EQ(counter.paints, 0);
+    grid.viewport()->removeEventFilter(&counter);
+}
+
+TEST(MLStringGrid, InplaceEditorKeys) {
+    TMLStringGrid grid(3, 2);
+    grid.resize(300, 120);
+    grid.SetEditing(true);
+    grid.SetCell(0, 0, QStringLiteral("abc"));
+    grid.SetCell(1, 0, QStringLiteral("右"));
+    grid.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&grid));
+    grid.setCurrentCell(0, 0);
+
+    // F2 starts editing with the caret at the end and nothing selected.
+    QTest::keyClick(&grid, Qt::Key_F2);
+    TMLInplaceEdit* editor = grid.InplaceEditor();
+    ASSERT_NE(editor, nullptr);
+    EXPECT_EQ(editor->textCursor().position(), 3);
+    EXPECT_FALSE(editor->textCursor().hasSelection());
+
+    // Enter breaks the line; arrows move the caret and stay in the editor.
+    QTest::keyClick(editor, Qt::Key_Return);
+    QTest::keyClicks(editor, QStringLiteral("d"));
+    EXPECT_EQ(grid.InplaceEditor(), editor);
+    QTest::keyClick(editor, Qt::Key_Up);
+    QTest::keyClick(editor, Qt::Key_Left);
+    QTest::keyClick(editor, Qt::Key_Left);
+    QTest::keyClick(editor, Qt::Key_Left);
+    QTest::keyClick(editor, Qt::Key_Left);  // at the start already
+    EXPECT_EQ(editor->textCursor().position(), 0);
+    EXPECT_EQ(grid.currentColumn(), 0);
+    EXPECT_EQ(grid.InplaceEditor(), editor);
+
+    // Ctrl+Enter ends editing; the cell holds CR LF.
+    QTest::keyClick(editor, Qt::Key_Return, Qt::ControlModifier);
+    EXPECT_EQ(grid.InplaceEditor(), nullptr);
+    EXPECT_EQ(grid.Cell(0, 0), QStringLiteral("abc\r\nd"));
+
+    // Enter in the grid starts editing too; Ctrl+Right moves on and goes on editing there.
+    QTest::keyClick(&grid, Qt::Key_Return);
+    editor = grid.InplaceEditor();
+    ASSERT_NE(editor, nullptr);
+    EXPECT_EQ(editor->toPlainText(), QStringLiteral("abc\nd"));
+    QTest::keyClicks(editor, QStringLiteral("e"));
+    QTest::keyClick(editor, Qt::Key_Right, Qt::ControlModifier);
+    EXPECT_EQ(grid.Cell(0, 0), QStringLiteral("abc\r\nde"));
+    EXPECT_EQ(grid.currentColumn(), 1);
+    editor = grid.InplaceEditor();
+    ASSERT_NE(editor, nullptr);
+    EXPECT_EQ(editor->toPlainText(), QStringLiteral("右"));
+    EXPECT_EQ(editor->textCursor().position(), 1);
+    QTest::keyClick(editor, Qt::Key_Down, Qt::ControlModifier);
+    EXPECT_EQ(grid.currentRow(), 1);
+    EXPECT_EQ(grid.currentColumn(), 1);
+}
+
+TEST(MLStringGrid, ReadOnlyGridOpensNoEditor) {
+    TMLStringGrid grid(1, 1);
+    grid.SetCell(0, 0, QStringLiteral("x"));
+    grid.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&grid));
+    grid.setCurrentCell(0, 0);
+    QTest::keyClick(&grid, Qt::Key_F2);
+    QTest::keyClick(&grid, Qt::Key_Return);
+    EXPECT_EQ(grid.InplaceEditor(), nullptr);
+    EXPECT_EQ(grid.Cell(0, 0), QStringLiteral("x"));
+}
+
+}  // namespace
+}  // namespace pb
