@@ -10,6 +10,7 @@
 #include "app/works.h"
 #include "common/app_state.h"
 #include "common/object_image.h"
+#include "objects/object_renderer.h"
 #include "objects/print_composition.h"
 #include "objects/strdata.h"
 #include "platform/dialogs.h"
@@ -88,9 +89,19 @@ std::optional<SavedWorkComposition> ComposeSavedWork(const std::string& worksFol
         error = "could not copy the objects of " + stem;
         return std::nullopt;
     }
+    // As opening the work renders its objects, which leaves their companion bitmaps (the
+    // bitmap fills the raster pass burns into the page) beside the records.
+    const std::vector<int> objectSlots = ObjectSlotsIn(folder);
+    for (int n : objectSlots) {
+        const std::optional<ObjectRecord> record = ReadObject(folder, n);
+        if (!record) continue;
+        const std::optional<ObjectPicture> picture = RenderObjectPicture(*record);
+        if (picture && picture->companion)
+            SaveBmp(*picture->companion, CompanionBitmapPath(folder, n));
+    }
     SavedWorkComposition out;
     out.pageMode = OpenedPageMode(page->size(), App());
-    out.composed = ComposePage(*page, folder, ObjectSlotsIn(folder));
+    out.composed = ComposePage(*page, folder, objectSlots);
     return out;
 }
 

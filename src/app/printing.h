@@ -28,7 +28,7 @@ struct ObjectPrintPasses {
 const ObjectPrintPasses& RendererPrintPasses();
 
 struct ComposedPage {
-    Bitmap pageCopy;                           // the page with the raster pass burnt in
+    std::shared_ptr<const Bitmap> pageCopy;    // the page with the raster pass burnt in
     std::shared_ptr<const Recording> drawing;  // page size: the page copy, then the objects
 };
 

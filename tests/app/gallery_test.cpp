@@ -10,6 +10,8 @@
 #include "app/main_screen.h"
 #include "app/works.h"
 #include "common/app_state.h"
+#include "common/object_image.h"
+#include "objects/strdata.h"
 #include "platform/file_service.h"
 #include "platform/metrics.h"
 #include "platform/picture_io.h"
@@ -18,15 +20,19 @@
 namespace pb {
 namespace {
 
-// The parts of a saved work on disk, as StoreWork leaves them.
+// The parts of a saved work on disk, as StoreWork leaves them, with a decorated text in each
+// of the object slots given.
 void MakeWork(const std::string& works, const std::string& name, const Bitmap& page,
-              const std::vector<std::pair<int, std::string>>& objects = {}) {
+              const std::vector<int>& objects = {}) {
     EnsureWorkFolders(works.substr(0, works.size() - std::string("A4HGK/").size()));
     ASSERT_TRUE(SaveBmp(page, works + "MImg/" + name + ".bmp"));
     ASSERT_TRUE(SaveBmp(MakeThumbnail(page, page.size(), {}), works + "SImg/" + name + ".bmp"));
     Files().CreateFolder(works + "SData/" + name);
-    for (const auto& [n, text] : objects)
-        WriteWholeFile(works + "SData/" + name + "/StrData" + std::to_string(n) + ".txt", text);
+    for (int n : objects) {
+        ObjectRecord r = NewDecoratedText(n, page.height(), false);
+        r.Text = "作品" + std::to_string(n);
+        ASSERT_TRUE(WriteObject(works + "SData/" + name + "/", n, r));
+    }
 }
 
 Bitmap PageOf(Size size, TColor colour) {
@@ -229,7 +235,7 @@ TEST_F(GalleryTest, ShowingAWorkAndCancelBringBackExactlyThePageOfBefore) {
     Paint();
     const Bitmap before = form->Image1->picture();
     const std::string workNameBefore = App().WorkName;
-    MakeWork(works, "X260101000001", PageOf({1123, 794}, clNavy), {{0, "1\r\nsaved"}});
+    MakeWork(works, "X260101000001", PageOf({1123, 794}, clNavy), {0});
     TForm11* g = Open();
     ASSERT_NE(g, nullptr);
     Touch(g, 0);
@@ -253,7 +259,7 @@ TEST_F(GalleryTest, ShowingAWorkAndCancelBringBackExactlyThePageOfBefore) {
 }
 
 TEST_F(GalleryTest, OkOpensTheShownWork) {
-    MakeWork(works, "X260101000001", PageOf({794, 1123}, clRed), {{0, "1\r\na"}, {1, "0\r\nb"}});
+    MakeWork(works, "X260101000001", PageOf({794, 1123}, clRed), {0, 1});
     TForm11* g = Open();
     ASSERT_NE(g, nullptr);
     Touch(g, 0);
@@ -266,7 +272,10 @@ TEST_F(GalleryTest, OkOpensTheShownWork) {
     EXPECT_EQ(App().HistoryCounter[1], 1);
     EXPECT_EQ(Files().ListFiles(App().ObjectFolder),
               (std::vector<std::string>{"StrData0.txt", "StrData1.txt"}));
-    EXPECT_EQ(ReadWholeFile(App().ObjectFolder + "StrData1.txt"), "0\r\nb");
+    EXPECT_EQ(ReadWholeFile(App().ObjectFolder + "StrData1.txt"),
+              ReadWholeFile(works + "SData/X260101000001/StrData1.txt"));
+    EXPECT_EQ(ObjectImages().exists(0) + ObjectImages().exists(1), 2);
+    EXPECT_TRUE(form->Label[10]->isVisible());
     EXPECT_FALSE(Files().FolderExists(dir.file("TmpWorkC.new")));
     EXPECT_TRUE(form->Image1->isEnabled());
     // The saved work is read, never changed.
@@ -322,7 +331,7 @@ TEST_F(GalleryTest, DeleteModeDeletesATouchedWorkAtOnce) {
     Paint();
     const Bitmap before = form->Image1->picture();
     for (const char* name : {"X260101000001", "X260101000002", "X260101000003"})
-        MakeWork(works, name, PageOf({378, 559}, clWhite), {{0, "x"}});
+        MakeWork(works, name, PageOf({378, 559}, clWhite), {0});
     TForm11* g = Open();
     ASSERT_NE(g, nullptr);
     Touch(g, 2);  // a work is shown: delete mode brings back the page first

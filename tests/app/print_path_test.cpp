@@ -19,6 +19,7 @@
 #include "app/printing.h"
 #include "app/works.h"
 #include "common/app_state.h"
+#include "objects/strdata.h"
 #include "platform/bitmap_qt.h"
 #include "platform/file_service.h"
 #include "platform/picture_io.h"
@@ -33,7 +34,7 @@ struct ProgramRun {
 };
 
 ProgramRun RunProgram(const QString& program, const QStringList& args,
-               const std::vector<std::pair<QString, QString>>& env = {}) {
+                      const std::vector<std::pair<QString, QString>>& env = {}) {
     QProcess p;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     for (const auto& [name, value] : env) environment.insert(name, value);
@@ -70,7 +71,9 @@ std::string UniqueWorkName() {
     return name;
 }
 
-// A postcard page with a few painted areas, saved as a work in `appDir`.
+// A postcard page with a few painted areas and three objects over it (a decorated text, a
+// shape with a gradation, which printing burns into the page, and a plain text), saved as a
+// work in `appDir`.
 void SaveTestWork(const std::string& appDir, const std::string& name) {
     EnsureWorkFolders(appDir);
     Bitmap page(378, 559, clWhite);
@@ -79,9 +82,36 @@ void SaveTestWork(const std::string& appDir, const std::string& name) {
     for (int y = 300; y < 520; ++y)
         for (int x = 200; x < 350; ++x) page.setPixel(x, y, RGB(20, 60, 200));
     for (int x = 0; x < 378; ++x) page.setPixel(x, 250, clBlack);
+
+    const std::string objects = JoinPath(appDir, "objects/");
+    Files().CreateFolder(objects);
+    ObjectRecord text = NewDecoratedText(0, page.height(), false);
+    text.Text = "大売出し";
+    text.Left = 20;
+    text.Top = 180;
+    text.FontSize = 40;
+    text.Shadow = true;
+    text.FillColor = RGB(255, 200, 0);
+    ASSERT_TRUE(WriteObject(objects, 0, text));
+    ObjectRecord shape = NewShapeObject(1, page.height(), false);
+    shape.Text = "vrnSHAPE3";
+    shape.Left = 150;
+    shape.Top = 330;
+    shape.FillStyle = 3;
+    shape.UseColor = {true, true, false, false, false, false, false};
+    shape.Color[0] = RGB(0, 200, 80);
+    shape.Color[1] = RGB(255, 255, 255);
+    ASSERT_TRUE(WriteObject(objects, 1, shape));
+    ObjectRecord plain = NewPlainObject(2, page.height(), false);
+    plain.Text = "税込 298円";
+    plain.FontSize = 20;
+    plain.Left = 40;
+    plain.Top = 60;
+    plain.FontColor = clWhite;
+    ASSERT_TRUE(WriteObject(objects, 2, plain));
+
     const std::string works = JoinPath(appDir, "A4HGK");
-    ASSERT_TRUE(StoreWork(works, name, page, MakeThumbnail(page, page.size(), {}),
-                          JoinPath(appDir, "none")));
+    ASSERT_TRUE(StoreWork(works, name, page, MakeThumbnail(page, page.size(), {}), objects));
 }
 
 // The page as printing composes it, at its full size.
