@@ -133,6 +133,15 @@ void TForm11::FormCreate() {
 
     FillGallery();
     selected_.clear();
+    main_.installEventFilter(this);
+}
+
+bool TForm11::eventFilter(QObject* watched, QEvent* event) {
+    // The main screen closing while a saved work is shown: it must ask about, save and clean
+    // up the work of before, not the one shown.
+    if (watched == &main_ && event->type() == QEvent::Close && !selected_.empty())
+        RestoreCurrentWork();
+    return Form::eventFilter(watched, event);
 }
 
 void TForm11::FillGallery() {

@@ -258,6 +258,28 @@ TEST_F(GalleryTest, ShowingAWorkAndCancelBringBackExactlyThePageOfBefore) {
     EXPECT_EQ(form->Label[5]->text(), "100");
 }
 
+TEST_F(GalleryTest, ClosingTheMainScreenMeanwhileAsksAboutTheWorkOfBefore) {
+    Paint();
+    const Bitmap before = form->Image1->picture();
+    MakeWork(works, "X260101000001", PageOf({378, 559}, clNavy), {0});
+    TForm11* g = Open();
+    ASSERT_NE(g, nullptr);
+    Touch(g, 0);
+    dialogs->answers = {IDYES};
+    form->close();
+    ASSERT_EQ(dialogs->shown.size(), 1u);
+    EXPECT_EQ(dialogs->shown[0].text, "編集中のデータは保存する?");
+    // The painted page was saved, not the shown work; the shown work is as it was.
+    std::vector<std::string> pages = Files().ListFiles(works + "MImg");
+    ASSERT_EQ(pages.size(), 2u);
+    const auto saved = LoadBmp(works + "MImg/" + pages[1]);
+    ASSERT_TRUE(saved);
+    EXPECT_EQ(*saved, before);
+    EXPECT_EQ(Files().ListFiles(works + "SData/" + WorkNameOf(pages[1])).size(), 0u);
+    EXPECT_EQ(Files().ListFiles(works + "SData/X260101000001"),
+              (std::vector<std::string>{"StrData0.txt"}));
+}
+
 TEST_F(GalleryTest, OkOpensTheShownWork) {
     MakeWork(works, "X260101000001", PageOf({794, 1123}, clRed), {0, 1});
     TForm11* g = Open();
