@@ -268,6 +268,18 @@ TEST(PrintPath, ExportWritesTheBitmapTheMetafileAndThePdf) {
     std::memcpy(bounds, emf.data() + 8, sizeof bounds);
     EXPECT_EQ(bounds[2] + 1, composed.width());
     EXPECT_EQ(bounds[3] + 1, composed.height());
+    // An independent reader finds the page bitmap at the page's size and the objects' outlines
+    // over it (the text's shadow and body, the shape's outline, the plain text's glyphs).
+    const QString reader = QStandardPaths::findExecutable(QStringLiteral("emf2svg-conv"));
+    if (!reader.isEmpty()) {
+        const ProgramRun svg = RunProgram(
+            reader, {QStringLiteral("-i"), QString::fromStdString(dir.file("page.emf")),
+                     QStringLiteral("-o"), QString::fromStdString(dir.file("page.svg"))});
+        ASSERT_EQ(svg.status, 0) << svg.err;
+        const QString text = QString::fromStdString(test::ReadFileBytes(dir.file("page.svg")));
+        EXPECT_TRUE(text.contains(QStringLiteral("<image width=\"378.0000\" height=\"559.0000\"")));
+        EXPECT_GE(text.count(QStringLiteral("<path")), 4);
+    }
     if (HaveTools()) {
         EXPECT_EQ(PdfPages(dir.file("page.pdf")), 1);
         ExpectSamePicture(Rasterise(dir.file("page.pdf"), 1, dir), composed, "exported PDF");
