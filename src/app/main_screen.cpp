@@ -19,6 +19,7 @@
 #include "common/object_image.h"
 #include "common/page_tools.h"
 #include "common/palette.h"
+#include "common/picture_browsing.h"
 #include "objects/strdata.h"
 #include "platform/dialogs.h"
 #include "platform/file_service.h"
@@ -287,6 +288,7 @@ void TForm1::FormCreate(const std::string& appDir) {
     }
 
     app.ObjectListOpen = false;
+    LoadCurrentPictureFolder();
     app.Tracking = false;
     app.PenMode = true;
     app.ToolIndex = 0;
