@@ -9,6 +9,8 @@
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextCursor>
+#include <climits>
+#include <cstdlib>
 
 #include "app/page_geometry.h"
 #include "app/works.h"
@@ -20,7 +22,13 @@
 #include "common/page_tools.h"
 #include "common/palette.h"
 #include "common/picture_browsing.h"
+#include "objects/object_list_screen.h"
+#include "objects/object_renderer.h"
 #include "objects/strdata.h"
+#include "platform/bitmap_canvas.h"
+#include "platform/fonts.h"
+#include "textentry/fit_font_size.h"
+#include "textentry/keyboard_screen.h"
 #include "platform/dialogs.h"
 #include "platform/file_service.h"
 #include "platform/metrics.h"
@@ -198,7 +206,7 @@ void TForm1::BuildControls() {
     Label[9]->hide();
 
     // Screens that come later stay disabled until they exist.
-    for (int n : {10, 15, 16}) Btn[n]->setEnabled(false);
+    for (int n : {10, 15}) Btn[n]->setEnabled(false);
     Btn[14]->setEnabled(false);
 }
 
@@ -426,11 +434,60 @@ bool TForm1::SaveWork(bool reload) {
 }
 
 bool TForm1::LoadObjectImage(const std::string& folder, int n) {
-    // Objects are rendered by the object renderer, which hooks into this screen once it
-    // exists; until then no slot is ever filled.
-    (void)folder;
-    (void)n;
-    return false;
+    if (!RenderObject(folder, n, true, true)) return false;
+    ImageControl* image = ObjectImages()[n]->image();
+    connect(image, &ImageControl::mouseDown, this, &TForm1::CSImgMouseDown);
+    connect(image, &ImageControl::mouseMove, this,
+            [this, image](Qt::MouseButtons, int x, int y) { CSImgMouseMove(image, x, y); });
+    connect(image, &ImageControl::mouseUp, this, &TForm1::CSImgMouseUp);
+    connect(image, &ImageControl::clicked, this, &TForm1::CImgClick);
+    return true;
+}
+
+void TForm1::OpenObjectList() {
+    if (objectList_ && objectList_->isVisible()) {
+        objectList_->raise();
+        return;
+    }
+    objectList_ = new TForm16(this);
+}
+
+void TForm1::ShowObjectNotes(bool visible) {
+    Label[10]->setVisible(visible);
+    Label[11]->setVisible(visible);
+}
+
+void TForm1::OpenKeyboard(const KeyboardRequest& request) {
+    auto* keyboard = new TForm6(this);
+    keyboard->Setup(request);
+}
+
+bool TForm1::ApplyObjectText(const std::string& text) {
+    const std::string& folder = App().ObjectFolder;
+    const int n = App().SelectedObject;
+    if (!ObjectSlots::valid(n)) return false;
+    std::optional<ObjectRecord> rec = ReadObject(folder, n);
+    if (!rec) return false;
+    // The text must fit the box the object has now (its bitmap, in page pixels).
+    Size box = ObjectBoxSize(*rec).value_or(Size{0, 0});
+    if (const TCImg* img = ObjectImages()[n]) box = img->bitmapSize();
+    FitFontRequest request;
+    request.text = text;
+    request.fontFamily = FontFaceByIndex(InstalledFonts(), rec->FontIndex);
+    request.recordSize = rec->FontSize;
+    request.boxWidth = box.width;
+    request.boxHeight = box.height;
+    request.decorated = rec->decorated();
+    // The deformation's room, whichever way the text bends.
+    const long long room = std::llabs(static_cast<long long>(rec->DeformAmount));
+    request.margin = rec->decorated() ? static_cast<int>(std::min<long long>(room, INT_MAX)) : 0;
+    Bitmap scratch(1, 1);
+    BitmapCanvas canvas(scratch);
+    rec->FontSize = FitFontSize(request, canvas);
+    rec->Text = text;
+    if (!WriteObject(folder, n, *rec)) return false;
+    if (RenderObject(folder, n, false, false)) ObjectImages()[n]->DrawSelectionFrame();
+    return true;
 }
 
 void TForm1::ShowPrintPanel(bool back) {
@@ -709,7 +766,20 @@ void TForm1::CSImgMouseUp(Qt::MouseButton button, int, int) {
 }
 
 void TForm1::CImgClick() {
-    // Selecting objects by touch belongs to the object list, which comes with the objects.
+    AppState& app = App();
+    if (!app.ObjectListOpen || !sender()) return;
+    bool ok = false;
+    const int clicked = sender()->objectName().mid(4).toInt(&ok);  // after "CImg"
+    if (!ok || !ObjectImages().exists(clicked)) return;
+    const int selected = app.SelectedObject;
+    if (selected == kNoObject) {
+        app.SelectedObject = clicked;
+        ObjectImages()[clicked]->DrawSelectionFrame();
+    } else if (ObjectImages().exists(selected) && selected != clicked) {
+        RenderObject(app.ObjectFolder, selected, false, false);
+        app.SelectedObject = clicked;
+        ObjectImages()[clicked]->DrawSelectionFrame();
+    }
 }
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event) {

@@ -5,6 +5,7 @@
 // the screens hand over to each other.
 
 #include <QCheckBox>
+#include <QPointer>
 #include <QScrollArea>
 #include <QTextEdit>
 #include <array>
@@ -58,7 +59,7 @@ public:
     void ShowPrintPanel(bool back);
     void ShowPenControls();
     // Renders and places object slot n from `folder` and hooks the main screen's handlers.
-    bool LoadObjectImage(const std::string& folder, int n);
+    bool LoadObjectImage(const std::string& folder, int n) override;
     // Gives the focus to Edit0, which drops a floating selection onto the page.
     void FocusEdit0();
 
@@ -96,6 +97,11 @@ public:
     ImageControl* FloatingImage() override { return Image2; }
     int Zoom() override { return zoom(); }
     int PageAreaWidth() override { return ScrollBox1->width(); }
+    void ShowObjectNotes(bool visible) override;
+    void OpenObjectList() override;
+    void OpenKeyboard(const KeyboardRequest& request) override;
+    // The keyboard's confirm for the selected object: its text with a size that fits its box.
+    bool ApplyObjectText(const std::string& text) override;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -118,6 +124,7 @@ private:
     bool printerUsable_ = false;
     bool closing_ = false;
     Point lastClick_{0, 0};  // where the page was last pressed (the bucket fill's point)
+    QPointer<QWidget> objectList_;
 };
 
 }  // namespace pb

@@ -36,6 +36,14 @@ public:
     virtual int Zoom() { return 100; }
     virtual int PageAreaWidth() { return 567; }
 
+    // Object images: renders slot `slot` of `folder` into a new object image on the page and
+    // hooks the main screen's mouse handlers to it (dragging, selecting). False when the slot
+    // holds no object that can be shown.
+    virtual bool LoadObjectImage(const std::string& folder, int slot) { return false; }
+    // Shows or hides the main screen's notes that undo, redo and the flips leave the objects
+    // alone ("MetaFile部分は無視").
+    virtual void ShowObjectNotes(bool visible) {}
+
     // Screen hand-overs.
     virtual void OpenObjectList() {}
     virtual void OpenKeyboard(const KeyboardRequest& request) {}

@@ -8,6 +8,7 @@
 #include "common/object_image.h"
 #include "platform/dialogs.h"
 #include "platform/file_service.h"
+#include "platform/fonts.h"
 #include "platform/text_codec.h"
 
 namespace pb {
@@ -53,20 +54,27 @@ bool ParseColour(const std::string& s, TColor* out) {
     return true;
 }
 
-std::string Bool(bool b) { return b ? "True" : "False"; }
-std::string Num(long long v) { return std::to_string(v); }
+std::string Bool(bool b) {
+    return b ? "True" : "False";
+}
+std::string Num(long long v) {
+    return std::to_string(v);
+}
 // One-byte fields wrap as a byte does.
-std::string Byte(int v) { return std::to_string(v & 0xFF); }
+std::string Byte(int v) {
+    return std::to_string(v & 0xFF);
+}
 
 // Trailing white space and control characters are not part of the text.
 void TrimRight(std::string& s) {
     while (!s.empty() && static_cast<unsigned char>(s.back()) <= ' ') s.pop_back();
 }
 
+// Lines the readers will see: they split the file at every LF.
 int TextLineCount(const std::string& text) {
     int lines = 1;
-    for (std::size_t i = 0; i + 1 < text.size(); ++i)
-        if (text[i] == '\r' && text[i + 1] == '\n') ++lines;
+    for (char c : text)
+        if (c == '\n') ++lines;
     return lines;
 }
 
@@ -99,7 +107,8 @@ ReadResult ParseObjectRecord(const std::string& whole) {
     if (whole.empty()) return result;
     const std::vector<std::string> lines = SplitLines(whole);
     ObjectRecord rec;
-    rec.family = (!lines.empty() && lines[0] == "1") ? ObjectFamily::Decorated : ObjectFamily::Plain;
+    rec.family =
+        (!lines.empty() && lines[0] == "1") ? ObjectFamily::Decorated : ObjectFamily::Plain;
     const int fieldLines = rec.decorated() ? kDecoratedFieldLines : kPlainFieldLines;
     result.status = ReadStatus::Malformed;
     if (static_cast<int>(lines.size()) < 1 + fieldLines) return result;
@@ -147,6 +156,9 @@ ReadResult ParseObjectRecord(const std::string& whole) {
         rec.Text += "\r\n";
     }
     TrimRight(rec.Text);
+    // The writers never store more; a longer record was not written by this program and
+    // could not be written back.
+    if (TextLineCount(rec.Text) > kMaxRecordLines - 1 - fieldLines) return result;
     result.status = ReadStatus::Ok;
     result.record = std::move(rec);
     return result;
@@ -227,8 +239,17 @@ void SaveObjectPosition(const std::string& folder, int slot, const QWidget& page
     auto rec = ReadObject(folder, slot);
     if (!rec) return;
     const Point offset = img->PositionOn(page);
-    rec->Left = offset.x * 100 / zoom;
-    rec->Top = offset.y * 100 / zoom;
+    // A coordinate that still shows where the stored one places it is kept: converting it
+    // back and forth at every zoom step would walk the object up and to the left.
+    auto pagePixels = [zoom](int stored, int shown) {
+        if (static_cast<long long>(stored) * zoom / 100 == shown) return stored;
+        return static_cast<int>(static_cast<long long>(shown) * 100 / zoom);
+    };
+    const int left = pagePixels(rec->Left, offset.x);
+    const int top = pagePixels(rec->Top, offset.y);
+    if (left == rec->Left && top == rec->Top) return;
+    rec->Left = left;
+    rec->Top = top;
     WriteObject(folder, slot, *rec);
 }
 
@@ -244,9 +265,13 @@ int FindFreeSlot() {
     return 0;
 }
 
-bool AnyObject() { return ObjectImages().Any(); }
+bool AnyObject() {
+    return ObjectImages().Any();
+}
 
-void FreeObject(int slot) { ObjectImages().Free(slot); }
+void FreeObject(int slot) {
+    ObjectImages().Free(slot);
+}
 
 namespace {
 ObjectRecord NewRecordBase(int slot, int pageHeight) {
@@ -260,6 +285,7 @@ ObjectRecord NewRecordBase(int slot, int pageHeight) {
 ObjectRecord NewPlainObject(int slot, int pageHeight, bool a4) {
     ObjectRecord rec = NewRecordBase(slot, pageHeight);
     rec.family = ObjectFamily::Plain;
+    rec.FontIndex = DefaultFontIndex(InstalledFonts());
     rec.FontSize = a4 ? 20 : 10;
     rec.Align = 2;
     rec.Text = "あいうえお\r\n12345";
@@ -269,6 +295,7 @@ ObjectRecord NewPlainObject(int slot, int pageHeight, bool a4) {
 ObjectRecord NewDecoratedText(int slot, int pageHeight, bool a4) {
     ObjectRecord rec = NewRecordBase(slot, pageHeight);
     rec.family = ObjectFamily::Decorated;
+    rec.FontIndex = DefaultFontIndex(InstalledFonts());
     rec.FontSize = a4 ? 72 : 36;
     rec.Align = 2;
     rec.OutlineWidth = a4 ? 2 : 1;

@@ -69,7 +69,8 @@ std::string CompanionBitmapPath(const std::string& folder, int slot);
 enum class ReadStatus { Ok, Missing, Malformed };
 
 // Reads slot's record. Missing: the file does not exist or is empty (the slot holds no
-// object). Malformed: too few lines or a value that is not a number; nothing is returned.
+// object). Malformed: too few lines, a value that is not a number, or more lines than a
+// record may hold; nothing is returned.
 struct ReadResult {
     ReadStatus status = ReadStatus::Missing;
     std::optional<ObjectRecord> record;
@@ -106,7 +107,8 @@ int FindFreeSlot();
 bool AnyObject();
 void FreeObject(int slot);
 
-// Default values of new objects (page height in page pixels; a4 doubles the sizes).
+// Default values of new objects (page height in page pixels; a4 doubles the sizes). Texts
+// take the default font index of the installed fonts, shapes index 0.
 ObjectRecord NewPlainObject(int slot, int pageHeight, bool a4);
 ObjectRecord NewDecoratedText(int slot, int pageHeight, bool a4);
 ObjectRecord NewShapeObject(int slot, int pageHeight, bool a4);

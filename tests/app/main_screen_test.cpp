@@ -102,6 +102,30 @@ TEST_F(MainScreenTest, WithoutAUsablePrinterOnlyQuitRemains) {
     EXPECT_EQ(test::ReadFileBytes(dir.file("PPPOS.txt")), "True") << "the stored choice is kept";
 }
 
+// A file service that can write nothing, as in a program folder the user may not write to.
+class ReadOnlyFiles : public FileService {
+public:
+    bool WriteBytes(const std::string&, std::string_view) override { return false; }
+    bool CreateFolder(const std::string&) override { return false; }
+};
+
+TEST_F(MainScreenTest, AnUnwritableFolderIsToldAtStartAndNothingBreaks) {
+    auto previous = InstallFileService(std::make_unique<ReadOnlyFiles>());
+    Start();
+    ASSERT_EQ(dialogs->shown.size(), 1u);
+    EXPECT_NE(dialogs->shown[0].text.find("書き込めない"), std::string::npos);
+    EXPECT_EQ(Page().size(), (Size{378, 559}));
+    // Painting is refused (no snapshot, no change) and saving says it failed.
+    Click(form->Edit[3]);
+    Stroke({10, 10}, {100, 100});
+    EXPECT_EQ(test::CountPixels(Page(), clWhite), 378L * 559);
+    Click(form->Btn[13]);
+    EXPECT_EQ(dialogs->shown.back().caption, "NG");
+    EXPECT_FALSE(form->Btn[14]->isEnabled());
+    EXPECT_TRUE(App().WorkName.empty());
+    InstallFileService(std::move(previous));
+}
+
 TEST_F(MainScreenTest, PageButtonsAskOnlyWhenSomethingWouldBeLost) {
     Start();
     Click(form->Btn[21]);  // "A4縦" on an untouched page

@@ -53,13 +53,15 @@ TEST(StrData, RecordsRoundTripThroughTheirFiles) {
     // The file itself: CP932, CR LF, line 0 the family, colours in decimal, booleans as words.
     const std::string bytes = test::ReadFileBytes(ObjectFilePath(folder, 5));
     EXPECT_EQ(bytes.substr(0, 12), "1\r\n-12\r\n45\r\n");
-    EXPECT_NE(bytes.find("\r\n197121\r\n255\r\n12632256\r\n13\r\nTrue\r\nTrue\r\n"), std::string::npos);
+    EXPECT_NE(bytes.find("\r\n197121\r\n255\r\n12632256\r\n13\r\nTrue\r\nTrue\r\n"),
+              std::string::npos);
     EXPECT_NE(bytes.find(Utf8ToCp932("本日限り") + "\r\n"), std::string::npos);
     EXPECT_EQ(bytes.substr(bytes.size() - 2), "\r\n");
 }
 
 TEST(StrData, TheTextLosesItsTrailingBlanksButKeepsInnerEmptyLines) {
-    const std::string fields = std::string("1\r\n") + "0\r\n0\r\n36\r\n2\r\n0\r\n1\r\n1\r\n0\r\n\r\n" +
+    const std::string fields = std::string("1\r\n") +
+                               "0\r\n0\r\n36\r\n2\r\n0\r\n1\r\n1\r\n0\r\n\r\n" +
                                "16777215\r\n0\r\n12632256\r\n10\r\nFalse\r\nFalse\r\n" +
                                "False\r\nFalse\r\nFalse\r\nFalse\r\nFalse\r\nFalse\r\nFalse\r\n" +
                                "1\r\n1\r\n1\r\n1\r\n1\r\n1\r\n1\r\n";
@@ -81,9 +83,10 @@ TEST(StrData, TheTextLosesItsTrailingBlanksButKeepsInnerEmptyLines) {
 }
 
 TEST(StrData, FamilyAndMalformedRecords) {
-    const std::string plainFields = "0\r\n0\r\n10\r\n2\r\n0\r\n16777215\r\n0\r\n0\r\nFalse\r\n"
-                                    "False\r\nFalse\r\nFalse\r\nFalse\r\nFalse\r\nFalse\r\nFalse\r\n"
-                                    "1\r\n1\r\n1\r\n1\r\n1\r\n1\r\n1\r\nText\r\n";
+    const std::string plainFields =
+        "0\r\n0\r\n10\r\n2\r\n0\r\n16777215\r\n0\r\n0\r\nFalse\r\n"
+        "False\r\nFalse\r\nFalse\r\nFalse\r\nFalse\r\nFalse\r\nFalse\r\n"
+        "1\r\n1\r\n1\r\n1\r\n1\r\n1\r\n1\r\nText\r\n";
     struct Case {
         std::string text;
         ReadStatus status;
@@ -91,7 +94,7 @@ TEST(StrData, FamilyAndMalformedRecords) {
     };
     const Case cases[] = {
         {"0\r\n" + plainFields, ReadStatus::Ok, ObjectFamily::Plain},
-        {"1 \r\n" + plainFields, ReadStatus::Ok, ObjectFamily::Plain},   // only exactly "1"
+        {"1 \r\n" + plainFields, ReadStatus::Ok, ObjectFamily::Plain},  // only exactly "1"
         {"x\r\n" + plainFields, ReadStatus::Ok, ObjectFamily::Plain},
         {"1\r\n" + plainFields, ReadStatus::Malformed, {}},  // 29 fields expected, "Text" is one
         {"0\r\n0\r\nabc\r\n" + plainFields.substr(3), ReadStatus::Malformed, {}},
@@ -155,6 +158,26 @@ TEST(StrData, WritersRefuseTextsTheReadersCannotHold) {
     EXPECT_EQ(dialogs->shown[0].caption, "NG");
 }
 
+TEST(StrData, RecordsLongerThanTheReadersCountAreUnreadable) {
+    // 256 lines at most: 1 + 23 + 232 for a plain record. Trailing empty lines do not count.
+    const std::string fields = FormatObjectRecord(NewPlainObject(0, 559, false));
+    const std::string head = fields.substr(0, fields.rfind("あいうえお"));
+    auto text = [](int lines, const char* end) {
+        std::string t = "x";
+        for (int i = 1; i < lines; ++i) t += "\r\nx";
+        return t + end;
+    };
+    EXPECT_EQ(ParseObjectRecord(head + text(232, "\r\n\r\n\r\n")).status, ReadStatus::Ok);
+    EXPECT_EQ(ParseObjectRecord(head + text(233, "\r\n")).status, ReadStatus::Malformed);
+    // A bare line feed in a text is a line of the file too: the writer counts it.
+    test::TempDir dir;
+    test::ScriptedDialogScope dialogs;
+    ObjectRecord r = NewPlainObject(0, 559, false);
+    r.Text = text(232, "\ny");
+    EXPECT_FALSE(WriteObject(dir.path() + "/", 0, r));
+    EXPECT_EQ(dialogs->shown.size(), 1u);
+}
+
 TEST(StrData, OneByteFieldsWrapAsBytes) {
     ObjectRecord r = SampleDecorated();
     r.FillStyle = 266;
@@ -166,7 +189,7 @@ TEST(StrData, OneByteFieldsWrapAsBytes) {
 }
 
 class ObjectSlotsTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         App() = AppState{};
         SetAppDir(App(), dir.path());
@@ -197,6 +220,20 @@ TEST_F(ObjectSlotsTest, PositionsAreSavedInPagePixels) {
     ObjectImages()[4]->image()->move(10 + 41, -1);
     SaveObjectPosition(App().ObjectFolder, 4, pageImage, 30);
     EXPECT_EQ(ReadObjectPosition(App().ObjectFolder, 4), std::make_pair(136, -3));
+}
+
+TEST_F(ObjectSlotsTest, ZoomingBackAndForthDoesNotWalkObjects) {
+    Add(4);
+    ObjectRecord r = *ReadObject(App().ObjectFolder, 4);
+    r.Left = 278;
+    r.Top = 81;
+    ASSERT_TRUE(WriteObject(App().ObjectFolder, 4, r));
+    TCImg* img = ObjectImages()[4];
+    for (int zoom : {90, 80, 70, 60, 50, 200, 30, 100}) {
+        img->PlaceAtZoom(278, 81, zoom, pageImage);
+        SaveObjectPosition(App().ObjectFolder, 4, pageImage, zoom);
+        EXPECT_EQ(ReadObjectPosition(App().ObjectFolder, 4), std::make_pair(278, 81)) << zoom;
+    }
 }
 
 TEST_F(ObjectSlotsTest, FreeSlotsBelowTheHighestAreNotReused) {

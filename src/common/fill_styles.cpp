@@ -1,0 +1,230 @@
+#include "common/fill_styles.h"
+
+#include <array>
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
+namespace pb {
+
+namespace {
+
+struct Bgr {
+    std::uint8_t b, g, r;
+};
+
+Bgr ToBgr(TColor c) {
+    return {static_cast<std::uint8_t>(GetBValue(c)), static_cast<std::uint8_t>(GetGValue(c)),
+            static_cast<std::uint8_t>(GetRValue(c))};
+}
+
+// A pixel's three bytes as one word, for a single comparison with the key.
+inline std::uint32_t Load3(const std::uint8_t* p) {
+    return static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8) |
+           (static_cast<std::uint32_t>(p[2]) << 16);
+}
+
+inline std::uint32_t Word(Bgr c) {
+    return static_cast<std::uint32_t>(c.b) | (static_cast<std::uint32_t>(c.g) << 8) |
+           (static_cast<std::uint32_t>(c.r) << 16);
+}
+
+// Rows are scanned in runs of 16 pixels, 48 bytes or six 64-bit words: a run made only of
+// key pixels (a whole empty background) is compared and written at once; other runs go pixel
+// by pixel.
+constexpr int kRunPixels = 16;
+constexpr int kRunBytes = 3 * kRunPixels;
+constexpr int kRunWords = kRunBytes / 8;
+
+// One colour repeated over a run.
+struct RunPattern {
+    std::array<std::uint8_t, kRunBytes> bytes;
+    std::array<std::uint64_t, kRunWords> words;
+    std::uint32_t pixel;
+};
+
+RunPattern MakeRunPattern(Bgr c) {
+    RunPattern r{};
+    for (int i = 0; i < kRunPixels; ++i) {
+        r.bytes[static_cast<std::size_t>(3 * i)] = c.b;
+        r.bytes[static_cast<std::size_t>(3 * i + 1)] = c.g;
+        r.bytes[static_cast<std::size_t>(3 * i + 2)] = c.r;
+    }
+    std::memcpy(r.words.data(), r.bytes.data(), kRunBytes);
+    r.pixel = Word(c);
+    return r;
+}
+
+#ifdef __SSE2__
+// 16 pixels of a row against the key: three 16-byte comparisons.
+struct KeyRun {
+    explicit KeyRun(const RunPattern& key)
+        : k0(Load(key.bytes.data())),
+          k1(Load(key.bytes.data() + 16)),
+          k2(Load(key.bytes.data() + 32)) {}
+    static __m128i Load(const std::uint8_t* p) {
+        return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+    }
+    bool matches(const std::uint8_t* p) const {
+        const __m128i a = _mm_cmpeq_epi8(Load(p), k0);
+        const __m128i b = _mm_cmpeq_epi8(Load(p + 16), k1);
+        const __m128i c = _mm_cmpeq_epi8(Load(p + 32), k2);
+        return _mm_movemask_epi8(_mm_and_si128(_mm_and_si128(a, b), c)) == 0xFFFF;
+    }
+    __m128i k0, k1, k2;
+};
+#else
+struct KeyRun {
+    explicit KeyRun(const RunPattern& key) : k(key.words) {}
+    bool matches(const std::uint8_t* p) const {
+        std::uint64_t diff = 0;
+        for (int i = 0; i < kRunWords; ++i) {
+            std::uint64_t w;
+            std::memcpy(&w, p + 8 * i, 8);
+            diff |= w ^ k[static_cast<std::size_t>(i)];
+        }
+        return diff == 0;
+    }
+    std::array<std::uint64_t, kRunWords> k;
+};
+#endif
+
+// Paints the key pixels of a row with the colours of `src`: the bytes of the row's pixels
+// from x = 0, or (Repeat) one run's pattern that repeats along the row.
+template <bool Repeat>
+void FillRowKey(std::uint8_t* row, int w, const RunPattern& key, const std::uint8_t* src) {
+    const KeyRun run(key);
+    const std::uint32_t keyPixel = key.pixel;
+    int x = 0;
+    for (; x + kRunPixels <= w; x += kRunPixels) {
+        std::uint8_t* p = row + 3 * x;
+        const std::uint8_t* s = Repeat ? src : src + 3 * x;
+        if (run.matches(p)) {
+            std::memcpy(p, s, kRunBytes);
+            continue;
+        }
+        for (int i = 0; i < 3 * kRunPixels; i += 3)
+            if (Load3(p + i) == keyPixel) std::memcpy(p + i, s + i, 3);
+    }
+    for (; x < w; ++x) {
+        std::uint8_t* p = row + 3 * x;
+        const std::uint8_t* s = src + 3 * (Repeat ? x % kRunPixels : x);
+        if (Load3(p) == keyPixel) std::memcpy(p, s, 3);
+    }
+}
+
+void FillRowKey(Bitmap& bmp, int y, const RunPattern& key, Bgr colour) {
+    const RunPattern c = MakeRunPattern(colour);
+    FillRowKey<true>(bmp.scanLine(y), bmp.width(), key, c.bytes.data());
+}
+
+// The colour bytes of a whole row, one colour per column.
+std::vector<std::uint8_t> RowBytes(const std::vector<Bgr>& columns) {
+    std::vector<std::uint8_t> bytes(3 * columns.size());
+    for (std::size_t x = 0; x < columns.size(); ++x) {
+        bytes[3 * x] = columns[x].b;
+        bytes[3 * x + 1] = columns[x].g;
+        bytes[3 * x + 2] = columns[x].r;
+    }
+    return bytes;
+}
+
+void FillKeyColumns(Bitmap& bmp, const RunPattern& key, const std::vector<Bgr>& columns) {
+    const std::vector<std::uint8_t> bytes = RowBytes(columns);
+    for (int y = 0; y < bmp.height(); ++y)
+        FillRowKey<false>(bmp.scanLine(y), bmp.width(), key, bytes.data());
+}
+
+// The colour of every row (or column) 0..length-1 of a gradation.
+std::vector<Bgr> GradationRamp(const std::vector<TColor>& colours, int length) {
+    std::vector<Bgr> ramp(static_cast<std::size_t>(std::max(length, 0)), ToBgr(colours.back()));
+    const int segments = static_cast<int>(colours.size()) - 1;
+    const int g = length / segments;
+    if (g <= 0) return ramp;  // fewer rows than segments: all rows are the remainder
+    for (int k = 0; k < segments; ++k) {
+        for (int t = 0; t < g; ++t)
+            ramp[static_cast<std::size_t>(k * g + t)] =
+                ToBgr(BlendColour(colours[static_cast<std::size_t>(k)],
+                                  colours[static_cast<std::size_t>(k + 1)], t, g));
+    }
+    return ramp;
+}
+
+int BlendChannel(int start, int end, int t, int g) {
+    // The product is an integer, the quotient a floating-point number rounded half to even.
+    const double v = start + static_cast<double>(static_cast<long long>(end - start) * t) / g;
+    return static_cast<int>(std::nearbyint(v));
+}
+
+}  // namespace
+
+std::vector<TColor> SelectedColours(const ComponentColours& components) {
+    std::vector<TColor> out;
+    for (std::size_t i = 0; i < components.use.size(); ++i)
+        if (components.use[i]) out.push_back(components.colour[i] & 0xFFFFFF);
+    return out;
+}
+
+TColor BlendColour(TColor start, TColor end, int t, int g) {
+    if (g <= 0) return start;
+    return RGB(BlendChannel(GetRValue(start), GetRValue(end), t, g),
+               BlendChannel(GetGValue(start), GetGValue(end), t, g),
+               BlendChannel(GetBValue(start), GetBValue(end), t, g));
+}
+
+void ReplaceColour(Bitmap& bmp, TColor key, TColor colour) {
+    const RunPattern k = MakeRunPattern(ToBgr(key));
+    const RunPattern c = MakeRunPattern(ToBgr(colour));
+    for (int y = 0; y < bmp.height(); ++y)
+        FillRowKey<true>(bmp.scanLine(y), bmp.width(), k, c.bytes.data());
+}
+
+void StripeFill(Bitmap& bmp, int bandWidth, const ComponentColours& components, TColor key,
+                bool horizontal) {
+    const std::vector<TColor> colours = SelectedColours(components);
+    if (colours.empty()) return;
+    if (colours.size() == 1) {
+        ReplaceColour(bmp, key, colours[0]);
+        return;
+    }
+    const int w = std::max(bandWidth, 1);
+    const std::size_t n = colours.size();
+    const RunPattern k = MakeRunPattern(ToBgr(key));
+    if (horizontal) {
+        for (int y = 0; y < bmp.height(); ++y)
+            FillRowKey(bmp, y, k, ToBgr(colours[static_cast<std::size_t>(y / w) % n]));
+        return;
+    }
+    std::vector<Bgr> columns(static_cast<std::size_t>(bmp.width()));
+    for (int x = 0; x < bmp.width(); ++x)
+        columns[static_cast<std::size_t>(x)] = ToBgr(colours[static_cast<std::size_t>(x / w) % n]);
+    FillKeyColumns(bmp, k, columns);
+}
+
+void GradationFillDown(Bitmap& bmp, const ComponentColours& components, TColor key) {
+    const std::vector<TColor> colours = SelectedColours(components);
+    if (colours.empty()) return;
+    if (colours.size() == 1) {
+        ReplaceColour(bmp, key, colours[0]);
+        return;
+    }
+    const std::vector<Bgr> rows = GradationRamp(colours, bmp.height());
+    const RunPattern k = MakeRunPattern(ToBgr(key));
+    for (int y = 0; y < bmp.height(); ++y) FillRowKey(bmp, y, k, rows[static_cast<std::size_t>(y)]);
+}
+
+void GradationFillAcross(Bitmap& bmp, const ComponentColours& components, TColor key) {
+    const std::vector<TColor> colours = SelectedColours(components);
+    if (colours.empty()) return;
+    if (colours.size() == 1) {
+        ReplaceColour(bmp, key, colours[0]);
+        return;
+    }
+    FillKeyColumns(bmp, MakeRunPattern(ToBgr(key)), GradationRamp(colours, bmp.width()));
+}
+
+}  // namespace pb

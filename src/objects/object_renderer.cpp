@@ -1,0 +1,250 @@
+#include "objects/object_renderer.h"
+
+#include <QWidget>
+#include <cstdlib>
+#include <memory>
+
+#include "common/app_state.h"
+#include "common/fill_styles.h"
+#include "common/object_image.h"
+#include "common/screen_hub.h"
+#include "objects/canvas_state.h"
+#include "objects/decorated_path.h"
+#include "platform/bitmap_canvas.h"
+#include "platform/dialogs.h"
+#include "platform/file_service.h"
+#include "platform/fonts.h"
+#include "platform/picture_io.h"
+#include "platform/stretch.h"
+
+namespace pb {
+
+namespace {
+
+constexpr int kStripeWidth = 5;
+constexpr long long kMaxOrigin = 1LL << 24;
+
+ComponentColours ComponentsOf(const ObjectRecord& rec) {
+    ComponentColours c;
+    c.use = rec.UseColor;
+    c.colour = rec.Color;
+    return c;
+}
+
+bool BoxDrawable(Size box) {
+    return box.width >= 1 && box.height >= 1 && box.width <= kMaxObjectSide &&
+           box.height <= kMaxObjectSide &&
+           static_cast<long long>(box.width) * box.height <= kMaxObjectPixels;
+}
+
+std::string FontFamilyOf(const ObjectRecord& rec) {
+    return FontNameForIndex(InstalledFonts(), rec.FontIndex);
+}
+
+// x of line i of a text whose box is W wide.
+int AlignedX(int align, int boxWidth, int lineWidth) {
+    if (align == 2) return (boxWidth - lineWidth) / 2;
+    if (align == 3) return boxWidth - lineWidth;
+    return 0;
+}
+
+// Writes the lines of a plain text object with the top-left of its box at (left, top), in
+// the canvas's present font.
+void DrawPlainLines(Canvas& canvas, const ObjectRecord& rec, int boxWidth, int left, int top) {
+    long long y = top;
+    for (const std::string& line : ObjectTextLines(rec.Text)) {
+        const int x = AlignedX(rec.Align, boxWidth, canvas.TextWidth(line));
+        canvas.TextOut(left + x, static_cast<int>(y), line);
+        y += canvas.TextHeight(line);
+    }
+}
+
+void ReportUnreadable(int slot) {
+    Dialogs().MessageBox(
+        "StrData" + std::to_string(slot) + ".txt が読めないので、その部品は無視する", "NG");
+}
+
+}  // namespace
+
+std::optional<Size> ObjectBoxSize(const ObjectRecord& rec) {
+    Bitmap probe(1, 1);
+    BitmapCanvas measure(probe);
+    const std::string family = FontFamilyOf(rec);
+    if (rec.decorated()) {
+        const DecoratedLayout L = LayoutDecorated(measure, rec, family);
+        if (!L.drawable) return std::nullopt;
+        return Size{L.W, L.H};
+    }
+    const Size box = MeasureText(measure, family, rec.FontSize, false, rec.Text);
+    if (!BoxDrawable(box)) return std::nullopt;
+    return box;
+}
+
+std::optional<ObjectPicture> RenderPlainTextPicture(const ObjectRecord& rec) {
+    const std::optional<Size> box = ObjectBoxSize(rec);
+    if (!box) return std::nullopt;
+    ObjectPicture out;
+    out.image = Bitmap(box->width, box->height, clWhite);
+    Bitmap& bmp = out.image;
+    switch (rec.BackStyle) {
+        case 0:
+            bmp.fill(KeyColour);
+            break;
+        case 1:
+            bmp.fill(rec.BackColor);
+            break;
+        case 2:
+            StripeFill(bmp, kStripeWidth, ComponentsOf(rec), clWhite, rec.Horizontal);
+            break;
+        case 3:
+            if (rec.Horizontal)
+                GradationFillDown(bmp, ComponentsOf(rec), clWhite);
+            else
+                GradationFillAcross(bmp, ComponentsOf(rec), clWhite);
+            break;
+        default:
+            break;  // stays white
+    }
+    if (rec.BackStyle != 0) out.companion = bmp;
+    BitmapCanvas canvas(bmp);
+    canvas.brush.style = BrushStyle::Clear;
+    canvas.bkMode = BkMode::Transparent;
+    canvas.font = Font{FontFamilyOf(rec), rec.FontSize, false, false, rec.FontColor};
+    DrawPlainLines(canvas, rec, box->width, 0, 0);
+    return out;
+}
+
+Bitmap DecoratedFillBitmap(const ObjectRecord& rec, Size box) {
+    Bitmap fill(box.width, box.height, clWhite);
+    switch (rec.FillStyle) {
+        case 2:
+            StripeFill(fill, kStripeWidth, ComponentsOf(rec), clWhite, rec.Horizontal);
+            break;
+        case 3:
+            if (rec.Horizontal)
+                GradationFillDown(fill, ComponentsOf(rec), clWhite);
+            else
+                GradationFillAcross(fill, ComponentsOf(rec), clWhite);
+            break;
+        case 4:
+            // A picture that is gone or cannot be read leaves the fill white.
+            if (!rec.ImageFile.empty() && Files().FileExists(rec.ImageFile)) {
+                if (auto picture = LoadPicture(rec.ImageFile))
+                    StretchBits(fill, {0, 0, box.width, box.height}, *picture,
+                                {0, 0, picture->width(), picture->height()}, StretchMode::Halftone);
+            }
+            break;
+        default:
+            break;
+    }
+    return fill;
+}
+
+std::optional<ObjectPicture> RenderDecoratedPicture(const ObjectRecord& rec) {
+    const std::optional<Size> box = ObjectBoxSize(rec);
+    if (!box) return std::nullopt;
+    ObjectPicture out;
+    std::shared_ptr<const Bitmap> fill;
+    if (rec.FillStyle < 10) {
+        out.companion = DecoratedFillBitmap(rec, *box);
+        fill = std::make_shared<const Bitmap>(*out.companion);
+    }
+    out.image = Bitmap(box->width, box->height, KeyColour);
+    BitmapCanvas canvas(out.image);
+    DrawDecorated(canvas, {0, 0}, rec, fill, DrawMode::Screen);
+    return out;
+}
+
+std::optional<ObjectPicture> RenderObjectPicture(const ObjectRecord& rec) {
+    return rec.decorated() ? RenderDecoratedPicture(rec) : RenderPlainTextPicture(rec);
+}
+
+namespace {
+
+// Stores the companion of a fresh render (or removes the old one) and shows the picture in
+// the slot's image. False when the slot has no image.
+bool ShowPicture(const std::string& folder, int slot, ObjectPicture picture) {
+    const std::string companion = CompanionBitmapPath(folder, slot);
+    DeleteFileIfExists(companion);
+    if (picture.companion) SaveBmp(*picture.companion, companion);
+    TCImg* img = ObjectImages()[slot];
+    if (!img) return false;
+    const Size size = picture.image.size();
+    img->SetPicture(std::move(picture.image));
+    img->SizeAtZoom(size.width, size.height, Hub().Zoom());
+    return true;
+}
+
+void RenderInto(const std::string& folder, int slot, const ObjectRecord& rec) {
+    if (auto picture = RenderObjectPicture(rec)) {
+        ShowPicture(folder, slot, std::move(*picture));
+    } else {
+        ReportUnreadable(slot);
+        FreeObject(slot);
+    }
+}
+
+}  // namespace
+
+void RenderPlainText(const std::string& folder, int slot, const ObjectRecord& rec) {
+    ObjectRecord plain = rec;
+    plain.family = ObjectFamily::Plain;
+    RenderInto(folder, slot, plain);
+}
+
+void RenderDecorated(const std::string& folder, int slot, const ObjectRecord& rec) {
+    ObjectRecord decorated = rec;
+    decorated.family = ObjectFamily::Decorated;
+    RenderInto(folder, slot, decorated);
+}
+
+bool RenderObject(const std::string& folder, int slot, bool create, bool place) {
+    if (!ObjectSlots::valid(slot)) return false;
+    const ReadResult read = ReadObjectRecord(folder, slot);
+    if (read.status == ReadStatus::Missing) return false;
+    std::optional<ObjectPicture> picture;
+    // A position no page has cannot be placed on the screen either.
+    if (read.record && std::llabs(read.record->Left) <= kMaxOrigin &&
+        std::llabs(read.record->Top) <= kMaxOrigin)
+        picture = RenderObjectPicture(*read.record);
+    if (!picture) {
+        // Reported here, where objects come to the screen; the slot stays empty, so nothing
+        // reads the record again until the user replaces it.
+        ReportUnreadable(slot);
+        FreeObject(slot);
+        return false;
+    }
+    const ObjectRecord& rec = *read.record;
+    if (create) {
+        QWidget* area = Hub().PageArea();
+        if (!area) return false;
+        ObjectImages().Create(slot, rec.Left, rec.Top, 50, 50, area);
+    }
+    TCImg* img = ObjectImages()[slot];
+    if (!img) return false;
+    if (place) {
+        if (const QWidget* page = Hub().PageImage())
+            img->PlaceAtZoom(rec.Left, rec.Top, Hub().Zoom(), *page);
+    }
+    return ShowPicture(folder, slot, std::move(*picture));
+}
+
+void DrawPlainTextForPrint(Canvas& target, const std::string& folder, int slot,
+                           const ObjectRecord& rec) {
+    if (std::llabs(rec.Left) > kMaxOrigin || std::llabs(rec.Top) > kMaxOrigin) return;
+    CanvasStateScope restore(target);
+    const std::string family = FontFamilyOf(rec);
+    const Size box = MeasureText(target, family, rec.FontSize, false, rec.Text);
+    if (!BoxDrawable(box)) return;
+    const std::string companion = CompanionBitmapPath(folder, slot);
+    if (Files().FileExists(companion)) {
+        if (auto bmp = LoadBmp(companion))
+            target.StretchDraw(RectOfSize(rec.Left, rec.Top, box.width, box.height), *bmp);
+    }
+    target.brush.style = BrushStyle::Clear;
+    target.bkMode = BkMode::Transparent;
+    target.font = Font{family, rec.FontSize, false, false, rec.FontColor};
+    DrawPlainLines(target, rec, box.width, rec.Left, rec.Top);
+}
+
+}  // namespace pb

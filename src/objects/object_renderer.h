@@ -1,0 +1,53 @@
+#pragma once
+// The raster renderer: turns an object record into the picture of its object image, at 100 %,
+// and writes the object's companion bitmap ("tmp" + n + ".bmp", the computed background or
+// fill) on the way. Object images show their bitmap stretched to the zoom and see-through
+// where it has KeyColour; zooming only stretches them, it never renders again.
+//
+// The picture depends on nothing but the record, the installed fonts and the picture file a
+// record names.
+
+#include <optional>
+#include <string>
+
+#include "objects/strdata.h"
+#include "platform/bitmap.h"
+#include "platform/canvas.h"
+
+namespace pb {
+
+// What rendering a record gives: the object bitmap (W x H, KeyColour where nothing is drawn)
+// and the companion bitmap to store beside the record, when the object has one.
+struct ObjectPicture {
+    Bitmap image;
+    std::optional<Bitmap> companion;
+};
+
+// Nothing when the object's box is empty or beyond the size limits of decorated_path.h.
+std::optional<ObjectPicture> RenderPlainTextPicture(const ObjectRecord& rec);
+std::optional<ObjectPicture> RenderDecoratedPicture(const ObjectRecord& rec);
+std::optional<ObjectPicture> RenderObjectPicture(const ObjectRecord& rec);
+
+// The fill bitmap of a family "1" object with FillStyle < 10 (W x H: STRIPE, GRADATION, the
+// picture of ImageFile, white otherwise).
+Bitmap DecoratedFillBitmap(const ObjectRecord& rec, Size box);
+
+// The object's box (the size of its bitmap) without drawing it; nothing as above.
+std::optional<Size> ObjectBoxSize(const ObjectRecord& rec);
+
+// The entry point of the screens: reads slot's record from `folder` and renders it into the
+// slot's object image. `create` makes a new image ("CImg" + slot, on the main screen's page
+// area), `place` moves it to the record's position at the current zoom. False, and nothing
+// done, when the file is missing or empty. A record that cannot be read or drawn is reported
+// by a message and its slot is left empty (false).
+bool RenderObject(const std::string& folder, int slot, bool create, bool place);
+// Render into the slot's existing object image (deleting and rewriting the companion).
+void RenderPlainText(const std::string& folder, int slot, const ObjectRecord& rec);
+void RenderDecorated(const std::string& folder, int slot, const ObjectRecord& rec);
+
+// The print variant of a plain text object: its companion bitmap stretched over its box and
+// the text over it, at (Left, Top) of `target`.
+void DrawPlainTextForPrint(Canvas& target, const std::string& folder, int slot,
+                           const ObjectRecord& rec);
+
+}  // namespace pb

@@ -1,0 +1,554 @@
+#include "codes/qr_code.h"
+
+#include <gtest/gtest.h>
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QImage>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "platform/bitmap_qt.h"
+#include "support/test_support.h"
+
+namespace pb {
+namespace {
+
+std::span<const std::uint8_t> Bytes(const std::string& s) {
+    return {reinterpret_cast<const std::uint8_t*>(s.data()), s.size()};
+}
+
+TEST(QrSplit, PiecesAndTheShiftJisCutRule) {
+    struct Case {
+        const char* name;
+        std::string data;
+        int count;
+        TQRMode mode;
+        std::vector<int> offsets;
+        TQRMode resultMode;
+    };
+    const std::string kanji = "\x8A\xBF\x8E\x9A";  // two double-byte characters
+    const Case cases[] = {
+        {"10 bytes in 3", "0123456789", 3, qrConnect, {0, 4, 8, 10}, qrConnect},
+        {"10 bytes in 4", "0123456789", 4, qrConnect, {0, 3, 6, 9, 10}, qrConnect},
+        {"5 bytes in 4", "01234", 4, qrConnect, {0, 1, 2, 3, 5}, qrConnect},
+        {"count above Len", "abc", 5, qrConnect, {0, 1, 2, 3}, qrConnect},
+        {"empty", "", 3, qrConnect, {0, 0}, qrSingle},
+        // q = 3: the cut at 3 is the second byte of the kanji at 2..3 and moves back to 2
+        {"cut moves back", "ab" + kanji.substr(0, 2) + "cd", 2, qrConnect, {0, 2, 6}, qrConnect},
+        // q = 1: moving back would empty the first piece, so the cut moves forward to 2; the
+        // next cut (3) moves forward to Len and the splitting stops there
+        {"cut moves forward", kanji, 4, qrConnect, {0, 2, 4}, qrConnect},
+        {"single becomes connect", "0123456789", 5, qrSingle, {0, 2, 4, 6, 8, 10}, qrConnect},
+        {"one piece is single", "0123456789", 1, qrPlus, {0, 10}, qrSingle},
+        {"above 16 is plus", std::string(40, 'x'), 20, qrConnect, {}, qrPlus},
+        {"plus stays plus", "0123456789", 2, qrPlus, {0, 5, 10}, qrPlus},
+    };
+    for (const auto& c : cases) {
+        const QrSplit s = SplitQrData(Bytes(c.data), c.count, c.mode);
+        if (!c.offsets.empty()) {
+            EXPECT_EQ(s.offsets, c.offsets) << c.name;
+        }
+        EXPECT_EQ(s.count + 1, static_cast<int>(s.offsets.size())) << c.name;
+        EXPECT_EQ(s.mode, c.resultMode) << c.name;
+        EXPECT_NO_THROW(
+            CheckQrSplit(static_cast<int>(c.data.size()), s.count, s.mode, 16, s.offsets))
+            << c.name;
+    }
+}
+
+TEST(QrSplit, InconsistentTablesRaiseIllegalErrors) {
+    struct Case {
+        int len, count, mode, column;
+        std::vector<int> offsets;
+        const char* message;
+    };
+    const Case cases[] = {
+        {-1, 1, qrSingle, 1, {0, 0}, "Illegal Len : -1"},
+        {10, 0, qrSingle, 1, {0, 10}, "Illegal Count : 0"},
+        {10, 1025, qrPlus, 1, {0, 10}, "Illegal Count : 1025"},
+        {2, 3, qrConnect, 1, {0, 1, 2, 2}, "Illegal Count : 3"},
+        {10, 2, qrSingle, 1, {0, 5, 10}, "Illegal Count : 2"},
+        {40, 17, qrConnect, 1, {0}, "Illegal Count : 17"},
+        {10, 1, qrConnect, 1, {0, 10}, "Illegal Count : 1"},
+        {10, 1, 3, 1, {0, 10}, "Illegal Mode : 3"},
+        {10, 1, qrSingle, 0, {0, 10}, "Illegal Column : 0"},
+        {10, 1, qrSingle, 1025, {0, 10}, "Illegal Column : 1025"},
+        {10, 2, qrConnect, 1, {1, 5, 10}, "Illegal Offset[0] : 1"},
+        {0, 1, qrSingle, 1, {0, 3}, "Illegal Offset[1] : 3"},
+        {10, 2, qrConnect, 1, {0, 5, 9}, "Illegal Offset[2] : 9"},
+        {10, 3, qrConnect, 1, {0, 5, 5, 10}, "Illegal Offset[2] : 5"},
+    };
+    for (const auto& c : cases) {
+        std::vector<int> offsets = c.offsets;
+        offsets.resize(std::max<std::size_t>(offsets.size(), c.count + 1), c.len);
+        try {
+            CheckQrSplit(c.len, c.count, c.mode, c.column, offsets);
+            ADD_FAILURE() << "no error for " << c.message;
+        } catch (const QRCodeError& e) {
+            EXPECT_STREQ(e.what(), c.message);
+        }
+    }
+}
+
+TEST(QrBinary, TildeHexDecoding) {
+    struct Case {
+        std::string code;
+        bool ok;
+        std::string bytes;
+        bool binary;
+    };
+    const Case cases[] = {
+        {"plain", true, "plain", false},
+        {"a~41~b", true, "aAb", false},
+        {"~414243~", true, "ABC", false},
+        {"~~", true, "~", false},
+        {"x~~y~~", true, "x~y~", false},
+        {"~0d0A09~", true, "\r\n\t", false},
+        {"~00~", true, std::string(1, '\0'), true},
+        {"~1f~", true, "\x1f", true},
+        {"~7F~", true, "\x7f", false},
+        {"~FF~", true, "\xff", false},
+        {"a~41", false, "", false},   // a tilde without partner
+        {"~414~", false, "", false},  // odd number of characters
+        {"~4G~", false, "", false},   // not hexadecimal
+        // the second byte of a double-byte character is no tilde
+        {"\x81\x7E~41~", true,
+         "\x81\x7E"
+         "A",
+         false},
+    };
+    for (const auto& c : cases) {
+        const TildeHexResult r = DecodeTildeHex(c.code);
+        EXPECT_EQ(r.ok, c.ok) << c.code;
+        if (!c.ok) continue;
+        EXPECT_EQ(r.bytes, c.bytes) << c.code;
+        EXPECT_EQ(r.binary, c.binary) << c.code;
+    }
+}
+
+TEST(QrComments, NumberingRule) {
+    struct Case {
+        std::string comment;
+        TNumbering numbering;
+        std::string result;
+    };
+    const Case cases[] = {
+        {"Shop", nbrNone, "Shop"},   {"", nbrNone, ""},           {"Shop", nbrHead, "3 Shop"},
+        {"", nbrHead, "3"},          {"Shop", nbrTail, "Shop 3"}, {"", nbrTail, "3"},
+        {"Shop", nbrIfVoid, "Shop"}, {"", nbrIfVoid, "3"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(NumberedComment(c.comment, c.numbering, 3), c.result) << c.comment << c.numbering;
+}
+
+TEST(QrCode, RejectedValuesLeaveThePropertyUnchanged) {
+    struct Case {
+        const char* name;
+        std::function<void(TQRCode&)> set;
+        std::function<int(const TQRCode&)> get;
+    };
+    const Case cases[] = {
+        {"Version 0", [](TQRCode& q) { q.SetVersion(0); },
+         [](const TQRCode& q) { return q.Version(); }},
+        {"Version 41", [](TQRCode& q) { q.SetVersion(41); },
+         [](const TQRCode& q) { return q.Version(); }},
+        {"Pxmag 0", [](TQRCode& q) { q.SetPxmag(0); }, [](const TQRCode& q) { return q.Pxmag(); }},
+        {"Pxmag 11", [](TQRCode& q) { q.SetPxmag(11); },
+         [](const TQRCode& q) { return q.Pxmag(); }},
+        {"Angle 45", [](TQRCode& q) { q.SetAngle(45); },
+         [](const TQRCode& q) { return q.Angle(); }},
+        {"Angle 360", [](TQRCode& q) { q.SetAngle(360); },
+         [](const TQRCode& q) { return q.Angle(); }},
+        {"Emode 4", [](TQRCode& q) { q.SetEmode(4); }, [](const TQRCode& q) { return q.Emode(); }},
+        {"Emode -2", [](TQRCode& q) { q.SetEmode(-2); },
+         [](const TQRCode& q) { return q.EmodeR(); }},
+        {"Eclevel 4", [](TQRCode& q) { q.SetEclevel(4); },
+         [](const TQRCode& q) { return q.Eclevel(); }},
+        {"Eclevel -1", [](TQRCode& q) { q.SetEclevel(-1); },
+         [](const TQRCode& q) { return q.Eclevel(); }},
+        {"Masktype 8", [](TQRCode& q) { q.SetMasktype(8); },
+         [](const TQRCode& q) { return q.Masktype(); }},
+        {"Masktype -2", [](TQRCode& q) { q.SetMasktype(-2); },
+         [](const TQRCode& q) { return q.MasktypeR(); }},
+        {"Count 0", [](TQRCode& q) { q.SetCount(0); }, [](const TQRCode& q) { return q.Count(); }},
+        {"Count 1025", [](TQRCode& q) { q.SetCount(1025); },
+         [](const TQRCode& q) { return q.Count(); }},
+        {"Column 0", [](TQRCode& q) { q.SetColumn(0); },
+         [](const TQRCode& q) { return q.Column(); }},
+        {"Column 1025", [](TQRCode& q) { q.SetColumn(1025); },
+         [](const TQRCode& q) { return q.Column(); }},
+        {"Mode 3", [](TQRCode& q) { q.SetMode(static_cast<TQRMode>(3)); },
+         [](const TQRCode& q) { return static_cast<int>(q.Mode()); }},
+        {"Numbering 4", [](TQRCode& q) { q.SetNumbering(static_cast<TNumbering>(4)); },
+         [](const TQRCode& q) { return static_cast<int>(q.Numbering()); }},
+        {"CommentUpLoc 3", [](TQRCode& q) { q.SetCommentUpLoc(static_cast<TLocation>(3)); },
+         [](const TQRCode& q) { return static_cast<int>(q.CommentUpLoc()); }},
+        {"CommentDownLoc -1", [](TQRCode& q) { q.SetCommentDownLoc(static_cast<TLocation>(-1)); },
+         [](const TQRCode& q) { return static_cast<int>(q.CommentDownLoc()); }},
+        {"SymbolPicture 3", [](TQRCode& q) { q.SetSymbolPicture(static_cast<TPictures>(3)); },
+         [](const TQRCode& q) { return static_cast<int>(q.SymbolPicture()); }},
+    };
+    for (const auto& c : cases) {
+        TQRCode q;
+        q.SetCode("ABC");
+        q.SetVersion(3);
+        q.SetPxmag(2);
+        q.SetAngle(90);
+        q.SetEmode(1);
+        q.SetEclevel(2);
+        q.SetMasktype(5);
+        q.SetColumn(4);
+        q.SetNumbering(nbrTail);
+        q.SetCommentUpLoc(locCenter);
+        q.SetCommentDownLoc(locRight);
+        q.SetMatch(true);
+        q.SetSymbolPicture(picEMF);
+        const int before = c.get(q);
+        const bool painted = q.SymbolDisped();
+        c.set(q);
+        EXPECT_EQ(c.get(q), before) << c.name;
+        EXPECT_EQ(q.SymbolDisped(), painted) << c.name;
+    }
+}
+
+TEST(QrCode, SettersWithSideEffects) {
+    TQRCode q;
+    q.SetCode("0123456789012345678901234567890123456789");
+    q.SetMode(qrPlus);
+    EXPECT_EQ(q.Count(), 2);  // clamped into 2..1024
+    q.SetCount(20);
+    EXPECT_EQ(q.Mode(), qrPlus);
+    q.SetMode(qrConnect);
+    EXPECT_EQ(q.Count(), 16);  // clamped into 2..16
+    q.SetMode(qrSingle);
+    EXPECT_EQ(q.Count(), 1);
+    q.SetCount(5);  // painting turns single into connect
+    EXPECT_EQ(q.Mode(), qrConnect);
+    EXPECT_EQ(q.Offsets(), (std::vector<int>{0, 8, 16, 24, 32, 40}));
+    q.SetCount(20);
+    EXPECT_EQ(q.Mode(), qrPlus);
+
+    q.SetEmode(2);
+    EXPECT_EQ(q.EmodeR(), 2);
+    q.SetMasktype(3);
+    EXPECT_EQ(q.MasktypeR(), 3);
+    q.SetEmode(-1);
+    q.SetMasktype(-1);
+    q.SetCount(1);
+    EXPECT_EQ(q.EmodeR(), 0);  // the digits went as one numeric segment
+    EXPECT_GE(q.MasktypeR(), 0);
+
+    q.SetMatch(true);
+    q.SetSymbolPicture(picEMF);
+    q.SetTransparent(true);
+    EXPECT_FALSE(q.Match());
+    EXPECT_EQ(q.SymbolPicture(), picBMP);
+    q.SetMatch(true);
+    EXPECT_FALSE(q.Transparent());
+    q.SetSymbolPicture(picWMF);
+    q.SetMatch(false);
+    EXPECT_EQ(q.SymbolPicture(), picBMP);
+}
+
+TEST(QrCode, DataBytesParityAndCapacity) {
+    TQRCode q;
+    q.SetCode("A~42~C");
+    EXPECT_EQ(q.Len(), 6);
+    q.SetBinaryOperation(true);
+    EXPECT_EQ(q.Len(), 3);
+    EXPECT_FALSE(q.Binary());
+    q.SetCode("~00FF~");
+    EXPECT_TRUE(q.Binary());
+    EXPECT_EQ(q.DataBytes(), (std::vector<std::uint8_t>{0x00, 0xFF}));
+    q.SetCode("bad~4");  // the decoding is abandoned and switched off
+    EXPECT_FALSE(q.BinaryOperation());
+    EXPECT_FALSE(q.Binary());
+    EXPECT_EQ(q.Len(), 5);
+
+    q.SetCode("\x01\x02\x04\x08");
+    q.SetCount(2);
+    EXPECT_EQ(q.Parity(), 0x0F);
+
+    q.SetCount(1);
+    q.SetVersion(10);
+    q.SetEclevel(3);
+    q.SetCode("");
+    q.SetEmode(-1);  // and no segment written since: alphanumeric
+    EXPECT_EQ(q.Capacity(), 174);
+    q.SetEmode(3);
+    q.SetMode(qrConnect);
+    q.SetCode("\x8A\xBF\x8E\x9A\x8A\xBF");
+    q.SetCount(3);
+    EXPECT_EQ(q.Count(), 3);
+    EXPECT_EQ(q.Capacity(), 3 * 74);
+}
+
+TEST(QrCode, SymbolDispedAndClearOption) {
+    TQRCode q;
+    q.SetMatch(true);
+    q.SetEclevel(3);
+    q.SetCode(std::string(17, '1'));  // numeric capacity of 1-H
+    EXPECT_TRUE(q.SymbolDisped());
+    const Bitmap painted = q.Picture();
+    q.SetCode(std::string(18, '1'));
+    EXPECT_FALSE(q.SymbolDisped());
+    EXPECT_EQ(q.Picture(), painted);  // the previous picture stays
+    q.SetClearOption(true);
+    EXPECT_TRUE(q.Picture().isNull());
+    q.SetCode("");
+    EXPECT_TRUE(q.SymbolDisped());  // an empty code paints a symbol without data
+    EXPECT_FALSE(q.Picture().isNull());
+
+    // A first symbol that fits does not make the painting a success when the next does not.
+    q.SetClearOption(false);
+    q.SetVersion(2);
+    q.SetEclevel(0);
+    q.SetCode(std::string(40, '5') + std::string(40, 'x'));
+    q.SetCount(2);
+    EXPECT_EQ(q.Mode(), qrConnect);
+    EXPECT_FALSE(q.SymbolDisped());
+
+    // A piece longer than 7089 bytes stops the painting.
+    q.SetCount(1);
+    q.SetVersion(40);
+    q.SetCode(std::string(7090, '1'));
+    EXPECT_FALSE(q.SymbolDisped());
+}
+
+TEST(QrCode, SymbolEnabledAndSymbolDebug) {
+    TQRCode q;
+    q.SetSymbolEnabled(false);
+    q.SetMatch(true);
+    q.SetCode("HELLO");
+    EXPECT_TRUE(q.Picture().isNull());
+    EXPECT_FALSE(q.SymbolDisped());
+    q.SetSymbolDebug(true);
+    q.SetSymbolEnabled(true);
+    EXPECT_TRUE(q.SymbolDisped());  // encoded, counted as painted, not drawn
+    EXPECT_TRUE(q.Picture().isNull() || test::CountPixels(q.Picture(), clBlack) == 0);
+    q.SetSymbolDebug(false);
+    q.Repaint();
+    EXPECT_GT(test::CountPixels(q.Picture(), clBlack), 0);
+}
+
+TEST(QrCode, EventsInOrderWithTheWatchFlag) {
+    TQRCode q;
+    std::vector<std::string> log;
+    auto record = [&log](const char* name) {
+        return [&log, name](TQRCode&, bool watch) {
+            log.push_back(std::string(name) + (watch ? "*" : ""));
+        };
+    };
+    q.OnChangeCode = record("change");
+    q.OnChangedCode = record("changed");
+    q.OnPaintSymbol = record("paint");
+    q.OnPaintedSymbol = record("painted");
+    q.SetCode("A");
+    EXPECT_EQ(log, (std::vector<std::string>{"change", "paint", "painted", "changed"}));
+    log.clear();
+    q.SetSymbolEnabled(false);
+    q.SetCode("B");  // the code events fire only while painting is on
+    EXPECT_TRUE(log.empty());
+
+    if (auto* clipboard = QGuiApplication::clipboard()) {
+        q.SetSymbolEnabled(true);
+        q.SetClipWatch(true);
+        log.clear();
+        clipboard->setText(QString::fromUtf8("漢字OK"));
+        QCoreApplication::processEvents();
+        EXPECT_EQ(q.Code(),
+                  "\x8A\xBF\x8E\x9A"
+                  "OK");
+        EXPECT_EQ(log, (std::vector<std::string>{"change*", "paint*", "painted*", "changed*"}));
+        q.SetClipWatch(false);
+        clipboard->setText("later");
+        QCoreApplication::processEvents();
+        EXPECT_EQ(q.Code(),
+                  "\x8A\xBF\x8E\x9A"
+                  "OK");
+    }
+}
+
+TEST(QrCode, LoadingDefersTheDataBytes) {
+    TQRCode q;
+    int events = 0;
+    q.OnChangeCode = [&events](TQRCode&, bool) { ++events; };
+    q.BeginLoading();
+    q.SetBinaryOperation(true);
+    q.SetCode("~4142~");
+    EXPECT_EQ(q.Len(), 0);
+    EXPECT_EQ(events, 0);
+    q.EndLoading();
+    EXPECT_EQ(q.DataBytes(), (std::vector<std::uint8_t>{'A', 'B'}));
+}
+
+TEST(QrCode, ClipboardCopyAndPaste) {
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    if (!clipboard) GTEST_SKIP() << "no clipboard";
+    TQRCode q;
+    q.SetMatch(true);
+    q.SetCode("COPY");
+    q.CopyToClipboard();
+    EXPECT_EQ(BitmapFromImage(clipboard->image()), q.Picture());
+    clipboard->setText(QString::fromUtf8("ﾃｽﾄ"));
+    q.PasteFromClipboard();
+    EXPECT_EQ(q.Code(), "\xC3\xBD\xC4");
+}
+
+// Pixels of the painted symbol against the encoder's modules.
+TEST(QrCode, PaintedModulesSizesAndColours) {
+    TQRCode q;
+    q.SetSymbolEnabled(false);
+    q.SetMatch(true);
+    q.SetPxmag(3);
+    q.SetVersion(2);
+    q.SetSymbolLeft(5);
+    q.SetSymbolTop(7);
+    q.SetSymbolColor(RGB(0, 0, 128));
+    q.SetBackColor(RGB(255, 255, 200));
+    q.SetMasktype(6);
+    q.SetCode("PAINT 123");
+    q.SetSymbolEnabled(true);
+    ASSERT_TRUE(q.SymbolDisped());
+    EXPECT_EQ(q.SymbolWidth(), (25 + 8) * 3);
+    EXPECT_EQ(q.QuietZone(), 12);
+    const Bitmap& pic = q.Picture();
+    ASSERT_EQ(pic.width(), 5 + 99);
+    ASSERT_EQ(pic.height(), 7 + 99);
+    EXPECT_EQ(q.Width(), pic.width());
+
+    qr::Encoder e;
+    qr::Symbol s;
+    qr::EncodeOptions o;
+    o.version = 2;
+    o.mask = 6;
+    ASSERT_EQ(e.Encode(Bytes("PAINT 123"), o, s), qr::EncodeStatus::Ok);
+    long wrong = 0;
+    for (int y = 0; y < pic.height(); ++y) {
+        for (int x = 0; x < pic.width(); ++x) {
+            const int r = (y - 7) / 3 - 4, c = (x - 5) / 3 - 4;
+            const bool inside = y >= 7 && x >= 5 && r >= 0 && c >= 0 && r < 25 && c < 25;
+            const bool dark = inside && s.dark(r, c);
+            wrong += pic.pixel(x, y) != (dark ? RGB(0, 0, 128) : RGB(255, 255, 200));
+        }
+    }
+    EXPECT_EQ(wrong, 0);
+}
+
+TEST(QrCode, SeveralSymbolsInRowsAndColumnsWithComments) {
+    TQRCode q;
+    q.SetSymbolEnabled(false);
+    q.SetMatch(true);
+    q.SetCode(std::string(50, 'Z'));
+    q.SetMode(qrConnect);
+    q.SetCount(5);
+    q.SetColumn(2);
+    q.SetSymbolSpaceUp(20);
+    q.SetSymbolSpaceDown(24);
+    q.SetSymbolEnabled(true);
+    ASSERT_TRUE(q.SymbolDisped());
+    EXPECT_EQ(q.SymbolWidthA(), 2 * 29);
+    EXPECT_EQ(q.SymbolHeightA(), 3 * (29 + 44));
+    const Bitmap& pic = q.Picture();
+    ASSERT_EQ(pic.size(), (Size{58, 219}));
+    // The numbers (nbrIfVoid with empty comments) stand in each symbol's upper margin; the
+    // sixth cell stays background.
+    auto darkIn = [&pic](int x0, int y0, int w, int h) {
+        long n = 0;
+        for (int y = y0; y < y0 + h; ++y)
+            for (int x = x0; x < x0 + w; ++x) n += pic.pixel(x, y) != clWhite;
+        return n;
+    };
+    for (int i = 0; i < 5; ++i) {
+        EXPECT_GT(darkIn(29 * (i % 2), 73 * (i / 2), 29, 20), 0) << i;
+        EXPECT_GT(darkIn(29 * (i % 2), 73 * (i / 2) + 49, 29, 24), 0) << i;
+    }
+    EXPECT_EQ(darkIn(29, 146, 29, 73), 0);
+}
+
+// Angle and Reverse without Match: the symbol area lands at (SymbolLeft, SymbolTop) of the
+// finished picture, turned, and painting again changes nothing.
+TEST(QrCode, TurnedAndMirroredIntoAnExistingPicture) {
+    for (int angle : {0, 90, 180, 270}) {
+        for (bool reverse : {false, true}) {
+            TQRCode q;
+            q.SetSymbolEnabled(false);
+            q.SetSize(120, 90);
+            q.SetVersion(1);
+            q.SetCode("ROTATE");
+            q.SetCount(2);
+            q.SetNumbering(nbrNone);  // no numbers around the symbols
+            q.SetSymbolLeft(10);
+            q.SetSymbolTop(20);
+            q.SetAngle(angle);
+            q.SetReverse(reverse);
+            q.SetBackColor(clSilver);
+            q.SetSymbolEnabled(true);
+            ASSERT_TRUE(q.SymbolDisped());
+            const Bitmap first = q.Picture();
+            ASSERT_EQ(first.size(), (Size{120, 90}));
+            int minX = 1000, minY = 1000, maxX = -1, maxY = -1;
+            for (int y = 0; y < 90; ++y)
+                for (int x = 0; x < 120; ++x)
+                    if (first.pixel(x, y) != clWhite) {
+                        minX = std::min(minX, x), maxX = std::max(maxX, x);
+                        minY = std::min(minY, y), maxY = std::max(maxY, y);
+                    }
+            const bool sideways = angle % 180 != 0;
+            EXPECT_EQ(minX, 10) << angle << reverse;
+            EXPECT_EQ(minY, 20) << angle << reverse;
+            EXPECT_EQ(maxX - minX + 1, sideways ? 29 : 58) << angle << reverse;
+            EXPECT_EQ(maxY - minY + 1, sideways ? 58 : 29) << angle << reverse;
+            q.Repaint();
+            EXPECT_EQ(q.Picture(), first) << angle << reverse;
+            q.SetSymbolDebug(true);  // encodes only: the picture stays as it is
+            q.Repaint();
+            EXPECT_EQ(q.Picture(), first) << angle << reverse;
+        }
+    }
+}
+
+TEST(QrCode, PbmText) {
+    TQRCode q;
+    q.SetPxmag(2);
+    q.SetCode("PBM");
+    const std::vector<std::string> lines = q.PBM();
+    const int w = (21 + 8) * 2;
+    ASSERT_EQ(lines.size(), 3u + 2u + w);
+    EXPECT_EQ(lines[0], "P1");
+    EXPECT_EQ(lines[1], "# Single Mode (Count = 1)");
+    EXPECT_EQ(lines[2], "58 58");
+    EXPECT_EQ(lines[3], "");
+    EXPECT_EQ(lines[4], "");
+    EXPECT_EQ(lines[5].size(), 2u * w);
+    EXPECT_EQ(lines[5].find(" 1"), std::string::npos);              // quiet zone
+    EXPECT_EQ(lines[5 + 8].substr(0, 20), " 0 0 0 0 0 0 0 0 1 1");  // finder from column 8
+
+    q.SetCode("0123456789");
+    q.SetCount(3);
+    const std::vector<std::string> three = q.PBM();
+    EXPECT_EQ(three[1], "# Connect Mode (Count = 3)");
+    EXPECT_EQ(three.size(), 3u + 3u * (2u + w));
+    q.SetCode(std::string(40, 'A'));
+    q.SetCount(20);
+    EXPECT_EQ(q.PBM()[1], "# Plus Mode (Count = 20)");
+}
+
+TEST(QrCode, TurnAndMirrorHelpers) {
+    Bitmap b(3, 2, clWhite);
+    b.setPixel(0, 0, clRed);
+    b.setPixel(2, 1, clNavy);
+    const Bitmap r90 = TurnClockwise(b, 90);
+    ASSERT_EQ(r90.size(), (Size{2, 3}));
+    EXPECT_EQ(r90.pixel(1, 0), clRed);
+    EXPECT_EQ(r90.pixel(0, 2), clNavy);
+    EXPECT_EQ(TurnClockwise(TurnClockwise(b, 90), 270), b);
+    EXPECT_EQ(TurnClockwise(b, 180).pixel(2, 1), clRed);
+    EXPECT_EQ(MirrorLeftRight(b).pixel(2, 0), clRed);
+    EXPECT_EQ(MirrorLeftRight(MirrorLeftRight(b)), b);
+}
+
+}  // namespace
+}  // namespace pb

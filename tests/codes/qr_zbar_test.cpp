@@ -1,0 +1,229 @@
+// Symbols painted by TQRCode and read back by zbarimg, byte for byte.
+//
+// The sweep covers every version at every level once per data kind round: for version v and
+// level l the data kind is (v + l) mod 4, so each version meets all four kinds and each
+// level all four kinds over the versions. Each pair gets a symbol filled to exactly the
+// capacity of its kind, the same data one byte longer (refused) and a mixed text that the
+// segmenting rule cuts up; masks, module sizes, angles, mirroring and fixed modes rotate
+// through the pairs.
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "codes/qr_code.h"
+#include "support/test_support.h"
+#include "zbar_reader.h"
+
+namespace pb {
+namespace {
+
+constexpr char kAlnumLetters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZ $%*+-./:";
+constexpr char kLower[] = "abcdefghijklmnopqrstuvwxyz";
+
+// A kanji-mode character: lead 88-9F or E0-EA, second byte 40-7E or 80-FC.
+std::string RandomKanji(std::mt19937& rng) {
+    const int lead =
+        rng() % 2 ? 0x88 + static_cast<int>(rng() % 0x18) : 0xE0 + static_cast<int>(rng() % 11);
+    int trail = 0x40 + static_cast<int>(rng() % 0xBC);
+    if (trail >= 0x7F) ++trail;
+    return {static_cast<char>(lead), static_cast<char>(trail)};
+}
+
+// n characters of one class: digits, alphanumerics without digits, 8-bit bytes that are
+// neither alphanumeric nor kanji lead bytes, or kanji.
+std::string Chars(std::mt19937& rng, int kind, int n) {
+    std::string s;
+    for (int i = 0; i < n; ++i) {
+        switch (kind) {
+            case qr::kNumeric:
+                s += static_cast<char>('0' + rng() % 10);
+                break;
+            case qr::kAlphanumeric:
+                s += kAlnumLetters[rng() % 35];
+                break;
+            case qr::kByte: {
+                const int pick = static_cast<int>(rng() % 4);
+                s += pick == 0   ? static_cast<char>(0xA1 + rng() % 63)  // half-width katakana
+                     : pick == 1 ? static_cast<char>(1 + rng() % 31)     // control bytes
+                                 : kLower[rng() % 26];
+                break;
+            }
+            default:
+                s += RandomKanji(rng);
+                break;
+        }
+    }
+    return s;
+}
+
+// Runs of all four kinds until about `bytes` bytes.
+std::string MixedText(std::mt19937& rng, int bytes) {
+    std::string s;
+    while (static_cast<int>(s.size()) < bytes) {
+        const int kind = static_cast<int>(rng() % 4);
+        s += Chars(rng, kind, 1 + static_cast<int>(rng() % (kind == qr::kNumeric ? 30 : 12)));
+    }
+    return s.substr(0, bytes);
+}
+
+class QrZbar : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        if (!test::ZbarAvailable()) GTEST_SKIP() << "zbarimg is not installed";
+    }
+    // Paints the current state into a file for reading later.
+    void Keep(const TQRCode& q, const std::string& expected, const std::string& what) {
+        const std::string file = dir_.file("q" + std::to_string(files_.size()) + ".pgm");
+        test::WritePgm(q.Picture(), file, q.Pxmag() == 1 ? 2 : 1);
+        files_.push_back(file);
+        expected_.push_back(expected);
+        what_.push_back(what);
+    }
+    void ReadAll() {
+        const std::vector<std::string> got = test::ZbarReadAll(files_, expected_);
+        for (std::size_t i = 0; i < files_.size(); ++i)
+            EXPECT_EQ(got[i], expected_[i]) << what_[i] << " (" << files_[i] << ")";
+    }
+    test::TempDir dir_;
+    std::vector<std::string> files_, expected_, what_;
+};
+
+TEST_F(QrZbar, AllVersionsAndLevels) {
+    std::mt19937 rng(18004);
+    TQRCode q;
+    q.SetMatch(true);
+    int refusedChecked = 0;
+    for (int v = qr::kMinVersion; v <= qr::kMaxVersion; ++v) {
+        for (int level = 0; level < 4; ++level) {
+            const int index = (v - 1) * 4 + level;
+            const int kind = (v + level) % 4;
+            q.SetSymbolEnabled(false);
+            q.SetVersion(v);
+            q.SetEclevel(level);
+            q.SetMasktype(index % 9 - 1);
+            q.SetPxmag(1 + index % 3);
+            q.SetAngle(90 * ((index / 3) % 4));
+            q.SetReverse(index % 7 == 3);
+            q.SetEmode(index % 5 == 0 ? kind : -1);
+            const std::string what = "version " + std::to_string(v) + " level " +
+                                     std::to_string(level) + " kind " + std::to_string(kind) +
+                                     " mask " + std::to_string(q.Masktype()) + " emode " +
+                                     std::to_string(q.Emode());
+
+            const int capacity = qr::Version(v).levels[level].capacity[kind];
+            const std::string full = Chars(rng, kind, capacity);
+            q.SetCode(full);
+            q.SetSymbolEnabled(true);
+            ASSERT_TRUE(q.SymbolDisped()) << what;
+            if (q.Masktype() >= 0) {
+                EXPECT_EQ(q.MasktypeR(), q.Masktype()) << what;
+            }
+            Keep(q, full, what + " at capacity");
+
+            // One byte more: refused, nothing painted over the previous picture.
+            const Bitmap before = q.Picture();
+            q.SetCode(full + (kind == qr::kKanji ? std::string("a") : Chars(rng, kind, 1)));
+            EXPECT_FALSE(q.SymbolDisped()) << what;
+            EXPECT_EQ(q.Picture(), before) << what;
+            ++refusedChecked;
+
+            // A mixed text in automatic mode, shortened until it fits.
+            q.SetEmode(-1);
+            std::string mixed =
+                MixedText(rng, qr::Version(v).levels[level].capacity[qr::kByte] * 3 / 4);
+            q.SetCode(mixed);
+            while (!q.SymbolDisped() && mixed.size() > 2) {
+                mixed.resize(mixed.size() * 9 / 10);
+                q.SetCode(mixed);
+            }
+            ASSERT_TRUE(q.SymbolDisped()) << what;
+            Keep(q, q.Code(), what + " mixed");
+        }
+    }
+    EXPECT_EQ(refusedChecked, 160);
+    ReadAll();
+}
+
+TEST_F(QrZbar, StructuredAppendAndPlusMode) {
+    TQRCode q;
+    q.SetSymbolEnabled(false);
+    q.SetMatch(true);
+    q.SetVersion(4);
+    q.SetEclevel(1);
+    q.SetPxmag(2);
+    std::mt19937 rng(3);
+    const std::string text = "Structured append: " + MixedText(rng, 90) + " end";
+    q.SetCode(text);
+    q.SetMode(qrConnect);
+    q.SetCount(3);
+    q.SetColumn(3);
+    q.SetSymbolEnabled(true);
+    ASSERT_TRUE(q.SymbolDisped());
+    ASSERT_EQ(q.Mode(), qrConnect);
+    // zbar joins the symbols of one sequence by their header's position and total.
+    Keep(q, text, "three symbols in a row");
+    q.SetAngle(180);  // the last symbol now stands first in the picture
+    Keep(q, text, "three symbols turned around");
+    q.SetAngle(0);
+    q.SetColumn(1);
+    Keep(q, text, "three symbols in a column");
+
+    // A lone member of a sequence is not a whole message: the header is there.
+    {
+        const std::vector<std::string> pbm = q.PBM();
+        std::ofstream out(dir_.file("lone.pbm"));
+        for (const auto& line : pbm) out << line << "\n";
+    }
+    files_.push_back(dir_.file("lone.pbm"));
+    expected_.push_back("");
+    what_.push_back("a lone member of a sequence");
+
+    // Plus mode has no header: the first symbol alone reads as its own piece.
+    const std::string many = MixedText(rng, 200);
+    q.SetCode(many);
+    q.SetCount(20);
+    ASSERT_EQ(q.Mode(), qrPlus);
+    ASSERT_TRUE(q.SymbolDisped());
+    {
+        const std::vector<std::string> pbm = q.PBM();
+        std::ofstream out(dir_.file("plus.pbm"));
+        for (const auto& line : pbm) out << line << "\n";
+    }
+    files_.push_back(dir_.file("plus.pbm"));
+    expected_.push_back(many.substr(0, q.Offsets()[1]));
+    what_.push_back("first symbol of plus mode");
+
+    // Kanji split over two symbols, the cut moved before a second byte.
+    q.SetCount(1);
+    q.SetMode(qrConnect);
+    const std::string kanji = "AB" + Chars(rng, qr::kKanji, 10);
+    q.SetCode(kanji);
+    q.SetCount(2);
+    ASSERT_EQ(q.Offsets(), (std::vector<int>{0, 10, 22}));
+    Keep(q, kanji, "kanji over two symbols");
+    ReadAll();
+}
+
+TEST_F(QrZbar, EmptyCodeAndPictureOfPbm) {
+    TQRCode q;
+    q.SetMatch(true);
+    q.SetCode("");
+    EXPECT_TRUE(q.SymbolDisped());
+    q.SetPxmag(3);
+    q.SetVersion(5);
+    const std::string text = "\x8F\xA4\x95\x69 No.12345 \xB6\xB0\xC4 price 980";
+    q.SetCode(text);
+    const std::vector<std::string> pbm = q.PBM();
+    {
+        std::ofstream out(dir_.file("one.pbm"));
+        for (const auto& line : pbm) out << line << "\n";
+    }
+    EXPECT_EQ(test::ZbarRead(dir_.file("one.pbm")), text);
+}
+
+}  // namespace
+}  // namespace pb
