@@ -51,6 +51,11 @@ bool ThumbnailFresh(const std::string& picture, const std::string& thumbnail) {
     return a || b || thumbnailTime >= pictureTime;
 }
 
+bool IsJpegData(const std::string& bytes) {
+    return bytes.size() >= 3 && static_cast<unsigned char>(bytes[0]) == 0xFF &&
+           static_cast<unsigned char>(bytes[1]) == 0xD8;
+}
+
 Bitmap TwoLineMarker(const char* top, const char* bottom, TColor text, TColor background) {
     Bitmap bmp(kThumbnailWidth, kThumbnailHeight, background);
     BitmapCanvas canvas(bmp);
@@ -147,8 +152,7 @@ std::optional<Bitmap> MakePictureThumbnail(const std::string& path, bool* damage
     if (damaged) *damaged = false;
     const auto bytes = Files().ReadBytes(path);
     if (!bytes) return std::nullopt;
-    const bool jpeg = bytes->size() >= 3 && static_cast<unsigned char>((*bytes)[0]) == 0xFF &&
-                      static_cast<unsigned char>((*bytes)[1]) == 0xD8;
+    const bool jpeg = IsJpegData(*bytes);
     std::optional<Bitmap> picture;
     Size full;
     PictureError error;
@@ -170,6 +174,14 @@ std::optional<Bitmap> MakePictureThumbnail(const std::string& path, bool* damage
         StretchBits(thumbnail, RectOfSize(0, 0, fit.width, fit.height), *picture,
                     RectOfSize(0, 0, picture->width(), picture->height()), StretchMode::Halftone);
     return thumbnail;
+}
+
+std::optional<Size> PictureFileSize(const std::string& path) {
+    const auto bytes = Files().ReadBytes(path);
+    if (!bytes) return std::nullopt;
+    if (IsJpegData(*bytes)) return JpegSize(*bytes);
+    if (auto bmp = DecodeBmp(*bytes)) return bmp->size();
+    return std::nullopt;
 }
 
 Bitmap DeletedThumbnail() {

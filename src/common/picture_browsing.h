@@ -87,6 +87,10 @@ struct ThumbnailList {
 // *damaged tells that it was cut short or corrupt and was drawn as far as it goes.
 std::optional<Bitmap> MakePictureThumbnail(const std::string& path, bool* damaged = nullptr);
 
+// Width and height of a BMP or JPEG picture file (a JPEG's from its header alone); nothing
+// when it cannot be read.
+std::optional<Size> PictureFileSize(const std::string& path);
+
 // The marker of a picture that has gone: "消さ" over "れた" ("was deleted").
 Bitmap DeletedThumbnail();
 // The marker of a picture that cannot be read: "読め" over "ない" in red.
