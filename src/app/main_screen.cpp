@@ -22,7 +22,9 @@
 #include "common/page_tools.h"
 #include "common/palette.h"
 #include "common/picture_browsing.h"
+#include "objects/decorated_design_screen.h"
 #include "objects/object_list_screen.h"
+#include "objects/plain_text_design_screen.h"
 #include "objects/object_renderer.h"
 #include "objects/strdata.h"
 #include "platform/bitmap_canvas.h"
@@ -450,6 +452,30 @@ void TForm1::OpenObjectList() {
         return;
     }
     objectList_ = new TForm16(this);
+}
+
+void TForm1::OpenObjectDesign(bool decorated) {
+    if (decorated)
+        new TForm9(this);  // deletes itself when closed
+    else
+        new TForm8(this);
+}
+
+void TForm1::ShowImageQualityNote(bool visible) {
+    if (!visible) {
+        Memo1->hide();
+        Memo1->move(10, Memo1->y());
+        ResizePageArea();
+        return;
+    }
+    Memo1->move(10, Image1->y() + Image1->height() + 10);
+    Memo1->raise();
+    Memo1->show();
+    // The page area grows to take in the note, so that it can be scrolled to.
+    QWidget* content = ScrollBox1->widget();
+    const QRect note = Memo1->geometry();
+    content->resize(std::max(content->width(), note.right() + 1),
+                    std::max(content->height(), note.bottom() + 1));
 }
 
 void TForm1::ShowObjectNotes(bool visible) {
