@@ -31,8 +31,13 @@ FolderTree::FolderTree(QWidget* parent) : QTreeView(parent), model_(new QFileSys
     connect(selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex& current) {
                 if (settingPath_ || !current.isValid()) return;
+                wanted_.clear();  // the user has chosen
                 emit folderChanged(model_->filePath(current));
             });
+    connect(model_, &QFileSystemModel::directoryLoaded, this, [this](const QString& loaded) {
+        if (!wanted_.isEmpty() && (wanted_ == loaded || wanted_.startsWith(loaded + '/')))
+            SelectPath(wanted_);
+    });
 }
 
 std::string FolderTree::path() const {
@@ -41,11 +46,15 @@ std::string FolderTree::path() const {
 }
 
 void FolderTree::SetPath(const std::string& folder) {
-    const QModelIndex index = model_->index(QString::fromStdString(folder));
+    wanted_ = QString::fromStdString(folder);
+    SelectPath(wanted_);
+}
+
+void FolderTree::SelectPath(const QString& folder) {
+    const QModelIndex index = model_->index(folder);
     if (!index.isValid()) return;
     settingPath_ = true;
     setCurrentIndex(index);
-    expand(index);
     scrollTo(index, QAbstractItemView::PositionAtCenter);
     settingPath_ = false;
 }
@@ -54,11 +63,10 @@ ThumbnailListView::ThumbnailListView(QWidget* parent) : QListWidget(parent) {
     setObjectName(QStringLiteral("ListView1"));
     setViewMode(QListView::IconMode);
     setIconSize(QSize(kThumbnailWidth, kThumbnailHeight));
-    setGridSize(QSize(kThumbnailWidth + 28, kThumbnailHeight + 30));
+    setGridSize(QSize(kThumbnailWidth + 40, kThumbnailHeight + 30));
     setResizeMode(QListView::Adjust);
     setMovement(QListView::Static);
     setWordWrap(true);
-    setUniformItemSizes(true);
     setFocusPolicy(Qt::NoFocus);
     QFont f = font();
     f.setPixelSize(10);

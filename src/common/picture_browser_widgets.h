@@ -30,8 +30,13 @@ class FolderTree : public QTreeView {
     void folderChanged(const QString& path);
 
   private:
+    void SelectPath(const QString& folder);
+
     QFileSystemModel* model_;
     bool settingPath_ = false;
+    // The folder SetPath asked for: the tree is filled in the background, so it is shown again
+    // as the folders above it arrive.
+    QString wanted_;
 };
 
 class ThumbnailListView : public QListWidget {
