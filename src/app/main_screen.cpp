@@ -812,12 +812,13 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
     if (watched == Edit0 && event->type() == QEvent::FocusIn) {
         Edit0Enter();
     } else if (watched == Memo1->viewport()) {
-        auto* me = static_cast<QMouseEvent*>(event);
+        // Only mouse events may be taken as such; the viewport gets others too.
         switch (event->type()) {
-            case QEvent::MouseButtonPress: Memo1MouseDown(me); return true;
-            case QEvent::MouseMove: Memo1MouseMove(me); return true;
+            case QEvent::MouseButtonPress: Memo1MouseDown(static_cast<QMouseEvent*>(event)); return true;
+            case QEvent::MouseMove: Memo1MouseMove(static_cast<QMouseEvent*>(event)); return true;
             case QEvent::MouseButtonRelease:
-                if (me->button() == Qt::LeftButton) App().Tracking = false;
+                if (static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton)
+                    App().Tracking = false;
                 return true;
             default: break;
         }
