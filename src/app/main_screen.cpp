@@ -23,7 +23,10 @@
 #include "common/object_image.h"
 #include "common/page_tools.h"
 #include "common/palette.h"
+#include "common/picture_browsing.h"
+#include "objects/decorated_design_screen.h"
 #include "objects/object_list_screen.h"
+#include "objects/plain_text_design_screen.h"
 #include "objects/object_renderer.h"
 #include "objects/strdata.h"
 #include "platform/bitmap_canvas.h"
@@ -294,6 +297,7 @@ void TForm1::FormCreate(const std::string& appDir) {
     }
 
     app.ObjectListOpen = false;
+    LoadCurrentPictureFolder();
     app.Tracking = false;
     app.PenMode = true;
     app.ToolIndex = 0;
@@ -447,6 +451,30 @@ void TForm1::OpenObjectList() {
         return;
     }
     objectList_ = new TForm16(this);
+}
+
+void TForm1::OpenObjectDesign(bool decorated) {
+    if (decorated)
+        new TForm9(this);  // deletes itself when closed
+    else
+        new TForm8(this);
+}
+
+void TForm1::ShowImageQualityNote(bool visible) {
+    if (!visible) {
+        Memo1->hide();
+        Memo1->move(10, Memo1->y());
+        ResizePageArea();
+        return;
+    }
+    Memo1->move(10, Image1->y() + Image1->height() + 10);
+    Memo1->raise();
+    Memo1->show();
+    // The page area grows to take in the note, so that it can be scrolled to.
+    QWidget* content = ScrollBox1->widget();
+    const QRect note = Memo1->geometry();
+    content->resize(std::max(content->width(), note.right() + 1),
+                    std::max(content->height(), note.bottom() + 1));
 }
 
 void TForm1::ShowObjectNotes(bool visible) {
@@ -794,13 +822,13 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
     if (watched == Edit0 && event->type() == QEvent::FocusIn) {
         Edit0Enter();
     } else if (watched == Memo1->viewport()) {
-        // Only mouse events are mouse events: the viewport gets paint and resize events too.
-        auto* me = dynamic_cast<QMouseEvent*>(event);
-        switch (me ? event->type() : QEvent::None) {
-            case QEvent::MouseButtonPress: Memo1MouseDown(me); return true;
-            case QEvent::MouseMove: Memo1MouseMove(me); return true;
+        // Only mouse events may be taken as such; the viewport gets others too.
+        switch (event->type()) {
+            case QEvent::MouseButtonPress: Memo1MouseDown(static_cast<QMouseEvent*>(event)); return true;
+            case QEvent::MouseMove: Memo1MouseMove(static_cast<QMouseEvent*>(event)); return true;
             case QEvent::MouseButtonRelease:
-                if (me->button() == Qt::LeftButton) App().Tracking = false;
+                if (static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton)
+                    App().Tracking = false;
                 return true;
             default: break;
         }

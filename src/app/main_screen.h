@@ -99,6 +99,8 @@ public:
     int PageAreaWidth() override { return ScrollBox1->width(); }
     void ShowObjectNotes(bool visible) override;
     void OpenObjectList() override;
+    void OpenObjectDesign(bool decorated) override;
+    void ShowImageQualityNote(bool visible) override;
     void OpenKeyboard(const KeyboardRequest& request) override;
     // The keyboard's confirm for the selected object: its text with a size that fits its box.
     bool ApplyObjectText(const std::string& text) override;

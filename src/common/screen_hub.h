@@ -44,8 +44,16 @@ public:
     // alone ("MetaFile部分は無視").
     virtual void ShowObjectNotes(bool visible) {}
 
+    // The main screen's note that a picture embedded as the fill of a decorated object loses
+    // quality (Memo1): shown 10 pixels below the page image, or hidden and moved back to the
+    // left edge.
+    virtual void ShowImageQualityNote(bool visible) {}
+
     // Screen hand-overs.
     virtual void OpenObjectList() {}
+    // "デザイン変更" of the object list: the design screen of the selected object, the one for
+    // decorated texts and shapes (family "1") or the one for plain texts.
+    virtual void OpenObjectDesign(bool decorated) {}
     virtual void OpenKeyboard(const KeyboardRequest& request) {}
     // The keyboard's confirm in caller mode "0": rewrite the selected object's text (with a
     // fitted size) and render it again. False when the record was empty and nothing changed.

@@ -65,8 +65,7 @@ TForm16::TForm16(QWidget* parent) : Form(parent, Qt::WindowStaysOnTopHint) {
     connect(Btn[2], &QPushButton::clicked, this, &TForm16::Btn02Click);
     connect(Btn[3], &QPushButton::clicked, this, &TForm16::Btn03Click);
     connect(Btn[8], &QPushButton::clicked, this, &TForm16::Btn08Click);
-    // The design screens open from here once they exist.
-    Btn[4]->setEnabled(false);
+    connect(Btn[4], &QPushButton::clicked, this, &TForm16::Btn04Click);
 
     FormCreate();
     show();
@@ -214,6 +213,19 @@ void TForm16::Btn03Click() {
     request.text = rec->Text;
     request.decoratedHint = rec->decorated();
     Hub().OpenKeyboard(request);
+    Release();
+}
+
+void TForm16::Btn04Click() {
+    FocusSink();
+    const int s = SelectedSlot();
+    if (s < 0) return;
+    if (const ImageControl* page = Hub().PageImage())
+        SaveObjectPosition(folder(), s, *page, Hub().Zoom());
+    // A record that cannot be read has nothing to design.
+    const std::optional<ObjectRecord> rec = ReadObject(folder(), s);
+    if (!rec) return;
+    Hub().OpenObjectDesign(rec->decorated());
     Release();
 }
 

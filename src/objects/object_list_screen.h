@@ -31,6 +31,7 @@ class TForm16 : public Form {
     void Btn01Click();          // 削除
     void Btn02Click();          // 最前面
     void Btn03Click();          // 文字列変更
+    void Btn04Click();          // デザイン変更
     void Btn08Click();          // 元の画面に戻る
 
   protected:

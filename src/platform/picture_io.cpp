@@ -366,7 +366,10 @@ void JpegErrorExit(j_common_ptr cinfo) {
     std::longjmp(errors->jump, 1);
 }
 
-void JpegSilentMessage(j_common_ptr, int) {}
+// Warnings (msg_level < 0: a file cut short, corrupt data) are counted, not printed.
+void JpegSilentMessage(j_common_ptr cinfo, int msgLevel) {
+    if (msgLevel < 0) ++cinfo->err->num_warnings;
+}
 
 struct JpegDecoder {
     jpeg_decompress_struct cinfo{};
@@ -469,10 +472,18 @@ std::optional<Bitmap> DecodeJpeg(std::string_view bytes, int minWidth, int minHe
         std::vector<std::uint8_t> row(static_cast<std::size_t>(w) * 4);
         if (!JpegReadRows(decoder, bmp, row.data()))
             return Fail(error, std::string("JPEG: ") + decoder.errors.message);
+        if (error) error->damaged = decoder.errors.manager.num_warnings > 0;
         return bmp;
     } catch (const std::bad_alloc&) {
         return Fail(error, "not enough memory for the picture");
     }
+}
+
+std::optional<Size> JpegSize(std::string_view bytes) {
+    JpegDecoder decoder;
+    if (!JpegStart(decoder, bytes, 0, 0)) return std::nullopt;
+    return Size{static_cast<int>(decoder.cinfo.image_width),
+                static_cast<int>(decoder.cinfo.image_height)};
 }
 
 std::optional<Bitmap> LoadJpeg(const std::string& path, int minWidth, int minHeight,

@@ -13,6 +13,9 @@ namespace pb {
 
 struct PictureError {
     std::string message;  // English, for logs and tests; screens show their own text
+    // Set by the JPEG decoder also when it succeeds: the file was cut short or damaged and
+    // was decoded only as far as it goes.
+    bool damaged = false;
 };
 
 // Largest picture the loaders accept: each side and the number of pixels (a bitmap of
@@ -44,6 +47,9 @@ std::optional<Bitmap> LoadJpeg(const std::string& path, int minWidth = 0, int mi
                                PictureError* error = nullptr);
 std::optional<Bitmap> DecodeJpeg(std::string_view bytes, int minWidth = 0, int minHeight = 0,
                                  PictureError* error = nullptr);
+
+// Width and height of a JPEG from its header alone; nothing when libjpeg cannot read it.
+std::optional<Size> JpegSize(std::string_view bytes);
 
 // Loads a BMP or JPEG picture, told apart by the file's first bytes.
 std::optional<Bitmap> LoadPicture(const std::string& path, PictureError* error = nullptr);
