@@ -117,9 +117,10 @@ bool IsBrowsableFolder(const std::string& folder, const std::string& appDir) {
     if (path.size() >= cache.size() &&
         path.compare(path.size() - cache.size(), cache.size(), cache) == 0)
         return false;
-    static const std::array<const char*, 9> kOwnFolders = {
-        "TmpWork", "TmpWorkA",    "TmpWorkB",   "TmpWorkC",  "METAFILES",
-        "A4HGK",   "A4HGK/SData", "A4HGK/MImg", "A4HGK/SImg"};
+    // "PDF" holds the jobs of the built-in PDF printer.
+    static const std::array<const char*, 10> kOwnFolders = {
+        "TmpWork", "TmpWorkA",    "TmpWorkB",   "TmpWorkC",   "METAFILES",
+        "A4HGK",   "A4HGK/SData", "A4HGK/MImg", "A4HGK/SImg", "PDF"};
     for (const char* name : kOwnFolders)
         if (path == JoinPath(appDir, name)) return false;
     return true;

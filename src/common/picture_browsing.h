@@ -44,7 +44,7 @@ bool SavePictureFolder(const std::string& folder);
 
 // False for a thumbnail cache folder (a path ending in "vrnsimgfiles") and for the program's
 // own working folders (appDir + "TmpWork", "TmpWorkA", "TmpWorkB", "TmpWorkC", "METAFILES",
-// "A4HGK", "A4HGK/SData", "A4HGK/MImg", "A4HGK/SImg"); true otherwise.
+// "A4HGK", "A4HGK/SData", "A4HGK/MImg", "A4HGK/SImg", "PDF"); true otherwise.
 bool IsBrowsableFolder(const std::string& folder, const std::string& appDir);
 bool IsBrowsableFolder(const std::string& folder);  // against App().AppDir
 
