@@ -28,12 +28,6 @@ int CharLengthAt(std::span<const std::uint8_t> data, std::size_t i) {
     return Cp932CharLength(data[i]) == 2 && i + 1 < data.size() && IsTrailByte(data[i + 1]) ? 2 : 1;
 }
 
-Brush SolidBrush(TColor colour) {
-    Brush brush;
-    brush.colour = colour;
-    return brush;
-}
-
 [[noreturn]] void Illegal(const std::string& name, long value) {
     throw QRCodeError("Illegal " + name + " : " + std::to_string(value));
 }

@@ -100,6 +100,12 @@ struct Brush {
     Point patternOrigin{0, 0};              // logical position of the pattern's pixel (0, 0)
 };
 
+inline Brush SolidBrush(TColor colour) {
+    Brush b;
+    b.colour = colour;
+    return b;
+}
+
 enum class BkMode { Transparent, Opaque };
 
 struct Font {

@@ -19,11 +19,6 @@ namespace pb {
 
 namespace {
 
-Brush SolidBrush(TColor colour) {
-    Brush b;
-    b.colour = colour;
-    return b;
-}
 
 constexpr int K = kEmfUnitsPerPixel;
 
@@ -36,13 +31,6 @@ U_COLORREF ColourRef(TColor c) {
                          static_cast<uint8_t>(GetBValue(c)));
 }
 
-Rect CoveredPixels(const Rect& r) {
-    const int left = r.right < r.left ? r.right + 1 : r.left;
-    const int right = r.right < r.left ? r.left + 1 : r.right;
-    const int top = r.bottom < r.top ? r.bottom + 1 : r.top;
-    const int bottom = r.bottom < r.top ? r.top + 1 : r.bottom;
-    return {left, top, right, bottom};
-}
 
 uint32_t HatchOf(BrushStyle s) {
     switch (s) {

@@ -12,11 +12,6 @@ namespace pb {
 
 namespace {
 
-Brush SolidBrush(TColor colour) {
-    Brush b;
-    b.colour = colour;
-    return b;
-}
 
 bool SameFont(const Font& a, const Font& b) {
     return a.family == b.family && a.sizePoints == b.sizePoints && a.bold == b.bold &&

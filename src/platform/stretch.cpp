@@ -174,4 +174,12 @@ Bitmap StretchBitmap(const Bitmap& src, int width, int height, StretchMode mode)
     return out;
 }
 
+Rect CoveredPixels(const Rect& r) {
+    const int left = r.right < r.left ? r.right + 1 : r.left;
+    const int right = r.right < r.left ? r.left + 1 : r.right;
+    const int top = r.bottom < r.top ? r.bottom + 1 : r.top;
+    const int bottom = r.bottom < r.top ? r.top + 1 : r.bottom;
+    return {left, top, right, bottom};
+}
+
 }  // namespace pb

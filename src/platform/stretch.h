@@ -20,6 +20,10 @@ enum class StretchMode {
 //  - Destination pixels outside `dest` are skipped, and so are those whose source pixel
 //    lies outside `src` (Halftone averages only the source pixels that exist).
 //  - `src` may be `dest` itself, with overlapping rectangles.
+// The pixels a rectangle covers, with reversed rectangles (right < left or bottom < top) read
+// as StretchBits reads them: from the first corner backwards.
+Rect CoveredPixels(const Rect& r);
+
 void StretchBits(Bitmap& dest, const Rect& destRect, const Bitmap& src, const Rect& srcRect,
                  StretchMode mode);
 
