@@ -9,6 +9,7 @@
 
 #include "cli_commands.h"
 #include "codes/qr_code.h"
+#include "platform/emf_writer.h"
 #include "platform/picture_io.h"
 #include "platform/text_codec.h"
 
@@ -20,7 +21,8 @@ constexpr const char* kUsage =
     "                       [--mask -1..7] [--count N] [--pxmag N] [--binary] [--out FILE] TEXT\n"
     "  TEXT (UTF-8) is encoded as Shift-JIS. --count 2-16 makes a structured append\n"
     "  sequence, 17 and more separate symbols. --binary reads ~hh~ hexadecimal bytes.\n"
-    "  --out FILE.bmp writes the picture; any other FILE, or none, gets the PBM text.\n";
+    "  --out FILE.bmp writes the picture, FILE.emf the metafile picture; any other FILE,\n"
+    "  or none, gets the PBM text.\n";
 
 constexpr const char* kModeNames[] = {"numeric", "alphanumeric", "8-bit", "kanji"};
 
@@ -107,6 +109,8 @@ int RunQr(const std::vector<std::string>& args) {
     pb::TQRCode qr;
     qr.SetSymbolEnabled(false);
     qr.SetMatch(true);
+    const bool picture = EndsWith(out, ".bmp") || EndsWith(out, ".emf");
+    if (EndsWith(out, ".emf")) qr.SetSymbolPicture(pb::picEMF);
     qr.SetNumbering(pb::nbrNone);  // no comment text around the symbols
     qr.SetVersion(version);
     qr.SetEclevel(level);
@@ -120,7 +124,7 @@ int RunQr(const std::vector<std::string>& args) {
     std::vector<std::string> pbm;
     try {
         qr.SetSymbolEnabled(true);
-        if (qr.SymbolDisped() && !EndsWith(out, ".bmp")) pbm = qr.PBM();
+        if (qr.SymbolDisped() && !picture) pbm = qr.PBM();
     } catch (const pb::QRCodeError& e) {
         return Fail(e.what());
     }
@@ -138,6 +142,10 @@ int RunQr(const std::vector<std::string>& args) {
         if (!pb::SaveBmp(qr.Picture(), out)) return Fail("cannot write " + out);
         return 0;
     }
+    if (EndsWith(out, ".emf")) {
+        if (!qr.Metafile() || !pb::SaveEmf(*qr.Metafile(), out)) return Fail("cannot write " + out);
+        return 0;
+    }
     std::string textOut;
     for (const auto& line : pbm) textOut += line + "\n";
     if (out.empty()) {
@@ -150,6 +158,7 @@ int RunQr(const std::vector<std::string>& args) {
     return 0;
 }
 
-const pbcli::CliCommandRegistration kQr({"qr", "draw a QR code (PBM text or BMP picture)", RunQr});
+const pbcli::CliCommandRegistration kQr({"qr", "draw a QR code (PBM text, BMP or EMF picture)",
+                                         RunQr});
 
 }  // namespace

@@ -5,8 +5,11 @@
 #include <QMimeData>
 #include <QObject>
 
+#include <memory>
+
 #include "codes/qr_code.h"
 #include "platform/bitmap_qt.h"
+#include "platform/emf_writer.h"
 #include "platform/text_codec.h"
 
 namespace pb {
@@ -61,7 +64,13 @@ void TQRCode::SetClipWatch(bool on) {
 void TQRCode::CopyToClipboard() {
     QClipboard* clipboard = SystemClipboard();
     if (!clipboard || picture_.isNull()) return;
-    clipboard->setImage(ImageFromBitmap(picture_));
+    auto mime = std::make_unique<QMimeData>();
+    mime->setImageData(ImageFromBitmap(picture_));
+    if (metafile_) {
+        const std::string emf = EncodeEmf(*metafile_);
+        mime->setData(QStringLiteral("image/emf"), QByteArray(emf.data(), qsizetype(emf.size())));
+    }
+    clipboard->setMimeData(mime.release());  // the clipboard owns it
 }
 
 void TQRCode::PasteFromClipboard() {

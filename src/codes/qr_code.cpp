@@ -1,5 +1,6 @@
 #include "codes/qr_code.h"
 
+#include <cmath>
 #include <cstring>
 #include <utility>
 
@@ -160,6 +161,107 @@ Bitmap MirrorLeftRight(const Bitmap& src) {
         for (int x = 0; x < w; ++x) std::memcpy(out + 3 * x, in + 3 * (w - 1 - x), 3);
     }
     return dst;
+}
+
+std::unique_ptr<Recording> TurnRecording(const Recording& src, int angle, bool mirror) {
+    angle = ((angle % 360) + 360) % 360;
+    const Size from = src.size();
+    const Size to = angle % 180 ? Size{from.height, from.width} : from;
+    auto out = std::make_unique<Recording>(to, src.logicalDpi());
+
+    // Coordinates are pixel edges, so a turn by 90 takes x = 0 to x = height, not height - 1.
+    auto turn = [&](double x, double y) {
+        double tx = x, ty = y;
+        if (angle == 90) {
+            tx = from.height - y, ty = x;
+        } else if (angle == 180) {
+            tx = from.width - x, ty = from.height - y;
+        } else if (angle == 270) {
+            tx = y, ty = from.width - x;
+        }
+        if (mirror) tx = to.width - tx;
+        return Point{static_cast<int>(std::lround(tx)), static_cast<int>(std::lround(ty))};
+    };
+    auto turnPoints = [&](const std::vector<Point>& points, const Mapping& m) {
+        std::vector<Point> result;
+        result.reserve(points.size());
+        for (const Point& p : points) result.push_back(turn(m.x(p.x), m.y(p.y)));
+        return result;
+    };
+    auto turnRect = [&](const Rect& r, const Mapping& m) {
+        const Point a = turn(m.x(r.left), m.y(r.top)), b = turn(m.x(r.right), m.y(r.bottom));
+        return Rect{a.x, a.y, b.x, b.y}.normalized();
+    };
+    auto paint = [&](const std::vector<Point>& points, const std::vector<std::uint8_t>& types,
+                     bool fill, bool stroke) {
+        out->BeginPath();
+        out->PolyDraw(points, types);
+        out->EndPath();
+        if (fill && stroke)
+            out->StrokeAndFillPath();
+        else if (fill)
+            out->FillPath();
+        else
+            out->StrokePath();
+    };
+
+    Recording::Visit(
+        *src.data(), Mapping{},
+        [&](const RecordedCall& call, const RecordingData& data, const Mapping& m) {
+            const CanvasState& state = data.states[call.state];
+            out->pen = state.pen;
+            out->brush = state.brush;
+            out->font = state.font;
+            out->bkMode = state.bkMode;
+            out->bkColour = state.bkColour;
+            switch (call.kind) {
+                case RecordedCall::Kind::Line: {
+                    const auto p = turnPoints(call.points, m);
+                    out->MoveTo(p[0].x, p[0].y);
+                    out->LineTo(p[1].x, p[1].y);
+                    break;
+                }
+                case RecordedCall::Kind::Polyline:
+                    out->Polyline(turnPoints(call.points, m));
+                    break;
+                case RecordedCall::Kind::Rectangle: {
+                    const Rect r = turnRect(call.rect, m);
+                    out->Rectangle(r.left, r.top, r.right, r.bottom);
+                    break;
+                }
+                case RecordedCall::Kind::Ellipse: {
+                    const Rect r = turnRect(call.rect, m);
+                    out->Ellipse(r.left, r.top, r.right, r.bottom);
+                    break;
+                }
+                case RecordedCall::Kind::FillRect:
+                    out->FillRect(turnRect(call.rect, m));
+                    break;
+                case RecordedCall::Kind::Text: {
+                    const Point at{static_cast<int>(std::lround(m.x(call.points[0].x))),
+                                   static_cast<int>(std::lround(m.y(call.points[0].y)))};
+                    if (state.bkMode == BkMode::Opaque) {
+                        out->brush = SolidBrush(state.bkColour);
+                        const Rect cell{at.x, at.y, at.x + out->TextWidth(call.text),
+                                        at.y + out->TextHeight(call.text)};
+                        out->FillRect(turnRect(cell, Mapping{}));
+                    }
+                    const PathData glyphs = TextOutline(state.font, data.dpi, at, call.text);
+                    out->pen = Pen{};
+                    out->brush = SolidBrush(state.font.colour);
+                    paint(turnPoints(glyphs.points, Mapping{}), glyphs.types, true, false);
+                    break;
+                }
+                case RecordedCall::Kind::Path:
+                    paint(turnPoints(call.points, m), call.types, call.fill, call.stroke);
+                    break;
+                case RecordedCall::Kind::RoundRect:
+                case RecordedCall::Kind::Stretch:
+                case RecordedCall::Kind::Nested:
+                    throw std::logic_error("TurnRecording: unsupported recorded call");
+            }
+        });
+    return out;
 }
 
 // ---------------------------------------------------------------------------------------
@@ -399,6 +501,7 @@ void TQRCode::SetClearOption(bool on) {
 
 void TQRCode::Clear() {
     picture_ = Bitmap();
+    metafile_.reset();
 }
 
 // ---------------------------------------------------------------------------------------
@@ -471,7 +574,10 @@ void TQRCode::Repaint() {
         if (angle_) picture_ = TurnClockwise(picture_, 360 - angle_);
     }
 
+    // SymbolPicture counts only with Match; the debug mode paints nothing at all.
+    const bool toMetafile = match_ && symbolPicture_ != picBMP && !symbolDebug_;
     bool failed = false;
+    bool recorded = false;
     {
         std::unique_ptr<Canvas> canvas;
         for (int i = 1; i <= count_; ++i) {
@@ -486,7 +592,7 @@ void TQRCode::Repaint() {
                     picture_.resize(width_, height_);
                 }
                 if (!canvas) {
-                    canvas = OpenPictureCanvas();
+                    canvas = OpenPictureCanvas(toMetafile);
                     canvas->font = comFont_;
                 }
                 if (i == 1 && !transparent_) {
@@ -499,13 +605,24 @@ void TQRCode::Repaint() {
             }
             symbolDisped_ = true;
         }
+        if (canvas && toMetafile) {
+            metafile_.reset(static_cast<Recording*>(canvas.release()));
+            recorded = true;
+        }
     }
     // Symbols painted before a failing one do not make the painting a success.
     if (failed) symbolDisped_ = false;
+    if (recorded) {
+        // The bitmap shows what the metafile holds.
+        BitmapCanvas shown(picture_);
+        metafile_->PlayInto(shown, {0, 0, picture_.width(), picture_.height()});
+    }
 
     if (!symbolDebug_ && !(match_ && failed)) {
         if (angle_) picture_ = TurnClockwise(picture_, angle_);
         if (reverse_) picture_ = MirrorLeftRight(picture_);
+        if (recorded && (angle_ || reverse_))
+            metafile_ = TurnRecording(*metafile_, angle_, reverse_);
         if (match_) {
             width_ = picture_.width();
             height_ = picture_.height();
@@ -515,10 +632,11 @@ void TQRCode::Repaint() {
     if (failed && clearOption_ && !symbolDebug_) Clear();
 }
 
-std::unique_ptr<Canvas> TQRCode::OpenPictureCanvas() {
-    // With Match, SymbolPicture picEMF (and picWMF) asks for a metafile picture: the
-    // platform's recording of these same Canvas calls. Until that recording exists the
-    // bitmap picture is painted for every kind.
+// The symbols go to the bitmap, or to a new metafile of the bitmap's size (which Repaint
+// keeps as metafile_ and shows in the bitmap).
+std::unique_ptr<Canvas> TQRCode::OpenPictureCanvas(bool toMetafile) {
+    metafile_.reset();
+    if (toMetafile) return std::make_unique<Recording>(Size{picture_.width(), picture_.height()});
     return std::make_unique<BitmapCanvas>(picture_);
 }
 

@@ -24,6 +24,7 @@
 #include "platform/bitmap.h"
 #include "platform/canvas.h"
 #include "platform/colour.h"
+#include "platform/recording.h"
 
 namespace pb {
 
@@ -72,6 +73,12 @@ std::string NumberedComment(const std::string& comment, TNumbering numbering, in
 // Turns a bitmap clockwise by 0, 90, 180 or 270 degrees, and mirrors it left to right.
 Bitmap TurnClockwise(const Bitmap& src, int angle);
 Bitmap MirrorLeftRight(const Bitmap& src);
+// The same turn and mirror for a recorded drawing: a new recording whose size follows the
+// turn. Text becomes its glyph outlines (over its opaque cell when it had one), since a
+// recorded text call can only run left to right. Handles what symbols are drawn with (line,
+// polyline, rectangle and ellipse outlines and fills, text, paths); a recording holding a
+// bitmap stretch or a rounded rectangle is a programming error.
+std::unique_ptr<Recording> TurnRecording(const Recording& src, int angle, bool mirror);
 
 class TQRCode {
   public:
@@ -193,11 +200,16 @@ class TQRCode {
 
     Event OnChangeCode, OnChangedCode, OnPaintSymbol, OnPaintedSymbol;
 
-    // The painted picture; empty after Clear.
+    // The painted picture; empty after Clear. With Match and a metafile SymbolPicture it is
+    // the metafile played back at its own size.
     const Bitmap& Picture() const { return picture_; }
+    // The metafile picture of the last painting when that painting went to a metafile
+    // (Match with SymbolPicture picEMF or picWMF); nothing otherwise and after Clear.
+    const Recording* Metafile() const { return metafile_.get(); }
     void Repaint();
     void Clear();
-    // Puts the picture on the system clipboard (nothing when it is empty).
+    // Puts the picture on the system clipboard (nothing when it is empty): the bitmap, and
+    // with a metafile picture also the metafile as "image/emf".
     void CopyToClipboard();
     // Takes the clipboard's text as Code when the clipboard holds text.
     void PasteFromClipboard();
@@ -208,7 +220,7 @@ class TQRCode {
     void Fire(const Event& event);
     void SplitAndCheck();
     bool EncodePiece(int index);
-    std::unique_ptr<Canvas> OpenPictureCanvas();
+    std::unique_ptr<Canvas> OpenPictureCanvas(bool toMetafile);
     void DrawSymbol(Canvas& canvas, int cornerX, int cornerY, int index);
     void SetCodeFromClipboard(const std::string& utf8);
 
@@ -250,6 +262,7 @@ class TQRCode {
     bool clipWatch_ = false;
 
     Bitmap picture_;
+    std::unique_ptr<Recording> metafile_;
     qr::Encoder encoder_;
     qr::Symbol symbol_;
     std::unique_ptr<ClipboardWatch> watch_;
