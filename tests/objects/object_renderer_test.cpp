@@ -66,7 +66,7 @@ TEST(ObjectRenderer, PlainTextBackgrounds) {
          3,
          {kRed, kYellow},
          false,
-         RGB(255, 0, 0),
+         kRed,
          true},
         {"unknown style: white", 7, {}, false, clWhite, true},
     };
@@ -176,17 +176,6 @@ TEST(ObjectRenderer, DecoratedFillsAndTheirCompanions) {
         EXPECT_EQ(picture->image.pixel(30, 20), c.inside) << c.name;
         EXPECT_EQ(picture->image.pixel(59, 39), KeyColour) << c.name << ": outside the body";
     }
-}
-
-TEST(ObjectRenderer, FontIndexPastTheListDrawsTheLastFont) {
-    const auto& fonts = InstalledFonts();
-    ASSERT_FALSE(fonts.empty());
-    ObjectRecord a = NewDecoratedText(0, 559, false);
-    a.Text = "Ag漢";
-    ObjectRecord b = a;
-    a.FontIndex = 500;
-    b.FontIndex = static_cast<int>(fonts.size()) - 1;
-    EXPECT_EQ(RenderObjectPicture(a)->image, RenderObjectPicture(b)->image);
 }
 
 TEST(ObjectRenderer, BoxesTooLargeOrEmptyAreNotDrawn) {
