@@ -54,11 +54,7 @@ class DesignScreenTest : public ::testing::Test {
     std::optional<ObjectRecord> Stored(int slot = 0) const {
         return ReadObject(main.folder(), slot);
     }
-    std::vector<std::string> Said() {
-        std::vector<std::string> out;
-        for (const auto& s : dialogs->shown) out.push_back(s.text + "/" + s.caption);
-        return out;
-    }
+    std::vector<std::string> Said() { return test::Said(dialogs); }
     // Opens the screen `Form`, clicks its button `name` and gives the record it then shows.
     template <class Form>
     ObjectRecord AfterClick(const char* name) {

@@ -35,11 +35,7 @@ class ObjectListTest : public ::testing::Test {
         return img && img->bitmap().pixel(0, 0) == clSilver;
     }
     bool Shown(int n) const { return form->Btn[static_cast<std::size_t>(n)]->isVisible(); }
-    std::vector<std::string> Said() {
-        std::vector<std::string> out;
-        for (const auto& s : dialogs->shown) out.push_back(s.text + "/" + s.caption);
-        return out;
-    }
+    std::vector<std::string> Said() { return test::Said(dialogs); }
 
     test::ScriptedDialogScope dialogs;
     test::FakeMainScreen main;
