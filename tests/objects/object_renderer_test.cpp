@@ -178,6 +178,15 @@ TEST(ObjectRenderer, DecoratedFillsAndTheirCompanions) {
     }
 }
 
+TEST(ObjectRenderer, FontIndexPastTheListDrawsTheLastFont) {
+    ObjectRecord past = NewDecoratedText(0, 559, false);
+    past.Text = "Ag漢";
+    ObjectRecord last = past;
+    past.FontIndex = 500;
+    last.FontIndex = static_cast<int>(InstalledFonts().size()) - 1;
+    EXPECT_EQ(RenderObjectPicture(past)->image, RenderObjectPicture(last)->image);
+}
+
 TEST(ObjectRenderer, BoxesTooLargeOrEmptyAreNotDrawn) {
     ObjectRecord tooWide = Rectangle(40000, 10, 10);
     ObjectRecord empty = Rectangle(0, 10, 10);
