@@ -12,7 +12,7 @@ namespace pb {
 namespace {
 
 class HistoryTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         App() = AppState{};
         SetAppDir(App(), dir.path());
@@ -36,31 +36,25 @@ protected:
     ImageControl image;
 };
 
-TEST_F(HistoryTest, WorkedSequenceAfterANewPage) {
+TEST_F(HistoryTest, WorkedSequenceRefusingAtBothEnds) {
+    StepBack(image, 1);  // a fresh history has nothing to go back to
     ASSERT_TRUE(SaveSnapshot(image.picture(), App().HistoryFolder(1), 1));  // the blank page
     Stroke(1);
     Stroke(2);
     EXPECT_EQ(App().HistoryCounter[1], 3);
-    StepBack(image, 1);
-    EXPECT_EQ(Shown(), 1);
-    StepBack(image, 1);
-    EXPECT_EQ(Shown(), 0);
+    for (int expected : {1, 0, 0}) {
+        StepBack(image, 1);
+        EXPECT_EQ(Shown(), expected);
+    }
     StepForward(image, 1);
     EXPECT_EQ(Shown(), 1);
     StepForward(image, 1);  // the page with both strokes was never saved
     EXPECT_EQ(Shown(), 1);
-    ASSERT_EQ(dialogs->shown.size(), 1u);
-    EXPECT_EQ(dialogs->shown[0].text, "これより後はない");
-    EXPECT_EQ(dialogs->shown[0].caption, "NG");
-}
-
-TEST_F(HistoryTest, RefusesAtBothEndsOfAFreshHistory) {
-    StepBack(image, 1);
-    StepForward(image, 1);
-    ASSERT_EQ(dialogs->shown.size(), 2u);
+    ASSERT_EQ(dialogs->shown.size(), 3u);
     EXPECT_EQ(dialogs->shown[0].text, "これより前はない");
-    EXPECT_EQ(dialogs->shown[1].text, "これより後はない");
-    EXPECT_EQ(App().HistoryCounter[1], 1);
+    EXPECT_EQ(dialogs->shown[1].text, "これより前はない");
+    EXPECT_EQ(dialogs->shown[2].text, "これより後はない");
+    EXPECT_EQ(dialogs->shown[2].caption, "NG");
 }
 
 TEST_F(HistoryTest, NumbersGoOnPastNineWithoutPadding) {
@@ -72,7 +66,7 @@ TEST_F(HistoryTest, NumbersGoOnPastNineWithoutPadding) {
     EXPECT_EQ(Shown(), 9);  // Tmp10 holds the page after the ninth stroke
 }
 
-TEST_F(HistoryTest, AMissingFileStillStepsBackAndAChangeOverwritesTheCurrentNumber) {
+TEST_F(HistoryTest, AMissingSnapshotStepsBackQuietlyAndABrokenOneIsReported) {
     Stroke(1);
     Stroke(2);
     Files().DeleteFile(SnapshotPath(App().HistoryFolder(1), 2));
@@ -80,20 +74,16 @@ TEST_F(HistoryTest, AMissingFileStillStepsBackAndAChangeOverwritesTheCurrentNumb
     EXPECT_EQ(App().HistoryCounter[1], 2);
     EXPECT_EQ(Shown(), 2);  // nothing new to show
     EXPECT_TRUE(dialogs->shown.empty());
-
     Stroke(7);  // writes Tmp2 again; Tmp3 does not exist, so forward refuses
     StepForward(image, 1);
     EXPECT_EQ(dialogs->shown.back().text, "これより後はない");
-}
 
-TEST_F(HistoryTest, ABrokenSnapshotIsReportedAndLeavesThePicture) {
-    Stroke(1);
-    Stroke(2);
     test::WriteFileBytes(SnapshotPath(App().HistoryFolder(1), 2), "BM\x10\x00");
     StepBack(image, 1);
-    EXPECT_EQ(Shown(), 2);
-    ASSERT_EQ(dialogs->shown.size(), 1u);
-    EXPECT_EQ(dialogs->shown[0].caption, "NG");
+    EXPECT_EQ(Shown(), 7);
+    ASSERT_EQ(dialogs->shown.size(), 2u);
+    EXPECT_NE(dialogs->shown[1].text, "これより前はない");
+    EXPECT_EQ(dialogs->shown[1].caption, "NG");
 }
 
 TEST_F(HistoryTest, ASnapshotCreatesItsMissingFolderAndFailsWhenItCannot) {

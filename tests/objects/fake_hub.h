@@ -16,6 +16,13 @@
 
 namespace pb::test {
 
+// What the message boxes said, each as "text/caption".
+inline std::vector<std::string> Said(ScriptedDialogScope& dialogs) {
+    std::vector<std::string> out;
+    for (const auto& s : dialogs->shown) out.push_back(s.text + "/" + s.caption);
+    return out;
+}
+
 class FakeMainScreen : public ScreenHub {
   public:
     explicit FakeMainScreen(int zoom = 100, Size pageSize = {378, 559}) : zoom_(zoom) {

@@ -34,11 +34,8 @@ class ObjectListTest : public ::testing::Test {
         const TCImg* img = ObjectImages()[slot];
         return img && img->bitmap().pixel(0, 0) == clSilver;
     }
-    std::vector<std::string> Said() {
-        std::vector<std::string> out;
-        for (const auto& s : dialogs->shown) out.push_back(s.text + "/" + s.caption);
-        return out;
-    }
+    bool Shown(int n) const { return form->Btn[static_cast<std::size_t>(n)]->isVisible(); }
+    std::vector<std::string> Said() { return test::Said(dialogs); }
 
     test::ScriptedDialogScope dialogs;
     test::FakeMainScreen main;
@@ -50,16 +47,8 @@ TEST_F(ObjectListTest, OpensBesideThePageAndDisablesIt) {
     EXPECT_EQ(form->geometry(), QRect(567, 0, 1280 - 567, 800));
     EXPECT_FALSE(main.page->isEnabled());
     EXPECT_FALSE(main.floating->isEnabled());
-    const char* captions[] = {"Copy(ｸﾛｰﾝ作成)", "削除",           "最前面",
-                              "文字列変更",     "デザイン変更",   "追加(ただの文字)",
-                              "追加(装飾文字)", "追加(□○・・・)", "元の画面に戻る"};
-    for (int n = 0; n <= 8; ++n) {
-        EXPECT_EQ(form->Btn[static_cast<std::size_t>(n)]->objectName(),
-                  QStringLiteral("Btn%1").arg(n, 2, 10, QLatin1Char('0')));
-        EXPECT_EQ(form->Btn[static_cast<std::size_t>(n)]->text(), captions[n]);
-        EXPECT_EQ(form->Btn[static_cast<std::size_t>(n)]->isVisible(), n >= 5) << n;
-    }
-    EXPECT_EQ(form->Edit0->objectName(), "Edit0");
+    // Only the add buttons and "元の画面に戻る" until there is an object.
+    for (int n = 0; n <= 8; ++n) EXPECT_EQ(Shown(n), n >= 5) << n;
 }
 
 TEST_F(ObjectListTest, AddingStacksObjectsDownThePageAndSelectsTheNewOne) {
@@ -90,20 +79,29 @@ TEST_F(ObjectListTest, AddingStacksObjectsDownThePageAndSelectsTheNewOne) {
     EXPECT_TRUE(Framed(2));
     EXPECT_FALSE(Framed(1));
     EXPECT_FALSE(Framed(0));
-    for (int n = 0; n <= 4; ++n) EXPECT_TRUE(form->Btn[static_cast<std::size_t>(n)]->isVisible());
+    for (int n = 0; n <= 4; ++n) EXPECT_TRUE(Shown(n)) << n;
     EXPECT_TRUE(dialogs->shown.empty());
 }
 
-TEST_F(ObjectListTest, WithoutASelectionTheButtonsOnlySaySo) {
+TEST_F(ObjectListTest, DeletingRemovesBothFilesAndLeavesNothingSelected) {
     Add(6, 2);
-    Click(1);  // delete slot 1: nothing selected afterwards, slot 0 still there
+    SaveBmp(Bitmap(2, 2), CompanionBitmapPath(main.folder(), 1));
+    Click(1);  // slot 1 goes; slot 0 stays
+    EXPECT_FALSE(FileOf(1));
+    EXPECT_FALSE(Files().FileExists(CompanionBitmapPath(main.folder(), 1)));
+    EXPECT_FALSE(ObjectImages().exists(1));
+    EXPECT_TRUE(FileOf(0));
     ASSERT_EQ(App().SelectedObject, kNoObject);
+    // Without a selection the buttons only say so.
     for (int n : {0, 1, 2, 3, 4}) Click(n);
     EXPECT_EQ(Said(), std::vector<std::string>(5, "何か選択しろ/どうでもいいけど"));
     EXPECT_TRUE(FileOf(0));
-    EXPECT_FALSE(FileOf(1));
     EXPECT_FALSE(FileOf(2));
     EXPECT_TRUE(main.keyboard.empty());
+    // With the last object gone the buttons hide.
+    App().SelectedObject = 0;
+    Click(1);
+    for (int n = 0; n <= 4; ++n) EXPECT_FALSE(Shown(n)) << n;
 }
 
 TEST_F(ObjectListTest, BringingToTheFrontMovesTheRecordUpAndLeavesTheGap) {
@@ -119,8 +117,7 @@ TEST_F(ObjectListTest, BringingToTheFrontMovesTheRecordUpAndLeavesTheGap) {
     EXPECT_EQ(App().SelectedObject, 6);
     EXPECT_TRUE(Framed(6));
     // Its position was saved before the move and the new image stands there.
-    EXPECT_EQ(Record(6)->Left, 40);
-    EXPECT_EQ(Record(6)->Top, 50);
+    EXPECT_EQ((Point{Record(6)->Left, Record(6)->Top}), (Point{40, 50}));
     EXPECT_EQ(ObjectImages()[6]->PositionOn(*main.page), (Point{40, 50}));
     // The gap is not reused; the highest object still moves one slot up.
     Add(5);
@@ -141,8 +138,7 @@ TEST_F(ObjectListTest, CopiesGoToTheTopLeftOfThePage) {
     const auto copy = Record(1);
     ASSERT_TRUE(copy);
     EXPECT_EQ(copy->FillColor, RGB(1, 2, 3));
-    EXPECT_EQ(copy->Left, 0);
-    EXPECT_EQ(copy->Top, 0);
+    EXPECT_EQ((Point{copy->Left, copy->Top}), (Point{0, 0}));
     EXPECT_EQ(ObjectImages()[1]->PositionOn(*main.page), (Point{0, 0}));
     EXPECT_EQ(App().SelectedObject, 1);
     EXPECT_TRUE(Framed(1));
@@ -159,17 +155,6 @@ TEST_F(ObjectListTest, CopiesGoToTheTopLeftOfThePage) {
     EXPECT_TRUE(FileOf(0));
     EXPECT_FALSE(FileOf(2));
     EXPECT_TRUE(dialogs->shown.empty());
-}
-
-TEST_F(ObjectListTest, DeletingRemovesBothFilesAndHidesTheButtonsWithTheLastObject) {
-    Add(5);
-    SaveBmp(Bitmap(2, 2), CompanionBitmapPath(main.folder(), 0));
-    Click(1);
-    EXPECT_FALSE(FileOf(0));
-    EXPECT_FALSE(Files().FileExists(CompanionBitmapPath(main.folder(), 0)));
-    EXPECT_FALSE(ObjectImages().exists(0));
-    EXPECT_EQ(App().SelectedObject, kNoObject);
-    for (int n = 0; n <= 4; ++n) EXPECT_FALSE(form->Btn[static_cast<std::size_t>(n)]->isVisible());
 }
 
 TEST_F(ObjectListTest, TextChangeOpensTheKeyboardExceptForShapes) {
@@ -213,8 +198,7 @@ TEST_F(ObjectListTest, ReturningSavesEveryPositionAndEnablesThePage) {
     ObjectImages()[0]->image()->move(main.page->x() + 33, main.page->y() + 44);
     ObjectImages()[1]->image()->move(main.page->x() + 55, main.page->y() + 66);
     Click(8);
-    EXPECT_EQ(Record(0)->Left, 33);
-    EXPECT_EQ(Record(0)->Top, 44);
+    EXPECT_EQ((Point{Record(0)->Left, Record(0)->Top}), (Point{33, 44}));
     EXPECT_EQ(Record(1)->Left, 55);
     EXPECT_FALSE(Framed(1));
     EXPECT_EQ(App().SelectedObject, kNoObject);
@@ -222,21 +206,6 @@ TEST_F(ObjectListTest, ReturningSavesEveryPositionAndEnablesThePage) {
     EXPECT_TRUE(main.floating->isEnabled());
     EXPECT_FALSE(App().ObjectListOpen);
     EXPECT_EQ(main.notes, std::vector<bool>{true});
-}
-
-TEST(ObjectListAtZoom, PositionsAreStoredInPagePixels) {
-    test::ScriptedDialogScope dialogs;
-    test::FakeMainScreen main(50);
-    auto* form = new TForm16;
-    QTest::mouseClick(form->Btn[6], Qt::LeftButton);
-    const TCImg* img = ObjectImages()[0];
-    ASSERT_NE(img, nullptr);
-    EXPECT_EQ(img->size(), (Size{img->bitmapSize().width / 2, img->bitmapSize().height / 2}));
-    img->image()->move(main.page->x() + 40, main.page->y() + 7);
-    QTest::mouseClick(form->Btn[8], Qt::LeftButton);
-    EXPECT_EQ(ReadObject(main.folder(), 0)->Left, 80);
-    EXPECT_EQ(ReadObject(main.folder(), 0)->Top, 14);
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
 }  // namespace

@@ -66,7 +66,7 @@ TEST(ObjectRenderer, PlainTextBackgrounds) {
          3,
          {kRed, kYellow},
          false,
-         RGB(255, 0, 0),
+         kRed,
          true},
         {"unknown style: white", 7, {}, false, clWhite, true},
     };
@@ -179,14 +179,12 @@ TEST(ObjectRenderer, DecoratedFillsAndTheirCompanions) {
 }
 
 TEST(ObjectRenderer, FontIndexPastTheListDrawsTheLastFont) {
-    const auto& fonts = InstalledFonts();
-    ASSERT_FALSE(fonts.empty());
-    ObjectRecord a = NewDecoratedText(0, 559, false);
-    a.Text = "Ag漢";
-    ObjectRecord b = a;
-    a.FontIndex = 500;
-    b.FontIndex = static_cast<int>(fonts.size()) - 1;
-    EXPECT_EQ(RenderObjectPicture(a)->image, RenderObjectPicture(b)->image);
+    ObjectRecord past = NewDecoratedText(0, 559, false);
+    past.Text = "Ag漢";
+    ObjectRecord last = past;
+    past.FontIndex = 500;
+    last.FontIndex = static_cast<int>(InstalledFonts().size()) - 1;
+    EXPECT_EQ(RenderObjectPicture(past)->image, RenderObjectPicture(last)->image);
 }
 
 TEST(ObjectRenderer, BoxesTooLargeOrEmptyAreNotDrawn) {

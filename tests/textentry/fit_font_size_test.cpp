@@ -43,7 +43,6 @@ TEST(FitFontSize, LargestSizeThatFitsBetweenThreeAndTheRecordSize) {
         {"height decides (3 lines)", "a\r\nb\nc", 40, 400, 60, false, 0, 15},
         {"empty line measured as a space", "a\r\n\r\nb", 40, 400, 60, false, 0, 15},
         {"does not fit even at 4", "a very long line of text", 30, 10, 10, false, 0, 3},
-        {"record size 4 that does not fit", "abc", 4, 1, 1, false, 0, 3},
         {"record size below the smallest", "a", 1, 400, 400, false, 0, 3},
         {"decorated: box 10/11, bold", "abcde", 40, 110, 400, true, 0, 19},
         {"decorated: margin off the height", "a", 40, 400, 66, true, 20, 30},
@@ -94,12 +93,6 @@ TEST(FitFontSize, HelpersForRecords) {
     EXPECT_TRUE(SplitTextLines("").empty());
 }
 
-}  // namespace
-}  // namespace pb
-
-namespace pb {
-namespace {
-
 TEST(FitFontSize, OnABitmapCanvas) {
     Bitmap scratch(8, 8);
     BitmapCanvas canvas(scratch);
@@ -141,14 +134,6 @@ TEST(FitFontSize, OnABitmapCanvas) {
             EXPECT_TRUE(above.width > w || above.height > h) << size;
         }
     }
-    // A text that does not fit even at 4 gets 3.
-    FitFontRequest tiny;
-    tiny.text = "とても長い文章はこの箱には入らない";
-    tiny.fontFamily = "IPAゴシック";
-    tiny.recordSize = 24;
-    tiny.boxWidth = 10;
-    tiny.boxHeight = 4;
-    EXPECT_EQ(FitFontSize(tiny, canvas), kSmallestFontSize);
 }
 
 }  // namespace

@@ -111,26 +111,7 @@ TEST_F(KeyboardScreen, TypeConvertPickAndConfirmByClicks) {
     EXPECT_TRUE(Closed());
 }
 
-TEST_F(KeyboardScreen, RealDictionaryCandidates) {
-    if (!test::HaveRealDictionary()) GTEST_SKIP() << "no KANJI.txt beside the program";
-    test::CopyRealDictionaryInto(dir.path());
-    Open(2);
-    TypeKana(QStringLiteral("ｶﾝｼﾞ"));
-    ClickButton("Button117");
-    ASSERT_TRUE(form->StringGrid1->isVisible());
-    EXPECT_EQ(form->StringGrid1->Cell(0, 0), QStringLiteral("漢字"));
-    EXPECT_GT(form->StringGrid1->RowCount(), 5);
-    ClickCell(form->StringGrid1, 0, 0);
-    TypeKana(QStringLiteral("ﾍﾝｶﾝ"));
-    ClickButton("Button117");
-    ClickCell(form->StringGrid1, 0, 0);
-    EXPECT_EQ(Memo(), QStringLiteral("漢字変換"));
-    ClickButton("BtnDtStClose");
-    EXPECT_EQ(hub.calls, std::vector<std::string>{"OpenPlainTextStamp 漢字変換"});
-    EXPECT_TRUE(Closed());
-}
-
-TEST_F(KeyboardScreen, ConversionButtonsAndDirectKeys) {
+TEST_F(KeyboardScreen, ConversionButtonsDirectKeysAndSymbolPages) {
     Open(2);
     TypeKana(QStringLiteral("ｶﾞ"));
     ClickButton("Button115");  // ひらがな変換
@@ -148,10 +129,9 @@ TEST_F(KeyboardScreen, ConversionButtonsAndDirectKeys) {
     EXPECT_EQ(Memo(), QStringLiteral("がABcア"));
     ClickButton("Button130");  // Clear
     EXPECT_EQ(Memo(), QString());
-}
 
-TEST_F(KeyboardScreen, SymbolPageCommitsHalfWidth) {
-    Open(2);
+    // Symbol pages drop the pending reading, list double-byte symbols and commit them in
+    // half width where there is one.
     TypeKana(QStringLiteral("ｱ"));
     ClickButton("Button124");  // ラテン語
     EXPECT_TRUE(form->Label1->text().isEmpty());
@@ -261,13 +241,6 @@ TEST_F(KeyboardScreen, SizeFollowsTheMainScreen) {
     hub.main = &main;
     Open();
     EXPECT_EQ(form->geometry(), QRect(0, 0, 700, 500));
-    delete form.data();
-    hub.main = nullptr;
-    App().WorkAreaWidth = 1000;
-    App().WorkAreaHeight = 700;
-    Open();
-    EXPECT_EQ(form->size(), QSize(1000, 700));
-    App().WorkAreaWidth = App().WorkAreaHeight = 0;
 }
 
 TEST_F(KeyboardScreen, DecoratedHintShowsTheArrowKeys) {

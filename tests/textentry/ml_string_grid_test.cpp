@@ -36,28 +36,31 @@ Ink DrawCell(const QString& text, bool wordWrap, QSize cell = {60, 60}) {
     return ink;
 }
 
-TEST(MLStringGrid, LongWordWrapsOrIsCutAtTheCellEdge) {
+TEST(MLStringGrid, CellTextWrapsBreaksAndIsCutAtTheCellEdge) {
+    struct Case {
+        const char* what;
+        QString text;
+        bool wordWrap;
+        QSize cell;
+        bool twoLinesOrMore;  // ink below the first line
+        int rightBelow;       // all ink left of this column
+    };
     const QString word = QStringLiteral("あいうえおかきくけこ");  // about 120 px at 12 px
-    const Ink wrapped = DrawCell(word, true);
-    const Ink cut = DrawCell(word, false);
-    EXPECT_GE(wrapped.top, 2);  // text starts 2 pixels in
-    EXPECT_LT(wrapped.right, 60);
-    EXPECT_GT(wrapped.bottom, 20);  // a second line
-    EXPECT_LT(cut.right, 60);       // cut at the edge
-    EXPECT_LT(cut.bottom, 16);      // one line only
-}
-
-TEST(MLStringGrid, LineBreaksShowInEitherSetting) {
-    for (const bool wrap : {true, false}) {
-        for (const char* br : {"\r\n", "\n"}) {
-            const Ink ink = DrawCell(QStringLiteral("ab") + br + QStringLiteral("cd"), wrap);
-            EXPECT_GT(ink.bottom, 16) << wrap;
-            EXPECT_LT(ink.right, 30) << wrap;
-        }
+    const Case cases[] = {
+        {"a long word wraps", word, true, {60, 60}, true, 60},
+        {"or is cut at the edge", word, false, {60, 60}, false, 60},
+        {"CR LF breaks with wrap", QStringLiteral("ab\r\ncd"), true, {60, 60}, true, 30},
+        {"CR LF breaks without", QStringLiteral("ab\r\ncd"), false, {60, 60}, true, 30},
+        {"LF breaks too", QStringLiteral("ab\ncd"), false, {60, 60}, true, 30},
+    };
+    for (const Case& c : cases) {
+        const Ink ink = DrawCell(c.text, c.wordWrap, c.cell);
+        EXPECT_GE(ink.top, 2) << c.what;  // text starts 2 pixels in
+        EXPECT_EQ(ink.bottom > 16, c.twoLinesOrMore) << c.what;
+        EXPECT_LT(ink.right, c.rightBelow) << c.what;
     }
     // A line that would show only in part is left out.
-    const Ink ink = DrawCell(QStringLiteral("a\r\nb\r\nc\r\nd"), false, {60, 30});
-    EXPECT_LT(ink.bottom, 30);
+    EXPECT_LT(DrawCell(QStringLiteral("a\r\nb\r\nc\r\nd"), false, {60, 30}).bottom, 30);
 }
 
 class CountPaints : public QObject {

@@ -53,9 +53,4 @@ const std::string& SharedDictionaryFolder() {
     return folder->path();
 }
 
-void CopyRealDictionaryInto(const std::string& folder) {
-    fs::copy_file(fs::path(SharedDictionaryFolder()) / "DicDB.mdb", fs::path(folder) / "DicDB.mdb",
-                  fs::copy_options::overwrite_existing);
-}
-
 }  // namespace pb::test

@@ -17,8 +17,6 @@ std::string BuiltDicData();
 bool HaveRealDictionary();
 // A folder holding DicDB.mdb built once from the build's DicData (do not write into it).
 const std::string& SharedDictionaryFolder();
-// Copies the shared DicDB.mdb into `folder`, so that a screen opened there needs no build.
-void CopyRealDictionaryInto(const std::string& folder);
 
 std::string Cp(std::string_view utf8);    // UTF-8 -> CP932
 std::string Utf(std::string_view cp932);  // CP932 -> UTF-8
