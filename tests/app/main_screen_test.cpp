@@ -192,18 +192,6 @@ TEST_F(MainScreenTest, QuitAsksCleansTheWorkingFilesAndNeverTouchesTheWorks) {
     EXPECT_EQ(ReadWholeFile(dir.file("A4HGK/keep.txt")), "x");
 }
 
-TEST_F(MainScreenTest, PrintPanelSwitchesTheSidePanel) {
-    Start();
-    Click(form->Btn[23]);
-    EXPECT_TRUE(form->GroupBox4->isVisible());
-    EXPECT_TRUE(form->Btn[17]->isEnabled() && form->Btn[18]->isEnabled());
-    EXPECT_FALSE(form->GroupBox3->isVisible()) << "reduction is offered for A4 only";
-    EXPECT_FALSE(form->GroupBox1->isVisible() || form->Btn[1]->isVisible());
-    Click(form->Btn[24]);
-    EXPECT_TRUE(form->GroupBox1->isVisible());
-    EXPECT_FALSE(form->GroupBox4->isVisible());
-}
-
 TEST_F(MainScreenTest, SelectionCopyFloatsAndDropsWhenAButtonIsPressed) {
     Start();
     Click(form->Edit[3]);

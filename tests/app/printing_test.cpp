@@ -209,7 +209,11 @@ class PrintPanelTest : public test::MainScreenFixture {
 };
 
 TEST_F(PrintPanelTest, PrintMakesOnePagePerCopyAndTellsWhereThePdfWent) {
-    Click(form->Btn[23]);
+    Click(form->Btn[23]);  // the print panel takes the place of the drawing tools
+    EXPECT_TRUE(form->GroupBox4->isVisible());
+    EXPECT_FALSE(form->GroupBox1->isVisible() || form->Btn[1]->isVisible());
+    EXPECT_FALSE(form->GroupBox3->isVisible()) << "reduction is offered for A4 only";
+    EXPECT_TRUE(form->Btn[17]->isEnabled() && form->Btn[18]->isEnabled());
     Click(form->Btn[7]);
     Click(form->Btn[7]);
     Click(form->Btn[17]);
@@ -219,6 +223,9 @@ TEST_F(PrintPanelTest, PrintMakesOnePagePerCopyAndTellsWhereThePdfWent) {
     EXPECT_EQ(dialogs->shown[0].text, "プリンタがないのでPDFにした\n/somewhere/P000000000000.pdf");
     EXPECT_EQ(dialogs->shown[0].caption, "どうでもいいけど");
     EXPECT_EQ(form->Image0->picture(), Page()) << "printing leaves the page as it is";
+    Click(form->Btn[24]);
+    EXPECT_TRUE(form->GroupBox1->isVisible());
+    EXPECT_FALSE(form->GroupBox4->isVisible());
 }
 
 TEST_F(PrintPanelTest, PreviewShowsTheReductionButExportsThePageAtFullSize) {
