@@ -41,8 +41,8 @@ class FakePrintDevice : public PrintDevice {
     PageOrientation orientation() const override { return orientation_; }
     int PageWidth() const override { return orientation_ == L ? kA4At600.height : kA4At600.width; }
     int PageHeight() const override { return orientation_ == L ? kA4At600.width : kA4At600.height; }
-    bool BeginDoc(const std::string& title) override {
-        log_->events.push_back("begin " + title);
+    bool BeginDoc(const std::string&) override {
+        log_->events.push_back("begin");
         if (refuseDocument) return false;
         open_ = true;
         return NewSheet();
@@ -111,51 +111,36 @@ TEST(Printing, DestinationByOrientationAndFeedPosition) {
 TEST(Printing, CopiesArePagesAndTheDocumentIsAlwaysEndedAndTheOrientationSetBack) {
     Recording drawing({378, 559});
     drawing.FillRect({0, 0, 10, 10});
-    struct Case {
-        int mode, copies;
-        bool failNewPage, refuse;
-        PrintOutcome outcome;
-        Events events;
+    enum Trouble { kNone, kNewPageFails, kRefused };
+    const auto printed = PrintOutcome::Printed;
+    const std::tuple<int, int, Trouble, PrintOutcome, std::string> cases[] = {
+        {0, 3, kNone, printed, "portrait begin new page new page end portrait"},
+        {1, 1, kNone, printed, "landscape begin end portrait"},
+        {3, 2, kNewPageFails, PrintOutcome::Failed, "landscape begin new page end portrait"},
+        {3, 2, kRefused, PrintOutcome::Refused, "landscape begin portrait"},
     };
-    const Case cases[] = {
-        {0,
-         3,
-         false,
-         false,
-         PrintOutcome::Printed,
-         {"portrait", "begin t", "new page", "new page", "end", "portrait"}},
-        {1, 1, false, false, PrintOutcome::Printed, {"landscape", "begin t", "end", "portrait"}},
-        {3,
-         2,
-         true,
-         false,
-         PrintOutcome::Failed,
-         {"landscape", "begin t", "new page", "end", "portrait"}},
-        {3, 2, false, true, PrintOutcome::Refused, {"landscape", "begin t", "portrait"}},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE("mode " + std::to_string(c.mode) + ", " + std::to_string(c.copies) +
-                     " copies");
+    for (const auto& [mode, copies, trouble, outcome, events] : cases) {
+        SCOPED_TRACE(events);
         auto log = std::make_shared<PrinterLog>();
         FakePrintDevice device(log);
-        device.failNewPage = c.failNewPage;
-        device.refuseDocument = c.refuse;
+        device.failNewPage = trouble == kNewPageFails;
+        device.refuseDocument = trouble == kRefused;
         PrintRequest request;
-        request.drawnSize = c.mode == 0 ? Size{378, 559} : Size{559, 378};
-        request.pageMode = c.mode;
+        request.drawnSize = mode == 0 ? Size{378, 559} : Size{559, 378};
+        request.pageMode = mode;
         request.centre = true;
-        request.copies = c.copies;
+        request.copies = copies;
         request.title = "t";
-        EXPECT_EQ(PrintDrawing(device, drawing, request), c.outcome);
-        EXPECT_EQ(log->events, c.events);
-        if (c.outcome != PrintOutcome::Printed) continue;
-        ASSERT_EQ(log->pages.size(), static_cast<std::size_t>(c.copies));
+        EXPECT_EQ(PrintDrawing(device, drawing, request), outcome);
+        std::string happened;
+        for (const std::string& e : log->events) happened += (happened.empty() ? "" : " ") + e;
+        EXPECT_EQ(happened, events);
+        if (outcome != printed) continue;
+        ASSERT_EQ(log->pages.size(), static_cast<std::size_t>(copies));
+        const Rect centred = mode == 0 ? Rect{1299, 0, 3661, 3494} : Rect{0, 1299, 3494, 3661};
         for (const auto& page : log->pages) {
-            const auto calls = page->data()->calls;
-            ASSERT_EQ(calls.size(), 1u);
-            const Rect centred =
-                c.mode == 0 ? Rect{1299, 0, 3661, 3494} : Rect{0, 1299, 3494, 3661};
-            EXPECT_EQ(calls[0].rect, centred);
+            ASSERT_EQ(page->data()->calls.size(), 1u);
+            EXPECT_EQ(page->data()->calls[0].rect, centred);
         }
     }
 }
