@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <array>
 #include <tuple>
 
 #include "common/app_state.h"
@@ -54,64 +53,50 @@ TEST(Works, ThumbnailIsASilverSquareWithThePageAndItsObjects) {
 }
 
 TEST(Works, InterruptedSavesAreFinishedOrUndone) {
-    // Each part of work X1 as a crash may leave it: {the part, its ".new", its ".old"}, each
-    // holding the earlier version "old", the new one "new", or missing.
-    using State = std::array<const char*, 3>;
+    // Each part of work X1 as a crash may leave it, written as three letters for the part
+    // itself, its ".new" and its ".old" copy: 'o' the earlier version, 'n' the new one, '-'
+    // missing. Afterwards every part holds `result` with no copies left.
     struct Case {
         const char* name;
-        State page, data, thumb;
-        const char* result;  // what every part holds afterwards (nullptr: gone)
+        const char* page;
+        const char* data;
+        const char* thumb;
+        char result;
     };
     const Case cases[] = {
-        {"writing the new parts", {"old", "new"}, {"old", "new"}, {"old"}, "old"},
-        {"writing a new work", {nullptr, "new"}, {}, {}, nullptr},
-        {"all new parts written, none moved",
-         {"old", "new"},
-         {"old", "new"},
-         {"old", "new"},
-         "new"},
-        {"moving the object folder",
-         {"new", nullptr, "old"},
-         {nullptr, "new", "old"},
-         {"old", "new"},
-         "new"},
-        {"moving the thumbnail",
-         {"new", nullptr, "old"},
-         {"new", nullptr, "old"},
-         {nullptr, "new", "old"},
-         "new"},
-        {"removing the earlier copies",
-         {"new"},
-         {"new", nullptr, "old"},
-         {"new", nullptr, "old"},
-         "new"},
+        {"writing the new parts", "on-", "on-", "o--", 'o'},
+        {"writing a new work", "-n-", "---", "---", '-'},
+        {"all new parts written, none moved", "on-", "on-", "on-", 'n'},
+        {"moving the object folder", "n-o", "-no", "on-", 'n'},
+        {"moving the thumbnail", "n-o", "n-o", "-no", 'n'},
+        {"removing the earlier copies", "n--", "n-o", "n-o", 'n'},
     };
+    auto version = [](char c) { return c == 'o' ? "old" : "new"; };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         test::TempDir dir;
         const std::string works = dir.path() + "/A4HGK/";
         EnsureWorkFolders(dir.path());
-        const std::tuple<std::string, bool, const State*> parts[] = {
-            {works + "MImg/X1.bmp", false, &c.page},
-            {works + "SData/X1", true, &c.data},
-            {works + "SImg/X1.bmp", false, &c.thumb}};
+        const std::tuple<std::string, bool, const char*> parts[] = {
+            {works + "MImg/X1.bmp", false, c.page},
+            {works + "SData/X1", true, c.data},
+            {works + "SImg/X1.bmp", false, c.thumb}};
         const char* suffixes[] = {"", ".new", ".old"};
         for (const auto& [path, folder, state] : parts) {
             for (int i = 0; i < 3; ++i) {
-                const char* version = (*state)[i];
-                if (!version) continue;
+                if (state[i] == '-') continue;
                 const std::string at = path + suffixes[i];
                 if (folder) Files().CreateFolder(at);
-                WriteWholeFile(folder ? at + "/StrData0.txt" : at, version);
+                WriteWholeFile(folder ? at + "/StrData0.txt" : at, version(state[i]));
             }
         }
         RecoverInterruptedSaves(works);
         for (const auto& [path, folder, state] : parts) {
             const std::string file = folder ? path + "/StrData0.txt" : path;
-            if (c.result)
-                EXPECT_EQ(ReadWholeFile(file), c.result) << path;
-            else
+            if (c.result == '-')
                 EXPECT_FALSE(Files().FileExists(file)) << path;
+            else
+                EXPECT_EQ(ReadWholeFile(file), version(c.result)) << path;
             for (const char* suffix : {".new", ".old"})
                 EXPECT_FALSE(Files().FileExists(path + suffix) ||
                              Files().FolderExists(path + suffix));
