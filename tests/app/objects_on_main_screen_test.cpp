@@ -1,102 +1,64 @@
-// Overlay objects on the main screen: the object list opened from "WordArt風MetaFile使用",
-// selecting and dragging object images, zoom, and the keyboard's text update.
-#include <gtest/gtest.h>
-
-#include <QApplication>
-#include <QPointer>
-#include <QTest>
-
-#include "app/main_screen.h"
+// Overlay objects on the real main screen: the object list opened from "WordArt風MetaFile使用",
+// selecting and dragging object images, zoom, the keyboard's text update, and the design
+// screens opened by "デザイン変更" with the picture folder read at start-up.
 #include "common/app_state.h"
 #include "common/object_image.h"
+#include "objects/decorated_design_screen.h"
 #include "objects/object_list_screen.h"
+#include "objects/plain_text_design_screen.h"
 #include "objects/strdata.h"
 #include "platform/file_service.h"
-#include "platform/metrics.h"
-#include "support/test_support.h"
+#include "platform/picture_io.h"
+#include "support/app_fixtures.h"
 #include "textentry/keyboard_screen.h"
 #include "textentry/string_grid.h"
 
 namespace pb {
 namespace {
 
-template <typename T>
-T* TopLevel(const char* name) {
-    for (QWidget* w : QApplication::topLevelWidgets())
-        if (w->objectName() == QLatin1String(name) && w->isVisible()) return qobject_cast<T*>(w);
-    for (QWidget* w : QApplication::allWidgets())
-        if (w->objectName() == QLatin1String(name) && w->isWindow() && w->isVisible())
-            return qobject_cast<T*>(w);
-    return nullptr;
-}
-
-class ObjectsOnMainScreen : public ::testing::Test {
+class ObjectsOnMainScreen : public test::MainScreenFixture {
   protected:
     void SetUp() override {
-        OverrideScreenMetrics(ScreenMetrics{96, 96, {0, 0, 1280, 800}});
-        OverridePrinterMetrics(PrinterMetrics{PrinterKind::BuiltInPdf, "", 600, 600, 0, 0});
-        form = std::make_unique<TForm1>(dir.path());
-        form->show();
+        MainScreenFixture::SetUp();
+        ASSERT_TRUE(
+            SaveBmp(Bitmap(120, 60, RGB(0, 128, 0)), JoinPath(pictures.path(), "green.bmp")));
+        ASSERT_TRUE(WriteWholeFile(dir.file("PixDir.txt"), pictures.path()));
+        Start();
     }
-    void TearDown() override {
-        form.reset();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        OverrideScreenMetrics(std::nullopt);
-        OverridePrinterMetrics(std::nullopt);
-    }
-    void Click(QWidget* w) {
-        ASSERT_NE(w, nullptr);
-        ASSERT_TRUE(w->isVisible()) << w->objectName().toStdString();
-        QTest::mouseClick(w, Qt::LeftButton);
-    }
-    TForm16* List() { return TopLevel<TForm16>("Form16"); }
-    TForm16* OpenList() {
+    TForm16* List() { return Window<TForm16>("Form16"); }
+    // The object list, with a new object of kind 5 (plain text), 6 (decorated) or 7 (shape).
+    TForm16* OpenList(std::initializer_list<int> kinds = {}) {
         Click(form->Btn[16]);
         TForm16* list = List();
         EXPECT_NE(list, nullptr);
+        if (list)
+            for (int kind : kinds) Click(list->Btn[static_cast<std::size_t>(kind)]);
         return list;
     }
-    ImageControl* Image(int slot) {
-        TCImg* img = ObjectImages()[slot];
-        return img ? img->image() : nullptr;
-    }
-    static bool Framed(int slot) {
-        const TCImg* img = ObjectImages()[slot];
-        return img && img->bitmap().pixel(0, 0) == clSilver;
-    }
+    static ImageControl* Image(int slot) { return ObjectImages()[slot]->image(); }
+    static bool Framed(int slot) { return ObjectImages()[slot]->bitmap().pixel(0, 0) == clSilver; }
     std::optional<ObjectRecord> Record(int slot) const {
         return ReadObject(App().ObjectFolder, slot);
     }
-    void Settle() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
 
-    test::TempDir dir;
-    test::ScriptedDialogScope dialogs;
-    std::unique_ptr<TForm1> form;
+    test::TempDir pictures;
 };
 
-TEST_F(ObjectsOnMainScreen, TheObjectListOpensBesideThePageAndLeavesNotesBehind) {
-    EXPECT_TRUE(form->Btn[16]->isEnabled());
-    EXPECT_FALSE(form->Label[10]->isVisible());
+TEST_F(ObjectsOnMainScreen, TheObjectListOpensOnceBesideThePageAndLeavesNotesBehind) {
     TForm16* list = OpenList();
     ASSERT_NE(list, nullptr);
     EXPECT_EQ(list->geometry().left(), form->ScrollBox1->width());
     EXPECT_FALSE(form->Image1->isEnabled());
-    EXPECT_TRUE(App().ObjectListOpen);
-    // Opening it again does not make a second one.
-    form->OpenObjectList();
+    form->OpenObjectList();  // again: no second list
     int lists = 0;
     for (QWidget* w : QApplication::allWidgets())
-        if (w->objectName() == "Form16" && w->isVisible()) ++lists;
+        lists += w->objectName() == "Form16" && w->isVisible();
     EXPECT_EQ(lists, 1);
-
     Click(list->Btn[6]);
     Click(list->Btn[8]);
-    Settle();
     EXPECT_EQ(List(), nullptr);
     EXPECT_TRUE(form->Image1->isEnabled());
-    EXPECT_TRUE(form->Label[10]->isVisible());
-    EXPECT_TRUE(form->Label[11]->isVisible());
-
+    EXPECT_TRUE(form->Label[10]->isVisible() && form->Label[11]->isVisible());
     // With the last object deleted the notes go when the list closes.
     list = OpenList();
     App().SelectedObject = 0;
@@ -105,10 +67,8 @@ TEST_F(ObjectsOnMainScreen, TheObjectListOpensBesideThePageAndLeavesNotesBehind)
     EXPECT_FALSE(form->Label[10]->isVisible());
 }
 
-TEST_F(ObjectsOnMainScreen, TouchingAnObjectSelectsItOnlyInObjectMode) {
-    TForm16* list = OpenList();
-    Click(list->Btn[6]);
-    Click(list->Btn[7]);
+TEST_F(ObjectsOnMainScreen, TouchingAnObjectSelectsItOnlyInObjectModeAndANewPageTakesThemAway) {
+    TForm16* list = OpenList({6, 7});
     ASSERT_EQ(App().SelectedObject, 1);
     // The decorated text lies under the shape at the top-left; its right part is free.
     Image(1)->move(form->Image1->x() + 200, form->Image1->y() + 300);
@@ -116,20 +76,21 @@ TEST_F(ObjectsOnMainScreen, TouchingAnObjectSelectsItOnlyInObjectMode) {
     EXPECT_EQ(App().SelectedObject, 0);
     EXPECT_TRUE(Framed(0));
     EXPECT_FALSE(Framed(1));
-    QTest::mouseClick(Image(0), Qt::LeftButton, {}, QPoint(Image(0)->width() - 5, 10));
-    EXPECT_EQ(App().SelectedObject, 0);
-    EXPECT_TRUE(Framed(0));
-
     Click(list->Btn[8]);
     ASSERT_EQ(App().SelectedObject, kNoObject);
     QTest::mouseClick(Image(1), Qt::LeftButton, {}, QPoint(10, 10));
     EXPECT_EQ(App().SelectedObject, kNoObject);
     EXPECT_FALSE(Framed(1));
+
+    dialogs->answers = {IDNO};
+    Click(form->Btn[20]);
+    EXPECT_FALSE(AnyObject());
+    EXPECT_FALSE(form->Label[10]->isVisible());
+    EXPECT_FALSE(Files().FileExists(ObjectFilePath(App().ObjectFolder, 0)));
 }
 
 TEST_F(ObjectsOnMainScreen, DraggingKeepsObjectsOnThePageAndZoomOnlyStretches) {
-    TForm16* list = OpenList();
-    Click(list->Btn[7]);  // a 100 x 100 shape
+    TForm16* list = OpenList({7});  // a 100 x 100 shape
     ImageControl* img = Image(0);
     const QRect page = form->Image1->geometry();
     // Its centre follows the pointer, but it stops at the page's right edge.
@@ -142,11 +103,9 @@ TEST_F(ObjectsOnMainScreen, DraggingKeepsObjectsOnThePageAndZoomOnlyStretches) {
     Click(list->Btn[8]);
     EXPECT_EQ(Record(0)->Left, page.width() - 100);
     EXPECT_EQ(Record(0)->Top, 70 + 80 - 50);
-
-    // Dragging does not need object mode, and zooming stretches without rendering again.
+    // Zooming stretches without rendering again, and positions do not drift.
     const Bitmap picture = ObjectImages()[0]->bitmap();
-    Click(form->Btn[2]);  // zoom out: 90
-    for (int i = 0; i < 4; ++i) Click(form->Btn[2]);
+    for (int i = 0; i < 5; ++i) Click(form->Btn[2]);
     ASSERT_EQ(form->zoom(), 50);
     EXPECT_EQ(img->size(), QSize(50, 50));
     EXPECT_EQ(ObjectImages()[0]->PositionOn(*form->Image1),
@@ -156,26 +115,21 @@ TEST_F(ObjectsOnMainScreen, DraggingKeepsObjectsOnThePageAndZoomOnlyStretches) {
 }
 
 TEST_F(ObjectsOnMainScreen, TextChangeGoesThroughTheKeyboardAndFitsTheBox) {
-    TForm16* list = OpenList();
-    Click(list->Btn[6]);  // "あいうえお", 36 pt
+    TForm16* list = OpenList({6});  // "あいうえお", 36 pt
     const Size box = ObjectImages()[0]->bitmapSize();
     Click(list->Btn[3]);
-    Settle();
     EXPECT_EQ(List(), nullptr);
-    TForm6* keyboard = TopLevel<TForm6>("Form6");
+    TForm6* keyboard = Window<TForm6>("Form6");
     ASSERT_NE(keyboard, nullptr);
     EXPECT_EQ(keyboard->Label0->text(), "0");
     EXPECT_EQ(keyboard->Memo1->toPlainText(), "あいうえお");
-    EXPECT_TRUE(keyboard->Label4->isVisible());
-
     // Ten digits in place of five kana: the size shrinks until they fit the old box.
     Click(keyboard->Find<QPushButton>("Button130"));  // Clear
     for (int i = 0; i < 10; ++i)
         QTest::mouseClick(keyboard->StringGrid4->viewport(), Qt::LeftButton, {},
-                          keyboard->StringGrid4->CellRect(i % 10, 0).center());
+                          keyboard->StringGrid4->CellRect(i, 0).center());
     ASSERT_EQ(keyboard->Memo1->toPlainText(), "1234567890");
     Click(keyboard->BtnDtStClose);
-    Settle();
     const auto rec = Record(0);
     ASSERT_TRUE(rec);
     EXPECT_EQ(rec->Text, "1234567890");
@@ -184,17 +138,14 @@ TEST_F(ObjectsOnMainScreen, TextChangeGoesThroughTheKeyboardAndFitsTheBox) {
     EXPECT_LE(ObjectImages()[0]->bitmapSize().width, box.width);
     EXPECT_TRUE(Framed(0));
     EXPECT_NE(List(), nullptr) << "the object list is back";
-    EXPECT_EQ(TopLevel<TForm6>("Form6"), nullptr);
+    EXPECT_EQ(Window<TForm6>("Form6"), nullptr);
 }
 
-TEST_F(ObjectsOnMainScreen, TextUpdateLeavesEmptyRecordsAlone) {
-    TForm16* list = OpenList();
-    Click(list->Btn[5]);
-    // A short text keeps the record's size.
-    EXPECT_TRUE(form->ApplyObjectText("ab"));
+TEST_F(ObjectsOnMainScreen, TextUpdateLeavesMissingRecordsAlone) {
+    OpenList({5});
+    EXPECT_TRUE(form->ApplyObjectText("ab"));  // a short text keeps the record's size
     EXPECT_EQ(Record(0)->FontSize, 10);
     EXPECT_EQ(Record(0)->Text, "ab");
-    // The record is gone: nothing is written.
     Files().DeleteFile(ObjectFilePath(App().ObjectFolder, 0));
     EXPECT_FALSE(form->ApplyObjectText("cd"));
     EXPECT_FALSE(Files().FileExists(ObjectFilePath(App().ObjectFolder, 0)));
@@ -202,15 +153,45 @@ TEST_F(ObjectsOnMainScreen, TextUpdateLeavesEmptyRecordsAlone) {
     EXPECT_FALSE(form->ApplyObjectText("cd"));
 }
 
-TEST_F(ObjectsOnMainScreen, ANewPageTakesTheObjectsAway) {
-    TForm16* list = OpenList();
-    Click(list->Btn[5]);
-    Click(list->Btn[8]);
-    dialogs->answers.push_back(IDNO);
-    Click(form->Btn[20]);
-    EXPECT_FALSE(AnyObject());
-    EXPECT_FALSE(form->Label[10]->isVisible());
-    EXPECT_FALSE(Files().FileExists(ObjectFilePath(App().ObjectFolder, 0)));
+TEST_F(ObjectsOnMainScreen, AShapeWithAPictureShowsTheNoteUnderThePage) {
+    EXPECT_EQ(App().CurrentPictureFolder, pictures.path()) << "read from PixDir.txt at start-up";
+    TForm16* list = OpenList({7});
+    ASSERT_NE(list, nullptr);
+    Click(list->Btn[4]);
+    TForm9* design = Window<TForm9>("Form9");
+    ASSERT_TRUE(design);
+    EXPECT_EQ(design->geometry(), QRect(567, 0, 1280 - 567, 800));
+    EXPECT_FALSE(List());
+    Click(design->BtnB[4]);
+    ASSERT_EQ(design->ListView1->count(), 1);
+    design->ListView1Click(design->ListView1->item(0));
+    ASSERT_TRUE(form->Memo1->isVisible());
+    EXPECT_EQ(form->Memo1->pos(), QPoint(10, form->Image1->geometry().bottom() + 1 + 10));
+    // The page area reaches down to the note.
+    EXPECT_GE(form->ScrollBox1->widget()->height(), form->Memo1->geometry().bottom() + 1);
+    form->Memo1->move(200, form->Memo1->y());  // dragged aside
+    Click(design->BtnDtStClose);
+    EXPECT_FALSE(form->Memo1->isVisible());
+    EXPECT_EQ(form->Memo1->x(), 10);
+    ASSERT_TRUE(List());
+    EXPECT_EQ(App().SelectedObject, 0);
+    EXPECT_TRUE(Framed(0));
+    const auto rec = Record(0);
+    ASSERT_TRUE(rec);
+    EXPECT_EQ(rec->FillStyle, 4);
+    EXPECT_EQ(rec->ImageFile, JoinPath(pictures.path(), "green.bmp"));
+}
+
+TEST_F(ObjectsOnMainScreen, APlainTextOpensItsOwnDesignScreen) {
+    TForm16* list = OpenList({5});
+    ASSERT_NE(list, nullptr);
+    Click(list->Btn[4]);
+    TForm8* design = Window<TForm8>("Form8");
+    ASSERT_TRUE(design);
+    EXPECT_FALSE(Window<TForm9>("Form9"));
+    Click(design->BtnFormClose);
+    EXPECT_TRUE(List());
+    EXPECT_FALSE(form->Memo1->isVisible());
 }
 
 }  // namespace

@@ -1,11 +1,11 @@
 // The whole print path through popboard-cli: a saved work printed on a real CUPS queue
 // (cups-pdf), on the built-in PDF printer when there is no CUPS printer at all, and exported.
-// The PDFs that arrive are rasterised with pdftoppm and compared with the composed page.
+// The files that arrive are read by independent programs (pdftoppm, pdfinfo, emf2svg-conv)
+// and compared with the composed page.
 #include <gtest/gtest.h>
 #include <pwd.h>
 #include <unistd.h>
 
-#include <QDir>
 #include <QElapsedTimer>
 #include <QImage>
 #include <QProcess>
@@ -33,13 +33,16 @@ struct ProgramRun {
     std::string out, err;
 };
 
-ProgramRun RunProgram(const QString& program, const QStringList& args,
-                      const std::vector<std::pair<QString, QString>>& env = {}) {
+// Runs a program; `cupsServer` replaces CUPS_SERVER (a socket that does not exist: no CUPS).
+ProgramRun RunProgram(const QString& program, const std::vector<std::string>& args,
+                      const char* cupsServer = "/nonexistent.sock") {
     QProcess p;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    for (const auto& [name, value] : env) environment.insert(name, value);
+    environment.insert(QStringLiteral("CUPS_SERVER"), QString::fromUtf8(cupsServer));
     p.setProcessEnvironment(environment);
-    p.start(program, args);
+    QStringList list;
+    for (const std::string& a : args) list << QString::fromStdString(a);
+    p.start(program, list);
     ProgramRun run;
     if (!p.waitForFinished(120000)) {
         p.kill();
@@ -53,9 +56,10 @@ ProgramRun RunProgram(const QString& program, const QStringList& args,
     return run;
 }
 
-QString Cli() {
+ProgramRun Cli(const std::vector<std::string>& args, const char* cupsServer = "/nonexistent.sock") {
     const char* bin = std::getenv("POPBOARD_BIN_DIR");
-    return QString::fromUtf8(bin ? bin : ".") + QStringLiteral("/popboard-cli");
+    return RunProgram(QString::fromUtf8(bin ? bin : ".") + QStringLiteral("/popboard-cli"), args,
+                      cupsServer);
 }
 
 bool HaveTools() {
@@ -71,9 +75,8 @@ std::string UniqueWorkName() {
     return name;
 }
 
-// A postcard page with a few painted areas and three objects over it (a decorated text, a
-// shape with a gradation, which printing burns into the page, and a plain text), saved as a
-// work in `appDir`.
+// A postcard page with painted areas and three objects over it (a decorated text, a shape with
+// a gradation, which printing burns into the page, and a plain text), saved as a work.
 void SaveTestWork(const std::string& appDir, const std::string& name) {
     EnsureWorkFolders(appDir);
     Bitmap page(378, 559, clWhite);
@@ -81,8 +84,6 @@ void SaveTestWork(const std::string& appDir, const std::string& name) {
         for (int x = 30; x < 200; ++x) page.setPixel(x, y, RGB(220, 30, 30));
     for (int y = 300; y < 520; ++y)
         for (int x = 200; x < 350; ++x) page.setPixel(x, y, RGB(20, 60, 200));
-    for (int x = 0; x < 378; ++x) page.setPixel(x, 250, clBlack);
-
     const std::string objects = JoinPath(appDir, "objects/");
     Files().CreateFolder(objects);
     ObjectRecord text = NewDecoratedText(0, page.height(), false);
@@ -100,7 +101,7 @@ void SaveTestWork(const std::string& appDir, const std::string& name) {
     shape.FillStyle = 3;
     shape.UseColor = {true, true, false, false, false, false, false};
     shape.Color[0] = RGB(0, 200, 80);
-    shape.Color[1] = RGB(255, 255, 255);
+    shape.Color[1] = clWhite;
     ASSERT_TRUE(WriteObject(objects, 1, shape));
     ObjectRecord plain = NewPlainObject(2, page.height(), false);
     plain.Text = "税込 298円";
@@ -109,9 +110,8 @@ void SaveTestWork(const std::string& appDir, const std::string& name) {
     plain.Top = 60;
     plain.FontColor = clWhite;
     ASSERT_TRUE(WriteObject(objects, 2, plain));
-
-    const std::string works = JoinPath(appDir, "A4HGK");
-    ASSERT_TRUE(StoreWork(works, name, page, MakeThumbnail(page, page.size(), {}), objects));
+    ASSERT_TRUE(StoreWork(JoinPath(appDir, "A4HGK"), name, page,
+                          MakeThumbnail(page, page.size(), {}), objects));
 }
 
 // The page as printing composes it, at its full size.
@@ -119,62 +119,60 @@ Bitmap ComposedPage(const std::string& appDir, const std::string& name) {
     std::string error;
     const auto work = ComposeSavedWork(JoinPath(appDir, "A4HGK/"), name, error);
     EXPECT_TRUE(work) << error;
-    if (!work) return {};
-    return RenderDrawing(*work->composed.drawing, work->composed.drawing->size());
+    return work ? RenderDrawing(*work->composed.drawing, work->composed.drawing->size()) : Bitmap();
 }
 
 int PdfPages(const std::string& pdf) {
-    const ProgramRun info = RunProgram(QStringLiteral("pdfinfo"), {QString::fromStdString(pdf)});
+    const ProgramRun info = RunProgram(QStringLiteral("pdfinfo"), {pdf});
     const auto at = info.out.find("Pages:");
     return at == std::string::npos ? -1 : std::atoi(info.out.c_str() + at + 6);
 }
 
-// Page `n` (from 1) of a PDF rasterised at 96 dpi, where a page pixel is a screen pixel.
-Bitmap Rasterise(const std::string& pdf, int n, const test::TempDir& dir) {
-    const QString prefix = QString::fromStdString(dir.file("page"));
-    const QString number = QString::number(n);
-    RunProgram(QStringLiteral("pdftoppm"),
-               {QStringLiteral("-r"), QStringLiteral("96"), QStringLiteral("-f"), number,
-                QStringLiteral("-l"), number, QStringLiteral("-singlefile"), QStringLiteral("-png"),
-                QString::fromStdString(pdf), prefix});
-    const QImage image(prefix + QStringLiteral(".png"));
-    return image.isNull() ? Bitmap() : BitmapFromImage(image);
-}
-
-// The printed page matches the composed page laid at the top-left of the paper: over 16 x 16
-// blocks the colours agree within what antialiasing and resampling change.
-void ExpectSamePicture(const Bitmap& printed, const Bitmap& composed, const std::string& what) {
-    ASSERT_FALSE(printed.isNull()) << what;
-    ASSERT_GE(printed.width(), composed.width() - 1) << what;
-    ASSERT_GE(printed.height(), composed.height() - 1) << what;
-    const int w = std::min(printed.width(), composed.width());
-    const int h = std::min(printed.height(), composed.height());
-    long total = 0;
-    int worst = 0;
-    for (int by = 0; by + 16 <= h; by += 16) {
-        for (int bx = 0; bx + 16 <= w; bx += 16) {
-            long sums[2][3] = {};
-            for (int y = by; y < by + 16; ++y)
-                for (int x = bx; x < bx + 16; ++x) {
-                    const TColor a = printed.pixel(x, y), b = composed.pixel(x, y);
-                    sums[0][0] += GetRValue(a), sums[0][1] += GetGValue(a),
-                        sums[0][2] += GetBValue(a);
-                    sums[1][0] += GetRValue(b), sums[1][1] += GetGValue(b),
-                        sums[1][2] += GetBValue(b);
+// Each page of the PDF, rasterised at 96 dpi (a page pixel is a screen pixel), matches the
+// composed page laid at the top-left of the paper: over 16 x 16 blocks the colours agree
+// within what antialiasing and resampling change, and beyond the page the paper stays white.
+void ExpectPagesShowTheWork(const std::string& pdf, int pages, const Bitmap& composed,
+                            const test::TempDir& dir) {
+    ASSERT_EQ(PdfPages(pdf), pages);
+    for (int n = 1; n <= pages; ++n) {
+        SCOPED_TRACE("page " + std::to_string(n));
+        const std::string prefix = dir.file("page");
+        RunProgram(QStringLiteral("pdftoppm"),
+                   {"-r", "96", "-f", std::to_string(n), "-l", std::to_string(n), "-singlefile",
+                    "-png", pdf, prefix});
+        const QImage image(QString::fromStdString(prefix + ".png"));
+        ASSERT_FALSE(image.isNull());
+        const Bitmap printed = BitmapFromImage(image);
+        ASSERT_GE(printed.width(), composed.width() - 1);
+        ASSERT_GE(printed.height(), composed.height() - 1);
+        const int w = std::min(printed.width(), composed.width());
+        const int h = std::min(printed.height(), composed.height());
+        long total = 0;
+        int worst = 0;
+        for (int by = 0; by + 16 <= h; by += 16) {
+            for (int bx = 0; bx + 16 <= w; bx += 16) {
+                long sums[3] = {};
+                for (int y = by; y < by + 16; ++y) {
+                    for (int x = bx; x < bx + 16; ++x) {
+                        const TColor a = printed.pixel(x, y), b = composed.pixel(x, y);
+                        sums[0] += GetRValue(a) - GetRValue(b);
+                        sums[1] += GetGValue(a) - GetGValue(b);
+                        sums[2] += GetBValue(a) - GetBValue(b);
+                    }
                 }
-            for (int c = 0; c < 3; ++c) {
-                const int d = static_cast<int>(std::labs(sums[0][c] - sums[1][c]) / 256);
-                worst = std::max(worst, d);
-                total += d;
+                for (long sum : sums) {
+                    const int d = static_cast<int>(std::labs(sum) / 256);
+                    worst = std::max(worst, d);
+                    total += d;
+                }
             }
         }
+        EXPECT_LE(worst, 32) << "a 16 x 16 block differs in its mean colour";
+        EXPECT_LE(total / std::max(1, (w / 16) * (h / 16) * 3), 2);
+        for (int y = 0; y < printed.height(); y += 7)
+            for (int x = composed.width() + 2; x < printed.width(); x += 7)
+                ASSERT_EQ(printed.pixel(x, y), clWhite) << x << ", " << y;
     }
-    EXPECT_LE(worst, 32) << what << ": a 16 x 16 block differs in its mean colour";
-    EXPECT_LE(total / std::max(1, (w / 16) * (h / 16) * 3), 2) << what;
-    // Beyond the page the paper stays white.
-    for (int y = 0; y < printed.height(); y += 7)
-        for (int x = composed.width() + 2; x < printed.width(); x += 7)
-            ASSERT_EQ(printed.pixel(x, y), clWhite) << what << " at " << x << ", " << y;
 }
 
 TEST(PrintPath, ThreeCopiesThroughARealCupsQueue) {
@@ -192,13 +190,8 @@ TEST(PrintPath, ThreeCopiesThroughARealCupsQueue) {
     test::TempDir dir;
     const std::string name = UniqueWorkName();
     SaveTestWork(dir.path(), name);
-    const ProgramRun run = RunProgram(
-        Cli(),
-        {QStringLiteral("print"), QString::fromStdString(name), QStringLiteral("--copies"),
-         QStringLiteral("3"), QStringLiteral("--appdir"), QString::fromStdString(dir.path())},
-        {{QStringLiteral("CUPS_SERVER"), QString::fromUtf8(server)}});
+    const ProgramRun run = Cli({"print", name, "--copies", "3", "--appdir", dir.path()}, server);
     ASSERT_EQ(run.status, 0) << run.err;
-
     // cups-pdf names the file after the job's title, which holds the work's name.
     std::string pdf;
     QElapsedTimer waited;
@@ -210,10 +203,7 @@ TEST(PrintPath, ThreeCopiesThroughARealCupsQueue) {
         if (pdf.empty()) QThread::msleep(250);
     }
     ASSERT_FALSE(pdf.empty()) << "no PDF for " << name << " arrived in " << outDir;
-    EXPECT_EQ(PdfPages(pdf), 3);
-    const Bitmap composed = ComposedPage(dir.path(), name);
-    for (int page = 1; page <= 3; ++page)
-        ExpectSamePicture(Rasterise(pdf, page, dir), composed, "page " + std::to_string(page));
+    ExpectPagesShowTheWork(pdf, 3, ComposedPage(dir.path(), name), dir);
     Files().DeleteFile(pdf);
 }
 
@@ -222,22 +212,14 @@ TEST(PrintPath, WithoutAnyCupsPrinterTheBuiltInPdfPrinterWritesTheCopies) {
     test::TempDir dir;
     const std::string name = UniqueWorkName();
     SaveTestWork(dir.path(), name);
-    const ProgramRun run = RunProgram(
-        Cli(),
-        {QStringLiteral("print"), QString::fromStdString(name), QStringLiteral("--copies"),
-         QStringLiteral("2"), QStringLiteral("--appdir"), QString::fromStdString(dir.path())},
-        {{QStringLiteral("CUPS_SERVER"), QStringLiteral("/nonexistent.sock")}});
+    const ProgramRun run = Cli({"print", name, "--copies", "2", "--appdir", dir.path()});
     ASSERT_EQ(run.status, 0) << run.err;
     const auto files = Files().ListFiles(dir.file("PDF"));
     ASSERT_EQ(files.size(), 1u);
-    EXPECT_EQ(files[0].size(), std::string("P000000000000.pdf").size());
+    EXPECT_EQ(files[0].size(), std::strlen("P000000000000.pdf"));
     EXPECT_EQ(files[0][0], 'P');
-    const std::string pdf = dir.file("PDF/" + files[0]);
-    EXPECT_EQ(run.out, pdf + "\n");
-    EXPECT_EQ(PdfPages(pdf), 2);
-    const Bitmap composed = ComposedPage(dir.path(), name);
-    for (int page = 1; page <= 2; ++page)
-        ExpectSamePicture(Rasterise(pdf, page, dir), composed, "page " + std::to_string(page));
+    EXPECT_EQ(run.out, dir.file("PDF/" + files[0]) + "\n");
+    ExpectPagesShowTheWork(dir.file("PDF/" + files[0]), 2, ComposedPage(dir.path(), name), dir);
 }
 
 TEST(PrintPath, ExportWritesTheBitmapTheMetafileAndThePdf) {
@@ -245,75 +227,41 @@ TEST(PrintPath, ExportWritesTheBitmapTheMetafileAndThePdf) {
     const std::string name = UniqueWorkName();
     SaveTestWork(dir.path(), name);
     const Bitmap composed = ComposedPage(dir.path(), name);
-    struct Case {
-        const char* option;
-        const char* file;
-    };
-    for (const Case& c :
-         {Case{"--bmp", "page.bmp"}, Case{"--emf", "page.emf"}, Case{"--pdf", "page.pdf"}}) {
-        const ProgramRun run =
-            RunProgram(Cli(),
-                       {QStringLiteral("export"), QString::fromStdString(name),
-                        QString::fromUtf8(c.option), QString::fromStdString(dir.file(c.file)),
-                        QStringLiteral("--appdir"), QString::fromStdString(dir.path())},
-                       {{QStringLiteral("CUPS_SERVER"), QStringLiteral("/nonexistent.sock")}});
-        ASSERT_EQ(run.status, 0) << c.option << ": " << run.err;
+    for (const char* kind : {"bmp", "emf", "pdf"}) {
+        const ProgramRun run = Cli({"export", name, std::string("--") + kind,
+                                    dir.file(std::string("page.") + kind), "--appdir", dir.path()});
+        ASSERT_EQ(run.status, 0) << kind << ": " << run.err;
     }
     const auto bmp = LoadBmp(dir.file("page.bmp"));
     ASSERT_TRUE(bmp);
     EXPECT_EQ(test::CountDifferentPixels(*bmp, composed), 0);
-    const std::string emf = test::ReadFileBytes(dir.file("page.emf"));
-    ASSERT_GT(emf.size(), 40u);
-    std::int32_t bounds[4];
-    std::memcpy(bounds, emf.data() + 8, sizeof bounds);
-    EXPECT_EQ(bounds[2] + 1, composed.width());
-    EXPECT_EQ(bounds[3] + 1, composed.height());
     // An independent reader finds the page bitmap at the page's size and the objects' outlines
     // over it (the text's shadow and body, the shape's outline, the plain text's glyphs).
     const QString reader = QStandardPaths::findExecutable(QStringLiteral("emf2svg-conv"));
     if (!reader.isEmpty()) {
-        const ProgramRun svg = RunProgram(
-            reader, {QStringLiteral("-i"), QString::fromStdString(dir.file("page.emf")),
-                     QStringLiteral("-o"), QString::fromStdString(dir.file("page.svg"))});
+        const ProgramRun svg =
+            RunProgram(reader, {"-i", dir.file("page.emf"), "-o", dir.file("page.svg")});
         ASSERT_EQ(svg.status, 0) << svg.err;
         const QString text = QString::fromStdString(test::ReadFileBytes(dir.file("page.svg")));
         EXPECT_TRUE(text.contains(QStringLiteral("<image width=\"378.0000\" height=\"559.0000\"")));
         EXPECT_GE(text.count(QStringLiteral("<path")), 4);
     }
-    if (HaveTools()) {
-        EXPECT_EQ(PdfPages(dir.file("page.pdf")), 1);
-        ExpectSamePicture(Rasterise(dir.file("page.pdf"), 1, dir), composed, "exported PDF");
-    }
+    if (HaveTools()) ExpectPagesShowTheWork(dir.file("page.pdf"), 1, composed, dir);
 }
 
-TEST(PrintPath, CommandsRefuseBadArgumentsAndMissingWorks) {
+TEST(PrintPath, CommandsRefuseBadArgumentsMissingWorksAndPathsOutOfTheWorks) {
     test::TempDir dir;
-    struct Case {
-        QStringList args;
-        int status;
+    const std::pair<std::vector<std::string>, int> cases[] = {
+        {{"print"}, 2},
+        {{"print", "X1", "--copies", "0"}, 2},
+        {{"print", "X1", "--copies", "3x"}, 2},
+        {{"export", "X1", "--bmp", "a.bmp", "--emf", "a.emf"}, 2},
+        {{"export", "X1", "--bmp", "a.bmp", "--appdir", dir.path()}, 1},
+        {{"print", "../X1", "--appdir", dir.path()}, 1},
     };
-    const QString appDir = QString::fromStdString(dir.path());
-    const Case cases[] = {
-        {{QStringLiteral("print")}, 2},
-        {{QStringLiteral("print"), QStringLiteral("X1"), QStringLiteral("--copies"),
-          QStringLiteral("0")},
-         2},
-        {{QStringLiteral("print"), QStringLiteral("X1"), QStringLiteral("--copies"),
-          QStringLiteral("3x")},
-         2},
-        {{QStringLiteral("export"), QStringLiteral("X1")}, 2},
-        {{QStringLiteral("export"), QStringLiteral("X1"), QStringLiteral("--bmp"),
-          QStringLiteral("a.bmp"), QStringLiteral("--emf"), QStringLiteral("a.emf")},
-         2},
-        {{QStringLiteral("export"), QStringLiteral("X1"), QStringLiteral("--bmp"),
-          QStringLiteral("a.bmp"), QStringLiteral("--appdir"), appDir},
-         1},
-        {{QStringLiteral("print"), QStringLiteral("../X1"), QStringLiteral("--appdir"), appDir}, 1},
-    };
-    for (const Case& c : cases) {
-        const ProgramRun run = RunProgram(
-            Cli(), c.args, {{QStringLiteral("CUPS_SERVER"), QStringLiteral("/nonexistent.sock")}});
-        EXPECT_EQ(run.status, c.status) << c.args.join(QLatin1Char(' ')).toStdString();
+    for (const auto& [args, status] : cases) {
+        const ProgramRun run = Cli(args);
+        EXPECT_EQ(run.status, status) << args[0] << " " << (args.size() > 1 ? args[1] : "");
         EXPECT_FALSE(run.err.empty());
     }
     EXPECT_FALSE(Files().FolderExists(dir.file("PDF")));

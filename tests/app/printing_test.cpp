@@ -2,60 +2,55 @@
 // and the print panel's "印刷" and "Preview" with the preview screen's exports.
 #include "app/printing.h"
 
-#include <gtest/gtest.h>
-
-#include <QCoreApplication>
-#include <QTest>
+#include <algorithm>
 #include <cstring>
+#include <tuple>
 
-#include "app/main_screen.h"
 #include "app/page_export.h"
 #include "app/preview_screen.h"
 #include "common/app_state.h"
 #include "platform/file_service.h"
-#include "platform/metrics.h"
 #include "platform/picture_io.h"
-#include "support/test_support.h"
+#include "support/app_fixtures.h"
 
 namespace pb {
 namespace {
 
+using Events = std::vector<std::string>;
+constexpr auto P = PageOrientation::Portrait, L = PageOrientation::Landscape;
+constexpr Size kA4At600{4961, 7016};
+
 // A printer that keeps what it is asked to do: each page is a recording of the printable area.
 struct PrinterLog {
-    std::vector<std::string> events;
+    Events events;
     std::vector<std::shared_ptr<Recording>> pages;
 };
 
 class FakePrintDevice : public PrintDevice {
   public:
-    FakePrintDevice(std::shared_ptr<PrinterLog> log, Size portraitArea, int dpi = 600)
-        : log_(std::move(log)), area_(portraitArea), dpi_(dpi) {}
-    bool refuseDocument = false;
-    bool failNewPage = false;
-    PrinterKind printerKind = PrinterKind::System;
+    FakePrintDevice(std::shared_ptr<PrinterLog> log, PrinterKind kind = PrinterKind::System)
+        : log_(std::move(log)), kind_(kind) {}
+    bool refuseDocument = false, failNewPage = false;
 
-    PrinterKind kind() const override { return printerKind; }
-    int resolution() const override { return dpi_; }
+    PrinterKind kind() const override { return kind_; }
+    int resolution() const override { return 600; }
     void SetOrientation(PageOrientation o) override {
         orientation_ = o;
-        log_->events.push_back(o == PageOrientation::Landscape ? "landscape" : "portrait");
+        log_->events.push_back(o == L ? "landscape" : "portrait");
     }
     PageOrientation orientation() const override { return orientation_; }
-    int PageWidth() const override { return landscape() ? area_.height : area_.width; }
-    int PageHeight() const override { return landscape() ? area_.width : area_.height; }
-    bool BeginDoc(const std::string& title) override {
-        log_->events.push_back("begin " + title);
+    int PageWidth() const override { return orientation_ == L ? kA4At600.height : kA4At600.width; }
+    int PageHeight() const override { return orientation_ == L ? kA4At600.width : kA4At600.height; }
+    bool BeginDoc(const std::string&) override {
+        log_->events.push_back("begin");
         if (refuseDocument) return false;
         open_ = true;
-        addPage();
-        return true;
+        return NewSheet();
     }
     Canvas* canvas() override { return open_ ? log_->pages.back().get() : nullptr; }
     bool NewPage() override {
         log_->events.push_back("new page");
-        if (failNewPage) return false;
-        addPage();
-        return true;
+        return !failNewPage && NewSheet();
     }
     bool EndDoc() override {
         log_->events.push_back("end");
@@ -66,187 +61,93 @@ class FakePrintDevice : public PrintDevice {
     std::string outputFile() const override { return "/somewhere/P000000000000.pdf"; }
 
   private:
-    bool landscape() const { return orientation_ == PageOrientation::Landscape; }
-    void addPage() {
+    bool NewSheet() {
         log_->pages.push_back(std::make_shared<Recording>(Size{PageWidth(), PageHeight()}));
+        return true;
     }
     std::shared_ptr<PrinterLog> log_;
-    Size area_;
-    int dpi_;
-    PageOrientation orientation_ = PageOrientation::Portrait;
+    PrinterKind kind_;
+    PageOrientation orientation_ = P;
     bool open_ = false;
 };
 
-// The destination of the one drawing played onto a printed page.
-Rect DrawnAt(const Recording& page) {
-    const auto data = page.data();
-    EXPECT_EQ(data->calls.size(), 1u);
-    return data->calls.empty() ? Rect{} : data->calls[0].rect;
-}
-
-constexpr Size kA4At600{4961, 7016};
-
 TEST(Printing, ReductionFromA4ToPostcard) {
-    struct Case {
-        const char* name;
-        Size page;
-        int mode;
-        bool reduce;
-        Size drawn;
+    const std::tuple<Size, int, bool, Size> cases[] = {
+        {{1123, 794}, 3, true, {1123 * 148 / 297, 794 * 100 / 210}},
+        {{794, 1123}, 2, true, {378, 559}},
+        {{794, 1123}, 2, false, {794, 1123}},
+        {{559, 378}, 1, true, {559, 378}},  // ignored for a postcard
     };
-    const Case cases[] = {
-        {"A4 landscape: 148/297 by 100/210",
-         {1123, 794},
-         3,
-         true,
-         {1123 * 148 / 297, 794 * 100 / 210}},
-        {"A4 portrait: 100/210 by 148/297", {794, 1123}, 2, true, {378, 559}},
-        {"not chosen", {794, 1123}, 2, false, {794, 1123}},
-        {"ignored for a postcard left checked", {378, 559}, 0, true, {378, 559}},
-        {"ignored for a landscape postcard", {559, 378}, 1, true, {559, 378}},
-    };
-    for (const Case& c : cases) EXPECT_EQ(ReducedSize(c.page, c.mode, c.reduce), c.drawn) << c.name;
-    EXPECT_EQ(ReducedSize({1123, 794}, 3, true), (Size{559, 378}));
+    for (const auto& [page, mode, reduce, drawn] : cases)
+        EXPECT_EQ(ReducedSize(page, mode, reduce), drawn) << mode << (reduce ? " reduced" : "");
 }
 
 TEST(Printing, ScaleToPrinterRoundsHalvesToEven) {
-    struct Case {
-        Size drawn;
-        PageOrientation orientation;
-        int sx, sy, px, py;
-        Size scaled;
-    };
-    const auto P = PageOrientation::Portrait, L = PageOrientation::Landscape;
-    const Case cases[] = {
-        {{378, 559}, P, 96, 96, 600, 600, {2362, 3494}},   // 2362.5 -> 2362, 3493.75 -> 3494
-        {{6, 2}, P, 96, 96, 600, 600, {38, 12}},           // 37.5 -> 38, 12.5 -> 12
-        {{794, 1123}, P, 96, 96, 300, 600, {2481, 7019}},  // 2481.25, 7018.75
+    const std::tuple<Size, PageOrientation, int, int, Size> cases[] = {
+        {{378, 559}, P, 96, 600, {2362, 3494}},  // 2362.5 -> 2362, 3493.75 -> 3494
+        {{6, 2}, P, 96, 600, {38, 12}},          // 37.5 -> 38, 12.5 -> 12
         // Landscape: the width lies along the paper's long edge (the printer's y).
-        {{1123, 794}, L, 96, 120, 300, 600, {5615, 2481}},
-        {{100, 100}, P, 0, 96, 600, 600, {100, 100}},  // no screen resolution: left alone
+        {{1123, 794}, L, 120, 300, {5615, 2481}},
+        {{100, 100}, P, 0, 600, {100, 100}},  // no screen resolution: left alone
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(ScaleToPrinter(c.drawn, c.orientation, c.sx, c.sy, c.px, c.py), c.scaled)
-            << c.drawn.width << " x " << c.drawn.height;
+    for (const auto& [drawn, orientation, screenY, printerX, scaled] : cases)
+        EXPECT_EQ(ScaleToPrinter(drawn, orientation, 96, screenY, printerX, 600), scaled)
+            << drawn.width << " x " << drawn.height;
 }
 
 TEST(Printing, DestinationByOrientationAndFeedPosition) {
-    struct Case {
-        const char* name;
-        PageOrientation orientation;
-        bool centre;
-        Size scaled;
-        Size page;
-        Rect dest;
+    const std::tuple<PageOrientation, bool, Size, Size, Rect> cases[] = {
+        {P, true, {2362, 3494}, kA4At600, {1299, 0, 3661, 3494}},  // across the width, from the top
+        {P, false, {2362, 3494}, kA4At600, {0, 0, 2362, 3494}},    // against the left edge
+        {L, true, {3494, 2362}, {7016, 4961}, {0, 1299, 3494, 3661}},
+        {L, false, {3494, 2362}, {7016, 4961}, {0, 2599, 3494, 4961}},  // against the far edge
+        {P, true, {5001, 100}, {4960, 7000}, {-20, 0, 4981, 100}},      // halving truncates to zero
     };
-    const auto P = PageOrientation::Portrait, L = PageOrientation::Landscape;
-    const Case cases[] = {
-        {"postcard on A4, Center: across the width, from the top",
-         P,
-         true,
-         {2362, 3494},
-         kA4At600,
-         {1299, 0, 3661, 3494}},
-        {"postcard on A4, Right: against the left edge",
-         P,
-         false,
-         {2362, 3494},
-         kA4At600,
-         {0, 0, 2362, 3494}},
-        {"landscape postcard on A4, Center",
-         L,
-         true,
-         {3494, 2362},
-         {7016, 4961},
-         {0, 1299, 3494, 3661}},
-        {"landscape postcard on A4, Right: against the far edge",
-         L,
-         false,
-         {3494, 2362},
-         {7016, 4961},
-         {0, 2599, 3494, 4961}},
-        {"wider than the paper: the halving truncates toward zero",
-         P,
-         true,
-         {5001, 100},
-         {4960, 7000},
-         {-20, 0, 4981, 100}},
-    };
-    for (const Case& c : cases)
-        EXPECT_EQ(DestinationRect(c.orientation, c.centre, c.scaled, c.page.width, c.page.height),
-                  c.dest)
-            << c.name;
+    for (const auto& [orientation, centre, scaled, page, dest] : cases)
+        EXPECT_EQ(DestinationRect(orientation, centre, scaled, page.width, page.height), dest)
+            << scaled.width << (centre ? " centred" : " right");
 }
 
-TEST(Printing, CopiesArePagesWithBreaksBetweenThem) {
+TEST(Printing, CopiesArePagesAndTheDocumentIsAlwaysEndedAndTheOrientationSetBack) {
     Recording drawing({378, 559});
     drawing.FillRect({0, 0, 10, 10});
-    struct Case {
-        const char* name;
-        int mode;
-        bool centre;
-        int copies;
-        std::vector<std::string> events;
-        Rect dest;
+    enum Trouble { kNone, kNewPageFails, kRefused };
+    const auto printed = PrintOutcome::Printed;
+    const std::tuple<int, int, Trouble, PrintOutcome, std::string> cases[] = {
+        {0, 3, kNone, printed, "portrait begin new page new page end portrait"},
+        {1, 1, kNone, printed, "landscape begin end portrait"},
+        {3, 2, kNewPageFails, PrintOutcome::Failed, "landscape begin new page end portrait"},
+        {3, 2, kRefused, PrintOutcome::Refused, "landscape begin portrait"},
     };
-    const Case cases[] = {
-        {"three copies of a postcard, centred",
-         0,
-         true,
-         3,
-         {"portrait", "begin t", "new page", "new page", "end", "portrait"},
-         {1299, 0, 3661, 3494}},
-        {"one landscape copy",
-         1,
-         false,
-         1,
-         {"landscape", "begin t", "end", "portrait"},
-         {0, 4961 - 2362, 3494, 4961}},
-    };
-    for (const Case& c : cases) {
+    for (const auto& [mode, copies, trouble, outcome, events] : cases) {
+        SCOPED_TRACE(events);
         auto log = std::make_shared<PrinterLog>();
-        FakePrintDevice device(log, kA4At600);
+        FakePrintDevice device(log);
+        device.failNewPage = trouble == kNewPageFails;
+        device.refuseDocument = trouble == kRefused;
         PrintRequest request;
-        request.drawnSize = c.mode == 1 ? Size{559, 378} : Size{378, 559};
-        request.pageMode = c.mode;
-        request.centre = c.centre;
-        request.copies = c.copies;
+        request.drawnSize = mode == 0 ? Size{378, 559} : Size{559, 378};
+        request.pageMode = mode;
+        request.centre = true;
+        request.copies = copies;
         request.title = "t";
-        EXPECT_EQ(PrintDrawing(device, drawing, request), PrintOutcome::Printed) << c.name;
-        EXPECT_EQ(log->events, c.events) << c.name;
-        ASSERT_EQ(log->pages.size(), static_cast<std::size_t>(c.copies)) << c.name;
-        for (const auto& page : log->pages) EXPECT_EQ(DrawnAt(*page), c.dest) << c.name;
-        EXPECT_EQ(device.orientation(), PageOrientation::Portrait);
-    }
-}
-
-TEST(Printing, TheDocumentIsAlwaysEndedAndTheOrientationSetBack) {
-    Recording drawing({559, 378});
-    PrintRequest request;
-    request.drawnSize = drawing.size();
-    request.pageMode = 3;
-    request.copies = 2;
-    request.title = "t";
-    {
-        auto log = std::make_shared<PrinterLog>();
-        FakePrintDevice device(log, kA4At600);
-        device.failNewPage = true;
-        EXPECT_EQ(PrintDrawing(device, drawing, request), PrintOutcome::Failed);
-        EXPECT_EQ(log->events, (std::vector<std::string>{"landscape", "begin t", "new page", "end",
-                                                         "portrait"}));
-    }
-    {
-        auto log = std::make_shared<PrinterLog>();
-        FakePrintDevice device(log, kA4At600);
-        device.refuseDocument = true;
-        EXPECT_EQ(PrintDrawing(device, drawing, request), PrintOutcome::Refused);
-        EXPECT_EQ(log->events, (std::vector<std::string>{"landscape", "begin t", "portrait"}));
+        EXPECT_EQ(PrintDrawing(device, drawing, request), outcome);
+        std::string happened;
+        for (const std::string& e : log->events) happened += (happened.empty() ? "" : " ") + e;
+        EXPECT_EQ(happened, events);
+        if (outcome != printed) continue;
+        ASSERT_EQ(log->pages.size(), static_cast<std::size_t>(copies));
+        const Rect centred = mode == 0 ? Rect{1299, 0, 3661, 3494} : Rect{0, 1299, 3494, 3661};
+        for (const auto& page : log->pages) {
+            ASSERT_EQ(page->data()->calls.size(), 1u);
+            EXPECT_EQ(page->data()->calls[0].rect, centred);
+        }
     }
 }
 
 TEST(Printing, CompositionRunsThePassesInTheirOrder) {
     test::TempDir dir;
-    std::vector<std::string> order;
+    Events order;
     ObjectPrintPasses passes;
     passes.overlapPrePass = [&](const std::string&) { order.push_back("pre-pass"); };
     passes.rasterPass = [&](Bitmap& copy, const std::string&, int slot) {
@@ -259,124 +160,82 @@ TEST(Printing, CompositionRunsThePassesInTheirOrder) {
     };
     const Bitmap page(20, 10, clWhite);
     const ComposedPage composed = ComposePage(page, dir.path() + "/", {2, 5, 9}, passes);
-    EXPECT_EQ(order, (std::vector<std::string>{"pre-pass", "raster 2", "raster 5", "raster 9",
-                                               "vector 2", "vector 5", "vector 9"}));
+    EXPECT_EQ(order, (Events{"pre-pass", "raster 2", "raster 5", "raster 9", "vector 2", "vector 5",
+                             "vector 9"}));
     EXPECT_EQ(test::CountPixels(page, clRed), 0);
     EXPECT_EQ(test::CountPixels(*composed.pageCopy, clRed), 3);
     const auto data = composed.drawing->data();
-    EXPECT_EQ(composed.drawing->size(), page.size());
     ASSERT_EQ(data->calls.size(), 4u);
     EXPECT_EQ(data->calls[0].kind, RecordedCall::Kind::Stretch);  // the page first
     EXPECT_EQ(data->calls[0].bitmap, composed.pageCopy);          // shared, not copied
-    EXPECT_EQ(data->calls[0].rect, (Rect{0, 0, 20, 10}));
 }
 
-TEST(Printing, PreviewAndExportZoomSteps) {
-    struct Case {
-        int from;
-        bool up;
-        int to;
-    };
-    const Case cases[] = {{100, true, 110}, {790, true, 800}, {800, true, 800},
-                          {20, false, 10},  {10, false, 10},  {100, false, 90}};
-    for (const Case& c : cases) EXPECT_EQ(PreviewZoomStep(c.from, c.up), c.to) << c.from;
-    EXPECT_EQ(MetafileSize({794, 1123}), (Size{330, 480}));
-    EXPECT_EQ(MetafileSize({400, 400}), (Size{330, 480}));
-    EXPECT_EQ(MetafileSize({1123, 794}), (Size{480, 330}));
-}
-
-// The print panel of the main screen.
-class PrintPanelTest : public ::testing::Test {
+// The print panel of the main screen on the built-in PDF printer.
+class PrintPanelTest : public test::MainScreenFixture {
   protected:
     void SetUp() override {
-        OverrideScreenMetrics(ScreenMetrics{96, 96, {0, 0, 1280, 800}});
-        OverridePrinterMetrics(PrinterMetrics{PrinterKind::BuiltInPdf, "", 600, 600, 0, 0});
-        OverrideDefaultPrinter([this] {
-            auto device = std::make_unique<FakePrintDevice>(log, kA4At600);
-            device->printerKind = PrinterKind::BuiltInPdf;
-            return device;
-        });
-        form = std::make_unique<TForm1>(dir.path());
-        form->show();
+        MainScreenFixture::SetUp();
+        OverrideDefaultPrinter(
+            [this] { return std::make_unique<FakePrintDevice>(log, PrinterKind::BuiltInPdf); });
+        Start();
         Files().CreateFolder(dir.file("Pictures"));
         App().CurrentPictureFolder = dir.file("Pictures");
     }
     void TearDown() override {
-        form.reset();
+        MainScreenFixture::TearDown();
         OverrideDefaultPrinter(nullptr);
-        OverrideScreenMetrics(std::nullopt);
-        OverridePrinterMetrics(std::nullopt);
     }
-    void Click(QWidget* w) {
-        QTest::mouseClick(w, Qt::LeftButton);
-        QCoreApplication::processEvents();
+    TForm18* Preview() {
+        Settle();
+        return form->findChild<TForm18*>();
     }
-    // A new page of the mode's button, the print panel, the reduction as asked.
-    void PagePrinted(int pageButton, bool reduce) {
-        Click(form->Btn[pageButton]);
-        Click(form->Btn[23]);
-        Click(form->RBtn[reduce ? 11 : 10]);
-    }
-    TForm18* Preview() { return form->findChild<TForm18*>(); }
 
-    test::TempDir dir;
-    test::ScriptedDialogScope dialogs;
     std::shared_ptr<PrinterLog> log = std::make_shared<PrinterLog>();
-    std::unique_ptr<TForm1> form;
 };
 
-TEST_F(PrintPanelTest, PrintingAndPreviewAreOffered) {
-    Click(form->Btn[23]);
-    EXPECT_TRUE(form->Btn[17]->isVisible() && form->Btn[17]->isEnabled());
-    EXPECT_TRUE(form->Btn[18]->isVisible() && form->Btn[18]->isEnabled());
-}
-
 TEST_F(PrintPanelTest, PrintMakesOnePagePerCopyAndTellsWhereThePdfWent) {
-    PagePrinted(19, false);
+    Click(form->Btn[23]);  // the print panel takes the place of the drawing tools
+    EXPECT_TRUE(form->GroupBox4->isVisible());
+    EXPECT_FALSE(form->GroupBox1->isVisible() || form->Btn[1]->isVisible());
+    EXPECT_FALSE(form->GroupBox3->isVisible()) << "reduction is offered for A4 only";
+    EXPECT_TRUE(form->Btn[17]->isEnabled() && form->Btn[18]->isEnabled());
     Click(form->Btn[7]);
     Click(form->Btn[7]);
-    ASSERT_EQ(form->copies(), 3);
     Click(form->Btn[17]);
     EXPECT_EQ(log->pages.size(), 3u);
     EXPECT_EQ(std::count(log->events.begin(), log->events.end(), "end"), 1);
     ASSERT_EQ(dialogs->shown.size(), 1u);
     EXPECT_EQ(dialogs->shown[0].text, "プリンタがないのでPDFにした\n/somewhere/P000000000000.pdf");
     EXPECT_EQ(dialogs->shown[0].caption, "どうでもいいけど");
-    // The page itself is not changed by printing; Image0 keeps the composed copy.
-    EXPECT_EQ(form->Image0->picture(), form->Image1->picture());
+    EXPECT_EQ(form->Image0->picture(), Page()) << "printing leaves the page as it is";
+    Click(form->Btn[24]);
+    EXPECT_TRUE(form->GroupBox1->isVisible());
+    EXPECT_FALSE(form->GroupBox4->isVisible());
 }
 
 TEST_F(PrintPanelTest, PreviewShowsTheReductionButExportsThePageAtFullSize) {
-    struct Case {
-        const char* name;
-        int pageButton;
-        bool reduce;
-        QSize shown;
-        Size bitmap;
-        Size metafile;
+    const std::tuple<int, QSize, Size, Size> cases[] = {
+        // The page button of A4 portrait and landscape, both reduced to a postcard.
+        {21, {378, 559}, {794, 1123}, {330, 480}},
+        {22, {559, 378}, {1123, 794}, {480, 330}},
     };
-    const Case cases[] = {
-        {"A4 portrait reduced", 21, true, {378, 559}, {794, 1123}, {330, 480}},
-        {"A4 landscape reduced", 22, true, {559, 378}, {1123, 794}, {480, 330}},
-        {"postcard landscape", 20, false, {559, 378}, {559, 378}, {480, 330}},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        PagePrinted(c.pageButton, c.reduce);
+    for (const auto& [pageButton, shown, bitmap, metafile] : cases) {
+        SCOPED_TRACE(pageButton);
+        Click(form->Btn[pageButton]);
+        Click(form->Btn[23]);
+        Click(form->RBtn[11]);
         Click(form->Btn[18]);
         TForm18* preview = Preview();
         ASSERT_NE(preview, nullptr);
         EXPECT_EQ(preview->Label0->text(), "100");
-        EXPECT_EQ(preview->Image1->size(), c.shown);
+        EXPECT_EQ(preview->Image1->size(), shown);
 
         ResetFolder(dir.file("Pictures"), true);
         Click(preview->BtnSaveAsBMP);
         const auto pictures = Files().ListFiles(dir.file("Pictures"));
         ASSERT_EQ(pictures.size(), 1u);
         EXPECT_EQ(pictures[0].size(), std::strlen("A000000000000.bmp"));
-        const auto bmp = LoadBmp(JoinPath(dir.file("Pictures"), pictures[0]));
-        ASSERT_TRUE(bmp);
-        EXPECT_EQ(bmp->size(), c.bitmap);
+        EXPECT_EQ(LoadBmp(JoinPath(dir.file("Pictures"), pictures[0]))->size(), bitmap);
 
         ResetFolder(dir.file("METAFILES"), false);
         Click(preview->BtnSaveAsEMF);
@@ -386,34 +245,25 @@ TEST_F(PrintPanelTest, PreviewShowsTheReductionButExportsThePageAtFullSize) {
         for (const std::string& path : {base + ".emf", base + "/Tmp1.emf", base + "/Tmp2.emf"}) {
             const std::string bytes = test::ReadFileBytes(path);
             ASSERT_GE(bytes.size(), 40u) << path;
-            std::int32_t bounds[4];
+            std::int32_t bounds[4];  // the header's inclusive bounds
             std::memcpy(bounds, bytes.data() + 8, sizeof bounds);
-            EXPECT_EQ(bounds[2] + 1, c.metafile.width) << path;
-            EXPECT_EQ(bounds[3] + 1, c.metafile.height) << path;
+            EXPECT_EQ((Size{bounds[2] + 1, bounds[3] + 1}), metafile) << path;
         }
         EXPECT_EQ(test::ReadFileBytes(base + ".emf"), test::ReadFileBytes(base + "/Tmp2.emf"));
         ASSERT_EQ(dialogs->shown.size(), 2u);
         EXPECT_EQ(dialogs->shown[0].text, "保存完了");
         dialogs->shown.clear();
 
+        // Zooming keeps the reduced size as its hundred per cent.
+        Click(preview->BtnUpDn1);
+        EXPECT_EQ(preview->Image1->size(),
+                  QSize(shown.width() * 110 / 100, shown.height() * 110 / 100));
+        for (int i = 0; i < 12; ++i) Click(preview->BtnUpDn0);
+        EXPECT_EQ(preview->Label0->text(), "10");
         Click(preview->Button0);
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         EXPECT_EQ(Preview(), nullptr);
         Click(form->Btn[24]);
     }
-}
-
-TEST_F(PrintPanelTest, PreviewZoomKeepsTheReducedSizeAsItsHundredPercent) {
-    PagePrinted(21, true);
-    Click(form->Btn[18]);
-    TForm18* preview = Preview();
-    ASSERT_NE(preview, nullptr);
-    Click(preview->BtnUpDn1);
-    EXPECT_EQ(preview->Label0->text(), "110");
-    EXPECT_EQ(preview->Image1->size(), QSize(378 * 110 / 100, 559 * 110 / 100));
-    for (int i = 0; i < 12; ++i) Click(preview->BtnUpDn0);
-    EXPECT_EQ(preview->Label0->text(), "10");
-    EXPECT_EQ(preview->Image1->size(), QSize(37, 55));
 }
 
 TEST_F(PrintPanelTest, BitmapExportWithoutAPictureFolderIsRefused) {

@@ -1,0 +1,56 @@
+#pragma once
+// The main screen on a 1280 x 800 work area at 96 ppi with the built-in PDF printer, driven by
+// clicks; shared by the widget tests of the app.
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QTest>
+#include <memory>
+
+#include "app/main_screen.h"
+#include "platform/metrics.h"
+#include "support/test_support.h"
+
+namespace pb::test {
+
+class MainScreenFixture : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        OverrideScreenMetrics(ScreenMetrics{96, 96, {0, 0, 1280, 800}});
+        OverridePrinterMetrics(PrinterMetrics{PrinterKind::BuiltInPdf, "", 600, 600, 0, 0});
+    }
+    void TearDown() override {
+        form.reset();
+        Settle();
+        OverrideScreenMetrics(std::nullopt);
+        OverridePrinterMetrics(std::nullopt);
+    }
+    void Start() {
+        form = std::make_unique<TForm1>(dir.path());
+        form->show();
+    }
+    static void Click(QWidget* w) {
+        ASSERT_NE(w, nullptr);
+        QTest::mouseClick(w, Qt::LeftButton);
+        QCoreApplication::processEvents();
+    }
+    // Screens closed by a click are deleted later; this lets them go.
+    static void Settle() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
+    // The visible window of that objectName, if any.
+    template <typename T>
+    static T* Window(const char* name) {
+        Settle();
+        for (QWidget* w : QApplication::allWidgets())
+            if (w->objectName() == QLatin1String(name) && w->isWindow() && w->isVisible())
+                return qobject_cast<T*>(w);
+        return nullptr;
+    }
+    const Bitmap& Page() const { return form->Image1->picture(); }
+
+    TempDir dir;
+    ScriptedDialogScope dialogs;
+    std::unique_ptr<TForm1> form;
+};
+
+}  // namespace pb::test
