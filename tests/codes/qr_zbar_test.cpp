@@ -21,41 +21,21 @@
 namespace pb {
 namespace {
 
-constexpr char kAlnumLetters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZ $%*+-./:";
-constexpr char kLower[] = "abcdefghijklmnopqrstuvwxyz";
-
-// A kanji-mode character: lead 88-9F or E0-EA, second byte 40-7E or 80-FC.
-std::string RandomKanji(std::mt19937& rng) {
-    const int lead =
-        rng() % 2 ? 0x88 + static_cast<int>(rng() % 0x18) : 0xE0 + static_cast<int>(rng() % 11);
-    int trail = 0x40 + static_cast<int>(rng() % 0xBC);
-    if (trail >= 0x7F) ++trail;
-    return {static_cast<char>(lead), static_cast<char>(trail)};
-}
-
-// n characters of one class: digits, alphanumerics without digits, 8-bit bytes that are
-// neither alphanumeric nor kanji lead bytes, or kanji.
+// n characters of one kind: digits, alphanumerics without digits, 8-bit bytes that are
+// neither (lower case, control bytes, half-width katakana), or kanji (lead 88-9F or E0-EA,
+// second byte 40-7E or 80-FC).
 std::string Chars(std::mt19937& rng, int kind, int n) {
+    static const std::string kPools[3] = {"0123456789", "ABCDEFGHIJKLMNOPQRSTUVWXYZ $%*+-./:",
+                                          "abcdefghijklmnopqrstuvwxyz\x01\x1F\xA1\xB6\xDF"};
     std::string s;
     for (int i = 0; i < n; ++i) {
-        switch (kind) {
-            case qr::kNumeric:
-                s += static_cast<char>('0' + rng() % 10);
-                break;
-            case qr::kAlphanumeric:
-                s += kAlnumLetters[rng() % 35];
-                break;
-            case qr::kByte: {
-                const int pick = static_cast<int>(rng() % 4);
-                s += pick == 0   ? static_cast<char>(0xA1 + rng() % 63)  // half-width katakana
-                     : pick == 1 ? static_cast<char>(1 + rng() % 31)     // control bytes
-                                 : kLower[rng() % 26];
-                break;
-            }
-            default:
-                s += RandomKanji(rng);
-                break;
+        if (kind != qr::kKanji) {
+            s += kPools[kind][rng() % kPools[kind].size()];
+            continue;
         }
+        const int lead = rng() % 2 ? 0x88 + rng() % 0x18 : 0xE0 + rng() % 11;
+        const int trail = 0x40 + rng() % 0xBC;
+        s += {static_cast<char>(lead), static_cast<char>(trail + (trail >= 0x7F))};
     }
     return s;
 }
