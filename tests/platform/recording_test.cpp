@@ -234,19 +234,5 @@ TEST(Recording, PlaybackOnAPainterScalesWithoutRounding) {
     EXPECT_EQ(bmp.pixel(18, 18), clWhite);
 }
 
-TEST(Recording, TextOutlineHasClosedFigures) {
-    Font font;
-    font.sizePoints = 20;
-    const PathData path = TextOutline(font, 96, {0, 0}, "口");
-    ASSERT_FALSE(path.points.empty());
-    int moves = 0, closes = 0;
-    for (std::uint8_t t : path.types) {
-        moves += (t & ~PT_CLOSEFIGURE) == PT_MOVETO;
-        closes += (t & PT_CLOSEFIGURE) != 0;
-    }
-    EXPECT_GE(moves, 2);  // the outer and the inner square
-    EXPECT_EQ(moves, closes);
-}
-
 }  // namespace
 }  // namespace pb
