@@ -74,7 +74,7 @@ Recording PageWithObjects(Size size) {
     return page;
 }
 
-TEST(EmfWriter, HeaderDescribesThePictureAndTheFileExactly) {
+TEST(EmfWriter, HeaderAndMappingDescribeThePictureAndTheFileExactly) {
     const Size sizes[] = {{794, 1123}, {330, 480}, {480, 330}, {1, 1}};
     for (const Size& size : sizes) {
         SCOPED_TRACE(std::to_string(size.width) + " x " + std::to_string(size.height));
@@ -111,25 +111,22 @@ TEST(EmfWriter, HeaderDescribesThePictureAndTheFileExactly) {
             EXPECT_NE(r.type, static_cast<std::uint32_t>(U_EMR_POLYDRAW16));
         }
         EXPECT_EQ(header.nHandles, highest + 1);
-    }
-}
 
-TEST(EmfWriter, MappingIsExplicitAndSetBeforeDrawing) {
-    const std::string file = EncodeEmf(PageWithObjects({300, 200}));
-    std::map<std::uint32_t, std::size_t> first;
-    const std::vector<EmfRecord> records = Records(file);
-    for (std::size_t i = 0; i < records.size(); ++i) first.try_emplace(records[i].type, i);
-    ASSERT_TRUE(first.count(U_EMR_SETMAPMODE));
-    EXPECT_EQ(records[first[U_EMR_SETMAPMODE]].as<U_EMRSETMAPMODE>().iMode,
-              static_cast<std::uint32_t>(U_MM_ANISOTROPIC));
-    const auto window = records[first[U_EMR_SETWINDOWEXTEX]].as<U_EMRSETWINDOWEXTEX>();
-    const auto viewport = records[first[U_EMR_SETVIEWPORTEXTEX]].as<U_EMRSETVIEWPORTEXTEX>();
-    EXPECT_EQ(window.szlExtent.cx, 300 * kEmfUnitsPerPixel);
-    EXPECT_EQ(window.szlExtent.cy, 200 * kEmfUnitsPerPixel);
-    EXPECT_EQ(viewport.szlExtent.cx, 300);
-    EXPECT_EQ(viewport.szlExtent.cy, 200);
-    EXPECT_LT(first[U_EMR_SETVIEWPORTEXTEX], first[U_EMR_STRETCHDIBITS]);
-    EXPECT_LT(first[U_EMR_SETVIEWPORTEXTEX], first[U_EMR_BEGINPATH]);
+        // Explicit mapping, set before anything is drawn.
+        std::map<std::uint32_t, std::size_t> first;
+        for (std::size_t i = 0; i < records.size(); ++i) first.try_emplace(records[i].type, i);
+        ASSERT_TRUE(first.count(U_EMR_SETMAPMODE));
+        EXPECT_EQ(records[first[U_EMR_SETMAPMODE]].as<U_EMRSETMAPMODE>().iMode,
+                  static_cast<std::uint32_t>(U_MM_ANISOTROPIC));
+        const auto window = records[first[U_EMR_SETWINDOWEXTEX]].as<U_EMRSETWINDOWEXTEX>();
+        const auto viewport = records[first[U_EMR_SETVIEWPORTEXTEX]].as<U_EMRSETVIEWPORTEXTEX>();
+        EXPECT_EQ(window.szlExtent.cx, size.width * kEmfUnitsPerPixel);
+        EXPECT_EQ(window.szlExtent.cy, size.height * kEmfUnitsPerPixel);
+        EXPECT_EQ(viewport.szlExtent.cx, size.width);
+        EXPECT_EQ(viewport.szlExtent.cy, size.height);
+        EXPECT_LT(first[U_EMR_SETVIEWPORTEXTEX], first[U_EMR_STRETCHDIBITS]);
+        EXPECT_LT(first[U_EMR_SETVIEWPORTEXTEX], first[U_EMR_BEGINPATH]);
+    }
 }
 
 TEST(EmfWriter, BitmapsAreBottomUpTwentyFourBitDibsWithPaddedRows) {

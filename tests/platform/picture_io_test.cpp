@@ -10,13 +10,13 @@
 #include <random>
 
 #include "pixel_art.h"
+#include "support/platform_fixtures.h"
 #include "support/test_support.h"
-
-// jpeglib.h needs FILE and size_t declared first.
-#include <jpeglib.h>
 
 namespace pb {
 namespace {
+
+using test::MakeJpeg;
 
 // --- BMP files built byte by byte ---------------------------------------------------------------
 
@@ -321,39 +321,6 @@ TEST(PictureIo, SaveFailuresLeaveNothingBehind) {
 }
 
 // --- JPEG -------------------------------------------------------------------------------------
-
-// A JPEG of flat blocks made with libjpeg: 3 components RGB, 1 grey, or 4 CMYK (stored as
-// Adobe programs store it, inverted, when `adobe`).
-std::string MakeJpeg(int w, int h, int components,
-                     std::function<void(int x, int y, std::uint8_t*)> pixel, bool adobe = true) {
-    jpeg_compress_struct cinfo{};
-    jpeg_error_mgr err{};
-    cinfo.err = jpeg_std_error(&err);
-    jpeg_create_compress(&cinfo);
-    unsigned char* out = nullptr;
-    unsigned long size = 0;
-    jpeg_mem_dest(&cinfo, &out, &size);
-    cinfo.image_width = static_cast<JDIMENSION>(w);
-    cinfo.image_height = static_cast<JDIMENSION>(h);
-    cinfo.input_components = components;
-    cinfo.in_color_space = components == 1 ? JCS_GRAYSCALE : components == 3 ? JCS_RGB : JCS_CMYK;
-    jpeg_set_defaults(&cinfo);
-    jpeg_set_quality(&cinfo, 95, TRUE);
-    if (components == 4) cinfo.write_Adobe_marker = adobe ? TRUE : FALSE;
-    jpeg_start_compress(&cinfo, TRUE);
-    std::vector<std::uint8_t> row(static_cast<std::size_t>(w) * components);
-    while (cinfo.next_scanline < cinfo.image_height) {
-        for (int x = 0; x < w; ++x)
-            pixel(x, static_cast<int>(cinfo.next_scanline), &row[x * components]);
-        JSAMPROW rows[1] = {row.data()};
-        jpeg_write_scanlines(&cinfo, rows, 1);
-    }
-    jpeg_finish_compress(&cinfo);
-    jpeg_destroy_compress(&cinfo);
-    std::string bytes(reinterpret_cast<const char*>(out), size);
-    std::free(out);
-    return bytes;
-}
 
 bool Near(TColor a, TColor b, int tolerance = 10) {
     return std::abs(GetRValue(a) - GetRValue(b)) <= tolerance &&
