@@ -157,11 +157,11 @@ TEST(QrCode, RejectedValuesChangeNothing) {
         {"Masktype", [](TQRCode& q, int v) { q.SetMasktype(v); }, {8, -2}},
         {"Count", [](TQRCode& q, int v) { q.SetCount(v); }, {0, 1025}},
         {"Column", [](TQRCode& q, int v) { q.SetColumn(v); }, {0, 1025}},
-        {"Mode", [](TQRCode& q, int v) { q.SetMode(TQRMode(v)); }, {3, -1}},
-        {"Numbering", [](TQRCode& q, int v) { q.SetNumbering(TNumbering(v)); }, {4, -1}},
-        {"CommentUpLoc", [](TQRCode& q, int v) { q.SetCommentUpLoc(TLocation(v)); }, {3, -1}},
+        {"Mode", [](TQRCode& q, int v) { q.SetMode(TQRMode(v)); }, {3}},
+        {"Numbering", [](TQRCode& q, int v) { q.SetNumbering(TNumbering(v)); }, {4}},
+        {"CommentUpLoc", [](TQRCode& q, int v) { q.SetCommentUpLoc(TLocation(v)); }, {3}},
         {"CommentDownLoc", [](TQRCode& q, int v) { q.SetCommentDownLoc(TLocation(v)); }, {3, -1}},
-        {"SymbolPicture", [](TQRCode& q, int v) { q.SetSymbolPicture(TPictures(v)); }, {3, -1}},
+        {"SymbolPicture", [](TQRCode& q, int v) { q.SetSymbolPicture(TPictures(v)); }, {3}},
     };
     for (const auto& c : cases)
         for (const int value : c.rejected) {
