@@ -345,33 +345,18 @@ TEST(CanvasShapes, NotXorDrawnTwiceRestoresEveryPixel) {
     }
 }
 
-// Whether a hatch paints device pixel (x, y): FDiagonal runs from top-left to bottom-right
-// like "\", BDiagonal from bottom-left to top-right like "/".
-bool HatchLine(BrushStyle style, int x, int y) {
-    const int cx = x % 8, cy = y % 8;
-    switch (style) {
-        case BrushStyle::Horizontal:
-            return cy == 7;
-        case BrushStyle::Vertical:
-            return cx == 7;
-        case BrushStyle::FDiagonal:
-            return cx == cy;
-        case BrushStyle::BDiagonal:
-            return cx + cy == 7;
-        case BrushStyle::Cross:
-            return cx == 7 || cy == 7;
-        case BrushStyle::DiagCross:
-            return cx == cy || cx + cy == 7;
-        default:
-            return true;
-    }
-}
-
 TEST(CanvasShapes, HatchBrushesRepeatEveryEightDevicePixels) {
-    const BrushStyle styles[] = {BrushStyle::Horizontal, BrushStyle::Vertical,
-                                 BrushStyle::FDiagonal,  BrushStyle::BDiagonal,
-                                 BrushStyle::Cross,      BrushStyle::DiagCross};
-    for (const BrushStyle style : styles) {
+    // Whether each hatch paints the pixel at (x, y) mod 8: FDiagonal runs from top-left to
+    // bottom-right like "\", BDiagonal from bottom-left to top-right like "/".
+    const std::pair<BrushStyle, bool (*)(int, int)> hatches[] = {
+        {BrushStyle::Horizontal, [](int, int y) { return y == 7; }},
+        {BrushStyle::Vertical, [](int x, int) { return x == 7; }},
+        {BrushStyle::FDiagonal, [](int x, int y) { return x == y; }},
+        {BrushStyle::BDiagonal, [](int x, int y) { return x + y == 7; }},
+        {BrushStyle::Cross, [](int x, int y) { return x == 7 || y == 7; }},
+        {BrushStyle::DiagCross, [](int x, int y) { return x == y || x + y == 7; }},
+    };
+    for (const auto& [style, line] : hatches) {
         for (const BkMode mode : {BkMode::Transparent, BkMode::Opaque}) {
             Bitmap bmp(24, 20, clGreen);
             BitmapCanvas c(bmp);
@@ -386,12 +371,10 @@ TEST(CanvasShapes, HatchBrushesRepeatEveryEightDevicePixels) {
                 for (int x = 0; x < bmp.width(); ++x) {
                     const bool inside =
                         x >= area.left && x < area.right && y >= area.top && y < area.bottom;
-                    TColor expected = clGreen;
-                    if (inside && HatchLine(style, x, y)) {
-                        expected = clBlack;
-                    } else if (inside && mode == BkMode::Opaque) {
-                        expected = clRed;
-                    }
+                    const TColor expected = !inside                  ? clGreen
+                                            : line(x % 8, y % 8)     ? clBlack
+                                            : mode == BkMode::Opaque ? clRed
+                                                                     : clGreen;
                     ASSERT_EQ(bmp.pixel(x, y), expected)
                         << "style " << static_cast<int>(style) << " mode " << static_cast<int>(mode)
                         << " at " << x << "," << y;
