@@ -80,7 +80,6 @@ TEST_F(QrZbar, AllVersionsAndLevels) {
     std::mt19937 rng(18004);
     TQRCode q;
     q.SetMatch(true);
-    int refusedChecked = 0;
     for (int v = qr::kMinVersion; v <= qr::kMaxVersion; ++v) {
         for (int level = 0; level < 4; ++level) {
             const int index = (v - 1) * 4 + level;
@@ -113,7 +112,6 @@ TEST_F(QrZbar, AllVersionsAndLevels) {
             q.SetCode(full + (kind == qr::kKanji ? std::string("a") : Chars(rng, kind, 1)));
             EXPECT_FALSE(q.SymbolDisped()) << what;
             EXPECT_EQ(q.Picture(), before) << what;
-            ++refusedChecked;
 
             // A mixed text in automatic mode, shortened until it fits.
             q.SetEmode(-1);
@@ -128,7 +126,6 @@ TEST_F(QrZbar, AllVersionsAndLevels) {
             Keep(q, q.Code(), what + " mixed");
         }
     }
-    EXPECT_EQ(refusedChecked, 160);
     ReadAll();
 }
 
