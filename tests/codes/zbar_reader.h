@@ -1,8 +1,6 @@
 #pragma once
 // Reading symbols back with zbarimg, the independent decoder of the code tests.
 
-#include <sys/wait.h>
-
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -12,21 +10,9 @@
 #include <vector>
 
 #include "platform/bitmap.h"
+#include "support/platform_fixtures.h"
 
 namespace pb::test {
-
-// What a shell command writes to stdout, and its exit status (-1 when it did not exit).
-inline std::string RunCommand(const std::string& command, int* status = nullptr) {
-    std::string out;
-    if (FILE* pipe = popen(command.c_str(), "r")) {
-        char buffer[65536];
-        std::size_t n;
-        while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) out.append(buffer, n);
-        const int raw = pclose(pipe);
-        if (status) *status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    }
-    return out;
-}
 
 inline bool ZbarAvailable() {
     return std::system("zbarimg --version >/dev/null 2>&1") == 0;

@@ -5,13 +5,12 @@
 #include <gtest/gtest.h>
 #include <uemf.h>
 
-#include <QProcess>
 #include <QRegularExpression>
-#include <QStandardPaths>
 #include <cstring>
 #include <map>
 
 #include "pixel_art.h"
+#include "support/platform_fixtures.h"
 #include "support/test_support.h"
 
 namespace pb {
@@ -185,14 +184,12 @@ TEST(EmfWriter, PathsAreMovesLinesBeziersAndClosesBetweenBeginAndEnd) {
 
 // emf2svg-conv's picture of an EMF: the SVG text, or nothing when the reader is missing.
 std::optional<QString> ReadBack(const test::TempDir& dir, const std::string& emf) {
-    const QString reader = QStandardPaths::findExecutable(QStringLiteral("emf2svg-conv"));
-    if (reader.isEmpty()) return std::nullopt;
-    const QString svg = QString::fromStdString(dir.file("out.svg"));
-    QProcess p;
-    p.start(reader, {QStringLiteral("-i"), QString::fromStdString(emf), QStringLiteral("-o"), svg});
-    p.waitForFinished(30000);
-    EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
-    return QString::fromStdString(test::ReadFileBytes(svg.toStdString()));
+    if (test::RunCommand("command -v emf2svg-conv").empty()) return std::nullopt;
+    int status = -1;
+    const std::string errors = test::RunCommand(
+        "emf2svg-conv -i '" + emf + "' -o '" + dir.file("out.svg") + "' 2>&1", &status);
+    EXPECT_EQ(status, 0) << errors;
+    return QString::fromStdString(test::ReadFileBytes(dir.file("out.svg")));
 }
 
 double Attribute(const QString& element, const char* name) {

@@ -1,6 +1,8 @@
 #pragma once
-// Pictures made for tests: JPEG files written with libjpeg.
+// Helpers of the tests of the lower layers: JPEG files written with libjpeg, and other
+// programs run as independent readers.
 
+#include <sys/wait.h>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -14,6 +16,19 @@
 #include <jpeglib.h>
 
 namespace pb::test {
+
+// What a shell command writes to stdout, and its exit status (-1 when it did not exit).
+inline std::string RunCommand(const std::string& command, int* status = nullptr) {
+    std::string out;
+    if (FILE* pipe = popen(command.c_str(), "r")) {
+        char buffer[65536];
+        std::size_t n;
+        while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) out.append(buffer, n);
+        const int raw = pclose(pipe);
+        if (status) *status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    }
+    return out;
+}
 
 // A JPEG made with libjpeg from pixel(x, y, out) filling `components` bytes a pixel: 3 RGB,
 // 1 grey, or 4 CMYK (stored as Adobe programs store it, inverted, when `adobe`).
