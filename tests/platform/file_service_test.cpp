@@ -17,10 +17,12 @@ TEST(TextCodec, RoundTripsJapaneseAndMarksWhatCp932Lacks) {
         bool lossless;
     };
     const Case cases[] = {
-        {"abc", "abc", true},     {"あ", "\x82\xA0", true},
-        {"ｶﾞ", "\xB6\xDE", true},                     // half-width katakana are single bytes
-        {"ⅰ", "\xFA\x40", true},                      // Windows places small roman numerals at FA40
-        {"①", "\x87\x40", true},  {"😀", "?", false},  // outside CP932
+        {"abc", "abc", true},
+        {"あ", "\x82\xA0", true},
+        {"ｶﾞ", "\xB6\xDE", true},          // half-width katakana are single bytes
+        {"ⅰ", "\xFA\x40", true},            // Windows places small roman numerals at FA40
+        {"①", "\x87\x40", true},
+        {"😀", "?", false},                 // outside CP932
         {"a😀b", "a?b", false},
     };
     for (const auto& c : cases) {
@@ -96,8 +98,8 @@ TEST(FileService, AFailedWriteKeepsTheOldContents) {
     EXPECT_FALSE(Files().FileExists(path));
     Files().CreateFolder(dir.file("sub"));
     ASSERT_TRUE(WriteWholeFile(path, "old"));
-    std::filesystem::permissions(
-        dir.file("sub"), std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+    std::filesystem::permissions(dir.file("sub"), std::filesystem::perms::owner_read |
+                                                      std::filesystem::perms::owner_exec);
     if (::geteuid() != 0) {  // root writes anywhere
         EXPECT_FALSE(WriteWholeFile(path, "new"));
         EXPECT_EQ(ReadWholeFile(path), "old");
