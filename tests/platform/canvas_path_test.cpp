@@ -47,11 +47,19 @@ TEST(CanvasPath, DrawingCallsAddFiguresWithGdiTypes) {
          },
          "M1,2 L5,2 L5,6"},
         {"MoveTo starts a new figure",
-         [](Canvas& c) { c.LineTo(1, 0), c.MoveTo(5, 5), c.LineTo(6, 5); }, "M0,0 L1,0 M5,5 L6,5"},
+         [](Canvas& c) {
+             c.LineTo(1, 0);
+             Chain(c, {{5, 5}, {6, 5}});
+         },
+         "M0,0 L1,0 M5,5 L6,5"},
         {"Rectangle through the centres of l..r-1, closed",
          [](Canvas& c) { c.Rectangle(2, 3, 10, 8); }, "M9,3 L2,3 L2,7 L9,7C"},
         {"LineTo after a closed figure starts again at the pen position",
-         [](Canvas& c) { c.MoveTo(1, 1), c.Rectangle(2, 3, 10, 8), c.LineTo(4, 4); },
+         [](Canvas& c) {
+             c.MoveTo(1, 1);
+             c.Rectangle(2, 3, 10, 8);
+             c.LineTo(4, 4);
+         },
          "M9,3 L2,3 L2,7 L9,7C M1,1 L4,4"},
         {"PolyBezier",
          [](Canvas& c) {

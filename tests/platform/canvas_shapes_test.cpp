@@ -39,9 +39,14 @@ void ExpectShapes(std::initializer_list<ShapeCase> cases) {
 }
 
 TEST(CanvasShapes, RectangleCoversLeftToRightMinusOne) {
-    const std::vector<const char*> outlined = {
-        "........", ".#####..", ".#ooo#..", ".#ooo#..", ".#####..", "........",
-    };
+    const std::vector<const char*> outlined({
+        "........",
+        ".#####..",
+        ".#ooo#..",
+        ".#ooo#..",
+        ".#####..",
+        "........",
+    });
     ExpectShapes({
         {"one-pixel pen", [](BitmapCanvas& c) { c.Rectangle(1, 1, 6, 5); }, outlined},
         {"reversed corners", [](BitmapCanvas& c) { c.Rectangle(6, 5, 1, 1); }, outlined},
@@ -200,7 +205,8 @@ TEST(CanvasShapes, LineToLeavesTheEndPixelSoChainsPaintJointsOnce) {
     });
 }
 
-TEST(CanvasShapes, LineDdaStepsThroughTheLinesPixelsAsLineToPaintsThem) {
+// The rule LineTo paints by, shown in pictures above.
+TEST(CanvasShapes, LineDdaStepsThroughTheLinesPixels) {
     struct Case {
         Point from, to;
         std::vector<Point> pixels;

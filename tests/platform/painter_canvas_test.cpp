@@ -37,7 +37,10 @@ TEST(PainterCanvas, ShapesCoverTheBitmapCanvasBoxOnAScaledDevice) {
         {"rectangle outline", [](Canvas& c) { c.Rectangle(2, 2, 10, 8); }},
         {"reversed rectangle", [](Canvas& c) { c.Rectangle(10, 8, 2, 2); }},
         {"clear pen: one pixel less",
-         [](Canvas& c) { c.pen.style = PenStyle::Clear, c.Rectangle(2, 2, 10, 8); }},
+         [](Canvas& c) {
+             c.pen.style = PenStyle::Clear;
+             c.Rectangle(2, 2, 10, 8);
+         }},
         {"ellipse", [](Canvas& c) { c.Ellipse(1, 3, 12, 9); }},
         {"round rect with negative corner", [](Canvas& c) { c.RoundRect(12, 9, 1, 3, -4, -4); }},
         {"fill",
