@@ -21,12 +21,21 @@
 namespace pb {
 namespace {
 
-// n characters of one kind: digits, alphanumerics without digits, 8-bit bytes that are
-// neither (lower case, control bytes, half-width katakana), or kanji (lead 88-9F or E0-EA,
-// second byte 40-7E or 80-FC).
+// 8-bit bytes that are neither alphanumeric nor kanji lead bytes: control bytes, half-width
+// katakana, and (half of them) lower case letters.
+std::string ByteChars() {
+    std::string bytes;
+    for (int c = 1; c < 0x20; ++c) bytes += static_cast<char>(c);
+    for (int c = 0xA1; c < 0xE0; ++c) bytes += static_cast<char>(c);
+    for (int i = 0; i < 4; ++i) bytes += "abcdefghijklmnopqrstuvwxyz";
+    return bytes;
+}
+
+// n characters of one kind: digits, alphanumerics without digits, ByteChars, or kanji (lead
+// 88-9F or E0-EA, second byte 40-7E or 80-FC).
 std::string Chars(std::mt19937& rng, int kind, int n) {
-    static const std::string kPools[3] = {"0123456789", "ABCDEFGHIJKLMNOPQRSTUVWXYZ $%*+-./:",
-                                          "abcdefghijklmnopqrstuvwxyz\x01\x1F\xA1\xB6\xDF"};
+    static const std::string kPools[3] = {"0123456789",
+                                          "ABCDEFGHIJKLMNOPQRSTUVWXYZ $%*+-./:", ByteChars()};
     std::string s;
     for (int i = 0; i < n; ++i) {
         if (kind != qr::kKanji) {

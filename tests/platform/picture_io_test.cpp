@@ -104,7 +104,8 @@ std::string Bgr(std::initializer_list<TColor> colours, int pad = 0, const char* 
     return s + std::string(pad, '\0');
 }
 
-// The picture's rows bottom-up, each padded to four bytes, and its indices into kPalette.
+// The picture as most cases store it: 24-bit rows bottom-up, each padded to four bytes;
+// 8-bit indices into kPalette; 32-bit pixels with a spare byte; RLE4 runs.
 const std::string kBottomUp24 =
     Bgr({clWhite, clBlack, kGrey}, 3) + Bgr({clRed, clGreen, clBlue}, 3);
 const std::string kIndices8 = Bytes({1, 0, 5, 0, 2, 3, 4, 0});
