@@ -1,3 +1,5 @@
+// The encoder core: tables, segmenting, the bit stream and mask scoring. Whole symbols are
+// checked by zbarimg in qr_zbar_test.cpp.
 #include "codes/qr_encoder.h"
 
 #include <gtest/gtest.h>
@@ -25,140 +27,77 @@ EncodeOptions Opt(int version, int level, int mode = -1, int mask = -1,
     return o;
 }
 
-// The data codewords as a string of '0' and '1'.
+// The data codewords as '0' and '1'.
 std::string BitString(std::span<const std::uint8_t> bytes, int bits) {
     std::string out;
     for (int i = 0; i < bits; ++i) out += ((bytes[i / 8] >> (7 - i % 8)) & 1) ? '1' : '0';
     return out;
 }
-
-TEST(QrTables, CapacitiesMatchTheStandard) {
-    struct Case {
-        int version, level;
-        std::array<int, 4> capacity;  // numeric, alphanumeric, byte, kanji
-        int dataCodewords;
-    };
-    const Case cases[] = {
-        {1, kLevelL, {41, 25, 17, 10}, 19},
-        {1, kLevelM, {34, 20, 14, 8}, 16},
-        {1, kLevelQ, {27, 16, 11, 7}, 13},
-        {1, kLevelH, {17, 10, 7, 4}, 9},
-        {10, kLevelL, {652, 395, 271, 167}, 274},
-        {10, kLevelH, {288, 174, 119, 74}, 122},
-        {40, kLevelL, {7089, 4296, 2953, 1817}, 2956},
-        {40, kLevelM, {5596, 3391, 2331, 1435}, 2334},
-        {40, kLevelQ, {3993, 2420, 1663, 1024}, 1666},
-        {40, kLevelH, {3057, 1852, 1273, 784}, 1276},
-    };
-    for (const auto& c : cases) {
-        const LevelInfo& li = Version(c.version).levels[c.level];
-        EXPECT_EQ(li.capacity, c.capacity) << c.version << "-" << c.level;
-        EXPECT_EQ(li.dataCodewords, c.dataCodewords) << c.version << "-" << c.level;
-    }
-    // Level H, versions 1..14: numeric, alphanumeric and kanji capacities.
-    const int numeric[] = {17, 34, 58, 82, 106, 139, 154, 202, 235, 288, 331, 374, 427, 468};
-    const int alnum[] = {10, 20, 35, 50, 64, 84, 93, 122, 143, 174, 200, 227, 259, 283};
-    const int kanji[] = {4, 8, 15, 21, 27, 36, 39, 52, 60, 74, 85, 96, 109, 120};
-    for (int v = 1; v <= 14; ++v) {
-        const LevelInfo& li = Version(v).levels[kLevelH];
-        EXPECT_EQ(li.capacity[kNumeric], numeric[v - 1]) << v;
-        EXPECT_EQ(li.capacity[kAlphanumeric], alnum[v - 1]) << v;
-        EXPECT_EQ(li.capacity[kKanji], kanji[v - 1]) << v;
-    }
+// Expected bits are written in groups (mode, count, data) for reading.
+std::string NoSpaces(std::string s) {
+    std::erase(s, ' ');
+    return s;
 }
 
-TEST(QrTables, VersionAndFormatWords) {
-    EXPECT_EQ(Version(6).versionWord, 0u);
-    EXPECT_EQ(Version(7).versionWord, 0x07C94u);
-    EXPECT_EQ(Version(21).versionWord, 0x15683u);
-    EXPECT_EQ(Version(40).versionWord, 0x28C69u);
-    EXPECT_EQ(FormatWord(kLevelL, 0), 0b111011111000100);
-    EXPECT_EQ(FormatWord(kLevelM, 0), 0b101010000010010);
-    EXPECT_EQ(FormatWord(kLevelQ, 0), 0b011010101011111);
-    EXPECT_EQ(FormatWord(kLevelH, 0), 0b001011010001001);
+// The tables themselves are checked by zbarimg reading symbols filled to capacity at every
+// version and level (qr_zbar_test.cpp); here, arguments outside them fail fast.
+TEST(QrTables, ArgumentsOutsideTheTablesThrow) {
     EXPECT_THROW(Version(0), std::invalid_argument);
     EXPECT_THROW(Version(41), std::invalid_argument);
     EXPECT_THROW(FormatWord(4, 0), std::invalid_argument);
     EXPECT_THROW(FormatWord(0, 8), std::invalid_argument);
+    Encoder e;
+    Symbol s;
+    for (const auto& o : {Opt(0, kLevelL), Opt(41, kLevelL), Opt(1, 4), Opt(1, -1),
+                          Opt(1, kLevelL, 4), Opt(1, kLevelL, -2), Opt(1, kLevelL, -1, 8),
+                          Opt(1, kLevelL, -1, -1, StructuredAppend{2, 2, 0}),
+                          Opt(1, kLevelL, -1, -1, StructuredAppend{0, 17, 0})})
+        EXPECT_THROW(e.Encode(Bytes("1"), o, s), std::invalid_argument);
 }
 
-TEST(QrBitStream, ExactBitsOfSmallTexts) {
+TEST(QrBitStream, ExactBitsUpToTheTerminator) {
     struct Case {
         const char* name;
         std::string data;
         EncodeOptions options;
-        std::string bits;  // up to the terminator
+        std::string bits;
     };
-    const std::string digits = "01234567";
     const Case cases[] = {
-        {"digits", digits, Opt(1, kLevelH),
-         "0001"
-         "0000001000"
-         "0000001100"
-         "0101011001"
-         "1000011"},
+        {"digits", "01234567", Opt(1, kLevelH), "0001 0000001000 0000001100 0101011001 1000011"},
         {"alphanumeric", "ABC123", Opt(1, kLevelL),
-         "0010"
-         "000000110"
-         "00111001101"
-         "01000011101"
-         "00001011101"},
-        {"lower case", "a", Opt(1, kLevelL),
-         "0100"
-         "00000001"
-         "01100001"},
-        {"kanji", "\x93\x5F\xE4\xAA", Opt(1, kLevelL),
-         "1000"
-         "00000010"
-         "0110110011111"
-         "1101010101010"},
+         "0010 000000110 00111001101 01000011101 00001011101"},
+        {"lower case", "a", Opt(1, kLevelL), "0100 00000001 01100001"},
+        {"kanji", "\x93\x5F\xE4\xAA", Opt(1, kLevelL), "1000 00000010 0110110011111 1101010101010"},
         {"structured append", "1", Opt(1, kLevelL, -1, -1, StructuredAppend{2, 5, 0xA5}),
-         "0011"
-         "0010"
-         "0100"
-         "10100101"
-         "0001"
-         "0000000001"
-         "0001"},
-        {"fixed byte mode", "12", Opt(1, kLevelL, kByte),
-         "0100"
-         "00000010"
-         "00110001"
-         "00110010"},
-        {"fixed mode, empty", "", Opt(1, kLevelL, kAlphanumeric),
-         "0010"
-         "000000000"},
-        {"wide count at version 10", "a", Opt(10, kLevelL),
-         "0100"
-         "0000000000000001"
-         "01100001"},
+         "0011 0010 0100 10100101 0001 0000000001 0001"},
+        {"fixed mode, empty", "", Opt(1, kLevelL, kAlphanumeric), "0010 000000000"},
+        {"wide count at version 10", "a", Opt(10, kLevelL), "0100 0000000000000001 01100001"},
     };
     Encoder e;
     for (const auto& c : cases) {
         ASSERT_EQ(e.BuildDataCodewords(Bytes(c.data), c.options), EncodeStatus::Ok) << c.name;
-        EXPECT_EQ(e.dataBits(), static_cast<int>(c.bits.size())) << c.name;
-        EXPECT_EQ(BitString(e.dataCodewords(), e.dataBits()), c.bits) << c.name;
+        EXPECT_EQ(BitString(e.dataCodewords(), e.dataBits()), NoSpaces(c.bits)) << c.name;
     }
 }
 
 TEST(QrBitStream, TerminatorAndPadCodewords) {
+    using Words = std::vector<std::uint8_t>;
     Encoder e;
+    auto words = [&e] { return Words(e.dataCodewords().begin(), e.dataCodewords().end()); };
     // 41 bits of digits at 1-H: four terminator bits, three bits to the byte, then pads.
     ASSERT_EQ(e.BuildDataCodewords(Bytes("01234567"), Opt(1, kLevelH)), EncodeStatus::Ok);
-    EXPECT_EQ(std::vector<std::uint8_t>(e.dataCodewords().begin(), e.dataCodewords().end()),
-              (std::vector<std::uint8_t>{0x10, 0x20, 0x0C, 0x56, 0x61, 0x80, 0xEC, 0x11, 0xEC}));
+    EXPECT_EQ(words(), (Words{0x10, 0x20, 0x0C, 0x56, 0x61, 0x80, 0xEC, 0x11, 0xEC}));
     // An empty text in automatic mode is the terminator and pads only.
     ASSERT_EQ(e.BuildDataCodewords({}, Opt(1, kLevelH)), EncodeStatus::Ok);
     EXPECT_EQ(e.lastMode(), -1);
-    EXPECT_EQ(std::vector<std::uint8_t>(e.dataCodewords().begin(), e.dataCodewords().end()),
-              (std::vector<std::uint8_t>{0x00, 0xEC, 0x11, 0xEC, 0x11, 0xEC, 0x11, 0xEC, 0x11}));
+    EXPECT_EQ(words(), (Words{0x00, 0xEC, 0x11, 0xEC, 0x11, 0xEC, 0x11, 0xEC, 0x11}));
     // 41 digits at 1-L use 151 of 152 bits: a one-bit terminator, no pad.
     ASSERT_EQ(e.BuildDataCodewords(Bytes(std::string(41, '9')), Opt(1, kLevelL)), EncodeStatus::Ok);
     EXPECT_EQ(e.dataBits(), 151);
     EXPECT_EQ(e.dataCodewords().back() & 1, 0);
 }
 
-TEST(QrBitStream, RefusalsOfFitAndMode) {
+TEST(QrBitStream, RefusesWhatDoesNotFitOrIsNotInTheMode) {
     struct Case {
         const char* name;
         std::string data;
@@ -166,8 +105,6 @@ TEST(QrBitStream, RefusalsOfFitAndMode) {
         EncodeStatus status;
     };
     const Case cases[] = {
-        {"numeric at capacity", std::string(17, '7'), Opt(1, kLevelH), EncodeStatus::Ok},
-        {"one digit over", std::string(18, '7'), Opt(1, kLevelH), EncodeStatus::DoesNotFit},
         {"bytes at capacity", std::string(2953, 'x'), Opt(40, kLevelL), EncodeStatus::Ok},
         {"one byte over", std::string(2954, 'x'), Opt(40, kLevelL), EncodeStatus::DoesNotFit},
         {"append header takes room", std::string(17, 'x'),
@@ -175,10 +112,7 @@ TEST(QrBitStream, RefusalsOfFitAndMode) {
         {"letter in numeric", "12a", Opt(1, kLevelL, kNumeric), EncodeStatus::NotInMode},
         {"lower case in alphanumeric", "ABc", Opt(1, kLevelL, kAlphanumeric),
          EncodeStatus::NotInMode},
-        {"odd byte in kanji",
-         "\x93\x5F"
-         "A",
-         Opt(1, kLevelL, kKanji), EncodeStatus::NotInMode},
+        {"odd byte in kanji", "\x93\x5F\x41", Opt(1, kLevelL, kKanji), EncodeStatus::NotInMode},
         {"lead byte outside kanji", "\xFA\x40", Opt(1, kLevelL, kKanji), EncodeStatus::NotInMode},
         {"second byte 7F", "\x93\x7F", Opt(1, kLevelL, kKanji), EncodeStatus::NotInMode},
         {"beyond 13 bits", "\xEB\xC0", Opt(1, kLevelL, kKanji), EncodeStatus::NotInMode},
@@ -187,23 +121,6 @@ TEST(QrBitStream, RefusalsOfFitAndMode) {
     Encoder e;
     for (const auto& c : cases)
         EXPECT_EQ(e.BuildDataCodewords(Bytes(c.data), c.options), c.status) << c.name;
-}
-
-TEST(QrBitStream, OptionsOutOfRangeThrow) {
-    Encoder e;
-    Symbol s;
-    const EncodeOptions bad[] = {
-        Opt(0, kLevelL),
-        Opt(41, kLevelL),
-        Opt(1, 4),
-        Opt(1, -1),
-        Opt(1, kLevelL, 4),
-        Opt(1, kLevelL, -2),
-        Opt(1, kLevelL, -1, 8),
-        Opt(1, kLevelL, -1, -1, StructuredAppend{2, 2, 0}),
-        Opt(1, kLevelL, -1, -1, StructuredAppend{0, 17, 0}),
-    };
-    for (const auto& o : bad) EXPECT_THROW(e.Encode(Bytes("1"), o, s), std::invalid_argument);
 }
 
 TEST(QrSegments, AutomaticRule) {
@@ -217,12 +134,10 @@ TEST(QrSegments, AutomaticRule) {
         {"digits", "01234567", 1, {{kNumeric, 0, 8}}},
         // cost(A, 3) + cost(N, 3) = 30 + 24 is not below cost(A, 6) = 46
         {"letters then digits", "ABC123", 1, {{kAlphanumeric, 0, 6}}},
-        {"few digits then letters", "123ABC", 1, {{kAlphanumeric, 0, 6}}},
         {"many digits then letters",
          "0123456789012345ABC",
          1,
          {{kNumeric, 0, 16}, {kAlphanumeric, 16, 19}}},
-        {"lower case", "a", 1, {{kByte, 0, 1}}},
         {"short digit run inside bytes", "ab12cd", 1, {{kByte, 0, 6}}},
         {"long digit run inside bytes",
          "abc1234567890def",
@@ -230,19 +145,10 @@ TEST(QrSegments, AutomaticRule) {
          {{kByte, 0, 3}, {kNumeric, 3, 13}, {kByte, 13, 16}}},
         // 36 + 24 >= 60 absorbs the digits; then 60 + 30 >= 84 the letters
         {"narrower runs followed by others", "abc123ABC", 1, {{kByte, 0, 9}}},
-        {"kanji then bytes",
-         "\x93\x5F\xE4\xAA"
-         "abc",
-         1,
-         {{kKanji, 0, 4}, {kByte, 4, 7}}},
-        {"bytes then kanji", "abc\x93\x5F", 1, {{kByte, 0, 3}, {kKanji, 3, 5}}},
+        {"kanji then bytes", "\x93\x5F\xE4\xAA\x61", 1, {{kKanji, 0, 4}, {kByte, 4, 5}}},
         {"digits then kanji", "12\x93\x5F", 1, {{kNumeric, 0, 2}, {kKanji, 2, 4}}},
         {"lead byte at the end", "\x93", 1, {{kByte, 0, 1}}},
-        {"lead byte before a digit",
-         "\x93"
-         "1",
-         1,
-         {{kByte, 0, 2}}},
+        {"lead byte before a digit", "\x93\x31", 1, {{kByte, 0, 2}}},
         {"pair beyond 13 bits", "\xEB\xC0", 1, {{kByte, 0, 2}}},
         {"half-width katakana", "\xB1\xB2", 1, {{kByte, 0, 2}}},
         {"empty", "", 1, {}},
@@ -261,17 +167,17 @@ TEST(QrSegments, AutomaticRule) {
     }
 }
 
-// The penalty by the plain definition, module by module, to check the packed-bit version.
+// The penalty by its definition, module by module, to hold the packed-bit scoring against.
 int NaivePenalty(const BitGrid& g) {
     const int n = g.size();
     int score = 0, dark = 0;
     auto at = [&](int line, int i, bool byRow) {
         return byRow ? g.dark(line, i) : g.dark(i, line);
     };
+    static const bool kPattern[7] = {true, false, true, true, true, false, true};
     for (int byRow = 0; byRow < 2; ++byRow) {
         for (int line = 0; line < n; ++line) {
-            int run = 1;
-            for (int i = 1; i <= n; ++i) {
+            for (int i = 1, run = 1; i <= n; ++i) {
                 if (i < n && at(line, i, byRow) == at(line, i - 1, byRow)) {
                     ++run;
                 } else {
@@ -279,7 +185,6 @@ int NaivePenalty(const BitGrid& g) {
                     run = 1;
                 }
             }
-            static const bool kPattern[7] = {true, false, true, true, true, false, true};
             for (int i = 0; i + 7 <= n; ++i) {
                 bool match =
                     (i == 0 || !at(line, i - 1, byRow)) && (i + 7 == n || !at(line, i + 7, byRow));
@@ -307,41 +212,37 @@ BitGrid GridOf(const std::vector<std::string>& rows) {
 }
 
 TEST(QrPenalty, HandCheckedMatrices) {
-    BitGrid light(21);
-    // rows and columns: 2 x 21 runs of 21 (19 each); 400 blocks; no dark: k = 10
-    EXPECT_EQ(Penalty(light), 2 * 21 * 19 + 400 * 3 + 100);
-
+    // Rows and columns: 2 x 21 runs of 21 (19 each); 400 blocks; no dark: k = 10.
+    EXPECT_EQ(Penalty(BitGrid(21)), 2 * 21 * 19 + 400 * 3 + 100);
     BitGrid checker(21);
     for (int r = 0; r < 21; ++r)
         for (int c = 0; c < 21; ++c) checker.set(r, c, (r + c) % 2 == 0);
     EXPECT_EQ(Penalty(checker), 0);  // 221 of 441 dark: 50 %
-
-    // One finder-like row with a single light module (the edge) on each side: row runs 6 x 5,
+    // One finder-like row with a light module (the edge) on each side: row runs 6 x 5,
     // column runs 2 x 5, 24 light blocks, 40 for the pattern, 5 of 49 dark: k = 8.
     EXPECT_EQ(Penalty(GridOf(
                   {".......", ".......", ".......", "#.###.#", ".......", ".......", "......."})),
               30 + 10 + 72 + 40 + 80);
-
     // The same pattern with a dark neighbour before it does not count.
-    EXPECT_EQ(Penalty(GridOf({"........", "........", "........", "##.###.#", "........",
-                              "........", "........", "........"})),
-              NaivePenalty(GridOf({"........", "........", "........", "##.###.#", "........",
-                                   "........", "........", "........"})));
+    const BitGrid neighbour = GridOf({"........", "........", "........", "##.###.#", "........",
+                                      "........", "........", "........"});
+    EXPECT_EQ(Penalty(neighbour), NaivePenalty(neighbour));
 }
 
 TEST(QrPenalty, PackedScoringAgreesWithThePlainDefinition) {
     std::mt19937 rng(7);
-    for (int size : {7, 21, 33, 63, 64, 65, 127, 128, 129, 177}) {
+    // Sizes around the 64-bit word boundaries.
+    for (int size : {7, 21, 63, 64, 65, 127, 128, 129, 177}) {
         for (int density : {2, 5, 8}) {  // tenths dark: runs, blocks and patterns all occur
             BitGrid g(size);
             for (int r = 0; r < size; ++r)
                 for (int c = 0; c < size; ++c) g.set(r, c, static_cast<int>(rng() % 10) < density);
             // A planted pattern at each edge of a row and a column.
-            const char* p = "#.###.#";
             for (int k = 0; k < 7; ++k) {
-                g.set(0, k, p[k] == '#');
-                g.set(size - 1, size - 7 + k, p[k] == '#');
-                g.set(k, size - 1, p[k] == '#');
+                const bool dark = k != 1 && k != 5;
+                g.set(0, k, dark);
+                g.set(size - 1, size - 7 + k, dark);
+                g.set(k, size - 1, dark);
             }
             EXPECT_EQ(Penalty(g), NaivePenalty(g)) << size << " " << density;
         }
@@ -353,14 +254,12 @@ TEST(QrPenalty, PackedScoringAgreesWithThePlainDefinition) {
 TEST(QrMask, AutomaticChoiceTakesTheLowestScoreBeforeFormatInformation) {
     Encoder e;
     Symbol automatic, fixed;
-    for (int version : {1, 4, 7, 12, 27}) {
+    for (int version : {1, 7, 27}) {
         const std::string text = "Hello " + std::to_string(version);
         ASSERT_EQ(e.Encode(Bytes(text), Opt(version, kLevelM), automatic), EncodeStatus::Ok);
         const auto scores = e.maskPenalties();
-        int best = 0;
-        for (int m = 1; m < 8; ++m)
-            if (scores[m] < scores[best]) best = m;
-        EXPECT_EQ(automatic.mask(), best) << version;
+        EXPECT_EQ(automatic.mask(),
+                  std::min_element(scores.begin(), scores.end()) - scores.begin());
         for (int m = 0; m < 8; ++m) {
             ASSERT_EQ(e.Encode(Bytes(text), Opt(version, kLevelM, -1, m), fixed), EncodeStatus::Ok);
             const int n = fixed.size();
@@ -368,10 +267,7 @@ TEST(QrMask, AutomaticChoiceTakesTheLowestScoreBeforeFormatInformation) {
             for (int r = 0; r < n; ++r)
                 for (int c = 0; c < n; ++c) g.set(r, c, fixed.dark(r, c));
             for (int i = 0; i < 9; ++i) {
-                if (i != 6) {
-                    g.set(8, i, false);
-                    g.set(i, 8, false);
-                }
+                if (i != 6) g.set(8, i, false), g.set(i, 8, false);
                 if (i < 8) g.set(8, n - 1 - i, false);
                 if (i < 7) g.set(n - 1 - i, 8, false);
             }
@@ -382,27 +278,6 @@ TEST(QrMask, AutomaticChoiceTakesTheLowestScoreBeforeFormatInformation) {
             EXPECT_EQ(Penalty(g), scores[m]) << version << " mask " << m;
         }
     }
-}
-
-TEST(QrSymbol, FunctionPatternsAndFormatInformation) {
-    Encoder e;
-    Symbol s;
-    ASSERT_EQ(e.Encode(Bytes("HELLO"), Opt(7, kLevelQ, -1, 5), s), EncodeStatus::Ok);
-    const int n = s.size();
-    ASSERT_EQ(n, 45);
-    // Finder corners, the timing pattern and the dark module.
-    for (int i = 0; i < 7; ++i) {
-        EXPECT_TRUE(s.dark(0, i) && s.dark(i, 0) && s.dark(n - 1, i) && s.dark(i, n - 1));
-        EXPECT_FALSE(s.dark(7, i) || s.dark(i, 7));  // separators
-    }
-    for (int i = 8; i < n - 8; ++i) EXPECT_EQ(s.dark(6, i), i % 2 == 0) << i;
-    EXPECT_TRUE(s.dark(n - 8, 8));
-    // The format word read back from the copy along the bottom-left column.
-    int word = 0;
-    for (int i = 8; i < 15; ++i) word |= s.dark(n - 15 + i, 8) << i;
-    for (int i = 0; i < 8; ++i) word |= s.dark(8, n - 1 - i) << i;
-    EXPECT_EQ(word, FormatWord(kLevelQ, 5));
-    EXPECT_EQ(s.mask(), 5);
 }
 
 }  // namespace

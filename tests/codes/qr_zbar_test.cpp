@@ -21,41 +21,30 @@
 namespace pb {
 namespace {
 
-constexpr char kAlnumLetters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZ $%*+-./:";
-constexpr char kLower[] = "abcdefghijklmnopqrstuvwxyz";
-
-// A kanji-mode character: lead 88-9F or E0-EA, second byte 40-7E or 80-FC.
-std::string RandomKanji(std::mt19937& rng) {
-    const int lead =
-        rng() % 2 ? 0x88 + static_cast<int>(rng() % 0x18) : 0xE0 + static_cast<int>(rng() % 11);
-    int trail = 0x40 + static_cast<int>(rng() % 0xBC);
-    if (trail >= 0x7F) ++trail;
-    return {static_cast<char>(lead), static_cast<char>(trail)};
+// 8-bit bytes that are neither alphanumeric nor kanji lead bytes: control bytes, half-width
+// katakana, and (half of them) lower case letters.
+std::string ByteChars() {
+    std::string bytes;
+    for (int c = 1; c < 0x20; ++c) bytes += static_cast<char>(c);
+    for (int c = 0xA1; c < 0xE0; ++c) bytes += static_cast<char>(c);
+    for (int i = 0; i < 4; ++i) bytes += "abcdefghijklmnopqrstuvwxyz";
+    return bytes;
 }
 
-// n characters of one class: digits, alphanumerics without digits, 8-bit bytes that are
-// neither alphanumeric nor kanji lead bytes, or kanji.
+// n characters of one kind: digits, alphanumerics without digits, ByteChars, or kanji (lead
+// 88-9F or E0-EA, second byte 40-7E or 80-FC).
 std::string Chars(std::mt19937& rng, int kind, int n) {
+    static const std::string kPools[3] = {"0123456789",
+                                          "ABCDEFGHIJKLMNOPQRSTUVWXYZ $%*+-./:", ByteChars()};
     std::string s;
     for (int i = 0; i < n; ++i) {
-        switch (kind) {
-            case qr::kNumeric:
-                s += static_cast<char>('0' + rng() % 10);
-                break;
-            case qr::kAlphanumeric:
-                s += kAlnumLetters[rng() % 35];
-                break;
-            case qr::kByte: {
-                const int pick = static_cast<int>(rng() % 4);
-                s += pick == 0   ? static_cast<char>(0xA1 + rng() % 63)  // half-width katakana
-                     : pick == 1 ? static_cast<char>(1 + rng() % 31)     // control bytes
-                                 : kLower[rng() % 26];
-                break;
-            }
-            default:
-                s += RandomKanji(rng);
-                break;
+        if (kind != qr::kKanji) {
+            s += kPools[kind][rng() % kPools[kind].size()];
+            continue;
         }
+        const int lead = rng() % 2 ? 0x88 + rng() % 0x18 : 0xE0 + rng() % 11;
+        const int trail = 0x40 + rng() % 0xBC;
+        s += {static_cast<char>(lead), static_cast<char>(trail + (trail >= 0x7F))};
     }
     return s;
 }
@@ -75,11 +64,15 @@ class QrZbar : public ::testing::Test {
     void SetUp() override {
         if (!test::ZbarAvailable()) GTEST_SKIP() << "zbarimg is not installed";
     }
-    // Paints the current state into a file for reading later.
-    void Keep(const TQRCode& q, const std::string& expected, const std::string& what) {
-        const std::string file = dir_.file("q" + std::to_string(files_.size()) + ".pgm");
-        test::WritePgm(q.Picture(), file, q.Pxmag() == 1 ? 2 : 1);
-        files_.push_back(file);
+    // Keeps the picture (or with `pbm` the PBM text) of the current state for reading later.
+    void Keep(TQRCode& q, const std::string& expected, const std::string& what, bool pbm = false) {
+        files_.push_back(dir_.file("q" + std::to_string(files_.size()) + (pbm ? ".pbm" : ".pgm")));
+        if (pbm) {
+            std::ofstream out(files_.back());
+            for (const auto& line : q.PBM()) out << line << "\n";
+        } else {
+            test::WritePgm(q.Picture(), files_.back(), q.Pxmag() == 1 ? 2 : 1);
+        }
         expected_.push_back(expected);
         what_.push_back(what);
     }
@@ -96,7 +89,6 @@ TEST_F(QrZbar, AllVersionsAndLevels) {
     std::mt19937 rng(18004);
     TQRCode q;
     q.SetMatch(true);
-    int refusedChecked = 0;
     for (int v = qr::kMinVersion; v <= qr::kMaxVersion; ++v) {
         for (int level = 0; level < 4; ++level) {
             const int index = (v - 1) * 4 + level;
@@ -129,7 +121,6 @@ TEST_F(QrZbar, AllVersionsAndLevels) {
             q.SetCode(full + (kind == qr::kKanji ? std::string("a") : Chars(rng, kind, 1)));
             EXPECT_FALSE(q.SymbolDisped()) << what;
             EXPECT_EQ(q.Picture(), before) << what;
-            ++refusedChecked;
 
             // A mixed text in automatic mode, shortened until it fits.
             q.SetEmode(-1);
@@ -144,7 +135,6 @@ TEST_F(QrZbar, AllVersionsAndLevels) {
             Keep(q, q.Code(), what + " mixed");
         }
     }
-    EXPECT_EQ(refusedChecked, 160);
     ReadAll();
 }
 
@@ -173,14 +163,7 @@ TEST_F(QrZbar, StructuredAppendAndPlusMode) {
     Keep(q, text, "three symbols in a column");
 
     // A lone member of a sequence is not a whole message: the header is there.
-    {
-        const std::vector<std::string> pbm = q.PBM();
-        std::ofstream out(dir_.file("lone.pbm"));
-        for (const auto& line : pbm) out << line << "\n";
-    }
-    files_.push_back(dir_.file("lone.pbm"));
-    expected_.push_back("");
-    what_.push_back("a lone member of a sequence");
+    Keep(q, "", "a lone member of a sequence", true);
 
     // Plus mode has no header: the first symbol alone reads as its own piece.
     const std::string many = MixedText(rng, 200);
@@ -188,14 +171,7 @@ TEST_F(QrZbar, StructuredAppendAndPlusMode) {
     q.SetCount(20);
     ASSERT_EQ(q.Mode(), qrPlus);
     ASSERT_TRUE(q.SymbolDisped());
-    {
-        const std::vector<std::string> pbm = q.PBM();
-        std::ofstream out(dir_.file("plus.pbm"));
-        for (const auto& line : pbm) out << line << "\n";
-    }
-    files_.push_back(dir_.file("plus.pbm"));
-    expected_.push_back(many.substr(0, q.Offsets()[1]));
-    what_.push_back("first symbol of plus mode");
+    Keep(q, many.substr(0, q.Offsets()[1]), "first symbol of plus mode", true);
 
     // Kanji split over two symbols, the cut moved before a second byte.
     q.SetCount(1);
@@ -206,23 +182,6 @@ TEST_F(QrZbar, StructuredAppendAndPlusMode) {
     ASSERT_EQ(q.Offsets(), (std::vector<int>{0, 10, 22}));
     Keep(q, kanji, "kanji over two symbols");
     ReadAll();
-}
-
-TEST_F(QrZbar, EmptyCodeAndPictureOfPbm) {
-    TQRCode q;
-    q.SetMatch(true);
-    q.SetCode("");
-    EXPECT_TRUE(q.SymbolDisped());
-    q.SetPxmag(3);
-    q.SetVersion(5);
-    const std::string text = "\x8F\xA4\x95\x69 No.12345 \xB6\xB0\xC4 price 980";
-    q.SetCode(text);
-    const std::vector<std::string> pbm = q.PBM();
-    {
-        std::ofstream out(dir_.file("one.pbm"));
-        for (const auto& line : pbm) out << line << "\n";
-    }
-    EXPECT_EQ(test::ZbarRead(dir_.file("one.pbm")), text);
 }
 
 }  // namespace

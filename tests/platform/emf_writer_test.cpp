@@ -5,13 +5,12 @@
 #include <gtest/gtest.h>
 #include <uemf.h>
 
-#include <QProcess>
 #include <QRegularExpression>
-#include <QStandardPaths>
 #include <cstring>
 #include <map>
 
 #include "pixel_art.h"
+#include "support/platform_fixtures.h"
 #include "support/test_support.h"
 
 namespace pb {
@@ -74,7 +73,7 @@ Recording PageWithObjects(Size size) {
     return page;
 }
 
-TEST(EmfWriter, HeaderDescribesThePictureAndTheFileExactly) {
+TEST(EmfWriter, HeaderAndMappingDescribeThePictureAndTheFileExactly) {
     const Size sizes[] = {{794, 1123}, {330, 480}, {480, 330}, {1, 1}};
     for (const Size& size : sizes) {
         SCOPED_TRACE(std::to_string(size.width) + " x " + std::to_string(size.height));
@@ -111,25 +110,22 @@ TEST(EmfWriter, HeaderDescribesThePictureAndTheFileExactly) {
             EXPECT_NE(r.type, static_cast<std::uint32_t>(U_EMR_POLYDRAW16));
         }
         EXPECT_EQ(header.nHandles, highest + 1);
-    }
-}
 
-TEST(EmfWriter, MappingIsExplicitAndSetBeforeDrawing) {
-    const std::string file = EncodeEmf(PageWithObjects({300, 200}));
-    std::map<std::uint32_t, std::size_t> first;
-    const std::vector<EmfRecord> records = Records(file);
-    for (std::size_t i = 0; i < records.size(); ++i) first.try_emplace(records[i].type, i);
-    ASSERT_TRUE(first.count(U_EMR_SETMAPMODE));
-    EXPECT_EQ(records[first[U_EMR_SETMAPMODE]].as<U_EMRSETMAPMODE>().iMode,
-              static_cast<std::uint32_t>(U_MM_ANISOTROPIC));
-    const auto window = records[first[U_EMR_SETWINDOWEXTEX]].as<U_EMRSETWINDOWEXTEX>();
-    const auto viewport = records[first[U_EMR_SETVIEWPORTEXTEX]].as<U_EMRSETVIEWPORTEXTEX>();
-    EXPECT_EQ(window.szlExtent.cx, 300 * kEmfUnitsPerPixel);
-    EXPECT_EQ(window.szlExtent.cy, 200 * kEmfUnitsPerPixel);
-    EXPECT_EQ(viewport.szlExtent.cx, 300);
-    EXPECT_EQ(viewport.szlExtent.cy, 200);
-    EXPECT_LT(first[U_EMR_SETVIEWPORTEXTEX], first[U_EMR_STRETCHDIBITS]);
-    EXPECT_LT(first[U_EMR_SETVIEWPORTEXTEX], first[U_EMR_BEGINPATH]);
+        // Explicit mapping, set before anything is drawn.
+        std::map<std::uint32_t, std::size_t> first;
+        for (std::size_t i = 0; i < records.size(); ++i) first.try_emplace(records[i].type, i);
+        ASSERT_TRUE(first.count(U_EMR_SETMAPMODE));
+        EXPECT_EQ(records[first[U_EMR_SETMAPMODE]].as<U_EMRSETMAPMODE>().iMode,
+                  static_cast<std::uint32_t>(U_MM_ANISOTROPIC));
+        const auto window = records[first[U_EMR_SETWINDOWEXTEX]].as<U_EMRSETWINDOWEXTEX>();
+        const auto viewport = records[first[U_EMR_SETVIEWPORTEXTEX]].as<U_EMRSETVIEWPORTEXTEX>();
+        EXPECT_EQ(window.szlExtent.cx, size.width * kEmfUnitsPerPixel);
+        EXPECT_EQ(window.szlExtent.cy, size.height * kEmfUnitsPerPixel);
+        EXPECT_EQ(viewport.szlExtent.cx, size.width);
+        EXPECT_EQ(viewport.szlExtent.cy, size.height);
+        EXPECT_LT(first[U_EMR_SETVIEWPORTEXTEX], first[U_EMR_STRETCHDIBITS]);
+        EXPECT_LT(first[U_EMR_SETVIEWPORTEXTEX], first[U_EMR_BEGINPATH]);
+    }
 }
 
 TEST(EmfWriter, BitmapsAreBottomUpTwentyFourBitDibsWithPaddedRows) {
@@ -188,14 +184,12 @@ TEST(EmfWriter, PathsAreMovesLinesBeziersAndClosesBetweenBeginAndEnd) {
 
 // emf2svg-conv's picture of an EMF: the SVG text, or nothing when the reader is missing.
 std::optional<QString> ReadBack(const test::TempDir& dir, const std::string& emf) {
-    const QString reader = QStandardPaths::findExecutable(QStringLiteral("emf2svg-conv"));
-    if (reader.isEmpty()) return std::nullopt;
-    const QString svg = QString::fromStdString(dir.file("out.svg"));
-    QProcess p;
-    p.start(reader, {QStringLiteral("-i"), QString::fromStdString(emf), QStringLiteral("-o"), svg});
-    p.waitForFinished(30000);
-    EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
-    return QString::fromStdString(test::ReadFileBytes(svg.toStdString()));
+    if (test::RunCommand("command -v emf2svg-conv").empty()) return std::nullopt;
+    int status = -1;
+    const std::string errors = test::RunCommand(
+        "emf2svg-conv -i '" + emf + "' -o '" + dir.file("out.svg") + "' 2>&1", &status);
+    EXPECT_EQ(status, 0) << errors;
+    return QString::fromStdString(test::ReadFileBytes(dir.file("out.svg")));
 }
 
 double Attribute(const QString& element, const char* name) {

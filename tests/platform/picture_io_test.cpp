@@ -10,13 +10,13 @@
 #include <random>
 
 #include "pixel_art.h"
+#include "support/platform_fixtures.h"
 #include "support/test_support.h"
-
-// jpeglib.h needs FILE and size_t declared first.
-#include <jpeglib.h>
 
 namespace pb {
 namespace {
+
+using test::MakeJpeg;
 
 // --- BMP files built byte by byte ---------------------------------------------------------------
 
@@ -90,76 +90,51 @@ std::string Bytes(std::initializer_list<int> v) {
     return s;
 }
 
-constexpr TColor clGreen = 0x00FF00, clBlue = 0xFF0000;
-const TColor kGrey = RGB(128, 128, 128);
+using test::clGreen;
+constexpr TColor clBlue = 0xFF0000, kGrey = RGB(128, 128, 128);
 
 // The 3 x 2 picture most cases hold: red, green, blue over white, black, grey.
 const std::vector<TColor> kTopRow = {clRed, clGreen, clBlue};
 const std::vector<TColor> kBottomRow = {clWhite, clBlack, kGrey};
 const std::vector<TColor> kPalette = {clBlack, clWhite, clRed, clGreen, clBlue, kGrey};
 
-std::string Bgr(TColor c) {
-    return Bytes({GetBValue(c), GetGValue(c), GetRValue(c)});
+std::string Bgr(std::initializer_list<TColor> colours, int pad = 0, const char* extra = "") {
+    std::string s;
+    for (TColor c : colours) s += Bytes({GetBValue(c), GetGValue(c), GetRValue(c)}) + extra;
+    return s + std::string(pad, '\0');
 }
+
+// The picture as most cases store it: 24-bit rows bottom-up, each padded to four bytes;
+// 8-bit indices into kPalette; 32-bit pixels with a spare byte; RLE4 runs.
+const std::string kBottomUp24 =
+    Bgr({clWhite, clBlack, kGrey}, 3) + Bgr({clRed, clGreen, clBlue}, 3);
+const std::string kIndices8 = Bytes({1, 0, 5, 0, 2, 3, 4, 0});
+const std::string kPixels32 = Bgr({clWhite, clBlack, kGrey, clRed, clGreen, clBlue}, 0, "x");
+const std::string kRle4 = Bytes({0, 3, 0x10, 0x50, 0, 0, 2, 0x23, 1, 0x44, 0, 1});
 
 TEST(PictureIo, ReadsEveryBmpKind) {
     struct Case {
         const char* name;
         BmpLayout layout;
-        std::vector<TColor> top, bottom;
+        std::vector<TColor> top = kTopRow, bottom = kBottomRow;
     };
-    const TColor grey5 = RGB(131, 131, 131);  // 16 of 31
     const Case cases[] = {
-        {"24 bits, bottom-up, padded rows",
-         {.pixels = Bgr(clWhite) + Bgr(clBlack) + Bgr(kGrey) + Bytes({0, 0, 0}) + Bgr(clRed) +
-                    Bgr(clGreen) + Bgr(clBlue) + Bytes({0, 0, 0})},
-         kTopRow,
-         kBottomRow},
+        {"24 bits, bottom-up, padded rows", {.pixels = kBottomUp24}},
         {"24 bits, top-down",
          {.height = -2,
-          .pixels = Bgr(clRed) + Bgr(clGreen) + Bgr(clBlue) + Bytes({0, 0, 0}) + Bgr(clWhite) +
-                    Bgr(clBlack) + Bgr(kGrey) + Bytes({0, 0, 0})},
-         kTopRow,
-         kBottomRow},
-        {"24 bits, last row without its padding",
-         {.pixels = Bgr(clWhite) + Bgr(clBlack) + Bgr(kGrey) + Bytes({0, 0, 0}) + Bgr(clRed) +
-                    Bgr(clGreen) + Bgr(clBlue)},
-         kTopRow,
-         kBottomRow},
-        {"8 bits with a palette",
-         {.bpp = 8, .palette = kPalette, .pixels = Bytes({1, 0, 5, 0, 2, 3, 4, 0})},
-         kTopRow,
-         kBottomRow},
+          .pixels = Bgr({clRed, clGreen, clBlue}, 3) + Bgr({clWhite, clBlack, kGrey}, 3)}},
+        {"24 bits, last row without its padding", {.pixels = kBottomUp24.substr(0, 21)}},
+        {"8 bits with a palette", {.bpp = 8, .palette = kPalette, .pixels = kIndices8}},
         {"8 bits, OS/2 header with three-byte palette entries",
-         {.headerSize = 12,
-          .bpp = 8,
-          .palette = kPalette,
-          .pixels = Bytes({1, 0, 5, 0, 2, 3, 4, 0})},
-         kTopRow,
-         kBottomRow},
+         {.headerSize = 12, .bpp = 8, .palette = kPalette, .pixels = kIndices8}},
         {"8 bits, colour count larger than the room before the pixels",
-         {.bpp = 8,
-          .palette = kPalette,
-          .coloursUsed = 0xFFFFFFFF,
-          .pixels = Bytes({1, 0, 5, 0, 2, 3, 4, 0})},
-         kTopRow,
-         kBottomRow},
+         {.bpp = 8, .palette = kPalette, .coloursUsed = 0xFFFFFFFF, .pixels = kIndices8}},
         {"8 bits, an index beyond the palette reads black",
-         {.bpp = 8, .palette = kPalette, .pixels = Bytes({1, 200, 5, 0, 2, 3, 4, 0})},
-         kTopRow,
-         kBottomRow},
+         {.bpp = 8, .palette = kPalette, .pixels = Bytes({1, 200, 5, 0, 2, 3, 4, 0})}},
         {"8 bits, pixel offset 0 means right after the palette",
-         {.bpp = 8,
-          .palette = kPalette,
-          .coloursUsed = 6,
-          .pixels = Bytes({1, 0, 5, 0, 2, 3, 4, 0}),
-          .offset = 0},
-         kTopRow,
-         kBottomRow},
+         {.bpp = 8, .palette = kPalette, .coloursUsed = 6, .pixels = kIndices8, .offset = 0}},
         {"4 bits",
-         {.bpp = 4, .palette = kPalette, .pixels = Bytes({0x10, 0x50, 0, 0, 0x23, 0x40, 0, 0})},
-         kTopRow,
-         kBottomRow},
+         {.bpp = 4, .palette = kPalette, .pixels = Bytes({0x10, 0x50, 0, 0, 0x23, 0x40, 0, 0})}},
         {"1 bit",
          {.bpp = 1, .palette = {clBlack, clWhite}, .pixels = Bytes({0xA0, 0, 0, 0, 0x40, 0, 0, 0})},
          {clBlack, clWhite, clBlack},
@@ -169,7 +144,7 @@ TEST(PictureIo, ReadsEveryBmpKind) {
           .pixels =
               Bytes({0xFF, 0x7F, 0, 0, 0x10, 0x42, 0, 0, 0x00, 0x7C, 0xE0, 0x03, 0x1F, 0, 0, 0})},
          kTopRow,
-         {clWhite, clBlack, grey5}},
+         {clWhite, clBlack, RGB(131, 131, 131)}},  // 16 of 31
         {"16 bits, 5-6-5 bit fields",
          {.bpp = 16,
           .compression = 3,
@@ -178,43 +153,26 @@ TEST(PictureIo, ReadsEveryBmpKind) {
               Bytes({0xFF, 0xFF, 0, 0, 0x10, 0x84, 0, 0, 0x00, 0xF8, 0xE0, 0x07, 0x1F, 0, 0, 0})},
          kTopRow,
          {clWhite, clBlack, RGB(131, 129, 131)}},
-        {"32 bits",
-         {.bpp = 32,
-          .pixels = Bgr(clWhite) + "x" + Bgr(clBlack) + "x" + Bgr(kGrey) + "x" + Bgr(clRed) + "x" +
-                    Bgr(clGreen) + "x" + Bgr(clBlue) + "x"},
-         kTopRow,
-         kBottomRow},
+        {"32 bits", {.bpp = 32, .pixels = kPixels32}},
         {"32 bits, bit fields in RGBA order",
          {.bpp = 32,
           .compression = 3,
           .masks = {0xFF000000, 0x00FF0000, 0x0000FF00},
           .pixels = Bytes({0, 255, 255, 255, 0, 0, 0,   0, 0, 128, 128, 128,
-                           0, 0,   0,   255, 0, 0, 255, 0, 0, 255, 0,   0})},
-         kTopRow,
-         kBottomRow},
+                           0, 0,   0,   255, 0, 0, 255, 0, 0, 255, 0,   0})}},
         {"32 bits, version 5 header with the masks inside",
          {.headerSize = 124,
           .bpp = 32,
           .compression = 3,
-          .masks = {0x00FF0000, 0x0000FF00, 0x000000FF},
-          .pixels = Bgr(clWhite) + "x" + Bgr(clBlack) + "x" + Bgr(kGrey) + "x" + Bgr(clRed) + "x" +
-                    Bgr(clGreen) + "x" + Bgr(clBlue) + "x"},
-         kTopRow,
-         kBottomRow},
+          .masks = {0xFF0000, 0xFF00, 0xFF},
+          .pixels = kPixels32}},
         {"RLE8: runs, a literal run and the end marks",
          {.bpp = 8,
           .compression = 1,
           .palette = kPalette,
-          .pixels = Bytes({1, 1, 1, 0, 1, 5, 0, 0, 0, 3, 2, 3, 4, 0, 0, 0, 0, 1})},
-         kTopRow,
-         kBottomRow},
+          .pixels = Bytes({1, 1, 1, 0, 1, 5, 0, 0, 0, 3, 2, 3, 4, 0, 0, 0, 0, 1})}},
         {"RLE4: literal nibbles and a two-index run",
-         {.bpp = 4,
-          .compression = 2,
-          .palette = kPalette,
-          .pixels = Bytes({0, 3, 0x10, 0x50, 0, 0, 2, 0x23, 1, 0x44, 0, 1})},
-         kTopRow,
-         kBottomRow},
+         {.bpp = 4, .compression = 2, .palette = kPalette, .pixels = kRle4}},
         {"RLE8: a move skips pixels, which read as colour 0",
          {.bpp = 8,
           .compression = 1,
@@ -235,21 +193,13 @@ TEST(PictureIo, ReadsEveryBmpKind) {
     }
 }
 
-BmpLayout Valid8Bit() {
-    return {.bpp = 8, .palette = kPalette, .pixels = Bytes({1, 0, 5, 0, 2, 3, 4, 0})};
-}
-
 TEST(PictureIo, RefusesBrokenBmpFilesSafely) {
-    struct Case {
-        const char* name;
-        std::string bytes;
-    };
     auto with = [](std::function<void(BmpLayout&)> change) {
-        BmpLayout s = Valid8Bit();
+        BmpLayout s{.bpp = 8, .palette = kPalette, .pixels = kIndices8};
         change(s);
         return BuildBmp(s);
     };
-    const Case cases[] = {
+    const std::pair<const char*, std::string> cases[] = {
         {"empty", ""},
         {"magic only", "BM"},
         {"not a BMP", "GIF89a" + std::string(60, '\0')},
@@ -287,27 +237,24 @@ TEST(PictureIo, RefusesBrokenBmpFilesSafely) {
              s.compression = 1, s.pixels = Bytes({0, 2, 1});
          })},
     };
-    for (const Case& c : cases) {
+    for (const auto& [name, bytes] : cases) {
         PictureError error;
-        EXPECT_FALSE(DecodeBmp(c.bytes, &error)) << c.name;
-        EXPECT_FALSE(error.message.empty()) << c.name;
+        EXPECT_FALSE(DecodeBmp(bytes, &error)) << name;
+        EXPECT_FALSE(error.message.empty()) << name;
     }
 }
 
 TEST(PictureIo, NoPrefixOrMutationOfABmpReadsOutOfBounds) {
     // Run under AddressSanitizer this finds any read beyond the bytes of the file.
     const std::string files[] = {
-        BuildBmp(Valid8Bit()),
+        BuildBmp({.bpp = 8, .palette = kPalette, .pixels = kIndices8}),
         BuildBmp({.pixels = std::string(24, '\x7F')}),
-        BuildBmp({.bpp = 4,
-                  .compression = 2,
-                  .palette = kPalette,
-                  .pixels = Bytes({0, 3, 0x10, 0x50, 0, 0, 2, 0x23, 1, 0x44, 0, 1})}),
+        BuildBmp({.bpp = 4, .compression = 2, .palette = kPalette, .pixels = kRle4}),
         BuildBmp({.headerSize = 124,
                   .bpp = 32,
                   .compression = 3,
                   .masks = {0xFF0000, 0xFF00, 0xFF},
-                  .pixels = std::string(24, '\x10')}),
+                  .pixels = kPixels32}),
     };
     std::mt19937 random(2024);
     for (const std::string& file : files) {
@@ -342,38 +289,20 @@ TEST(PictureIo, SavesWhatWindowsReadsAndReadsItBack) {
     small.setPixel(0, 1, clRed);  // bottom-left: the first pixel stored
     const std::string path = dir.file("small.bmp");
     ASSERT_TRUE(SaveBmp(small, path));
-    const std::string bytes = test::ReadFileBytes(path);
-    ASSERT_EQ(bytes.size(), 54u + 2 * 12);
-    auto u32 = [&bytes](std::size_t o) {
-        return static_cast<std::uint32_t>(static_cast<std::uint8_t>(bytes[o]) |
-                                          static_cast<std::uint8_t>(bytes[o + 1]) << 8 |
-                                          static_cast<std::uint8_t>(bytes[o + 2]) << 16 |
-                                          static_cast<std::uint8_t>(bytes[o + 3]) << 24);
-    };
-    EXPECT_EQ(bytes.substr(0, 2), "BM");
-    EXPECT_EQ(u32(2), 78u);   // file size
-    EXPECT_EQ(u32(10), 54u);  // pixel offset
-    EXPECT_EQ(u32(14), 40u);  // header size
-    EXPECT_EQ(u32(18), 3u);
-    EXPECT_EQ(u32(22), 2u);              // positive: bottom-up
-    EXPECT_EQ(u32(26), 1u | 24u << 16);  // planes, bits
-    EXPECT_EQ(u32(30), 0u);              // BI_RGB
-    EXPECT_EQ(u32(34), 24u);             // image size
-    EXPECT_EQ(u32(38), 3780u);           // 96 dpi in pixels per metre
-    EXPECT_EQ(u32(42), 3780u);
-    EXPECT_EQ(bytes.substr(54, 12), Bgr(clRed) + Bgr(clWhite) + Bgr(clWhite) + Bytes({0, 0, 0}));
+    std::string header = "BM";
+    // file size, reserved, pixel offset, header size, width, height (positive: bottom-up),
+    // planes and bits, BI_RGB, image size, 96 dpi in pixels per metre, no palette
+    for (std::uint32_t v :
+         {78u, 0u, 54u, 40u, 3u, 2u, 1u | 24u << 16, 0u, 24u, 3780u, 3780u, 0u, 0u})
+        Put32(header, v);
+    EXPECT_EQ(test::ReadFileBytes(path),
+              header + Bgr({clRed, clWhite, clWhite}, 3) + Bgr({clWhite, clWhite, clWhite}, 3));
 
     // Another program's view of the file, when `file` is installed.
-    if (std::FILE* pipe = popen(("file -b '" + path + "' 2>/dev/null").c_str(), "r")) {
-        char line[256] = {};
-        const bool read = std::fgets(line, sizeof line, pipe) != nullptr;
-        pclose(pipe);
-        if (read) {
-            EXPECT_NE(std::string(line).find("PC bitmap, Windows 3.x format, 3 x 2 x 24"),
-                      std::string::npos)
-                << line;
-        }
-    }
+    const std::string view = test::RunCommand("file -b '" + path + "' 2>/dev/null");
+    EXPECT_TRUE(view.empty() ||
+                view.find("PC bitmap, Windows 3.x format, 3 x 2 x 24") != std::string::npos)
+        << view;
 }
 
 TEST(PictureIo, SaveFailuresLeaveNothingBehind) {
@@ -387,39 +316,6 @@ TEST(PictureIo, SaveFailuresLeaveNothingBehind) {
 }
 
 // --- JPEG -------------------------------------------------------------------------------------
-
-// A JPEG of flat blocks made with libjpeg: 3 components RGB, 1 grey, or 4 CMYK (stored as
-// Adobe programs store it, inverted, when `adobe`).
-std::string MakeJpeg(int w, int h, int components,
-                     std::function<void(int x, int y, std::uint8_t*)> pixel, bool adobe = true) {
-    jpeg_compress_struct cinfo{};
-    jpeg_error_mgr err{};
-    cinfo.err = jpeg_std_error(&err);
-    jpeg_create_compress(&cinfo);
-    unsigned char* out = nullptr;
-    unsigned long size = 0;
-    jpeg_mem_dest(&cinfo, &out, &size);
-    cinfo.image_width = static_cast<JDIMENSION>(w);
-    cinfo.image_height = static_cast<JDIMENSION>(h);
-    cinfo.input_components = components;
-    cinfo.in_color_space = components == 1 ? JCS_GRAYSCALE : components == 3 ? JCS_RGB : JCS_CMYK;
-    jpeg_set_defaults(&cinfo);
-    jpeg_set_quality(&cinfo, 95, TRUE);
-    if (components == 4) cinfo.write_Adobe_marker = adobe ? TRUE : FALSE;
-    jpeg_start_compress(&cinfo, TRUE);
-    std::vector<std::uint8_t> row(static_cast<std::size_t>(w) * components);
-    while (cinfo.next_scanline < cinfo.image_height) {
-        for (int x = 0; x < w; ++x)
-            pixel(x, static_cast<int>(cinfo.next_scanline), &row[x * components]);
-        JSAMPROW rows[1] = {row.data()};
-        jpeg_write_scanlines(&cinfo, rows, 1);
-    }
-    jpeg_finish_compress(&cinfo);
-    jpeg_destroy_compress(&cinfo);
-    std::string bytes(reinterpret_cast<const char*>(out), size);
-    std::free(out);
-    return bytes;
-}
 
 bool Near(TColor a, TColor b, int tolerance = 10) {
     return std::abs(GetRValue(a) - GetRValue(b)) <= tolerance &&
@@ -519,7 +415,8 @@ TEST(PictureIo, BrokenJpegsFailWithoutEndingTheProgram) {
 
 TEST(PictureIo, LoadPictureGoesByTheFirstBytesNotTheName) {
     test::TempDir dir;
-    test::WriteFileBytes(dir.file("really_a_bmp.jpg"), BuildBmp(Valid8Bit()));
+    test::WriteFileBytes(dir.file("really_a_bmp.jpg"),
+                         BuildBmp({.bpp = 8, .palette = kPalette, .pixels = kIndices8}));
     test::WriteFileBytes(
         dir.file("really_a_jpeg.bmp"),
         MakeJpeg(8, 8, 3, [](int, int, std::uint8_t* p) { p[0] = p[1] = p[2] = 255; }));
