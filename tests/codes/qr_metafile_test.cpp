@@ -107,7 +107,7 @@ TEST(QrMetafile, SavedMetafileDecodesThroughAnIndependentReader) {
     ASSERT_EQ(QProcess::execute(QStringLiteral("convert"),
                                 {QString::fromStdString(svg), QString::fromStdString(png)}),
               0);
-    EXPECT_EQ(test::ZbarRead(png), Utf8ToCp932(text));
+    EXPECT_EQ(test::ZbarRead({png}), Utf8ToCp932(text));
 }
 
 TEST(QrMetafile, OnlyMatchPaintsAMetafileAndClearDropsIt) {
