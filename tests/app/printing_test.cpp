@@ -71,39 +71,34 @@ class FakePrintDevice : public PrintDevice {
     bool open_ = false;
 };
 
-TEST(Printing, ReductionFromA4ToPostcard) {
-    const std::tuple<Size, int, bool, Size> cases[] = {
+TEST(Printing, LayoutOnThePaper) {
+    // The reduction of an A4 page to a postcard, integer products and divisions.
+    const std::tuple<Size, int, bool, Size> reductions[] = {
         {{1123, 794}, 3, true, {1123 * 148 / 297, 794 * 100 / 210}},
         {{794, 1123}, 2, true, {378, 559}},
         {{794, 1123}, 2, false, {794, 1123}},
         {{559, 378}, 1, true, {559, 378}},  // ignored for a postcard
     };
-    for (const auto& [page, mode, reduce, drawn] : cases)
+    for (const auto& [page, mode, reduce, drawn] : reductions)
         EXPECT_EQ(ReducedSize(page, mode, reduce), drawn) << mode << (reduce ? " reduced" : "");
-}
-
-TEST(Printing, ScaleToPrinterRoundsHalvesToEven) {
-    const std::tuple<Size, PageOrientation, int, int, Size> cases[] = {
+    const std::tuple<Size, PageOrientation, int, int, Size> scales[] = {
         {{378, 559}, P, 96, 600, {2362, 3494}},  // 2362.5 -> 2362, 3493.75 -> 3494
         {{6, 2}, P, 96, 600, {38, 12}},          // 37.5 -> 38, 12.5 -> 12
         // Landscape: the width lies along the paper's long edge (the printer's y).
         {{1123, 794}, L, 120, 300, {5615, 2481}},
         {{100, 100}, P, 0, 600, {100, 100}},  // no screen resolution: left alone
     };
-    for (const auto& [drawn, orientation, screenY, printerX, scaled] : cases)
+    for (const auto& [drawn, orientation, screenY, printerX, scaled] : scales)
         EXPECT_EQ(ScaleToPrinter(drawn, orientation, 96, screenY, printerX, 600), scaled)
             << drawn.width << " x " << drawn.height;
-}
-
-TEST(Printing, DestinationByOrientationAndFeedPosition) {
-    const std::tuple<PageOrientation, bool, Size, Size, Rect> cases[] = {
+    const std::tuple<PageOrientation, bool, Size, Size, Rect> destinations[] = {
         {P, true, {2362, 3494}, kA4At600, {1299, 0, 3661, 3494}},  // across the width, from the top
         {P, false, {2362, 3494}, kA4At600, {0, 0, 2362, 3494}},    // against the left edge
         {L, true, {3494, 2362}, {7016, 4961}, {0, 1299, 3494, 3661}},
         {L, false, {3494, 2362}, {7016, 4961}, {0, 2599, 3494, 4961}},  // against the far edge
         {P, true, {5001, 100}, {4960, 7000}, {-20, 0, 4981, 100}},      // halving truncates to zero
     };
-    for (const auto& [orientation, centre, scaled, page, dest] : cases)
+    for (const auto& [orientation, centre, scaled, page, dest] : destinations)
         EXPECT_EQ(DestinationRect(orientation, centre, scaled, page.width, page.height), dest)
             << scaled.width << (centre ? " centred" : " right");
 }
@@ -125,12 +120,10 @@ TEST(Printing, CopiesArePagesAndTheDocumentIsAlwaysEndedAndTheOrientationSetBack
         FakePrintDevice device(log);
         device.failNewPage = trouble == kNewPageFails;
         device.refuseDocument = trouble == kRefused;
-        PrintRequest request;
-        request.drawnSize = mode == 0 ? Size{378, 559} : Size{559, 378};
-        request.pageMode = mode;
-        request.centre = true;
-        request.copies = copies;
-        request.title = "t";
+        const PrintRequest request{.drawnSize = mode == 0 ? Size{378, 559} : Size{559, 378},
+                                   .pageMode = mode,
+                                   .centre = true,
+                                   .copies = copies};
         EXPECT_EQ(PrintDrawing(device, drawing, request), outcome);
         std::string happened;
         for (const std::string& e : log->events) happened += (happened.empty() ? "" : " ") + e;
@@ -252,7 +245,6 @@ TEST_F(PrintPanelTest, PreviewShowsTheReductionButExportsThePageAtFullSize) {
         EXPECT_EQ(test::ReadFileBytes(base + ".emf"), test::ReadFileBytes(base + "/Tmp2.emf"));
         ASSERT_EQ(dialogs->shown.size(), 2u);
         EXPECT_EQ(dialogs->shown[0].text, "保存完了");
-        dialogs->shown.clear();
 
         // Zooming keeps the reduced size as its hundred per cent.
         Click(preview->BtnUpDn1);
@@ -260,20 +252,15 @@ TEST_F(PrintPanelTest, PreviewShowsTheReductionButExportsThePageAtFullSize) {
                   QSize(shown.width() * 110 / 100, shown.height() * 110 / 100));
         for (int i = 0; i < 12; ++i) Click(preview->BtnUpDn0);
         EXPECT_EQ(preview->Label0->text(), "10");
+        App().CurrentPictureFolder = dir.file("gone");  // no picture folder: refused
+        Click(preview->BtnSaveAsBMP);
+        EXPECT_EQ(dialogs->shown.back().caption, "NG");
+        dialogs->shown.clear();
+        App().CurrentPictureFolder = dir.file("Pictures");
         Click(preview->Button0);
         EXPECT_EQ(Preview(), nullptr);
         Click(form->Btn[24]);
     }
-}
-
-TEST_F(PrintPanelTest, BitmapExportWithoutAPictureFolderIsRefused) {
-    App().CurrentPictureFolder = dir.file("gone");
-    Click(form->Btn[23]);
-    Click(form->Btn[18]);
-    ASSERT_NE(Preview(), nullptr);
-    Click(Preview()->BtnSaveAsBMP);
-    ASSERT_EQ(dialogs->shown.size(), 1u);
-    EXPECT_EQ(dialogs->shown[0].caption, "NG");
 }
 
 }  // namespace
