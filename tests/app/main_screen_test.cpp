@@ -15,17 +15,6 @@ constexpr TColor kPaletteRed = RGB(0xFF, 0, 0);  // Edit3
 
 class MainScreenTest : public test::MainScreenFixture {
   protected:
-    // A free-hand stroke across the page image (coordinates of the image on screen).
-    void Stroke(QPoint from, QPoint to) {
-        QTest::mousePress(form->Image1, Qt::LeftButton, {}, from);
-        QTest::mouseMove(form->Image1, (from + to) / 2);
-        QTest::mouseMove(form->Image1, to);
-        QTest::mouseRelease(form->Image1, Qt::LeftButton, {}, to);
-    }
-    void PaintRed() {
-        Click(form->Edit[3]);
-        Stroke({10, 10}, {100, 100});
-    }
     std::vector<std::string> Saved(const char* part) const {
         return Files().ListFiles(dir.file(std::string("A4HGK/") + part));
     }

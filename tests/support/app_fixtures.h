@@ -47,6 +47,18 @@ class MainScreenFixture : public ::testing::Test {
         return nullptr;
     }
     const Bitmap& Page() const { return form->Image1->picture(); }
+    // A free-hand stroke across the page image (coordinates of the image on screen).
+    void Stroke(QPoint from, QPoint to) {
+        QTest::mousePress(form->Image1, Qt::LeftButton, {}, from);
+        QTest::mouseMove(form->Image1, (from + to) / 2);
+        QTest::mouseMove(form->Image1, to);
+        QTest::mouseRelease(form->Image1, Qt::LeftButton, {}, to);
+    }
+    // A red stroke (palette colour Edit3), with its history snapshot.
+    void PaintRed() {
+        Click(form->Edit[3]);
+        Stroke({10, 10}, {100, 100});
+    }
 
     TempDir dir;
     ScriptedDialogScope dialogs;
