@@ -153,10 +153,18 @@ TEST_F(ObjectsOnMainScreen, TextUpdateLeavesMissingRecordsAlone) {
     EXPECT_FALSE(form->ApplyObjectText("cd"));
 }
 
-TEST_F(ObjectsOnMainScreen, AShapeWithAPictureShowsTheNoteUnderThePage) {
+TEST_F(ObjectsOnMainScreen, DesignScreensOpenByKindAndAPictureShowsTheNoteUnderThePage) {
     EXPECT_EQ(App().CurrentPictureFolder, pictures.path()) << "read from PixDir.txt at start-up";
-    TForm16* list = OpenList({7});
+    TForm16* list = OpenList({5, 7});
     ASSERT_NE(list, nullptr);
+    App().SelectedObject = 0;  // the plain text has its own design screen
+    Click(list->Btn[4]);
+    TForm8* plain = Window<TForm8>("Form8");
+    ASSERT_TRUE(plain);
+    EXPECT_FALSE(Window<TForm9>("Form9"));
+    Click(plain->BtnFormClose);
+    ASSERT_TRUE(List());
+    App().SelectedObject = 1;
     Click(list->Btn[4]);
     TForm9* design = Window<TForm9>("Form9");
     ASSERT_TRUE(design);
@@ -174,24 +182,12 @@ TEST_F(ObjectsOnMainScreen, AShapeWithAPictureShowsTheNoteUnderThePage) {
     EXPECT_FALSE(form->Memo1->isVisible());
     EXPECT_EQ(form->Memo1->x(), 10);
     ASSERT_TRUE(List());
-    EXPECT_EQ(App().SelectedObject, 0);
-    EXPECT_TRUE(Framed(0));
-    const auto rec = Record(0);
+    EXPECT_EQ(App().SelectedObject, 1);
+    EXPECT_TRUE(Framed(1));
+    const auto rec = Record(1);
     ASSERT_TRUE(rec);
     EXPECT_EQ(rec->FillStyle, 4);
     EXPECT_EQ(rec->ImageFile, JoinPath(pictures.path(), "green.bmp"));
-}
-
-TEST_F(ObjectsOnMainScreen, APlainTextOpensItsOwnDesignScreen) {
-    TForm16* list = OpenList({5});
-    ASSERT_NE(list, nullptr);
-    Click(list->Btn[4]);
-    TForm8* design = Window<TForm8>("Form8");
-    ASSERT_TRUE(design);
-    EXPECT_FALSE(Window<TForm9>("Form9"));
-    Click(design->BtnFormClose);
-    EXPECT_TRUE(List());
-    EXPECT_FALSE(form->Memo1->isVisible());
 }
 
 }  // namespace
