@@ -35,39 +35,37 @@ class FakePrintDevice : public PrintDevice {
     PrinterKind kind() const override { return kind_; }
     int resolution() const override { return 600; }
     void SetOrientation(PageOrientation o) override {
-        orientation_ = o;
-        log_->events.push_back(o == L ? "landscape" : "portrait");
+        o_ = o;
+        Log(o == L ? "landscape" : "portrait");
     }
-    PageOrientation orientation() const override { return orientation_; }
-    int PageWidth() const override { return orientation_ == L ? kA4At600.height : kA4At600.width; }
-    int PageHeight() const override { return orientation_ == L ? kA4At600.width : kA4At600.height; }
+    PageOrientation orientation() const override { return o_; }
+    int PageWidth() const override { return o_ == L ? kA4At600.height : kA4At600.width; }
+    int PageHeight() const override { return o_ == L ? kA4At600.width : kA4At600.height; }
     bool BeginDoc(const std::string&) override {
-        log_->events.push_back("begin");
-        if (refuseDocument) return false;
-        open_ = true;
-        return NewSheet();
+        open_ = Log("begin") && !refuseDocument;
+        return open_ && NewSheet();
     }
     Canvas* canvas() override { return open_ ? log_->pages.back().get() : nullptr; }
-    bool NewPage() override {
-        log_->events.push_back("new page");
-        return !failNewPage && NewSheet();
-    }
+    bool NewPage() override { return Log("new page") && !failNewPage && NewSheet(); }
     bool EndDoc() override {
-        log_->events.push_back("end");
         open_ = false;
-        return true;
+        return Log("end");
     }
     bool printing() const override { return open_; }
     std::string outputFile() const override { return "/somewhere/P000000000000.pdf"; }
 
   private:
+    bool Log(const char* event) {
+        log_->events.push_back(event);
+        return true;
+    }
     bool NewSheet() {
         log_->pages.push_back(std::make_shared<Recording>(Size{PageWidth(), PageHeight()}));
         return true;
     }
     std::shared_ptr<PrinterLog> log_;
     PrinterKind kind_;
-    PageOrientation orientation_ = P;
+    PageOrientation o_ = P;
     bool open_ = false;
 };
 
