@@ -163,7 +163,7 @@ TEST_F(ObjectsOnMainScreen, DesignScreensOpenByKindAndAPictureShowsTheNoteUnderT
     ASSERT_TRUE(plain);
     EXPECT_FALSE(Window<TForm9>("Form9"));
     Click(plain->BtnFormClose);
-    ASSERT_TRUE(List());
+    ASSERT_TRUE(list = List());  // the list comes back as a new window
     App().SelectedObject = 1;
     Click(list->Btn[4]);
     TForm9* design = Window<TForm9>("Form9");
