@@ -21,15 +21,15 @@ using Slots = std::vector<int>;
 constexpr TColor kFill = RGB(250, 120, 0);
 constexpr const char* kAsked = "編集中のデータは保存する?";
 
-// A decorated text (or a shape) in slot n of `folder`.
-void WriteTestObject(const std::string& folder, int n, int left, int top, bool shape) {
+// A decorated text (or a shape) for slot n.
+ObjectRecord SaleObject(int n, int left, int top, bool shape = false) {
     ObjectRecord r = shape ? NewShapeObject(n, 559, false) : NewDecoratedText(n, 559, false);
     if (!shape) r.Text = "特売";
     r.Left = left;
     r.Top = top;
     r.FillColor = kFill;
     r.FillStyle = 10;
-    ASSERT_TRUE(WriteObject(folder, n, r));
+    return r;
 }
 
 class GalleryTest : public test::MainScreenFixture {
@@ -39,19 +39,18 @@ class GalleryTest : public test::MainScreenFixture {
         Start();
         works = App().WorksFolder;
     }
-    // A saved work as StoreWork leaves it, a decorated text in each object slot given.
-    void MakeWork(const std::string& name, Size size, TColor colour, Slots objects = {}) {
-        const Bitmap page(size.width, size.height, colour);
-        EnsureWorkFolders(dir.path());
-        ASSERT_TRUE(StoreWork(works, name, page, MakeThumbnail(page, size, {}), dir.file("none")));
-        for (int n : objects) WriteTestObject(works + "SData/" + name + "/", n, 30, 30, false);
+    // A saved work with a decorated text in each of its first `objects` slots.
+    void MakeWork(const std::string& name, Size size, TColor colour, int objects = 0) {
+        test::SaveWorkWithObjects(dir.path(), name, Bitmap(size.width, size.height, colour),
+                                  std::vector<ObjectRecord>(objects, SaleObject(0, 30, 30)));
     }
     // Objects in the working folder, shown as the main screen shows them.
     void AddObjects(std::initializer_list<int> objectSlots) {
         Files().CreateFolder(App().ObjectFolder);
         int i = 0;
         for (int n : objectSlots) {
-            WriteTestObject(App().ObjectFolder, n, 20 + 60 * i, 40 + 90 * i, i % 2 == 1);
+            ASSERT_TRUE(
+                WriteObject(App().ObjectFolder, n, SaleObject(n, 20 + 60 * i, 40 + 90 * i, i % 2)));
             ASSERT_TRUE(form->LoadObjectImage(App().ObjectFolder, n)) << n;
             ++i;
         }
@@ -135,7 +134,7 @@ TEST_F(GalleryTest, ShowingAWorkAndCancelGiveBackExactlyThePageAndObjectsOfBefor
     for (int n : Shown()) objectsBefore.push_back(ObjectImages()[n]->bitmap());
     const Names folderBefore = Files().ListFiles(App().ObjectFolder);
     const Bitmap before = Page();
-    MakeWork("X260101000001", {1123, 794}, clNavy, {0});
+    MakeWork("X260101000001", {1123, 794}, clNavy, 1);
 
     TForm11* g = Open(0);
     ASSERT_NE(g, nullptr);
@@ -184,7 +183,7 @@ TEST_F(GalleryTest, OkOpensTheShownWorkAfterOfferingToSaveThePageOfBefore) {
     for (const auto& [what, answer, opened, worksAfter] : cases) {
         SCOPED_TRACE(what);
         ResetFolder(dir.file("A4HGK"), false);
-        MakeWork("X000101000001", {794, 1123}, clNavy, {0, 1});
+        MakeWork("X000101000001", {794, 1123}, clNavy, 2);
         dialogs->answers = {IDNO};  // leaving the page of the case before unsaved
         Click(form->Btn[19]);
         PaintRed();
@@ -219,7 +218,7 @@ TEST_F(GalleryTest, DeleteModeDeletesATouchedWorkAtOnce) {
     PaintRed();
     const Bitmap before = Page();
     for (const char* name : {"X260101000001", "X260101000002", "X260101000003"})
-        MakeWork(name, {378, 559}, clWhite, {0});
+        MakeWork(name, {378, 559}, clWhite, 1);
     TForm11* g = Open(2);  // a work is shown: delete mode brings back the page first
     ASSERT_NE(g, nullptr);
     Click(g->CheckBox1);

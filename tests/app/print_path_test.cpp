@@ -23,7 +23,7 @@
 #include "platform/bitmap_qt.h"
 #include "platform/file_service.h"
 #include "platform/picture_io.h"
-#include "support/test_support.h"
+#include "support/app_fixtures.h"
 
 namespace pb {
 namespace {
@@ -69,35 +69,28 @@ std::string SaveTestWork(const std::string& appDir) {
     std::random_device rd;
     std::string name = "X99";
     for (int i = 0; i < 10; ++i) name += static_cast<char>('0' + rd() % 10);
-    EnsureWorkFolders(appDir);
     Bitmap page(378, 559, clWhite);
     for (int y = 40; y < 160; ++y) page.fillSpan(y, 30, 200, RGB(220, 30, 30));
     for (int y = 300; y < 520; ++y) page.fillSpan(y, 200, 350, RGB(20, 60, 200));
-    const std::string objects = JoinPath(appDir, "objects/");
-    Files().CreateFolder(objects);
-    auto put = [&](int n, ObjectRecord r, const char* text, int left, int top) {
+    auto at = [](ObjectRecord r, const char* text, int left, int top) {
         r.Text = text;
         r.Left = left;
         r.Top = top;
-        EXPECT_TRUE(WriteObject(objects, n, r));
+        return r;
     };
-    ObjectRecord text = NewDecoratedText(0, page.height(), false);
+    ObjectRecord text = at(NewDecoratedText(0, 559, false), "大売出し", 20, 180);
     text.FontSize = 40;
     text.Shadow = true;
     text.FillColor = RGB(255, 200, 0);
-    put(0, text, "大売出し", 20, 180);
-    ObjectRecord shape = NewShapeObject(1, page.height(), false);
+    ObjectRecord shape = at(NewShapeObject(1, 559, false), "vrnSHAPE3", 150, 330);
     shape.FillStyle = 3;
     shape.UseColor = {true, true, false, false, false, false, false};
     shape.Color[0] = RGB(0, 200, 80);
     shape.Color[1] = clWhite;
-    put(1, shape, "vrnSHAPE3", 150, 330);
-    ObjectRecord plain = NewPlainObject(2, page.height(), false);
+    ObjectRecord plain = at(NewPlainObject(2, 559, false), "税込 298円", 40, 60);
     plain.FontSize = 20;
     plain.FontColor = clWhite;
-    put(2, plain, "税込 298円", 40, 60);
-    EXPECT_TRUE(StoreWork(JoinPath(appDir, "A4HGK"), name, page,
-                          MakeThumbnail(page, page.size(), {}), objects));
+    test::SaveWorkWithObjects(appDir, name, page, {text, shape, plain});
     return name;
 }
 

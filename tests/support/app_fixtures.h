@@ -9,10 +9,25 @@
 #include <memory>
 
 #include "app/main_screen.h"
+#include "app/works.h"
+#include "objects/strdata.h"
+#include "platform/file_service.h"
 #include "platform/metrics.h"
 #include "support/test_support.h"
 
 namespace pb::test {
+
+// Work `name` in the works folder of `appDir`: `page`, and `objects` as StrData0, 1, ...
+inline void SaveWorkWithObjects(const std::string& appDir, const std::string& name,
+                                const Bitmap& page, const std::vector<ObjectRecord>& objects) {
+    EnsureWorkFolders(appDir);
+    const std::string folder = JoinPath(appDir, "objects of " + name);
+    ResetFolder(folder, true);
+    for (std::size_t n = 0; n < objects.size(); ++n)
+        ASSERT_TRUE(WriteObject(folder, static_cast<int>(n), objects[n]));
+    ASSERT_TRUE(StoreWork(JoinPath(appDir, "A4HGK"), name, page,
+                          MakeThumbnail(page, page.size(), {}), folder));
+}
 
 class MainScreenFixture : public ::testing::Test {
   protected:
