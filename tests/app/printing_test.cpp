@@ -176,10 +176,6 @@ class PrintPanelTest : public test::MainScreenFixture {
         MainScreenFixture::TearDown();
         OverrideDefaultPrinter(nullptr);
     }
-    TForm18* Preview() {
-        Settle();
-        return form->findChild<TForm18*>();
-    }
 
     std::shared_ptr<PrinterLog> log = std::make_shared<PrinterLog>();
 };
@@ -216,7 +212,7 @@ TEST_F(PrintPanelTest, PreviewShowsTheReductionButExportsThePageAtFullSize) {
         Click(form->Btn[23]);
         Click(form->RBtn[11]);
         Click(form->Btn[18]);
-        TForm18* preview = Preview();
+        TForm18* preview = Child<TForm18>();
         ASSERT_NE(preview, nullptr);
         EXPECT_EQ(preview->Label0->text(), "100");
         EXPECT_EQ(preview->Image1->size(), shown);
@@ -256,7 +252,7 @@ TEST_F(PrintPanelTest, PreviewShowsTheReductionButExportsThePageAtFullSize) {
         dialogs->shown.clear();
         App().CurrentPictureFolder = dir.file("Pictures");
         Click(preview->Button0);
-        EXPECT_EQ(Preview(), nullptr);
+        EXPECT_EQ(Child<TForm18>(), nullptr);
         Click(form->Btn[24]);
     }
 }

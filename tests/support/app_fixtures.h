@@ -52,6 +52,12 @@ class MainScreenFixture : public ::testing::Test {
     }
     // Screens closed by a click are deleted later; this lets them go.
     static void Settle() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
+    // The main screen's child screen of that class, if any.
+    template <typename T>
+    T* Child() {
+        Settle();
+        return form->findChild<T*>();
+    }
     // The visible window of that objectName, if any.
     template <typename T>
     static T* Window(const char* name) {
