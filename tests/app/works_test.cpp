@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <map>
 #include <tuple>
 
 #include "common/app_state.h"
@@ -97,6 +99,14 @@ TEST(Works, InterruptedSavesAreFinishedOrUndone) {
     }
 }
 
+// Every file and folder under `folder`, a file with its bytes.
+std::map<std::string, std::string> Tree(const std::string& folder) {
+    std::map<std::string, std::string> out;
+    for (const auto& e : std::filesystem::recursive_directory_iterator(folder))
+        out[e.path().string()] = e.is_directory() ? "/" : test::ReadFileBytes(e.path().string());
+    return out;
+}
+
 // A file service whose n-th write (bytes, folder copy, folder creation, move) fails.
 class FailingFiles : public FileService {
     using S = const std::string&;
@@ -119,13 +129,11 @@ TEST(Works, AFailureAtAnyWriteLeavesTheEarlierVersionIntact) {
     test::TempDir dir;
     EnsureWorkFolders(dir.path());
     const std::string works = dir.file("A4HGK"), objects = dir.file("TmpWorkC");
-    auto part = [&](const std::string& rel) { return works + "/" + rel; };
     Files().CreateFolder(objects);
     WriteWholeFile(objects + "/" + StrData(0), "old");
     ASSERT_TRUE(
         StoreWork(works, "X1", Bitmap(30, 20, clBlack), Bitmap(140, 140, clBlack), objects));
-    const std::string oldPage = test::ReadFileBytes(part("MImg/X1.bmp"));
-    const std::string oldThumb = test::ReadFileBytes(part("SImg/X1.bmp"));
+    const auto before = Tree(works);
 
     WriteWholeFile(objects + "/" + StrData(0), "new");
     WriteWholeFile(objects + "/" + StrData(1), "added");
@@ -151,12 +159,7 @@ TEST(Works, AFailureAtAnyWriteLeavesTheEarlierVersionIntact) {
             EXPECT_GT(failAt, total) << "a failed write was reported as success";
             break;
         }
-        EXPECT_EQ(test::ReadFileBytes(part("SImg/X1.bmp")), oldThumb) << failAt;
-        EXPECT_EQ(test::ReadFileBytes(part("MImg/X1.bmp")), oldPage) << failAt;
-        EXPECT_EQ(ReadWholeFile(part("SData/X1/" + StrData(0))), "old") << failAt;
-        EXPECT_FALSE(Files().FileExists(part("SData/X1/" + StrData(1)))) << failAt;
-        EXPECT_EQ(Files().ListFiles(part("SImg")), std::vector<std::string>{"X1.bmp"}) << failAt;
-        EXPECT_EQ(Files().ListFiles(part("MImg")), std::vector<std::string>{"X1.bmp"}) << failAt;
+        EXPECT_EQ(Tree(works), before) << "failing write " << failAt;
     }
 }
 
