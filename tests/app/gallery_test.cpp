@@ -17,33 +17,19 @@ namespace pb {
 namespace {
 
 using Names = std::vector<std::string>;
+using Slots = std::vector<int>;
 constexpr TColor kFill = RGB(250, 120, 0);
+constexpr const char* kAsked = "編集中のデータは保存する?";
 
-// A decorated text (or a shape) in slot n of `folder`.
-void WriteTestObject(const std::string& folder, int n, int left, int top, bool shape) {
+// A decorated text (or a shape) for slot n.
+ObjectRecord SaleObject(int n, int left, int top, bool shape = false) {
     ObjectRecord r = shape ? NewShapeObject(n, 559, false) : NewDecoratedText(n, 559, false);
     if (!shape) r.Text = "特売";
     r.Left = left;
     r.Top = top;
     r.FillColor = kFill;
     r.FillStyle = 10;
-    ASSERT_TRUE(WriteObject(folder, n, r));
-}
-
-TEST(Gallery, OpenedPageModeFromTheBitmapSize) {
-    AppState app;
-    app.ScreenPPIX = app.ScreenPPIY = 96;
-    app.PrinterPPIX = app.PrinterPPIY = 600;
-    const std::tuple<int, Size, int> cases[] = {
-        {0, {1123, 794}, 3},
-        {0, {559, 378}, 1},
-        {0, {1100, 780}, 3},    // another size: judged by its area
-        {100, {762, 1091}, 2},  // with printer margins the exact smaller size names the mode
-    };
-    for (const auto& [offset, size, mode] : cases) {
-        app.PrinterOffsetX = app.PrinterOffsetY = offset;
-        EXPECT_EQ(OpenedPageMode(size, app), mode) << size.width << " x " << size.height;
-    }
+    return r;
 }
 
 class GalleryTest : public test::MainScreenFixture {
@@ -53,43 +39,35 @@ class GalleryTest : public test::MainScreenFixture {
         Start();
         works = App().WorksFolder;
     }
-    // A saved work as StoreWork leaves it, a decorated text in each object slot given.
-    void MakeWork(const std::string& name, Size size, TColor colour,
-                  std::vector<int> objects = {}) {
-        const Bitmap page(size.width, size.height, colour);
-        EnsureWorkFolders(dir.path());
-        ASSERT_TRUE(StoreWork(works, name, page, MakeThumbnail(page, size, {}), dir.file("none")));
-        for (int n : objects) WriteTestObject(works + "SData/" + name + "/", n, 30, 30, false);
+    // A saved work with a decorated text in each of its first `objects` slots.
+    void MakeWork(const std::string& name, Size size, TColor colour, int objects = 0) {
+        test::SaveWorkWithObjects(dir.path(), name, Bitmap(size.width, size.height, colour),
+                                  std::vector<ObjectRecord>(objects, SaleObject(0, 30, 30)));
     }
     // Objects in the working folder, shown as the main screen shows them.
     void AddObjects(std::initializer_list<int> objectSlots) {
         Files().CreateFolder(App().ObjectFolder);
         int i = 0;
         for (int n : objectSlots) {
-            WriteTestObject(App().ObjectFolder, n, 20 + 60 * i, 40 + 90 * i, i % 2 == 1);
+            ASSERT_TRUE(
+                WriteObject(App().ObjectFolder, n, SaleObject(n, 20 + 60 * i, 40 + 90 * i, i % 2)));
             ASSERT_TRUE(form->LoadObjectImage(App().ObjectFolder, n)) << n;
             ++i;
         }
     }
-    static std::vector<int> Slots() {
-        std::vector<int> out;
+    static Slots Shown() {
+        Slots out;
         for (int n = 0; n < kObjectSlots; ++n)
             if (ObjectImages().exists(n)) out.push_back(n);
         return out;
     }
-    TForm11* Open() {
+    // Opens the gallery and, unless `touched` is -1, touches that work in its list.
+    TForm11* Open(int touched = -1) {
         Click(form->Btn[15]);
-        return Gallery();
-    }
-    TForm11* Gallery() {
-        Settle();
-        return form->findChild<TForm11*>();
-    }
-    static Names Captions(TForm11* g) {
-        Names out;
-        for (int i = 0; i < g->ListView1->count(); ++i)
-            out.push_back(g->ListView1->item(i)->text().toStdString());
-        return out;
+        TForm11* g = Child<TForm11>();
+        EXPECT_NE(g, nullptr);
+        if (g && touched >= 0) Touch(g, touched);
+        return g;
     }
     static void Touch(TForm11* g, int index) {
         QListWidgetItem* item = g->ListView1->item(index);
@@ -98,21 +76,20 @@ class GalleryTest : public test::MainScreenFixture {
                           g->ListView1->visualItemRect(item).center());
         QCoreApplication::processEvents();
     }
-    // Paints on the page as a stroke would, with its history snapshot.
-    void Paint() {
-        for (int x = 10; x < 60; ++x) form->Image1->picture().setPixel(x, 20, clRed);
-        form->Image1->pictureChanged();
-        App().HistoryCounter[1] = 2;
+    static Names Captions(TForm11* g) {
+        Names out;
+        for (int i = 0; i < g->ListView1->count(); ++i)
+            out.push_back(g->ListView1->item(i)->text().toStdString());
+        return out;
     }
 
     std::string works;
 };
 
 TEST_F(GalleryTest, OpeningCleansIncompleteWorksAndListsTheRestInOrder) {
-    Paint();
+    PaintRed();
     Click(form->Btn[13]);  // "保存": a work without objects gets an empty object folder
     const std::string saved = App().WorkName;
-    ASSERT_FALSE(saved.empty());
     EXPECT_TRUE(Files().ListFiles(works + "SData/" + saved).empty());
     for (const char* name : {"X260101000002", "X260101000001", "X260101000003", "X260101000004"})
         MakeWork(name, {378, 559}, clWhite);
@@ -131,15 +108,15 @@ TEST_F(GalleryTest, OpeningCleansIncompleteWorksAndListsTheRestInOrder) {
 
 TEST_F(GalleryTest, SavingRenumbersTheObjectsAndShowsThemInTheThumbnail) {
     AddObjects({3, 7, 12});
-    const std::string texts[] = {ReadWholeFile(App().ObjectFolder + "StrData3.txt"),
-                                 ReadWholeFile(App().ObjectFolder + "StrData7.txt"),
-                                 ReadWholeFile(App().ObjectFolder + "StrData12.txt")};
+    std::string texts[3];
+    for (int i = 0; const int n : {3, 7, 12})
+        texts[i++] = ReadWholeFile(ObjectFilePath(App().ObjectFolder, n));
+    ASSERT_FALSE(texts[2].empty());
     Click(form->Btn[13]);
     const std::string saved = works + "SData/" + App().WorkName + "/";
     EXPECT_EQ(Files().ListFiles(saved), (Names{"StrData0.txt", "StrData1.txt", "StrData2.txt"}));
-    for (int n = 0; n < 3; ++n)
-        EXPECT_EQ(ReadWholeFile(saved + "StrData" + std::to_string(n) + ".txt"), texts[n]);
-    EXPECT_EQ(Slots(), (std::vector<int>{0, 1, 2}));
+    for (int n = 0; n < 3; ++n) EXPECT_EQ(ReadWholeFile(ObjectFilePath(saved, n)), texts[n]);
+    EXPECT_EQ(Shown(), (Slots{0, 1, 2}));
     const auto thumbnail = LoadBmp(works + "SImg/" + App().WorkName + ".bmp");
     ASSERT_TRUE(thumbnail);
     EXPECT_GT(test::CountPixels(*thumbnail, kFill), 10);
@@ -147,55 +124,48 @@ TEST_F(GalleryTest, SavingRenumbersTheObjectsAndShowsThemInTheThumbnail) {
 
 TEST_F(GalleryTest, ShowingAWorkAndCancelGiveBackExactlyThePageAndObjectsOfBefore) {
     AddObjects({1, 4});
-    Paint();
+    PaintRed();
     std::vector<Bitmap> objectsBefore;
-    for (int n : Slots()) objectsBefore.push_back(ObjectImages()[n]->bitmap());
+    for (int n : Shown()) objectsBefore.push_back(ObjectImages()[n]->bitmap());
     const Names folderBefore = Files().ListFiles(App().ObjectFolder);
     const Bitmap before = Page();
-    const std::string nameBefore = App().WorkName;
-    MakeWork("X260101000001", {1123, 794}, clNavy, {0});
+    MakeWork("X260101000001", {1123, 794}, clNavy, 1);
 
-    TForm11* g = Open();
+    TForm11* g = Open(0);
     ASSERT_NE(g, nullptr);
-    Touch(g, 0);
     EXPECT_EQ(g->selectedName(), "X260101000001");
     EXPECT_EQ(Page(), Bitmap(1123, 794, clNavy));
     EXPECT_EQ(App().PageMode, kA4Landscape);
-    EXPECT_EQ(Slots(), std::vector<int>{0});
+    EXPECT_EQ(Shown(), Slots{0});
     EXPECT_FALSE(ObjectImages()[0]->image()->isEnabled());  // not to be dragged meanwhile
     // Showing changes neither the work's name, nor its history, nor the saved work.
-    EXPECT_EQ(App().WorkName, nameBefore);
+    EXPECT_TRUE(App().WorkName.empty());
     EXPECT_EQ(App().HistoryCounter[1], 2);
     EXPECT_EQ(Files().ListFiles(works + "SData/X260101000001"), Names{"StrData0.txt"});
 
     Click(g->BtnFormClose);
-    EXPECT_EQ(Gallery(), nullptr);
+    EXPECT_EQ(Child<TForm11>(), nullptr);
     EXPECT_EQ(Page(), before);
     EXPECT_EQ(App().PageMode, kPostcardPortrait);
     EXPECT_TRUE(form->Image1->isEnabled());
-    ASSERT_EQ(Slots(), (std::vector<int>{1, 4}));
+    ASSERT_EQ(Shown(), (Slots{1, 4}));
     for (std::size_t i = 0; i < objectsBefore.size(); ++i)
-        EXPECT_EQ(ObjectImages()[Slots()[i]]->bitmap(), objectsBefore[i]);
+        EXPECT_EQ(ObjectImages()[Shown()[i]]->bitmap(), objectsBefore[i]);
     // The working folder keeps its files, companion bitmaps included (printing needs them).
     EXPECT_EQ(Files().ListFiles(App().ObjectFolder), folderBefore);
-}
 
-TEST_F(GalleryTest, ClosingTheMainScreenMeanwhileAsksAboutTheWorkOfBefore) {
-    Paint();
-    const Bitmap before = Page();
-    MakeWork("X260101000001", {378, 559}, clNavy, {0});
-    TForm11* g = Open();
-    ASSERT_NE(g, nullptr);
-    Touch(g, 0);
+    // Closing the main screen while a work is shown asks about the page of before and saves
+    // that page, not the shown work, which stays as it was.
+    ASSERT_NE(Open(0), nullptr);
     dialogs->answers = {IDYES};
     form->close();
     ASSERT_EQ(dialogs->shown.size(), 1u);
-    EXPECT_EQ(dialogs->shown[0].text, "編集中のデータは保存する?");
-    // The painted page was saved, not the shown work; the shown work is as it was.
+    EXPECT_EQ(dialogs->shown[0].text, kAsked);
     const Names pages = Files().ListFiles(works + "MImg");
     ASSERT_EQ(pages.size(), 2u);
     EXPECT_EQ(*LoadBmp(works + "MImg/" + pages[1]), before);
-    EXPECT_TRUE(Files().ListFiles(works + "SData/" + WorkNameOf(pages[1])).empty());
+    EXPECT_EQ(Files().ListFiles(works + "SData/" + WorkNameOf(pages[1])),
+              (Names{"StrData0.txt", "StrData1.txt"}));
     EXPECT_EQ(Files().ListFiles(works + "SData/X260101000001"), Names{"StrData0.txt"});
 }
 
@@ -208,46 +178,44 @@ TEST_F(GalleryTest, OkOpensTheShownWorkAfterOfferingToSaveThePageOfBefore) {
     for (const auto& [what, answer, opened, worksAfter] : cases) {
         SCOPED_TRACE(what);
         ResetFolder(dir.file("A4HGK"), false);
-        MakeWork("X000101000001", {794, 1123}, clNavy, {0, 1});
+        MakeWork("X000101000001", {794, 1123}, clNavy, 2);
         dialogs->answers = {IDNO};  // leaving the page of the case before unsaved
         Click(form->Btn[19]);
-        Paint();
+        PaintRed();
         const Bitmap before = Page();
         dialogs->shown.clear();
         dialogs->answers = {answer};
-        TForm11* g = Open();
+        TForm11* g = Open(0);
         ASSERT_NE(g, nullptr);
-        Touch(g, 0);
         Click(g->BtnDtStClose);
         ASSERT_EQ(dialogs->shown.size(), 1u);
-        EXPECT_EQ(dialogs->shown[0].text, "編集中のデータは保存する?");
+        EXPECT_EQ(dialogs->shown[0].text, kAsked);
         EXPECT_EQ(Files().ListFiles(works + "MImg").size(), worksAfter);
         if (!opened) {
-            ASSERT_EQ(Gallery(), g);
+            ASSERT_EQ(Child<TForm11>(), g);
             EXPECT_EQ(Page(), before);
             EXPECT_TRUE(g->selectedName().empty());
             Click(g->BtnFormClose);
             continue;
         }
-        EXPECT_EQ(Gallery(), nullptr);
+        EXPECT_EQ(Child<TForm11>(), nullptr);
         EXPECT_EQ(App().WorkName, "X000101000001");
         EXPECT_TRUE(form->Btn[14]->isEnabled());
         EXPECT_EQ(App().PageMode, kA4Portrait);
         EXPECT_EQ(Page(), Bitmap(794, 1123, clNavy));
-        EXPECT_EQ(Slots(), (std::vector<int>{0, 1}));
-        EXPECT_EQ(ReadWholeFile(App().ObjectFolder + "StrData1.txt"),
+        EXPECT_EQ(Shown(), (Slots{0, 1}));
+        EXPECT_EQ(ReadWholeFile(ObjectFilePath(App().ObjectFolder, 1)),
                   ReadWholeFile(works + "SData/X000101000001/StrData1.txt"));
     }
 }
 
 TEST_F(GalleryTest, DeleteModeDeletesATouchedWorkAtOnce) {
-    Paint();
+    PaintRed();
     const Bitmap before = Page();
     for (const char* name : {"X260101000001", "X260101000002", "X260101000003"})
-        MakeWork(name, {378, 559}, clWhite, {0});
-    TForm11* g = Open();
+        MakeWork(name, {378, 559}, clWhite, 1);
+    TForm11* g = Open(2);  // a work is shown: delete mode brings back the page first
     ASSERT_NE(g, nullptr);
-    Touch(g, 2);  // a work is shown: delete mode brings back the page first
     Click(g->CheckBox1);
     EXPECT_TRUE(g->selectedName().empty());
     EXPECT_EQ(Page(), before);
@@ -260,7 +228,7 @@ TEST_F(GalleryTest, DeleteModeDeletesATouchedWorkAtOnce) {
     Click(g->CheckBox1);
     EXPECT_EQ(g->BtnFormClose->text(), "キャンセル");
     Click(g->BtnFormClose);
-    EXPECT_EQ(Gallery(), nullptr);
+    EXPECT_EQ(Child<TForm11>(), nullptr);
     EXPECT_EQ(Page(), before);
 }
 

@@ -15,30 +15,10 @@ constexpr TColor kPaletteRed = RGB(0xFF, 0, 0);  // Edit3
 
 class MainScreenTest : public test::MainScreenFixture {
   protected:
-    // A free-hand stroke across the page image (coordinates of the image on screen).
-    void Stroke(QPoint from, QPoint to) {
-        QTest::mousePress(form->Image1, Qt::LeftButton, {}, from);
-        QTest::mouseMove(form->Image1, (from + to) / 2);
-        QTest::mouseMove(form->Image1, to);
-        QTest::mouseRelease(form->Image1, Qt::LeftButton, {}, to);
-    }
-    void PaintRed() {
-        Click(form->Edit[3]);
-        Stroke({10, 10}, {100, 100});
-    }
     std::vector<std::string> Saved(const char* part) const {
         return Files().ListFiles(dir.file(std::string("A4HGK/") + part));
     }
 };
-
-TEST_F(MainScreenTest, StartsWithABlankPostcardPageFillingTheWorkArea) {
-    Start();
-    EXPECT_EQ(Page(), Bitmap(378, 559, clWhite));
-    EXPECT_TRUE(Files().FileExists(dir.file("TmpWorkA/Tmp1.bmp")));
-    EXPECT_FALSE(form->Btn[14]->isEnabled());
-    EXPECT_EQ(form->geometry(), QRect(0, 0, 1280, 800));
-    EXPECT_TRUE(dialogs->shown.empty());
-}
 
 TEST_F(MainScreenTest, FeedPositionIsReadAtStartAndWrittenAtTheEnd) {
     const std::pair<const char*, bool> cases[] = {
@@ -92,7 +72,7 @@ TEST_F(MainScreenTest, AnUnwritableFolderIsToldAtStartAndNothingBreaks) {
     InstallFileService(std::move(previous));
 }
 
-TEST_F(MainScreenTest, NewPagesAskToSaveOnlyWhenSomethingWouldBeLost) {
+TEST_F(MainScreenTest, NewPageAndQuitAskToSaveOnlyWhenSomethingWouldBeLost) {
     Start();
     Click(form->Btn[21]);  // "A4縦" on an untouched page: no question
     EXPECT_TRUE(dialogs->shown.empty());
@@ -123,6 +103,25 @@ TEST_F(MainScreenTest, NewPagesAskToSaveOnlyWhenSomethingWouldBeLost) {
     Click(form->Btn[19]);  // No: the new page without saving
     EXPECT_EQ(test::CountPixels(Page(), clWhite), 378L * 559);
     EXPECT_EQ(Saved("MImg").size(), 1u);
+
+    // Quitting asks the same, cleans the working files and never touches the works.
+    WriteWholeFile(dir.file("A4HGK/keep.txt"), "x");
+    Files().CreateFolder(dir.file("TmpWorkC"));
+    WriteWholeFile(dir.file("TmpWorkC/tmp3.bmp"), "x");
+    WriteWholeFile(dir.file("CCTmp.bmp"), "x");
+    Click(form->Edit[7]);
+    Stroke({5, 5}, {5, 90});
+    const Bitmap quitting = Page();
+    dialogs->answers = {IDCANCEL, IDYES};
+    Click(form->Btn[1]);
+    EXPECT_TRUE(form->isVisible());
+    Click(form->Btn[1]);
+    EXPECT_FALSE(form->isVisible());
+    EXPECT_EQ(*LoadBmp(dir.file("A4HGK/MImg/" + Saved("MImg").back())), quitting);
+    EXPECT_FALSE(Files().FolderExists(dir.file("TmpWorkA")));
+    EXPECT_FALSE(Files().FolderExists(dir.file("TmpWorkC")));
+    EXPECT_FALSE(Files().FileExists(dir.file("CCTmp.bmp")));
+    EXPECT_EQ(ReadWholeFile(dir.file("A4HGK/keep.txt")), "x");
 }
 
 TEST_F(MainScreenTest, FlipsUndoAndRedo) {
@@ -153,8 +152,12 @@ TEST_F(MainScreenTest, FlipsUndoAndRedo) {
     EXPECT_EQ(Page().pixel(190, 20), kPaletteRed);
 }
 
-TEST_F(MainScreenTest, SaveWritesTheWorkAndStartsTheHistoryAgain) {
+TEST_F(MainScreenTest, StartsBlankAndSaveWritesTheWorkAndStartsTheHistoryAgain) {
     Start();
+    EXPECT_EQ(form->geometry(), QRect(0, 0, 1280, 800));
+    EXPECT_EQ(Page(), Bitmap(378, 559, clWhite));
+    EXPECT_TRUE(Files().FileExists(dir.file("TmpWorkA/Tmp1.bmp")));
+    EXPECT_FALSE(form->Btn[14]->isEnabled());
     PaintRed();
     Click(form->Btn[13]);  // "保存"
     EXPECT_TRUE(dialogs->shown.empty());
@@ -170,26 +173,6 @@ TEST_F(MainScreenTest, SaveWritesTheWorkAndStartsTheHistoryAgain) {
     EXPECT_TRUE(Files().ListFiles(dir.file("TmpWorkA")).empty());
     Click(form->Btn[19]);  // nothing changed since: no question
     EXPECT_TRUE(dialogs->shown.empty());
-}
-
-TEST_F(MainScreenTest, QuitAsksCleansTheWorkingFilesAndNeverTouchesTheWorks) {
-    Start();
-    Files().CreateFolder(dir.file("A4HGK"));
-    WriteWholeFile(dir.file("A4HGK/keep.txt"), "x");
-    Files().CreateFolder(dir.file("TmpWorkC"));
-    WriteWholeFile(dir.file("TmpWorkC/tmp3.bmp"), "x");
-    WriteWholeFile(dir.file("CCTmp.bmp"), "x");
-    PaintRed();
-    dialogs->answers = {IDCANCEL, IDYES};
-    Click(form->Btn[1]);
-    EXPECT_TRUE(form->isVisible());
-    Click(form->Btn[1]);
-    EXPECT_FALSE(form->isVisible());
-    EXPECT_EQ(Saved("MImg").size(), 1u);
-    EXPECT_FALSE(Files().FolderExists(dir.file("TmpWorkA")));
-    EXPECT_FALSE(Files().FolderExists(dir.file("TmpWorkC")));
-    EXPECT_FALSE(Files().FileExists(dir.file("CCTmp.bmp")));
-    EXPECT_EQ(ReadWholeFile(dir.file("A4HGK/keep.txt")), "x");
 }
 
 TEST_F(MainScreenTest, SelectionCopyFloatsAndDropsWhenAButtonIsPressed) {

@@ -67,51 +67,45 @@ TEST_F(ObjectsOnMainScreen, TheObjectListOpensOnceBesideThePageAndLeavesNotesBeh
     EXPECT_FALSE(form->Label[10]->isVisible());
 }
 
-TEST_F(ObjectsOnMainScreen, TouchingAnObjectSelectsItOnlyInObjectModeAndANewPageTakesThemAway) {
-    TForm16* list = OpenList({6, 7});
+TEST_F(ObjectsOnMainScreen, ObjectsAreDraggedAndTouchedInObjectModeZoomOnlyStretches) {
+    TForm16* list = OpenList({6, 7});  // a decorated text under a 100 x 100 shape, top-left
     ASSERT_EQ(App().SelectedObject, 1);
-    // The decorated text lies under the shape at the top-left; its right part is free.
-    Image(1)->move(form->Image1->x() + 200, form->Image1->y() + 300);
-    QTest::mouseClick(Image(0), Qt::LeftButton, {}, QPoint(Image(0)->width() - 5, 10));
+    ImageControl* shape = Image(1);
+    const QRect page = form->Image1->geometry();
+    const int top = shape->y() - page.y();  // the second object starts a little lower
+    // The shape's centre follows the pointer, but it stops at the page's right edge.
+    QTest::mousePress(shape, Qt::LeftButton, {}, QPoint(50, 50));
+    QTest::mouseMove(shape, QPoint(50 + 120, 50 + 70));
+    EXPECT_EQ(shape->pos(), QPoint(page.x() + 120, page.y() + top + 70));
+    QTest::mouseMove(shape, QPoint(1000, 80));
+    EXPECT_EQ(shape->x(), page.x() + page.width() - shape->width());
+    QTest::mouseRelease(shape, Qt::LeftButton, {}, QPoint(50, 50));
+    QTest::mouseClick(Image(0), Qt::LeftButton, {}, QPoint(10, 10));
     EXPECT_EQ(App().SelectedObject, 0);
     EXPECT_TRUE(Framed(0));
     EXPECT_FALSE(Framed(1));
     Click(list->Btn[8]);
+    EXPECT_EQ(Record(1)->Left, page.width() - 100);
+    EXPECT_EQ(Record(1)->Top, top + 70 + 80 - 50);
     ASSERT_EQ(App().SelectedObject, kNoObject);
-    QTest::mouseClick(Image(1), Qt::LeftButton, {}, QPoint(10, 10));
+    QTest::mouseClick(shape, Qt::LeftButton, {}, QPoint(10, 10));  // not in object mode
     EXPECT_EQ(App().SelectedObject, kNoObject);
     EXPECT_FALSE(Framed(1));
-
+    // Zooming stretches without rendering again, and positions do not drift.
+    const Bitmap picture = ObjectImages()[1]->bitmap();
+    for (int i = 0; i < 5; ++i) Click(form->Btn[2]);
+    ASSERT_EQ(form->zoom(), 50);
+    EXPECT_EQ(shape->size(), QSize(50, 50));
+    EXPECT_EQ(ObjectImages()[1]->PositionOn(*form->Image1),
+              (Point{(page.width() - 100) / 2, (top + 100) / 2}));
+    EXPECT_EQ(ObjectImages()[1]->bitmap(), picture);
+    EXPECT_TRUE(dialogs->shown.empty());
+    // A new page takes them away.
     dialogs->answers = {IDNO};
     Click(form->Btn[20]);
     EXPECT_FALSE(AnyObject());
     EXPECT_FALSE(form->Label[10]->isVisible());
     EXPECT_FALSE(Files().FileExists(ObjectFilePath(App().ObjectFolder, 0)));
-}
-
-TEST_F(ObjectsOnMainScreen, DraggingKeepsObjectsOnThePageAndZoomOnlyStretches) {
-    TForm16* list = OpenList({7});  // a 100 x 100 shape
-    ImageControl* img = Image(0);
-    const QRect page = form->Image1->geometry();
-    // Its centre follows the pointer, but it stops at the page's right edge.
-    QTest::mousePress(img, Qt::LeftButton, {}, QPoint(50, 50));
-    QTest::mouseMove(img, QPoint(50 + 120, 50 + 70));
-    EXPECT_EQ(img->pos(), QPoint(page.x() + 120, page.y() + 70));
-    QTest::mouseMove(img, QPoint(1000, 80));
-    EXPECT_EQ(img->x(), page.x() + page.width() - img->width());
-    QTest::mouseRelease(img, Qt::LeftButton, {}, QPoint(50, 50));
-    Click(list->Btn[8]);
-    EXPECT_EQ(Record(0)->Left, page.width() - 100);
-    EXPECT_EQ(Record(0)->Top, 70 + 80 - 50);
-    // Zooming stretches without rendering again, and positions do not drift.
-    const Bitmap picture = ObjectImages()[0]->bitmap();
-    for (int i = 0; i < 5; ++i) Click(form->Btn[2]);
-    ASSERT_EQ(form->zoom(), 50);
-    EXPECT_EQ(img->size(), QSize(50, 50));
-    EXPECT_EQ(ObjectImages()[0]->PositionOn(*form->Image1),
-              (Point{(page.width() - 100) / 2, 100 / 2}));
-    EXPECT_EQ(ObjectImages()[0]->bitmap(), picture);
-    EXPECT_TRUE(dialogs->shown.empty());
 }
 
 TEST_F(ObjectsOnMainScreen, TextChangeGoesThroughTheKeyboardAndFitsTheBox) {
@@ -153,10 +147,18 @@ TEST_F(ObjectsOnMainScreen, TextUpdateLeavesMissingRecordsAlone) {
     EXPECT_FALSE(form->ApplyObjectText("cd"));
 }
 
-TEST_F(ObjectsOnMainScreen, AShapeWithAPictureShowsTheNoteUnderThePage) {
+TEST_F(ObjectsOnMainScreen, DesignScreensOpenByKindAndAPictureShowsTheNoteUnderThePage) {
     EXPECT_EQ(App().CurrentPictureFolder, pictures.path()) << "read from PixDir.txt at start-up";
-    TForm16* list = OpenList({7});
+    TForm16* list = OpenList({5, 7});
     ASSERT_NE(list, nullptr);
+    App().SelectedObject = 0;  // the plain text has its own design screen
+    Click(list->Btn[4]);
+    TForm8* plain = Window<TForm8>("Form8");
+    ASSERT_TRUE(plain);
+    EXPECT_FALSE(Window<TForm9>("Form9"));
+    Click(plain->BtnFormClose);
+    ASSERT_TRUE(list = List());  // the list comes back as a new window
+    App().SelectedObject = 1;
     Click(list->Btn[4]);
     TForm9* design = Window<TForm9>("Form9");
     ASSERT_TRUE(design);
@@ -174,24 +176,12 @@ TEST_F(ObjectsOnMainScreen, AShapeWithAPictureShowsTheNoteUnderThePage) {
     EXPECT_FALSE(form->Memo1->isVisible());
     EXPECT_EQ(form->Memo1->x(), 10);
     ASSERT_TRUE(List());
-    EXPECT_EQ(App().SelectedObject, 0);
-    EXPECT_TRUE(Framed(0));
-    const auto rec = Record(0);
+    EXPECT_EQ(App().SelectedObject, 1);
+    EXPECT_TRUE(Framed(1));
+    const auto rec = Record(1);
     ASSERT_TRUE(rec);
     EXPECT_EQ(rec->FillStyle, 4);
     EXPECT_EQ(rec->ImageFile, JoinPath(pictures.path(), "green.bmp"));
-}
-
-TEST_F(ObjectsOnMainScreen, APlainTextOpensItsOwnDesignScreen) {
-    TForm16* list = OpenList({5});
-    ASSERT_NE(list, nullptr);
-    Click(list->Btn[4]);
-    TForm8* design = Window<TForm8>("Form8");
-    ASSERT_TRUE(design);
-    EXPECT_FALSE(Window<TForm9>("Form9"));
-    Click(design->BtnFormClose);
-    EXPECT_TRUE(List());
-    EXPECT_FALSE(form->Memo1->isVisible());
 }
 
 }  // namespace

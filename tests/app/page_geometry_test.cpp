@@ -4,24 +4,26 @@
 
 #include <tuple>
 
+#include "app/gallery_screen.h"
 #include "common/app_state.h"
 
 namespace pb {
 namespace {
 
+AppState Metrics(int screenPpi, int printerPpi, int offsetX, int offsetY) {
+    AppState app;
+    app.ScreenPPIX = app.ScreenPPIY = screenPpi;
+    app.PrinterPPIX = app.PrinterPPIY = printerPpi;
+    app.PrinterOffsetX = offsetX;
+    app.PrinterOffsetY = offsetY;
+    return app;
+}
+
 TEST(PageGeometry, PageSizesOfTheFourModes) {
-    auto metrics = [](int screenPpi, int printerPpi, int offsetX, int offsetY) {
-        AppState app;
-        app.ScreenPPIX = app.ScreenPPIY = screenPpi;
-        app.PrinterPPIX = app.PrinterPPIY = printerPpi;
-        app.PrinterOffsetX = offsetX;
-        app.PrinterOffsetY = offsetY;
-        return app;
-    };
-    const AppState plain = metrics(96, 600, 0, 0);
+    const AppState plain = Metrics(96, 600, 0, 0);
     // A printer that cannot print the outer 100 x 150 printer pixels of the sheet: at 96 ppi
     // that is 16 x 24 screen pixels on each side.
-    const AppState margins = metrics(96, 600, 100, 150);
+    const AppState margins = Metrics(96, 600, 100, 150);
     const std::tuple<AppState, std::uint8_t, Size> cases[] = {
         {plain, kPostcardPortrait, {378, 559}},  // 377.95, 559.37
         {plain, kPostcardLandscape, {559, 378}},
@@ -30,13 +32,14 @@ TEST(PageGeometry, PageSizesOfTheFourModes) {
         {margins, kPostcardPortrait, {378 - 32, 559 - 48}},
         // Landscape: the long edge is still measured along the printer's y axis.
         {margins, kA4Landscape, {1123 - 48, 794 - 32}},
-        {metrics(120, 300, 0, 0), kA4Portrait, {992, 1403}},
+        {Metrics(120, 300, 0, 0), kA4Portrait, {992, 1403}},
     };
     for (const auto& [app, mode, size] : cases) EXPECT_EQ(PageSize(mode, app), size) << int(mode);
     EXPECT_EQ(MmToPixels(254, 96), 960);  // 960.0004: the narrow inch never drops a pixel
 }
 
-TEST(PageGeometry, DefaultZoomAndPageModeFollowThePixelArea) {
+TEST(PageGeometry, PageModeFollowsThePixelArea) {
+    // New pages: the default zoom and the mode of a page of that size.
     const std::tuple<Size, int, std::uint8_t> cases[] = {
         {{1123, 794}, 50, kA4Landscape},
         {{559, 378}, 100, kPostcardLandscape},
@@ -47,15 +50,21 @@ TEST(PageGeometry, DefaultZoomAndPageModeFollowThePixelArea) {
         EXPECT_EQ(DefaultZoom(size), zoom) << size.width << " x " << size.height;
         EXPECT_EQ(PageModeForSize(size), mode) << size.width << " x " << size.height;
     }
+    // Opened works: the mode from the saved page bitmap.
+    const std::tuple<int, Size, int> opened[] = {
+        {0, {1123, 794}, 3},
+        {0, {559, 378}, 1},
+        {0, {1100, 780}, 3},    // another size: judged by its area
+        {100, {762, 1091}, 2},  // with printer margins the exact smaller size names the mode
+    };
+    for (const auto& [offset, size, mode] : opened)
+        EXPECT_EQ(OpenedPageMode(size, Metrics(96, 600, offset, offset)), mode)
+            << size.width << " x " << size.height;
 }
 
 TEST(PageGeometry, ZoomStepsBothWaysAndTheirEnds) {
-    const std::tuple<int, int, int> steps[] = {// from, in, out
-                                               {10, 20, 10},
-                                               {90, 100, 80},
-                                               {100, 200, 90},
-                                               {200, 300, 100},
-                                               {800, 800, 700}};
+    const std::tuple<int, int, int> steps[] = {
+        {10, 20, 10}, {90, 100, 80}, {100, 200, 90}, {200, 300, 100}, {800, 800, 700}};
     for (const auto& [from, in, out] : steps) {
         EXPECT_EQ(ZoomIn(from), in) << from;
         EXPECT_EQ(ZoomOut(from), out) << from;

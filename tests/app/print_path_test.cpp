@@ -12,8 +12,8 @@
 #include <QStandardPaths>
 #include <QThread>
 #include <cstdlib>
-#include <cstring>
 #include <random>
+#include <regex>
 
 #include "app/page_export.h"
 #include "app/printing.h"
@@ -23,7 +23,7 @@
 #include "platform/bitmap_qt.h"
 #include "platform/file_service.h"
 #include "platform/picture_io.h"
-#include "support/test_support.h"
+#include "support/app_fixtures.h"
 
 namespace pb {
 namespace {
@@ -43,75 +43,55 @@ ProgramRun RunProgram(const QString& program, const std::vector<std::string>& ar
     QStringList list;
     for (const std::string& a : args) list << QString::fromStdString(a);
     p.start(program, list);
-    ProgramRun run;
     if (!p.waitForFinished(120000)) {
         p.kill();
         p.waitForFinished();
-        run.err = "timed out";
-        return run;
+        return {-1, "", "timed out"};
     }
-    run.status = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-    run.out = p.readAllStandardOutput().toStdString();
-    run.err = p.readAllStandardError().toStdString();
-    return run;
+    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
+            p.readAllStandardOutput().toStdString(), p.readAllStandardError().toStdString()};
 }
 
 ProgramRun Cli(const std::vector<std::string>& args, const char* cupsServer = "/nonexistent.sock") {
     const char* bin = std::getenv("POPBOARD_BIN_DIR");
-    return RunProgram(QString::fromUtf8(bin ? bin : ".") + QStringLiteral("/popboard-cli"), args,
-                      cupsServer);
+    return RunProgram(QString::fromUtf8(bin ? bin : ".") + "/popboard-cli", args, cupsServer);
 }
 
-bool HaveTools() {
-    return !QStandardPaths::findExecutable(QStringLiteral("pdftoppm")).isEmpty() &&
-           !QStandardPaths::findExecutable(QStringLiteral("pdfinfo")).isEmpty();
-}
-
-// A work name of this run: "X" and twelve digits no real save makes (year 99).
-std::string UniqueWorkName() {
-    std::random_device rd;
-    std::string name = "X99";
-    for (int i = 0; i < 10; ++i) name += static_cast<char>('0' + rd() % 10);
-    return name;
+bool HavePoppler() {
+    return !QStandardPaths::findExecutable("pdftoppm").isEmpty() &&
+           !QStandardPaths::findExecutable("pdfinfo").isEmpty();
 }
 
 // A postcard page with painted areas and three objects over it (a decorated text, a shape with
-// a gradation, which printing burns into the page, and a plain text), saved as a work.
-void SaveTestWork(const std::string& appDir, const std::string& name) {
-    EnsureWorkFolders(appDir);
+// a gradation, which printing burns into the page, and a plain text), saved as a work named
+// "X" and twelve digits no real save makes (year 99). Returns the name.
+std::string SaveTestWork(const std::string& appDir) {
+    std::random_device rd;
+    std::string name = "X99";
+    for (int i = 0; i < 10; ++i) name += static_cast<char>('0' + rd() % 10);
     Bitmap page(378, 559, clWhite);
-    for (int y = 40; y < 160; ++y)
-        for (int x = 30; x < 200; ++x) page.setPixel(x, y, RGB(220, 30, 30));
-    for (int y = 300; y < 520; ++y)
-        for (int x = 200; x < 350; ++x) page.setPixel(x, y, RGB(20, 60, 200));
-    const std::string objects = JoinPath(appDir, "objects/");
-    Files().CreateFolder(objects);
-    ObjectRecord text = NewDecoratedText(0, page.height(), false);
-    text.Text = "大売出し";
-    text.Left = 20;
-    text.Top = 180;
+    for (int y = 40; y < 160; ++y) page.fillSpan(y, 30, 200, RGB(220, 30, 30));
+    for (int y = 300; y < 520; ++y) page.fillSpan(y, 200, 350, RGB(20, 60, 200));
+    auto at = [](ObjectRecord r, const char* text, int left, int top) {
+        r.Text = text;
+        r.Left = left;
+        r.Top = top;
+        return r;
+    };
+    ObjectRecord text = at(NewDecoratedText(0, 559, false), "大売出し", 20, 180);
     text.FontSize = 40;
     text.Shadow = true;
     text.FillColor = RGB(255, 200, 0);
-    ASSERT_TRUE(WriteObject(objects, 0, text));
-    ObjectRecord shape = NewShapeObject(1, page.height(), false);
-    shape.Text = "vrnSHAPE3";
-    shape.Left = 150;
-    shape.Top = 330;
+    ObjectRecord shape = at(NewShapeObject(1, 559, false), "vrnSHAPE3", 150, 330);
     shape.FillStyle = 3;
     shape.UseColor = {true, true, false, false, false, false, false};
     shape.Color[0] = RGB(0, 200, 80);
     shape.Color[1] = clWhite;
-    ASSERT_TRUE(WriteObject(objects, 1, shape));
-    ObjectRecord plain = NewPlainObject(2, page.height(), false);
-    plain.Text = "税込 298円";
+    ObjectRecord plain = at(NewPlainObject(2, 559, false), "税込 298円", 40, 60);
     plain.FontSize = 20;
-    plain.Left = 40;
-    plain.Top = 60;
     plain.FontColor = clWhite;
-    ASSERT_TRUE(WriteObject(objects, 2, plain));
-    ASSERT_TRUE(StoreWork(JoinPath(appDir, "A4HGK"), name, page,
-                          MakeThumbnail(page, page.size(), {}), objects));
+    test::SaveWorkWithObjects(appDir, name, page, {text, shape, plain});
+    return name;
 }
 
 // The page as printing composes it, at its full size.
@@ -123,9 +103,9 @@ Bitmap ComposedPage(const std::string& appDir, const std::string& name) {
 }
 
 int PdfPages(const std::string& pdf) {
-    const ProgramRun info = RunProgram(QStringLiteral("pdfinfo"), {pdf});
-    const auto at = info.out.find("Pages:");
-    return at == std::string::npos ? -1 : std::atoi(info.out.c_str() + at + 6);
+    const std::string info = RunProgram("pdfinfo", {pdf}).out;
+    const auto at = info.find("Pages:");
+    return at == std::string::npos ? -1 : std::atoi(info.c_str() + at + 6);
 }
 
 // Each page of the PDF, rasterised at 96 dpi (a page pixel is a screen pixel), matches the
@@ -136,10 +116,9 @@ void ExpectPagesShowTheWork(const std::string& pdf, int pages, const Bitmap& com
     ASSERT_EQ(PdfPages(pdf), pages);
     for (int n = 1; n <= pages; ++n) {
         SCOPED_TRACE("page " + std::to_string(n));
-        const std::string prefix = dir.file("page");
-        RunProgram(QStringLiteral("pdftoppm"),
-                   {"-r", "96", "-f", std::to_string(n), "-l", std::to_string(n), "-singlefile",
-                    "-png", pdf, prefix});
+        const std::string at = std::to_string(n), prefix = dir.file("page");
+        RunProgram("pdftoppm",
+                   {"-r", "96", "-f", at, "-l", at, "-singlefile", "-png", pdf, prefix});
         const QImage image(QString::fromStdString(prefix + ".png"));
         ASSERT_FALSE(image.isNull());
         const Bitmap printed = BitmapFromImage(image);
@@ -147,26 +126,18 @@ void ExpectPagesShowTheWork(const std::string& pdf, int pages, const Bitmap& com
         ASSERT_GE(printed.height(), composed.height() - 1);
         const int w = std::min(printed.width(), composed.width());
         const int h = std::min(printed.height(), composed.height());
-        long total = 0;
-        int worst = 0;
-        for (int by = 0; by + 16 <= h; by += 16) {
-            for (int bx = 0; bx + 16 <= w; bx += 16) {
-                long sums[3] = {};
-                for (int y = by; y < by + 16; ++y) {
-                    for (int x = bx; x < bx + 16; ++x) {
-                        const TColor a = printed.pixel(x, y), b = composed.pixel(x, y);
-                        sums[0] += GetRValue(a) - GetRValue(b);
-                        sums[1] += GetGValue(a) - GetGValue(b);
-                        sums[2] += GetBValue(a) - GetBValue(b);
-                    }
+        long total = 0, worst = 0;
+        for (int by = 0; by + 16 <= h; by += 16)
+            for (int bx = 0; bx + 16 <= w; bx += 16)
+                for (int shift : {0, 8, 16}) {  // red, green, blue of 0x00BBGGRR
+                    long sum = 0;
+                    for (int y = by; y < by + 16; ++y)
+                        for (int x = bx; x < bx + 16; ++x)
+                            sum += long((printed.pixel(x, y) >> shift) & 255) -
+                                   long((composed.pixel(x, y) >> shift) & 255);
+                    worst = std::max(worst, std::labs(sum) / 256);
+                    total += std::labs(sum) / 256;
                 }
-                for (long sum : sums) {
-                    const int d = static_cast<int>(std::labs(sum) / 256);
-                    worst = std::max(worst, d);
-                    total += d;
-                }
-            }
-        }
         EXPECT_LE(worst, 32) << "a 16 x 16 block differs in its mean colour";
         EXPECT_LE(total / std::max(1, (w / 16) * (h / 16) * 3), 2);
         for (int y = 0; y < printed.height(); y += 7)
@@ -181,15 +152,13 @@ TEST(PrintPath, ThreeCopiesThroughARealCupsQueue) {
         GTEST_SKIP() << "no CUPS queue for this test: start one with 'scripts/cups-pdf-queue "
                         "start DIR' and export the POPBOARD_TEST_CUPS_SERVER it prints "
                         "(.ci/run does)";
-    if (!HaveTools()) GTEST_SKIP() << "pdftoppm and pdfinfo (poppler-utils) are needed";
+    if (!HavePoppler()) GTEST_SKIP() << "pdftoppm and pdfinfo (poppler-utils) are needed";
     const char* outEnv = std::getenv("POPBOARD_TEST_CUPS_PDF_DIR");
     const passwd* user = getpwuid(getuid());
     const std::string outDir =
         outEnv && *outEnv ? outEnv : std::string(user ? user->pw_dir : "") + "/PDF";
-
     test::TempDir dir;
-    const std::string name = UniqueWorkName();
-    SaveTestWork(dir.path(), name);
+    const std::string name = SaveTestWork(dir.path());
     const ProgramRun run = Cli({"print", name, "--copies", "3", "--appdir", dir.path()}, server);
     ASSERT_EQ(run.status, 0) << run.err;
     // cups-pdf names the file after the job's title, which holds the work's name.
@@ -208,45 +177,42 @@ TEST(PrintPath, ThreeCopiesThroughARealCupsQueue) {
 }
 
 TEST(PrintPath, WithoutAnyCupsPrinterTheBuiltInPdfPrinterWritesTheCopies) {
-    if (!HaveTools()) GTEST_SKIP() << "pdftoppm and pdfinfo (poppler-utils) are needed";
+    if (!HavePoppler()) GTEST_SKIP() << "pdftoppm and pdfinfo (poppler-utils) are needed";
     test::TempDir dir;
-    const std::string name = UniqueWorkName();
-    SaveTestWork(dir.path(), name);
+    const std::string name = SaveTestWork(dir.path());
     const ProgramRun run = Cli({"print", name, "--copies", "2", "--appdir", dir.path()});
     ASSERT_EQ(run.status, 0) << run.err;
     const auto files = Files().ListFiles(dir.file("PDF"));
     ASSERT_EQ(files.size(), 1u);
-    EXPECT_EQ(files[0].size(), std::strlen("P000000000000.pdf"));
-    EXPECT_EQ(files[0][0], 'P');
+    EXPECT_TRUE(std::regex_match(files[0], std::regex("P[0-9]{12}\\.pdf"))) << files[0];
     EXPECT_EQ(run.out, dir.file("PDF/" + files[0]) + "\n");
     ExpectPagesShowTheWork(dir.file("PDF/" + files[0]), 2, ComposedPage(dir.path(), name), dir);
 }
 
 TEST(PrintPath, ExportWritesTheBitmapTheMetafileAndThePdf) {
     test::TempDir dir;
-    const std::string name = UniqueWorkName();
-    SaveTestWork(dir.path(), name);
-    const Bitmap composed = ComposedPage(dir.path(), name);
-    for (const char* kind : {"bmp", "emf", "pdf"}) {
-        const ProgramRun run = Cli({"export", name, std::string("--") + kind,
-                                    dir.file(std::string("page.") + kind), "--appdir", dir.path()});
+    const std::string name = SaveTestWork(dir.path());
+    for (std::string kind : {"bmp", "emf", "pdf"}) {
+        const ProgramRun run =
+            Cli({"export", name, "--" + kind, dir.file("page." + kind), "--appdir", dir.path()});
         ASSERT_EQ(run.status, 0) << kind << ": " << run.err;
     }
+    const Bitmap composed = ComposedPage(dir.path(), name);
     const auto bmp = LoadBmp(dir.file("page.bmp"));
     ASSERT_TRUE(bmp);
     EXPECT_EQ(test::CountDifferentPixels(*bmp, composed), 0);
     // An independent reader finds the page bitmap at the page's size and the objects' outlines
     // over it (the text's shadow and body, the shape's outline, the plain text's glyphs).
-    const QString reader = QStandardPaths::findExecutable(QStringLiteral("emf2svg-conv"));
+    const QString reader = QStandardPaths::findExecutable("emf2svg-conv");
     if (!reader.isEmpty()) {
         const ProgramRun svg =
             RunProgram(reader, {"-i", dir.file("page.emf"), "-o", dir.file("page.svg")});
         ASSERT_EQ(svg.status, 0) << svg.err;
         const QString text = QString::fromStdString(test::ReadFileBytes(dir.file("page.svg")));
-        EXPECT_TRUE(text.contains(QStringLiteral("<image width=\"378.0000\" height=\"559.0000\"")));
-        EXPECT_GE(text.count(QStringLiteral("<path")), 4);
+        EXPECT_TRUE(text.contains("<image width=\"378.0000\" height=\"559.0000\""));
+        EXPECT_GE(text.count("<path"), 4);
     }
-    if (HaveTools()) ExpectPagesShowTheWork(dir.file("page.pdf"), 1, composed, dir);
+    if (HavePoppler()) ExpectPagesShowTheWork(dir.file("page.pdf"), 1, composed, dir);
 }
 
 TEST(PrintPath, CommandsRefuseBadArgumentsMissingWorksAndPathsOutOfTheWorks) {

@@ -35,75 +35,68 @@ class FakePrintDevice : public PrintDevice {
     PrinterKind kind() const override { return kind_; }
     int resolution() const override { return 600; }
     void SetOrientation(PageOrientation o) override {
-        orientation_ = o;
-        log_->events.push_back(o == L ? "landscape" : "portrait");
+        o_ = o;
+        Log(o == L ? "landscape" : "portrait");
     }
-    PageOrientation orientation() const override { return orientation_; }
-    int PageWidth() const override { return orientation_ == L ? kA4At600.height : kA4At600.width; }
-    int PageHeight() const override { return orientation_ == L ? kA4At600.width : kA4At600.height; }
+    PageOrientation orientation() const override { return o_; }
+    int PageWidth() const override { return o_ == L ? kA4At600.height : kA4At600.width; }
+    int PageHeight() const override { return o_ == L ? kA4At600.width : kA4At600.height; }
     bool BeginDoc(const std::string&) override {
-        log_->events.push_back("begin");
-        if (refuseDocument) return false;
-        open_ = true;
-        return NewSheet();
+        open_ = Log("begin") && !refuseDocument;
+        return open_ && NewSheet();
     }
     Canvas* canvas() override { return open_ ? log_->pages.back().get() : nullptr; }
-    bool NewPage() override {
-        log_->events.push_back("new page");
-        return !failNewPage && NewSheet();
-    }
+    bool NewPage() override { return Log("new page") && !failNewPage && NewSheet(); }
     bool EndDoc() override {
-        log_->events.push_back("end");
         open_ = false;
-        return true;
+        return Log("end");
     }
     bool printing() const override { return open_; }
     std::string outputFile() const override { return "/somewhere/P000000000000.pdf"; }
 
   private:
+    bool Log(const char* event) {
+        log_->events.push_back(event);
+        return true;
+    }
     bool NewSheet() {
         log_->pages.push_back(std::make_shared<Recording>(Size{PageWidth(), PageHeight()}));
         return true;
     }
     std::shared_ptr<PrinterLog> log_;
     PrinterKind kind_;
-    PageOrientation orientation_ = P;
+    PageOrientation o_ = P;
     bool open_ = false;
 };
 
-TEST(Printing, ReductionFromA4ToPostcard) {
-    const std::tuple<Size, int, bool, Size> cases[] = {
+TEST(Printing, LayoutOnThePaper) {
+    // The reduction of an A4 page to a postcard, integer products and divisions.
+    const std::tuple<Size, int, bool, Size> reductions[] = {
         {{1123, 794}, 3, true, {1123 * 148 / 297, 794 * 100 / 210}},
         {{794, 1123}, 2, true, {378, 559}},
         {{794, 1123}, 2, false, {794, 1123}},
         {{559, 378}, 1, true, {559, 378}},  // ignored for a postcard
     };
-    for (const auto& [page, mode, reduce, drawn] : cases)
+    for (const auto& [page, mode, reduce, drawn] : reductions)
         EXPECT_EQ(ReducedSize(page, mode, reduce), drawn) << mode << (reduce ? " reduced" : "");
-}
-
-TEST(Printing, ScaleToPrinterRoundsHalvesToEven) {
-    const std::tuple<Size, PageOrientation, int, int, Size> cases[] = {
+    const std::tuple<Size, PageOrientation, int, int, Size> scales[] = {
         {{378, 559}, P, 96, 600, {2362, 3494}},  // 2362.5 -> 2362, 3493.75 -> 3494
         {{6, 2}, P, 96, 600, {38, 12}},          // 37.5 -> 38, 12.5 -> 12
         // Landscape: the width lies along the paper's long edge (the printer's y).
         {{1123, 794}, L, 120, 300, {5615, 2481}},
         {{100, 100}, P, 0, 600, {100, 100}},  // no screen resolution: left alone
     };
-    for (const auto& [drawn, orientation, screenY, printerX, scaled] : cases)
+    for (const auto& [drawn, orientation, screenY, printerX, scaled] : scales)
         EXPECT_EQ(ScaleToPrinter(drawn, orientation, 96, screenY, printerX, 600), scaled)
             << drawn.width << " x " << drawn.height;
-}
-
-TEST(Printing, DestinationByOrientationAndFeedPosition) {
-    const std::tuple<PageOrientation, bool, Size, Size, Rect> cases[] = {
+    const std::tuple<PageOrientation, bool, Size, Size, Rect> destinations[] = {
         {P, true, {2362, 3494}, kA4At600, {1299, 0, 3661, 3494}},  // across the width, from the top
         {P, false, {2362, 3494}, kA4At600, {0, 0, 2362, 3494}},    // against the left edge
         {L, true, {3494, 2362}, {7016, 4961}, {0, 1299, 3494, 3661}},
         {L, false, {3494, 2362}, {7016, 4961}, {0, 2599, 3494, 4961}},  // against the far edge
         {P, true, {5001, 100}, {4960, 7000}, {-20, 0, 4981, 100}},      // halving truncates to zero
     };
-    for (const auto& [orientation, centre, scaled, page, dest] : cases)
+    for (const auto& [orientation, centre, scaled, page, dest] : destinations)
         EXPECT_EQ(DestinationRect(orientation, centre, scaled, page.width, page.height), dest)
             << scaled.width << (centre ? " centred" : " right");
 }
@@ -125,12 +118,10 @@ TEST(Printing, CopiesArePagesAndTheDocumentIsAlwaysEndedAndTheOrientationSetBack
         FakePrintDevice device(log);
         device.failNewPage = trouble == kNewPageFails;
         device.refuseDocument = trouble == kRefused;
-        PrintRequest request;
-        request.drawnSize = mode == 0 ? Size{378, 559} : Size{559, 378};
-        request.pageMode = mode;
-        request.centre = true;
-        request.copies = copies;
-        request.title = "t";
+        const PrintRequest request{.drawnSize = mode == 0 ? Size{378, 559} : Size{559, 378},
+                                   .pageMode = mode,
+                                   .centre = true,
+                                   .copies = copies};
         EXPECT_EQ(PrintDrawing(device, drawing, request), outcome);
         std::string happened;
         for (const std::string& e : log->events) happened += (happened.empty() ? "" : " ") + e;
@@ -185,10 +176,6 @@ class PrintPanelTest : public test::MainScreenFixture {
         MainScreenFixture::TearDown();
         OverrideDefaultPrinter(nullptr);
     }
-    TForm18* Preview() {
-        Settle();
-        return form->findChild<TForm18*>();
-    }
 
     std::shared_ptr<PrinterLog> log = std::make_shared<PrinterLog>();
 };
@@ -225,7 +212,7 @@ TEST_F(PrintPanelTest, PreviewShowsTheReductionButExportsThePageAtFullSize) {
         Click(form->Btn[23]);
         Click(form->RBtn[11]);
         Click(form->Btn[18]);
-        TForm18* preview = Preview();
+        TForm18* preview = Child<TForm18>();
         ASSERT_NE(preview, nullptr);
         EXPECT_EQ(preview->Label0->text(), "100");
         EXPECT_EQ(preview->Image1->size(), shown);
@@ -252,7 +239,6 @@ TEST_F(PrintPanelTest, PreviewShowsTheReductionButExportsThePageAtFullSize) {
         EXPECT_EQ(test::ReadFileBytes(base + ".emf"), test::ReadFileBytes(base + "/Tmp2.emf"));
         ASSERT_EQ(dialogs->shown.size(), 2u);
         EXPECT_EQ(dialogs->shown[0].text, "保存完了");
-        dialogs->shown.clear();
 
         // Zooming keeps the reduced size as its hundred per cent.
         Click(preview->BtnUpDn1);
@@ -260,20 +246,15 @@ TEST_F(PrintPanelTest, PreviewShowsTheReductionButExportsThePageAtFullSize) {
                   QSize(shown.width() * 110 / 100, shown.height() * 110 / 100));
         for (int i = 0; i < 12; ++i) Click(preview->BtnUpDn0);
         EXPECT_EQ(preview->Label0->text(), "10");
+        App().CurrentPictureFolder = dir.file("gone");  // no picture folder: refused
+        Click(preview->BtnSaveAsBMP);
+        EXPECT_EQ(dialogs->shown.back().caption, "NG");
+        dialogs->shown.clear();
+        App().CurrentPictureFolder = dir.file("Pictures");
         Click(preview->Button0);
-        EXPECT_EQ(Preview(), nullptr);
+        EXPECT_EQ(Child<TForm18>(), nullptr);
         Click(form->Btn[24]);
     }
-}
-
-TEST_F(PrintPanelTest, BitmapExportWithoutAPictureFolderIsRefused) {
-    App().CurrentPictureFolder = dir.file("gone");
-    Click(form->Btn[23]);
-    Click(form->Btn[18]);
-    ASSERT_NE(Preview(), nullptr);
-    Click(Preview()->BtnSaveAsBMP);
-    ASSERT_EQ(dialogs->shown.size(), 1u);
-    EXPECT_EQ(dialogs->shown[0].caption, "NG");
 }
 
 }  // namespace

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <map>
 #include <tuple>
 
 #include "common/app_state.h"
@@ -56,14 +58,7 @@ TEST(Works, InterruptedSavesAreFinishedOrUndone) {
     // Each part of work X1 as a crash may leave it, written as three letters for the part
     // itself, its ".new" and its ".old" copy: 'o' the earlier version, 'n' the new one, '-'
     // missing. Afterwards every part holds `result` with no copies left.
-    struct Case {
-        const char* name;
-        const char* page;
-        const char* data;
-        const char* thumb;
-        char result;
-    };
-    const Case cases[] = {
+    const std::tuple<const char*, const char*, const char*, const char*, char> cases[] = {
         {"writing the new parts", "on-", "on-", "o--", 'o'},
         {"writing a new work", "-n-", "---", "---", '-'},
         {"all new parts written, none moved", "on-", "on-", "on-", 'n'},
@@ -72,15 +67,15 @@ TEST(Works, InterruptedSavesAreFinishedOrUndone) {
         {"removing the earlier copies", "n--", "n-o", "n-o", 'n'},
     };
     auto version = [](char c) { return c == 'o' ? "old" : "new"; };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
+    for (const auto& [what, page, data, thumb, result] : cases) {
+        SCOPED_TRACE(what);
         test::TempDir dir;
         const std::string works = dir.path() + "/A4HGK/";
         EnsureWorkFolders(dir.path());
         const std::tuple<std::string, bool, const char*> parts[] = {
-            {works + "MImg/X1.bmp", false, c.page},
-            {works + "SData/X1", true, c.data},
-            {works + "SImg/X1.bmp", false, c.thumb}};
+            {works + "MImg/X1.bmp", false, page},
+            {works + "SData/X1", true, data},
+            {works + "SImg/X1.bmp", false, thumb}};
         const char* suffixes[] = {"", ".new", ".old"};
         for (const auto& [path, folder, state] : parts) {
             for (int i = 0; i < 3; ++i) {
@@ -93,10 +88,10 @@ TEST(Works, InterruptedSavesAreFinishedOrUndone) {
         RecoverInterruptedSaves(works);
         for (const auto& [path, folder, state] : parts) {
             const std::string file = folder ? path + "/StrData0.txt" : path;
-            if (c.result == '-')
+            if (result == '-')
                 EXPECT_FALSE(Files().FileExists(file)) << path;
             else
-                EXPECT_EQ(ReadWholeFile(file), version(c.result)) << path;
+                EXPECT_EQ(ReadWholeFile(file), version(result)) << path;
             for (const char* suffix : {".new", ".old"})
                 EXPECT_FALSE(Files().FileExists(path + suffix) ||
                              Files().FolderExists(path + suffix));
@@ -104,23 +99,26 @@ TEST(Works, InterruptedSavesAreFinishedOrUndone) {
     }
 }
 
+// Every file and folder under `folder`, a file with its bytes.
+std::map<std::string, std::string> Tree(const std::string& folder) {
+    std::map<std::string, std::string> out;
+    for (const auto& e : std::filesystem::recursive_directory_iterator(folder))
+        out[e.path().string()] = e.is_directory() ? "/" : test::ReadFileBytes(e.path().string());
+    return out;
+}
+
 // A file service whose n-th write (bytes, folder copy, folder creation, move) fails.
 class FailingFiles : public FileService {
+    using S = const std::string&;
+    using Base = FileService;
+
   public:
     explicit FailingFiles(int failAt) : failAt_(failAt) {}
     int writes = 0;
-    bool WriteBytes(const std::string& p, std::string_view b) override {
-        return Next() && FileService::WriteBytes(p, b);
-    }
-    bool CopyFolder(const std::string& s, const std::string& d, bool o) override {
-        return Next() && FileService::CopyFolder(s, d, o);
-    }
-    bool CreateFolder(const std::string& p) override {
-        return Next() && FileService::CreateFolder(p);
-    }
-    bool MoveFile(const std::string& s, const std::string& d) override {
-        return Next() && FileService::MoveFile(s, d);
-    }
+    bool WriteBytes(S p, std::string_view b) override { return Next() && Base::WriteBytes(p, b); }
+    bool CopyFolder(S s, S d, bool o) override { return Next() && Base::CopyFolder(s, d, o); }
+    bool CreateFolder(S p) override { return Next() && Base::CreateFolder(p); }
+    bool MoveFile(S s, S d) override { return Next() && Base::MoveFile(s, d); }
 
   private:
     bool Next() { return ++writes != failAt_; }
@@ -131,13 +129,11 @@ TEST(Works, AFailureAtAnyWriteLeavesTheEarlierVersionIntact) {
     test::TempDir dir;
     EnsureWorkFolders(dir.path());
     const std::string works = dir.file("A4HGK"), objects = dir.file("TmpWorkC");
-    auto part = [&](const std::string& rel) { return works + "/" + rel; };
     Files().CreateFolder(objects);
     WriteWholeFile(objects + "/" + StrData(0), "old");
     ASSERT_TRUE(
         StoreWork(works, "X1", Bitmap(30, 20, clBlack), Bitmap(140, 140, clBlack), objects));
-    const std::string oldPage = test::ReadFileBytes(part("MImg/X1.bmp"));
-    const std::string oldThumb = test::ReadFileBytes(part("SImg/X1.bmp"));
+    const auto before = Tree(works);
 
     WriteWholeFile(objects + "/" + StrData(0), "new");
     WriteWholeFile(objects + "/" + StrData(1), "added");
@@ -163,12 +159,7 @@ TEST(Works, AFailureAtAnyWriteLeavesTheEarlierVersionIntact) {
             EXPECT_GT(failAt, total) << "a failed write was reported as success";
             break;
         }
-        EXPECT_EQ(test::ReadFileBytes(part("SImg/X1.bmp")), oldThumb) << failAt;
-        EXPECT_EQ(test::ReadFileBytes(part("MImg/X1.bmp")), oldPage) << failAt;
-        EXPECT_EQ(ReadWholeFile(part("SData/X1/" + StrData(0))), "old") << failAt;
-        EXPECT_FALSE(Files().FileExists(part("SData/X1/" + StrData(1)))) << failAt;
-        EXPECT_EQ(Files().ListFiles(part("SImg")), std::vector<std::string>{"X1.bmp"}) << failAt;
-        EXPECT_EQ(Files().ListFiles(part("MImg")), std::vector<std::string>{"X1.bmp"}) << failAt;
+        EXPECT_EQ(Tree(works), before) << "failing write " << failAt;
     }
 }
 

@@ -9,10 +9,25 @@
 #include <memory>
 
 #include "app/main_screen.h"
+#include "app/works.h"
+#include "objects/strdata.h"
+#include "platform/file_service.h"
 #include "platform/metrics.h"
 #include "support/test_support.h"
 
 namespace pb::test {
+
+// Work `name` in the works folder of `appDir`: `page`, and `objects` as StrData0, 1, ...
+inline void SaveWorkWithObjects(const std::string& appDir, const std::string& name,
+                                const Bitmap& page, const std::vector<ObjectRecord>& objects) {
+    EnsureWorkFolders(appDir);
+    const std::string folder = JoinPath(appDir, "objects of " + name);
+    ResetFolder(folder, true);
+    for (std::size_t n = 0; n < objects.size(); ++n)
+        ASSERT_TRUE(WriteObject(folder, static_cast<int>(n), objects[n]));
+    ASSERT_TRUE(StoreWork(JoinPath(appDir, "A4HGK"), name, page,
+                          MakeThumbnail(page, page.size(), {}), folder));
+}
 
 class MainScreenFixture : public ::testing::Test {
   protected:
@@ -37,6 +52,12 @@ class MainScreenFixture : public ::testing::Test {
     }
     // Screens closed by a click are deleted later; this lets them go.
     static void Settle() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
+    // The main screen's child screen of that class, if any.
+    template <typename T>
+    T* Child() {
+        Settle();
+        return form->findChild<T*>();
+    }
     // The visible window of that objectName, if any.
     template <typename T>
     static T* Window(const char* name) {
@@ -47,6 +68,18 @@ class MainScreenFixture : public ::testing::Test {
         return nullptr;
     }
     const Bitmap& Page() const { return form->Image1->picture(); }
+    // A free-hand stroke across the page image (coordinates of the image on screen).
+    void Stroke(QPoint from, QPoint to) {
+        QTest::mousePress(form->Image1, Qt::LeftButton, {}, from);
+        QTest::mouseMove(form->Image1, (from + to) / 2);
+        QTest::mouseMove(form->Image1, to);
+        QTest::mouseRelease(form->Image1, Qt::LeftButton, {}, to);
+    }
+    // A red stroke (palette colour Edit3), with its history snapshot.
+    void PaintRed() {
+        Click(form->Edit[3]);
+        Stroke({10, 10}, {100, 100});
+    }
 
     TempDir dir;
     ScriptedDialogScope dialogs;
