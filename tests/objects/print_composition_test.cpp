@@ -2,21 +2,17 @@
 
 #include <gtest/gtest.h>
 
-#include "common/app_state.h"
 #include "objects/object_renderer.h"
+#include "objects_fixture.h"
 #include "platform/bitmap_canvas.h"
 #include "platform/file_service.h"
 #include "platform/fonts.h"
 #include "platform/picture_io.h"
-#include "support/test_support.h"
 
 namespace pb {
 namespace {
 
-constexpr TColor kRed = RGB(255, 0, 0);
-constexpr TColor kGreen = RGB(0, 160, 0);
-constexpr TColor kYellow = RGB(255, 255, 0);
-constexpr TColor kNavy = RGB(0, 0, 128);
+using namespace test;
 
 class PrintCompositionTest : public ::testing::Test {
   protected:
@@ -49,28 +45,23 @@ class PrintCompositionTest : public ::testing::Test {
         return n;
     }
     static ObjectRecord SolidText(int left, int top) {
-        ObjectRecord r = NewDecoratedText(0, 559, false);
-        r.Text = "ああああ";
+        ObjectRecord r = TextRecord("ああああ");
         r.Left = left;
         r.Top = top;
         r.FillColor = kRed;
         return r;
     }
     static ObjectRecord GradationBox(int left, int top, int w, int h) {
-        ObjectRecord r = NewShapeObject(0, 559, false);
+        ObjectRecord r = ShapeRecord(w, h);
         r.Left = left;
         r.Top = top;
-        r.FontSize = w;
-        r.Align = h;
         r.FillStyle = 3;
-        r.UseColor = {true, true, false, false, false, false, false};
-        r.Color[0] = kYellow;
-        r.Color[1] = kGreen;
+        UseColours(r, {kYellow, kGreen});
         return r;
     }
 
-    test::TempDir dir;
-    test::ScriptedDialogScope dialogs;
+    TempDir dir;
+    ScriptedDialogScope dialogs;
 };
 
 TEST_F(PrintCompositionTest, ASolidTextUnderALaterGradationShapeStaysUnderIt) {
@@ -131,21 +122,21 @@ TEST_F(PrintCompositionTest, RasterPassBurnsShadowAndFillOnlyInsideThePage) {
     ObjectRecord r = GradationBox(-20, 280, 60, 40);
     r.Shadow = true;
     r.ShadowColor = kNavy;
-    r.UseColor = {true, false, false, false, false, false, false};
+    r.UseColor[1] = false;
     Add(0, r);
     Bitmap page(400, 300, clWhite);
     RasterPass(page, folder(), 0);
     // The box lies from x -20 and y 280 on and is cut by the page; no outline is burnt.
     EXPECT_EQ(page.pixel(10, 290), kYellow);
     EXPECT_EQ(page.pixel(0, 299), kYellow);
-    EXPECT_EQ(test::CountPixels(page, clBlack), 0);
+    EXPECT_EQ(CountPixels(page, clBlack), 0);
     EXPECT_EQ(page.pixel(60, 290), clWhite);
     // Objects without a companion are not burnt at all; missing slots change nothing.
     Bitmap untouched(400, 300, clWhite);
     Add(1, SolidText(0, 0));
     RasterPass(untouched, folder(), 1);
     RasterPass(untouched, folder(), 2);
-    EXPECT_EQ(test::CountPixels(untouched, clWhite), 400L * 300);
+    EXPECT_EQ(CountPixels(untouched, clWhite), 400L * 300);
 }
 
 TEST_F(PrintCompositionTest, PlainTextPrintsItsBackgroundAndText) {
@@ -164,12 +155,12 @@ TEST_F(PrintCompositionTest, PlainTextPrintsItsBackgroundAndText) {
     const Bitmap object = RenderPlainTextPicture(r)->image;
     Bitmap expected(400, 300, clWhite);
     BitmapCanvas(expected).Draw(30, 40, object);
-    EXPECT_EQ(test::CountDifferentPixels(page, expected), 0);
+    EXPECT_EQ(CountDifferentPixels(page, expected), 0);
     EXPECT_EQ(canvas.font.colour, kGreen) << "the canvas's font is given back";
 }
 
 TEST_F(PrintCompositionTest, BrokenRecordsAreSkippedQuietly) {
-    test::WriteFileBytes(ObjectFilePath(folder(), 0), "1\r\nnot a number\r\n");
+    WriteFileBytes(ObjectFilePath(folder(), 0), "1\r\nnot a number\r\n");
     ObjectRecord far = SolidText(2000000000, 5);
     Add(1, GradationBox(0, 0, 30, 30));
     ASSERT_TRUE(WriteObject(folder(), 2, far));

@@ -2,16 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include <QWidget>
-
-#include "common/app_state.h"
-#include "common/object_image.h"
-#include "platform/file_service.h"
+#include "objects_fixture.h"
 #include "platform/text_codec.h"
-#include "support/test_support.h"
 
 namespace pb {
 namespace {
+using namespace test;
 
 // "x" on `n` lines.
 std::string Lines(int n) {
@@ -21,7 +17,7 @@ std::string Lines(int n) {
 }
 
 TEST(StrData, RecordsRoundTripThroughTheirFiles) {
-    test::TempDir dir;
+    TempDir dir;
     const std::string folder = dir.path() + "/";
     ObjectRecord plain = NewPlainObject(2, 559, true);
     plain.BackStyle = 2;
@@ -48,7 +44,7 @@ TEST(StrData, RecordsRoundTripThroughTheirFiles) {
         EXPECT_EQ(FormatObjectRecord(*back), FormatObjectRecord(r));
     }
     // The file itself: CP932, CR LF, line 0 the family, colours in decimal, booleans as words.
-    const std::string bytes = test::ReadFileBytes(ObjectFilePath(folder, 5));
+    const std::string bytes = ReadFileBytes(ObjectFilePath(folder, 5));
     EXPECT_EQ(bytes.substr(0, 12), "1\r\n-12\r\n45\r\n");
     EXPECT_NE(bytes.find("\r\n197121\r\n0\r\n12632256\r\n13\r\nTrue\r\nTrue\r\n"),
               std::string::npos);
@@ -106,7 +102,7 @@ TEST(StrData, FamilyAndMalformedRecords) {
             EXPECT_EQ(r.record->family, ObjectFamily::Plain);
         }
     }
-    test::TempDir dir;
+    TempDir dir;
     EXPECT_EQ(ReadObjectRecord(dir.path() + "/", 0).status, ReadStatus::Missing);
 }
 
@@ -126,8 +122,8 @@ TEST(StrData, ShapeMarkerAndFonts) {
 }
 
 TEST(StrData, WritersRefuseTextsTheReadersCannotHold) {
-    test::TempDir dir;
-    test::ScriptedDialogScope dialogs;
+    TempDir dir;
+    ScriptedDialogScope dialogs;
     const std::string folder = dir.path() + "/";
     struct Case {
         ObjectRecord rec;
@@ -155,47 +151,32 @@ TEST(StrData, WritersRefuseTextsTheReadersCannotHold) {
     EXPECT_EQ(dialogs->shown[0].caption, "NG");
 }
 
-class ObjectSlotsTest : public ::testing::Test {
+class ObjectSlotsTest : public ObjectScreenTest {
   protected:
-    void SetUp() override {
-        App() = AppState{};
-        SetAppDir(App(), dir.path());
-        Files().CreateFolder(App().ObjectFolder);
-        pageImage.setParent(&area);
-        pageImage.setGeometry(10, 0, 189, 280);  // a postcard page at zoom 50
+    ObjectSlotsTest() : ObjectScreenTest(50) {}
+    void Add(int slot) { Place(NewDecoratedText(slot, kPageHeight, false), slot); }
+    std::optional<std::pair<int, int>> SavedAt(int x, int y, int zoom) {
+        Drag(4, x, y);
+        SaveObjectPosition(main.folder(), 4, *main.page, zoom);
+        return ReadObjectPosition(main.folder(), 4);
     }
-    void TearDown() override { ObjectImages().FreeAll(); }
-    void Add(int slot) {
-        ASSERT_TRUE(WriteObject(App().ObjectFolder, slot, NewDecoratedText(slot, 559, false)));
-        ObjectImages().Create(slot, 10, 0, 50, 20, &area);
-    }
-    std::optional<std::pair<int, int>> Position() const {
-        return ReadObjectPosition(App().ObjectFolder, 4);
-    }
-    test::TempDir dir;
-    QWidget area;
-    QWidget pageImage;
 };
 
 TEST_F(ObjectSlotsTest, PositionsAreSavedInPagePixelsWithoutWalking) {
     Add(4);
-    ObjectImages()[4]->image()->move(10 + 40, 15);  // 40 px right of the page's left edge
-    SaveObjectPosition(App().ObjectFolder, 4, pageImage, 50);
-    EXPECT_EQ(Position(), std::make_pair(80, 30));
-    EXPECT_EQ(ReadObject(App().ObjectFolder, 4)->Text, "あいうえお");
+    EXPECT_EQ(SavedAt(40, 15, 50), std::make_pair(80, 30));
+    EXPECT_EQ(Stored(4)->Text, "あいうえお");
     // Truncation toward zero at odd zooms: 41 * 100 / 30 = 136.67.
-    ObjectImages()[4]->image()->move(10 + 41, -1);
-    SaveObjectPosition(App().ObjectFolder, 4, pageImage, 30);
-    EXPECT_EQ(Position(), std::make_pair(136, -3));
+    EXPECT_EQ(SavedAt(41, -1, 30), std::make_pair(136, -3));
     // Zooming back and forth places and saves without drifting.
-    ObjectRecord r = *ReadObject(App().ObjectFolder, 4);
+    ObjectRecord r = *Stored(4);
     r.Left = 278;
     r.Top = 81;
-    ASSERT_TRUE(WriteObject(App().ObjectFolder, 4, r));
+    ASSERT_TRUE(WriteObject(main.folder(), 4, r));
     for (int zoom : {90, 80, 70, 60, 50, 200, 30, 100}) {
-        ObjectImages()[4]->PlaceAtZoom(278, 81, zoom, pageImage);
-        SaveObjectPosition(App().ObjectFolder, 4, pageImage, zoom);
-        EXPECT_EQ(Position(), std::make_pair(278, 81)) << zoom;
+        ObjectImages()[4]->PlaceAtZoom(278, 81, zoom, *main.page);
+        SaveObjectPosition(main.folder(), 4, *main.page, zoom);
+        EXPECT_EQ(ReadObjectPosition(main.folder(), 4), std::make_pair(278, 81)) << zoom;
     }
 }
 
