@@ -1,5 +1,6 @@
 #include "textentry/dictionary.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -54,29 +55,23 @@ class SmallDictionary : public ::testing::Test {
 };
 
 TEST_F(SmallDictionary, BuildReportsTheSourcesAndQueriesKeepDictionaryOrder) {
-    ASSERT_EQ(report.sources.size(), 4u);
-    EXPECT_FALSE(report.sources[0].present);  // EJ.txt
-    EXPECT_EQ(report.sources[1].rows, 6);
-    EXPECT_EQ(report.sources[2].rows, 4);
-    EXPECT_EQ(report.sources[2].skipped, 2);
+    ASSERT_EQ(report.sources.size(), 4u);  // EJ.txt absent, KANJI.txt, KIGO.txt with 2 skipped
+    EXPECT_EQ(std::tuple(report.sources[0].present, report.sources[1].rows, report.sources[2].rows,
+                         report.sources[2].skipped),
+              std::tuple(false, 6, 4, 2));
     EXPECT_TRUE(CheckDictionary(dir.path()));
     EXPECT_FALSE(Files().FileExists(DictionaryPath(dir.path()) + ".tmp"));
 
-    struct Case {
-        const char* reading;
-        int found;
-        std::vector<std::string> column;
-    };
-    const Case cases[] = {
+    const std::tuple<const char*, int, std::vector<std::string>> cases[] = {
         {"かんじ", 3, {"漢字", "幹事", "感じ"}},
         {"\"", 1, {"引用符"}},  // a double quote is looked up like any other reading
         {"くうらん", 1, {""}},  // Null gives an empty cell
         {"ないよ", 0, {""}},    // no entry: one empty row
     };
     CellTable grid;
-    for (const Case& c : cases) {
-        EXPECT_EQ(Query(grid, dir.path(), c.reading), c.found) << c.reading;
-        EXPECT_EQ(Column(grid), c.column) << c.reading;
+    for (const auto& [reading, found, column] : cases) {
+        EXPECT_EQ(Query(grid, dir.path(), reading), found) << reading;
+        EXPECT_EQ(Column(grid), column) << reading;
     }
     // A symbol page shows only double-byte symbols.
     EXPECT_EQ(QueryToGrid(grid, DictionaryPath(dir.path()), kSymbolQuery, {std::int64_t{1}}, false,
@@ -140,28 +135,23 @@ TEST(Dictionary, UnusableFilesAreFoundAndRebuilt) {
     const std::string db = DictionaryPath(dir.path());
     const std::string good = test::ReadFileBytes(db);
 
-    struct Case {
-        const char* name;
-        std::string bytes;
-    };
-    const Case cases[] = {
-        {"garbage", std::string(5000, 'x')},
-        {"empty", ""},
-        {"truncated", good.substr(0, good.size() / 2)},
-        {"header only", good.substr(0, 100)},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        test::WriteFileBytes(db, c.bytes);
-        EXPECT_FALSE(CheckDictionary(dir.path()));
-        CellTable words(2, 1);
+    // Garbage, empty, truncated, the header only, and deleted between runs.
+    for (const std::string& bytes :
+         {std::string(5000, 'x'), std::string(), good.substr(0, good.size() / 2),
+          good.substr(0, 100), std::string("deleted")}) {
+        if (bytes == "deleted") {
+            fs::remove(db);
+        } else {
+            test::WriteFileBytes(db, bytes);
+        }
+        EXPECT_FALSE(CheckDictionary(dir.path())) << bytes.size();
+        CellTable words(2, 1), grid;
         test::ScriptedDialogScope dialogs;
         EXPECT_TRUE(OpenDictionaries(dir.path(), words));
         EXPECT_TRUE(CheckDictionary(dir.path()));
-        EXPECT_EQ(dialogs->maxBusyDepth, 1);  // the hourglass and a progress bar while it builds
-        EXPECT_EQ(dialogs->busyDepth, 0);
-        EXPECT_EQ(dialogs->progressShown, 1);
-        CellTable grid;
+        // The hourglass and a progress bar while it builds.
+        EXPECT_EQ(std::tuple(dialogs->maxBusyDepth, dialogs->busyDepth, dialogs->progressShown),
+                  std::tuple(1, 0, 1));
         EXPECT_EQ(Query(grid, dir.path(), "かんじ"), 1);
     }
 
@@ -179,11 +169,6 @@ TEST(Dictionary, UnusableFilesAreFoundAndRebuilt) {
         }
         EXPECT_FALSE(CheckDictionary(dir.path()));
     }
-    // Deleted between runs: the next start builds it again.
-    fs::remove(db);
-    CellTable words(2, 1);
-    EXPECT_TRUE(OpenDictionaries(dir.path(), words));
-    EXPECT_TRUE(CheckDictionary(dir.path()));
 }
 
 TEST(Dictionary, BuildFailsWhenTheOldFileCannotBeDeleted) {
@@ -205,33 +190,28 @@ class UserStore : public ::testing::Test {
   protected:
     void SetUp() override { ASSERT_TRUE(BuildUserStore(dir.path())); }
     bool Register(const std::string& utf8) { return RegisterUserWord(dir.path(), Cp(utf8), words); }
+    std::pair<std::string, std::string> Row(int r) const {
+        return {words.Cell(0, r), Utf(words.Cell(1, r))};
+    }
     TempDir dir;
     CellTable words{2, 1};
 };
 
 TEST_F(UserStore, IndicesStartAtOneAndSpanFifty) {
     EXPECT_TRUE(LoadUserWords(dir.path(), words));
-    EXPECT_EQ(words.RowCount(), 1);
-    EXPECT_EQ(words.Cell(0, 0), "");
+    EXPECT_EQ(Column(words), std::vector<std::string>{""});
     EXPECT_TRUE(Register("商品"));
-    EXPECT_EQ(words.RowCount(), 1);
-    EXPECT_EQ(words.Cell(0, 0), "1");
-    EXPECT_EQ(Utf(words.Cell(1, 0)), "商品");
+    EXPECT_EQ(Row(0), (std::pair<std::string, std::string>("1", "商品")));
     for (int i = 2; i <= 50; ++i) ASSERT_TRUE(Register("word" + std::to_string(i)));
     EXPECT_TRUE(Register("word51"));  // 51 - 1 = 50: nothing deleted
-    EXPECT_EQ(words.RowCount(), 51);
-    EXPECT_EQ(words.Cell(0, 50), "1");
+    EXPECT_EQ(std::pair(words.RowCount(), words.Cell(0, 50)), std::pair(51, std::string("1")));
     EXPECT_TRUE(Register("word52"));  // 52 - 1 = 51: index 1 goes
-    EXPECT_EQ(words.RowCount(), 51);
-    EXPECT_EQ(words.Cell(0, 0), "52");
-    EXPECT_EQ(words.Cell(0, 50), "2");
+    EXPECT_EQ(std::tuple(words.RowCount(), words.Cell(0, 0), words.Cell(0, 50)),
+              std::tuple(51, std::string("52"), std::string("2")));
 }
 
 TEST_F(UserStore, RepeatedWordMovesToTheTop) {
-    EXPECT_TRUE(Register("一"));
-    EXPECT_TRUE(Register("二"));
-    EXPECT_TRUE(Register("三"));
-    EXPECT_TRUE(Register("一"));
+    for (const char* w : {"一", "二", "三", "一"}) EXPECT_TRUE(Register(w));
     EXPECT_EQ(Column(words, 0), (std::vector<std::string>{"4", "3", "2"}));
     EXPECT_EQ(Column(words, 1), (std::vector<std::string>{"一", "三", "二"}));
 }
@@ -245,7 +225,7 @@ TEST_F(UserStore, WordsAreStoredVerbatim) {
     // Registering again finds the stored row (and does not keep two).
     EXPECT_TRUE(Register("say \"hi\""));
     EXPECT_EQ(words.RowCount(), 5);
-    EXPECT_EQ(Utf(words.Cell(1, 0)), "say \"hi\"");
+    EXPECT_EQ(Row(0).second, "say \"hi\"");
 }
 
 TEST_F(UserStore, RefusalsChangeNothing) {
@@ -276,13 +256,11 @@ TEST(RealDictionary, ReadingsFromTheSkkDictionary) {
     const std::string& folder = test::SharedDictionaryFolder();
     CellTable grid;
     EXPECT_GT(Query(grid, folder, "かんじ"), 5);
-    EXPECT_EQ(Utf(grid.Cell(0, 0)), "漢字");
+    EXPECT_EQ(Column(grid)[0], "漢字");
     EXPECT_GT(Query(grid, folder, "しょうひん"), 0);
-    const auto products = Column(grid);
-    EXPECT_NE(std::find(products.begin(), products.end(), "商品"), products.end());
+    EXPECT_THAT(Column(grid), ::testing::Contains("商品"));
     EXPECT_EQ(Query(grid, folder, "ぽぽぽぽぽぽ"), 0);
-    EXPECT_EQ(grid.RowCount(), 1);
-    EXPECT_EQ(grid.Cell(0, 0), "");
+    EXPECT_EQ(Column(grid), std::vector<std::string>{""});
 }
 
 TEST(RealDictionary, KanjiTextHasTheExpectedSize) {
