@@ -41,20 +41,19 @@ TEST(MLStringGrid, CellTextWrapsBreaksAndIsCutAtTheCellEdge) {
         const char* what;
         QString text;
         bool wordWrap;
-        QSize cell;
         bool twoLinesOrMore;  // ink below the first line
         int rightBelow;       // all ink left of this column
     };
     const QString word = QStringLiteral("あいうえおかきくけこ");  // about 120 px at 12 px
     const Case cases[] = {
-        {"a long word wraps", word, true, {60, 60}, true, 60},
-        {"or is cut at the edge", word, false, {60, 60}, false, 60},
-        {"CR LF breaks with wrap", QStringLiteral("ab\r\ncd"), true, {60, 60}, true, 30},
-        {"CR LF breaks without", QStringLiteral("ab\r\ncd"), false, {60, 60}, true, 30},
-        {"LF breaks too", QStringLiteral("ab\ncd"), false, {60, 60}, true, 30},
+        {"a long word wraps", word, true, true, 60},
+        {"or is cut at the edge", word, false, false, 60},
+        {"CR LF breaks with wrap", QStringLiteral("ab\r\ncd"), true, true, 30},
+        {"CR LF breaks without", QStringLiteral("ab\r\ncd"), false, true, 30},
+        {"LF breaks too", QStringLiteral("ab\ncd"), false, true, 30},
     };
     for (const Case& c : cases) {
-        const Ink ink = DrawCell(c.text, c.wordWrap, c.cell);
+        const Ink ink = DrawCell(c.text, c.wordWrap);
         EXPECT_GE(ink.top, 2) << c.what;  // text starts 2 pixels in
         EXPECT_EQ(ink.bottom > 16, c.twoLinesOrMore) << c.what;
         EXPECT_LT(ink.right, c.rightBelow) << c.what;
@@ -107,20 +106,16 @@ TEST(MLStringGrid, InplaceEditorKeys) {
     QTest::keyClick(&grid, Qt::Key_F2);
     TMLInplaceEdit* editor = grid.InplaceEditor();
     ASSERT_NE(editor, nullptr);
-    EXPECT_EQ(editor->textCursor().position(), 3);
-    EXPECT_FALSE(editor->textCursor().hasSelection());
+    EXPECT_EQ(std::pair(editor->textCursor().position(), editor->textCursor().hasSelection()),
+              std::pair(3, false));
 
     // Enter breaks the line; arrows move the caret and stay in the editor.
     QTest::keyClick(editor, Qt::Key_Return);
     QTest::keyClicks(editor, QStringLiteral("d"));
     EXPECT_EQ(grid.InplaceEditor(), editor);
     QTest::keyClick(editor, Qt::Key_Up);
-    QTest::keyClick(editor, Qt::Key_Left);
-    QTest::keyClick(editor, Qt::Key_Left);
-    QTest::keyClick(editor, Qt::Key_Left);
-    QTest::keyClick(editor, Qt::Key_Left);  // at the start already
-    EXPECT_EQ(editor->textCursor().position(), 0);
-    EXPECT_EQ(grid.currentColumn(), 0);
+    for (int i = 0; i < 4; ++i) QTest::keyClick(editor, Qt::Key_Left);  // the last at the start
+    EXPECT_EQ(std::pair(editor->textCursor().position(), grid.currentColumn()), std::pair(0, 0));
     EXPECT_EQ(grid.InplaceEditor(), editor);
 
     // Ctrl+Enter ends editing; the cell holds CR LF.
@@ -139,11 +134,10 @@ TEST(MLStringGrid, InplaceEditorKeys) {
     EXPECT_EQ(grid.currentColumn(), 1);
     editor = grid.InplaceEditor();
     ASSERT_NE(editor, nullptr);
-    EXPECT_EQ(editor->toPlainText(), QStringLiteral("右"));
-    EXPECT_EQ(editor->textCursor().position(), 1);
+    EXPECT_EQ(std::pair(editor->toPlainText(), editor->textCursor().position()),
+              std::pair(QStringLiteral("右"), 1));
     QTest::keyClick(editor, Qt::Key_Down, Qt::ControlModifier);
-    EXPECT_EQ(grid.currentRow(), 1);
-    EXPECT_EQ(grid.currentColumn(), 1);
+    EXPECT_EQ(std::pair(grid.currentRow(), grid.currentColumn()), std::pair(1, 1));
 }
 
 TEST(MLStringGrid, ReadOnlyGridOpensNoEditor) {
