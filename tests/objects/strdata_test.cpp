@@ -19,12 +19,12 @@ std::string Lines(int n) {
 TEST(StrData, RecordsRoundTripThroughTheirFiles) {
     TempDir dir;
     const std::string folder = dir.path() + "/";
-    ObjectRecord plain = NewPlainObject(2, 559, true);
+    ObjectRecord plain = NewPlainObject(2, kPageHeight, true);
     plain.BackStyle = 2;
     plain.BackColor = RGB(9, 8, 7);
     plain.UseColor[4] = true;
     plain.Color[4] = RGB(10, 20, 30);
-    ObjectRecord decorated = NewDecoratedText(3, 559, false);
+    ObjectRecord decorated = NewDecoratedText(3, kPageHeight, false);
     decorated.Left = -12;
     decorated.Top = 45;
     decorated.DeformAmount = -30;
@@ -52,14 +52,13 @@ TEST(StrData, RecordsRoundTripThroughTheirFiles) {
     // One-byte fields wrap as bytes.
     decorated.FillStyle = 266;
     decorated.DeformMode = 257;
-    auto wrapped = ParseObjectRecord(FormatObjectRecord(decorated)).record;
+    const auto wrapped = ParseObjectRecord(FormatObjectRecord(decorated)).record;
     ASSERT_TRUE(wrapped);
-    EXPECT_EQ(wrapped->FillStyle, 10);
-    EXPECT_EQ(wrapped->DeformMode, 1);
+    EXPECT_EQ(std::pair(wrapped->FillStyle, wrapped->DeformMode), std::pair(10, 1));
 }
 
 TEST(StrData, TheTextLosesItsTrailingBlanksButKeepsInnerEmptyLines) {
-    const std::string fields = FormatObjectRecord(NewDecoratedText(0, 559, false));
+    const std::string fields = FormatObjectRecord(TextRecord("あいうえお"));
     const std::string head = fields.substr(0, fields.rfind("あいうえお"));
     const std::pair<std::string, std::string> cases[] = {{"abc  \r\n\r\n\r\n", "abc"},
                                                          {"a\r\n\r\nb\r\n", "a\r\n\r\nb"},
@@ -77,11 +76,7 @@ TEST(StrData, FamilyAndMalformedRecords) {
         "0\r\n0\r\n10\r\n2\r\n0\r\n16777215\r\n0\r\n0\r\nFalse\r\n"
         "False\r\nFalse\r\nFalse\r\nFalse\r\nFalse\r\nFalse\r\nFalse\r\n"
         "1\r\n1\r\n1\r\n1\r\n1\r\n1\r\n1\r\nText\r\n";
-    struct Case {
-        std::string text;
-        ReadStatus status;
-    };
-    const Case cases[] = {
+    const std::pair<std::string, ReadStatus> cases[] = {
         {"0\r\n" + plainFields, ReadStatus::Ok},
         {"1 \r\n" + plainFields, ReadStatus::Ok},  // plain: only exactly "1" is decorated
         {"x\r\n" + plainFields, ReadStatus::Ok},
@@ -95,12 +90,10 @@ TEST(StrData, FamilyAndMalformedRecords) {
         {"0\r\n" + plainFields.substr(0, plainFields.size() - 6) + Lines(233),
          ReadStatus::Malformed},
     };
-    for (const Case& c : cases) {
-        const ReadResult r = ParseObjectRecord(c.text);
-        EXPECT_EQ(r.status, c.status) << c.text.substr(0, 12);
-        if (r.status == ReadStatus::Ok) {
-            EXPECT_EQ(r.record->family, ObjectFamily::Plain);
-        }
+    for (const auto& [text, status] : cases) {
+        const ReadResult r = ParseObjectRecord(text);
+        EXPECT_EQ(r.status, status) << text.substr(0, 12);
+        EXPECT_TRUE(r.status != ReadStatus::Ok || r.record->family == ObjectFamily::Plain);
     }
     TempDir dir;
     EXPECT_EQ(ReadObjectRecord(dir.path() + "/", 0).status, ReadStatus::Missing);
@@ -115,36 +108,28 @@ TEST(StrData, ShapeMarkerAndFonts) {
     for (const auto& [text, kind] : kinds) EXPECT_EQ(ShapeKind(text), kind) << text;
 
     const std::vector<std::string> fonts = {"@IPAゴシック", "DejaVu Sans", "IPAゴシック", "Zed"};
-    EXPECT_EQ(DefaultFontIndex(fonts), 2);
-    EXPECT_EQ(DefaultFontIndex({"DejaVu Sans", "Zed"}), 1);  // none: the last font
-    EXPECT_EQ(FontNameForIndex(fonts, 500), "Zed");
-    EXPECT_EQ(FontNameForIndex(fonts, -1), "@IPAゴシック");
+    // No Japanese face: the last font. An index past the list: the last one, below it the first.
+    EXPECT_EQ(std::pair(DefaultFontIndex(fonts), DefaultFontIndex({"DejaVu Sans", "Zed"})),
+              std::pair(2, 1));
+    EXPECT_EQ(FontNameForIndex(fonts, 500) + FontNameForIndex(fonts, -1), "Zed@IPAゴシック");
 }
 
 TEST(StrData, WritersRefuseTextsTheReadersCannotHold) {
     TempDir dir;
     ScriptedDialogScope dialogs;
     const std::string folder = dir.path() + "/";
-    struct Case {
-        ObjectRecord rec;
-        std::string text;
-        bool written;
+    // Decorated, the text, and whether it is written. A bare line feed is a line of the file.
+    const std::tuple<bool, std::string, bool> cases[] = {
+        {false, Lines(232), true}, {false, Lines(233), false},         {true, Lines(226), true},
+        {true, Lines(227), false}, {false, Lines(232) + "\ny", false},
     };
-    const Case cases[] = {
-        {NewPlainObject(0, 559, false), Lines(232), true},
-        {NewPlainObject(0, 559, false), Lines(233), false},
-        {NewDecoratedText(0, 559, false), Lines(226), true},
-        {NewDecoratedText(0, 559, false), Lines(227), false},
-        // A bare line feed is a line of the file too.
-        {NewPlainObject(0, 559, false), Lines(232) + "\ny", false},
-    };
-    for (Case c : cases) {
+    for (const auto& [decorated, text, written] : cases) {
         Files().DeleteFile(ObjectFilePath(folder, 0));
-        c.rec.Text = c.text;
-        EXPECT_EQ(WriteObject(folder, 0, c.rec), c.written) << c.text.size();
-        EXPECT_EQ(Files().FileExists(ObjectFilePath(folder, 0)), c.written);
-        if (c.written) {
-            EXPECT_EQ(ReadObject(folder, 0)->Text, c.rec.Text);
+        EXPECT_EQ(WriteObject(folder, 0, decorated ? TextRecord(text) : PlainRecord(text)), written)
+            << text.size();
+        EXPECT_EQ(Files().FileExists(ObjectFilePath(folder, 0)), written);
+        if (written) {
+            EXPECT_EQ(ReadObject(folder, 0)->Text, text);
         }
     }
     ASSERT_EQ(dialogs->shown.size(), 3u);
