@@ -30,14 +30,8 @@ bool AllPixels(const Bitmap& b, TColor c) {
 }
 
 TEST(ObjectRenderer, PlainTextBackgrounds) {
-    struct Case {
-        const char* name;
-        int backStyle;
-        std::initializer_list<TColor> colours;
-        bool horizontal;
-        TColor corner;  // the background at the top-right corner
-    };
-    const Case cases[] = {
+    // BackStyle, component colours, Horizontal, and the background at the top-right corner.
+    const std::tuple<const char*, int, std::vector<TColor>, bool, TColor> cases[] = {
         {"none: see-through", 0, {}, false, KeyColour},
         {"SOLID", 1, {}, false, kYellow},
         {"STRIPE without colours: white, not see-through", 2, {}, false, clWhite},
@@ -46,30 +40,30 @@ TEST(ObjectRenderer, PlainTextBackgrounds) {
         {"GRADATION across: the last column nearly colour 2", 3, {kRed, kYellow}, false, kRed},
         {"unknown style: white", 7, {}, false, clWhite},
     };
-    for (const Case& c : cases) {
+    for (const auto& [name, backStyle, colours, horizontal, corner] : cases) {
         ObjectRecord r = Plain();
-        r.BackStyle = c.backStyle;
+        r.BackStyle = backStyle;
         r.BackColor = kYellow;
-        r.Horizontal = c.horizontal;
-        UseColours(r, c.colours);
+        r.Horizontal = horizontal;
+        UseColours(r, colours);
         const auto picture = RenderPlainTextPicture(r);
-        ASSERT_TRUE(picture) << c.name;
+        ASSERT_TRUE(picture) << name;
         const Bitmap& img = picture->image;
-        const TColor corner = img.pixel(img.width() - 1, 0);
-        if (c.backStyle == 3 && !c.horizontal) {
-            EXPECT_EQ(img.pixel(0, 0), kRed) << c.name;
-            EXPECT_TRUE(GetRValue(corner) == 255 && GetGValue(corner) > 240) << c.name;
+        const TColor shown = img.pixel(img.width() - 1, 0);
+        if (backStyle == 3 && !horizontal) {
+            EXPECT_TRUE(img.pixel(0, 0) == kRed && GetRValue(shown) == 255 &&
+                        GetGValue(shown) > 240)
+                << name;
         } else {
-            EXPECT_EQ(corner, c.corner) << c.name;
+            EXPECT_EQ(shown, corner) << name;
         }
-        EXPECT_GT(CountPixels(img, kBlue), 20) << c.name << ": the text";
+        EXPECT_GT(CountPixels(img, kBlue), 20) << name << ": the text";
         // Every background but none leaves a companion: the background alone.
-        ASSERT_EQ(picture->companion.has_value(), c.backStyle != 0) << c.name;
-        if (c.backStyle != 0) {
-            EXPECT_EQ(picture->companion->size(), img.size());
-            EXPECT_EQ(CountPixels(*picture->companion, kBlue), 0) << c.name;
-        }
-        EXPECT_TRUE(c.backStyle != 1 || AllPixels(*picture->companion, kYellow)) << c.name;
+        ASSERT_EQ(picture->companion.has_value(), backStyle != 0) << name;
+        if (backStyle == 0) continue;
+        EXPECT_EQ(picture->companion->size(), img.size());
+        EXPECT_EQ(CountPixels(*picture->companion, kBlue), 0) << name;
+        EXPECT_TRUE(backStyle != 1 || AllPixels(*picture->companion, kYellow)) << name;
     }
     // Text in the key colour is invisible.
     ObjectRecord hidden = Plain();
@@ -109,36 +103,34 @@ TEST(ObjectRenderer, DecoratedFillsAndTheirCompanions) {
     TempDir dir;
     ASSERT_TRUE(SaveBmp(Bitmap(7, 5, kRed), dir.file("picture.bmp")));
     WriteFileBytes(dir.file("broken.jpg"), "\xFF\xD8 not a picture");
-    struct Case {
-        const char* name;
-        int fillStyle;
-        std::string imageFile;
-        std::initializer_list<TColor> colours;
-        std::optional<TColor> companionAll;  // nothing: no companion
-        TColor inside;                       // the middle of the body
-    };
-    const Case cases[] = {
-        {"SOLID: no companion", 10, "", {}, std::nullopt, kBlue},
-        {"hatch: no companion", 13, "", {}, std::nullopt, kBlue},
-        {"picture without a file: white", 4, "", {}, clWhite, clWhite},
-        {"picture", 4, dir.file("picture.bmp"), {}, kRed, kRed},
-        {"picture gone: white", 4, dir.file("gone.bmp"), {}, clWhite, clWhite},
-        {"picture unreadable: white", 4, dir.file("broken.jpg"), {}, clWhite, clWhite},
-        {"STRIPE of one colour", 2, "", {kYellow}, kYellow, kYellow},
-        {"GRADATION without colours: white", 3, "", {}, clWhite, clWhite},
-        {"other styles below 10: white", 0, "", {}, clWhite, clWhite},
-    };
-    for (const Case& c : cases) {
-        ObjectRecord r = Rectangle(60, 40, c.fillStyle);
-        r.ImageFile = c.imageFile;
-        UseColours(r, c.colours);
+    // FillStyle, ImageFile, component colours, the colour of the whole companion (nothing: no
+    // companion) and of the middle of the body.
+    using Colours = std::vector<TColor>;
+    const std::tuple<const char*, int, std::string, Colours, std::optional<TColor>, TColor>
+        cases[] = {
+            {"SOLID: no companion", 10, "", {}, std::nullopt, kBlue},
+            {"hatch: no companion", 13, "", {}, std::nullopt, kBlue},
+            {"picture without a file: white", 4, "", {}, clWhite, clWhite},
+            {"picture", 4, dir.file("picture.bmp"), {}, kRed, kRed},
+            {"picture gone: white", 4, dir.file("gone.bmp"), {}, clWhite, clWhite},
+            {"picture unreadable: white", 4, dir.file("broken.jpg"), {}, clWhite, clWhite},
+            {"STRIPE of one colour", 2, "", {kYellow}, kYellow, kYellow},
+            {"GRADATION without colours: white", 3, "", {}, clWhite, clWhite},
+            {"other styles below 10: white", 0, "", {}, clWhite, clWhite},
+        };
+    for (const auto& [name, fillStyle, imageFile, colours, companionAll, inside] : cases) {
+        ObjectRecord r = Rectangle(60, 40, fillStyle);
+        r.ImageFile = imageFile;
+        UseColours(r, colours);
         const auto picture = RenderDecoratedPicture(r);
-        ASSERT_TRUE(picture) << c.name;
-        EXPECT_EQ(picture->image.size(), (Size{60, 40})) << c.name;
-        ASSERT_EQ(picture->companion.has_value(), c.companionAll.has_value()) << c.name;
-        EXPECT_TRUE(!c.companionAll || AllPixels(*picture->companion, *c.companionAll)) << c.name;
-        EXPECT_EQ(picture->image.pixel(30, 20), c.inside) << c.name;
-        EXPECT_EQ(picture->image.pixel(59, 39), KeyColour) << c.name << ": outside the body";
+        ASSERT_TRUE(picture) << name;
+        EXPECT_EQ(picture->image.size(), (Size{60, 40})) << name;
+        ASSERT_EQ(picture->companion.has_value(), companionAll.has_value()) << name;
+        EXPECT_TRUE(!companionAll || AllPixels(*picture->companion, *companionAll)) << name;
+        // The middle of the body, and outside it in the corner.
+        EXPECT_EQ(std::pair(picture->image.pixel(30, 20), picture->image.pixel(59, 39)),
+                  std::pair(inside, KeyColour))
+            << name;
     }
 }
 
@@ -181,12 +173,10 @@ TEST_F(RenderObjectTest, ImagesAreStretchedToTheZoomAndPlacedOnThePage) {
     const TCImg* img = ObjectImages()[3];
     ASSERT_NE(img, nullptr);
     EXPECT_EQ(img->image()->objectName(), "CImg3");
-    EXPECT_EQ(img->bitmapSize(), (Size{300, 120}));
-    EXPECT_EQ(img->size(), (Size{150, 60}));
-    EXPECT_EQ(img->PositionOn(*main.page), (Point{20, 15}));
+    EXPECT_EQ(std::tuple(img->bitmapSize(), img->size(), img->PositionOn(*main.page)),
+              std::tuple(Size{300, 120}, Size{150, 60}, Point{20, 15}));
     EXPECT_EQ(img->image()->parentWidget(), &main.area);
-    EXPECT_TRUE(img->image()->stretch());
-    EXPECT_EQ(img->image()->transparentColour(), KeyColour);
+    EXPECT_TRUE(img->image()->stretch() && img->image()->transparentColour() == KeyColour);
     EXPECT_TRUE(HasCompanion(3));
 
     // Rendering again without create and place keeps the image where it was dragged and
@@ -202,16 +192,14 @@ TEST_F(RenderObjectTest, ImagesAreStretchedToTheZoomAndPlacedOnThePage) {
 
 TEST_F(RenderObjectTest, MissingAndUnreadableRecords) {
     // Missing: nothing happens, nothing is said.
-    EXPECT_FALSE(Render(4));
-    EXPECT_FALSE(ObjectImages().exists(4));
+    EXPECT_FALSE(Render(4) || ObjectImages().exists(4));
     EXPECT_TRUE(dialogs->shown.empty());
 
     // Unreadable: one message, the slot stays empty, the other objects are untouched.
     Write(1, Plain());
     ASSERT_TRUE(Render(1));
     WriteFileBytes(ObjectFilePath(main.folder(), 5), "1\r\n0\r\nabc\r\n");
-    EXPECT_FALSE(Render(5));
-    EXPECT_FALSE(ObjectImages().exists(5));
+    EXPECT_FALSE(Render(5) || ObjectImages().exists(5));
     ASSERT_EQ(dialogs->shown.size(), 1u);
     EXPECT_EQ(dialogs->shown[0].caption, "NG");
     EXPECT_NE(dialogs->shown[0].text.find("StrData5.txt"), std::string::npos);
@@ -222,8 +210,7 @@ TEST_F(RenderObjectTest, MissingAndUnreadableRecords) {
     EXPECT_FALSE(Render(6));
     EXPECT_EQ(dialogs->shown.size(), 2u);
     WriteFileBytes(ObjectFilePath(main.folder(), 1), "0\r\n");
-    EXPECT_FALSE(Render(1, false));
-    EXPECT_FALSE(ObjectImages().exists(1));
+    EXPECT_FALSE(Render(1, false) || ObjectImages().exists(1));
     EXPECT_EQ(FindFreeSlot(), 0);
     EXPECT_FALSE(Render(200) || Render(-1));
 }

@@ -8,7 +8,6 @@
 #include <QCoreApplication>
 #include <QTest>
 #include <QWidget>
-#include <initializer_list>
 #include <optional>
 #include <vector>
 
@@ -48,7 +47,7 @@ inline ObjectRecord PlainRecord(const std::string& text, int size = 10) {
     return r;
 }
 // Turns on the first component colours.
-inline void UseColours(ObjectRecord& r, std::initializer_list<TColor> colours) {
+inline void UseColours(ObjectRecord& r, const std::vector<TColor>& colours) {
     std::size_t i = 0;
     for (TColor c : colours) {
         r.UseColor[i] = true;
