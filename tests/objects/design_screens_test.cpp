@@ -3,6 +3,7 @@
 
 #include <QComboBox>
 #include <QPointer>
+#include <functional>
 
 #include "common/palette.h"
 #include "objects/decorated_design_screen.h"
@@ -35,6 +36,27 @@ class DesignScreenTest : public ObjectScreenTest {
         return pictures.file("wide.bmp");
     }
     static Size SizeOf(const ObjectRecord& r) { return {r.Width(), r.Height()}; }
+    // Opens `Form` on slot 0, lets `change` click, drags the object and cancels: the object is
+    // again as its file has it, framed, at its stored place, without a companion.
+    template <class Form>
+    void ExpectCancelRestores(const std::function<void(Form&)>& change) {
+        const Bitmap before = ObjectImages()[0]->bitmap();
+        const std::string file = FileBytes();
+        QPointer<Form> form = new Form;
+        change(*form);
+        EXPECT_NE(ObjectImages()[0]->bitmap().size(), before.size());
+        Drag(0, 50, 60);
+        Click(form->BtnFormClose);
+        Settle();
+        EXPECT_TRUE(form.isNull());
+        EXPECT_EQ(FileBytes(), file);
+        const Bitmap& after = ObjectImages()[0]->bitmap();
+        EXPECT_EQ(after.size(), before.size());
+        EXPECT_EQ(std::pair(after.pixel(0, 0), after.pixel(50, 50)),
+                  std::pair(clSilver, before.pixel(50, 50)));
+        EXPECT_EQ(ObjectImages()[0]->PositionOn(*main.page), (Point{0, 0}));
+        EXPECT_FALSE(HasCompanion());
+    }
 
     TempDir pictures;
 };
@@ -63,44 +85,34 @@ TEST_F(DesignScreenTest, ArchButtonsOnlyForTextsAndEllipses) {
 
 TEST_F(DesignScreenTest, SizeButtonsOfShapesAndFonts) {
     // Shapes: width and height steps of 2 and 20 (40 on A4), only while step + 20 < value.
-    struct ShapeCase {
-        bool a4;
-        Size shape;
-        const char* button;
-        Size expected;
-    };
-    const ShapeCase shapes[] = {
+    // A4, the shape, the button, the shape after.
+    const std::tuple<bool, Size, const char*, Size> shapes[] = {
         {false, {22, 50}, "BtnS01", {22, 50}},    {false, {100, 100}, "BtnS04", {120, 100}},
         {true, {200, 200}, "BtnS04", {240, 200}}, {true, {200, 200}, "BtnS03", {160, 200}},
         {false, {50, 50}, "BtnS12", {50, 52}},    {true, {200, 200}, "BtnS14", {200, 240}},
     };
-    for (const ShapeCase& c : shapes) {
-        App().PageMode = c.a4 ? kA4Portrait : kPostcardPortrait;
-        Place(ShapeRecord(c.shape.width, c.shape.height));
-        EXPECT_EQ(SizeOf(AfterClick<TForm9>(c.button)), c.expected) << c.button;
+    for (const auto& [a4, shape, button, expected] : shapes) {
+        App().PageMode = a4 ? kA4Portrait : kPostcardPortrait;
+        Place(ShapeRecord(shape.width, shape.height));
+        EXPECT_EQ(SizeOf(AfterClick<TForm9>(button)), expected) << button;
         // The object on the page showed the new size at once.
-        EXPECT_EQ(ObjectImages()[0]->bitmapSize(), c.expected) << c.button;
+        EXPECT_EQ(ObjectImages()[0]->bitmapSize(), expected) << button;
     }
     // Decorated texts: 4 and 16 (32 on A4), 10 at least; plain texts: 1 and 16 (32), 3 at least.
-    struct FontCase {
-        bool decorated, a4;
-        int size;
-        const char* button;
-        int expected;
-    };
-    const FontCase fonts[] = {
+    // Decorated, A4, the size, the button, the size after.
+    const std::tuple<bool, bool, int, const char*, int> fonts[] = {
         {true, false, 36, "BtnM2", 40}, {true, false, 36, "BtnM4", 52},
         {true, true, 72, "BtnM4", 104}, {true, true, 72, "BtnM3", 40},
         {true, false, 12, "BtnM1", 10}, {false, false, 10, "BtnM3", 3},
         {false, false, 10, "BtnM4", 9}, {false, false, 10, "BtnM1", 26},
         {false, true, 20, "BtnM1", 52}, {false, false, 3, "BtnM4", 3},
     };
-    for (const FontCase& c : fonts) {
-        App().PageMode = c.a4 ? kA4Portrait : kPostcardPortrait;
-        Place(c.decorated ? TextRecord("あ", c.size) : PlainRecord("あいうえお\r\n12345", c.size));
+    for (const auto& [decorated, a4, size, button, expected] : fonts) {
+        App().PageMode = a4 ? kA4Portrait : kPostcardPortrait;
+        Place(decorated ? TextRecord("あ", size) : PlainRecord("あいうえお\r\n12345", size));
         const ObjectRecord after =
-            c.decorated ? AfterClick<TForm9>(c.button) : AfterClick<TForm8>(c.button);
-        EXPECT_EQ(after.FontSize, c.expected) << c.size << " " << c.button;
+            decorated ? AfterClick<TForm9>(button) : AfterClick<TForm8>(button);
+        EXPECT_EQ(after.FontSize, expected) << size << " " << button;
     }
     EXPECT_TRUE(dialogs->shown.empty());
 }
@@ -224,27 +236,21 @@ TEST_F(DesignScreenTest, ConfirmWritesTheRecordAndReturnsToTheList) {
 
 TEST_F(DesignScreenTest, CancelRestoresTheObjectFromItsFile) {
     Place(ShapeRecord(100, 100));
-    const Bitmap before = ObjectImages()[0]->bitmap();
-    const std::string file = FileBytes();
-    QPointer<TForm9> form = new TForm9;
-    Click(form->BtnSW[4]);
-    Click(form->BtnA[3]);
-    Click(form->BtnB[3]);
-    Click(form->palette->ColBtn(8));
-    EXPECT_NE(ObjectImages()[0]->bitmap().size(), before.size());
-    Drag(0, 50, 60);
-    Click(form->BtnFormClose);
-    Settle();
-    EXPECT_TRUE(form.isNull());
-    EXPECT_EQ(FileBytes(), file);
-    // The object as its file has it, framed, at its stored place.
-    const TCImg* img = ObjectImages()[0];
-    EXPECT_EQ(img->bitmap().size(), before.size());
-    EXPECT_EQ(img->bitmap().pixel(0, 0), clSilver);
-    EXPECT_EQ(img->bitmap().pixel(50, 50), before.pixel(50, 50));
-    EXPECT_EQ(img->PositionOn(*main.page), (Point{0, 0}));
-    EXPECT_FALSE(HasCompanion());
-    EXPECT_EQ(main.objectListOpened, 1);
+    ExpectCancelRestores<TForm9>([](TForm9& form) {
+        Click(form.BtnSW[4]);
+        Click(form.BtnA[3]);
+        Click(form.BtnB[3]);
+        Click(form.palette->ColBtn(8));
+    });
+    Place(PlainRecord("あいうえおかきくけこ", 40));  // 10 characters of 53 pixels: 530 wide
+    ExpectCancelRestores<TForm8>([this](TForm8& form) {
+        Click(form.BtnM[2]);  // too large: refused
+        EXPECT_EQ(Said(), std::vector<std::string>{"右余白が足りない/NG"});
+        EXPECT_EQ(form.CurrentRecord().FontSize, 40);
+        Click(form.BtnM[3]);
+        Click(form.BtnB[1]);
+    });
+    EXPECT_EQ(main.objectListOpened, 2);
 }
 
 TEST_F(DesignScreenTest, PictureFillFromTheThumbnails) {
@@ -296,26 +302,6 @@ TEST_F(DesignScreenTest, APictureThatHasGoneIsMarkedAndNotTaken) {
     EXPECT_EQ(icon.pixelColor(0, 0), QColor(Qt::white));
     EXPECT_TRUE(main.note.empty());
     delete form.data();
-}
-
-TEST_F(DesignScreenTest, PlainTextTooLargeIsRefusedAndCancelRestoresIt) {
-    Place(PlainRecord("あいうえおかきくけこ", 40));  // 10 characters of 53 pixels: 530 wide
-    const Size before = ObjectImages()[0]->bitmapSize();
-    const std::string file = FileBytes();
-    QPointer<TForm8> form = new TForm8;
-    Click(form->BtnM[2]);
-    EXPECT_EQ(Said(), std::vector<std::string>{"右余白が足りない/NG"});
-    EXPECT_EQ(form->CurrentRecord().FontSize, 40);
-    Click(form->BtnM[3]);
-    Click(form->BtnB[1]);
-    EXPECT_NE(ObjectImages()[0]->bitmapSize(), before);
-    Click(form->BtnFormClose);
-    Settle();
-    EXPECT_TRUE(form.isNull());
-    EXPECT_EQ(ObjectImages()[0]->bitmapSize(), before);
-    EXPECT_EQ(FileBytes(), file);
-    EXPECT_FALSE(HasCompanion());
-    EXPECT_EQ(main.objectListOpened, 1);
 }
 
 TEST_F(DesignScreenTest, PlainTextBackgrounds) {
