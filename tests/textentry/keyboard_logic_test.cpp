@@ -53,12 +53,8 @@ class Keyboard : public ::testing::Test {
 };
 
 TEST_F(Keyboard, ConversionsCommitTheComposition) {
-    struct Case {
-        const char* keys;
-        void (KeyboardLogic::*convert)();
-        const char* committed;
-    };
-    const Case cases[] = {
+    // Keys, the conversion, what it commits.
+    const std::tuple<const char*, void (KeyboardLogic::*)(), const char*> cases[] = {
         {"ｶﾞ", &KeyboardLogic::HiraganaConversion, "が"},
         {"AB", &KeyboardLogic::NoConversion, "AB"},
         {"ｶﾞｯｺｳAB", &KeyboardLogic::NoConversion, "ガッコウAB"},
@@ -67,12 +63,12 @@ TEST_F(Keyboard, ConversionsCommitTheComposition) {
         {"ｶﾅABC", &KeyboardLogic::LowerCaseConversion, "ｶﾅabc"},
         {"ｳﾞ", &KeyboardLogic::HiraganaConversion, "ヴ"},
     };
-    for (const auto& c : cases) {
+    for (const auto& [keys, convert, committed] : cases) {
         keyboard.ClearText();
-        Type(keyboard, c.keys);
-        EXPECT_EQ(Composition(), c.keys);
-        (keyboard.*c.convert)();
-        EXPECT_EQ(Now(), State(c.committed, "", false, 0)) << c.keys;
+        Type(keyboard, keys);
+        EXPECT_EQ(Composition(), keys);
+        (keyboard.*convert)();
+        EXPECT_EQ(Now(), State(committed, "", false, 0)) << keys;
     }
     // With nothing typed a conversion changes nothing.
     keyboard.ClearText();
