@@ -152,19 +152,19 @@ TEST_F(KeyboardScreen, MemoClickSetsInsertMode) {
 TEST_F(KeyboardScreen, RegisterAWordByClicks) {
     Open(2, "書きかけ");
     ASSERT_TRUE(form->MLStringGrid1->isVisible());
+    // Whether "新規単語登録" shows, the user words and 単語追加 show, the background, the memo.
+    auto state = [&] {
+        return std::tuple(form->Label2->isVisible(), form->MLStringGrid1->isVisible(),
+                          form->Button132->isVisible(), form->palette().color(QPalette::Window),
+                          Memo());
+    };
     Press({"Button132"});  // 単語追加: the screen turns grey
-    EXPECT_TRUE(form->Label2->isVisible());
-    EXPECT_FALSE(form->MLStringGrid1->isVisible() || form->Button132->isVisible());
-    EXPECT_EQ(form->palette().color(QPalette::Window), QColor(0x80, 0x80, 0x80));
-    EXPECT_EQ(Memo(), "");
+    EXPECT_EQ(state(), std::tuple(true, false, false, QColor(0x80, 0x80, 0x80), std::string()));
     Press({"ｼｮｳﾋﾝ", "Button117"});
     ClickCell(form->StringGrid1, 0, 0);
     Press({"BtnDtStClose"});
     EXPECT_TRUE(hub.calls.empty());
-    EXPECT_FALSE(form->Label2->isVisible());
-    EXPECT_TRUE(form->MLStringGrid1->isVisible());
-    EXPECT_EQ(form->palette().color(QPalette::Window), QColor(Qt::black));
-    EXPECT_EQ(Memo(), "書きかけ");
+    EXPECT_EQ(state(), std::tuple(false, true, true, QColor(Qt::black), std::string("書きかけ")));
     EXPECT_EQ(form->MLStringGrid1->Cell(0, 0) + form->MLStringGrid1->Cell(1, 0), "1商品");
     ClickCell(form->MLStringGrid1, 1, 0);
     EXPECT_EQ(Memo(), "書きかけ商品");
@@ -177,34 +177,28 @@ TEST_F(KeyboardScreen, RegisterAWordByClicks) {
 }
 
 TEST_F(KeyboardScreen, ConfirmAndCancelByCallerMode) {
-    struct Case {
-        const char* button;
-        int mode;
-        const char* text;
-        bool handOverResult;
-        std::vector<std::string> calls;
-        bool closes;
-    };
-    const Case cases[] = {
-        {"BtnDtStClose", 0, "文字  ", true, {"ApplyObjectText 文字", "OpenObjectList"}, true},
-        // An empty record: the object list opens, the keyboard stays.
-        {"BtnDtStClose", 0, "文字  ", false, {"ApplyObjectText 文字", "OpenObjectList"}, false},
-        {"BtnDtStClose", 1, "文字  ", true, {"HandOverQrText 文字"}, true},
-        {"BtnDtStClose", 1, "文字  ", false, {"HandOverQrText 文字"}, false},
-        {"BtnDtStClose", 2, "文字  ", true, {"OpenPlainTextStamp 文字"}, true},
-        {"BtnDtStClose", 3, "文字  ", true, {"OpenDecoratedTextStamp 文字"}, true},
-        {"BtnDtStClose", 9, "文字  ", true, {}, true},
-        {"BtnDtStClose", 2, "", true, {}, false},  // nothing typed: 確定 does nothing
-        {"BtnFormClose", 0, "文字", true, {"OpenObjectList"}, true},
-        {"BtnFormClose", 2, "文字", true, {}, true},
-    };
-    for (const Case& c : cases) {
+    // Button, caller mode, memo, what the hand-over answers, the calls, whether the screen closes.
+    const std::tuple<const char*, int, const char*, bool, std::vector<std::string>, bool> cases[] =
+        {
+            {"BtnDtStClose", 0, "文字  ", true, {"ApplyObjectText 文字", "OpenObjectList"}, true},
+            // An empty record: the object list opens, the keyboard stays.
+            {"BtnDtStClose", 0, "文字  ", false, {"ApplyObjectText 文字", "OpenObjectList"}, false},
+            {"BtnDtStClose", 1, "文字  ", true, {"HandOverQrText 文字"}, true},
+            {"BtnDtStClose", 1, "文字  ", false, {"HandOverQrText 文字"}, false},
+            {"BtnDtStClose", 2, "文字  ", true, {"OpenPlainTextStamp 文字"}, true},
+            {"BtnDtStClose", 3, "文字  ", true, {"OpenDecoratedTextStamp 文字"}, true},
+            {"BtnDtStClose", 9, "文字  ", true, {}, true},
+            {"BtnDtStClose", 2, "", true, {}, false},  // nothing typed: 確定 does nothing
+            {"BtnFormClose", 0, "文字", true, {"OpenObjectList"}, true},
+            {"BtnFormClose", 2, "文字", true, {}, true},
+        };
+    for (const auto& [button, mode, text, handOverResult, calls, closes] : cases) {
         hub.calls.clear();
-        hub.handOverResult = c.handOverResult;
-        Open(c.mode, c.text);
-        Press({c.button});
-        EXPECT_EQ(hub.calls, c.calls) << c.button << " " << c.mode;
-        EXPECT_EQ(Closed(), c.closes) << c.button << " " << c.mode;
+        hub.handOverResult = handOverResult;
+        Open(mode, text);
+        Press({button});
+        EXPECT_EQ(std::pair(hub.calls, Closed()), std::pair(calls, closes))
+            << button << " " << mode;
         delete form.data();
     }
 }
