@@ -57,46 +57,41 @@ TEST(StrData, RecordsRoundTripThroughTheirFiles) {
     EXPECT_EQ(std::pair(wrapped->FillStyle, wrapped->DeformMode), std::pair(10, 1));
 }
 
-TEST(StrData, TheTextLosesItsTrailingBlanksButKeepsInnerEmptyLines) {
-    const std::string fields = FormatObjectRecord(TextRecord("あいうえお"));
-    const std::string head = fields.substr(0, fields.rfind("あいうえお"));
-    const std::pair<std::string, std::string> cases[] = {{"abc  \r\n\r\n\r\n", "abc"},
-                                                         {"a\r\n\r\nb\r\n", "a\r\n\r\nb"},
-                                                         {"  lead\r\n", "  lead"},
-                                                         {"", ""}};
-    for (const auto& [text, expected] : cases) {
-        auto r = ParseObjectRecord(head + text);
-        ASSERT_EQ(r.status, ReadStatus::Ok);
-        EXPECT_EQ(r.record->Text, expected);
-    }
-}
-
-TEST(StrData, FamilyAndMalformedRecords) {
-    const std::string plainFields =
+TEST(StrData, ReadingTrimsTheTextAndRefusesMalformedRecords) {
+    using enum ReadStatus;
+    // The 23 fields of a plain record after its family line; the text follows them.
+    const std::string fields =
         "0\r\n0\r\n10\r\n2\r\n0\r\n16777215\r\n0\r\n0\r\nFalse\r\n"
         "False\r\nFalse\r\nFalse\r\nFalse\r\nFalse\r\nFalse\r\nFalse\r\n"
-        "1\r\n1\r\n1\r\n1\r\n1\r\n1\r\n1\r\nText\r\n";
-    const std::pair<std::string, ReadStatus> cases[] = {
-        {"0\r\n" + plainFields, ReadStatus::Ok},
-        {"1 \r\n" + plainFields, ReadStatus::Ok},  // plain: only exactly "1" is decorated
-        {"x\r\n" + plainFields, ReadStatus::Ok},
-        {"1\r\n" + plainFields, ReadStatus::Malformed},  // 29 fields expected, "Text" is one
-        {"0\r\n0\r\nabc\r\n" + plainFields.substr(3), ReadStatus::Malformed},
-        {"0\r\n0\r\n", ReadStatus::Malformed},
-        {"", ReadStatus::Missing},
+        "1\r\n1\r\n1\r\n1\r\n1\r\n1\r\n1\r\n";
+    // The file, and the status and text read from it: the text loses its trailing blanks and
+    // empty lines but keeps inner empty lines and leading blanks.
+    const std::tuple<std::string, ReadStatus, std::string> cases[] = {
+        {"0\r\n" + fields + "Text\r\n", Ok, "Text"},
+        {"1 \r\n" + fields + "Text", Ok, "Text"},  // plain: only exactly "1" is decorated
+        {"x\r\n" + fields + "Text", Ok, "Text"},
+        {"0\r\n" + fields + "abc  \r\n\r\n\r\n", Ok, "abc"},
+        {"0\r\n" + fields + "a\r\n\r\nb\r\n", Ok, "a\r\n\r\nb"},
+        {"0\r\n" + fields + "  lead\r\n", Ok, "  lead"},
+        {"0\r\n" + fields, Ok, ""},
+        {"1\r\n" + fields + "Text", Malformed, ""},  // 29 fields expected, "Text" is one
+        {"0\r\n0\r\nabc\r\n" + fields.substr(3) + "Text", Malformed, ""},
+        {"0\r\n0\r\n", Malformed, ""},
+        {"", Missing, ""},
         // 256 lines at most, 1 + 23 + 232 for a plain record; trailing empty lines do not count.
-        {"0\r\n" + plainFields.substr(0, plainFields.size() - 6) + Lines(232) + "\r\n\r\n\r\n",
-         ReadStatus::Ok},
-        {"0\r\n" + plainFields.substr(0, plainFields.size() - 6) + Lines(233),
-         ReadStatus::Malformed},
+        {"0\r\n" + fields + Lines(232) + "\r\n\r\n\r\n", Ok, Lines(232)},
+        {"0\r\n" + fields + Lines(233), Malformed, ""},
     };
-    for (const auto& [text, status] : cases) {
-        const ReadResult r = ParseObjectRecord(text);
-        EXPECT_EQ(r.status, status) << text.substr(0, 12);
-        EXPECT_TRUE(r.status != ReadStatus::Ok || r.record->family == ObjectFamily::Plain);
+    for (const auto& [file, status, text] : cases) {
+        const ReadResult r = ParseObjectRecord(file);
+        EXPECT_EQ(r.status, status) << file.substr(0, 12);
+        if (status == Ok && r.record) {
+            EXPECT_EQ(std::pair(r.record->family, r.record->Text),
+                      std::pair(ObjectFamily::Plain, text));
+        }
     }
     TempDir dir;
-    EXPECT_EQ(ReadObjectRecord(dir.path() + "/", 0).status, ReadStatus::Missing);
+    EXPECT_EQ(ReadObjectRecord(dir.path() + "/", 0).status, Missing);
 }
 
 TEST(StrData, ShapeMarkerAndFonts) {
