@@ -34,15 +34,6 @@ class ObjectListTest : public ObjectScreenTest {
     QPointer<TForm16> form;
 };
 
-TEST_F(ObjectListTest, OpensBesideThePageAndDisablesIt) {
-    EXPECT_TRUE(App().ObjectListOpen);
-    EXPECT_EQ(form->geometry(), QRect(567, 0, 1280 - 567, 800));
-    EXPECT_FALSE(main.page->isEnabled());
-    EXPECT_FALSE(main.floating->isEnabled());
-    // Only the add buttons and "元の画面に戻る" until there is an object.
-    for (int n = 0; n <= 8; ++n) EXPECT_EQ(Shown(n), n >= 5) << n;
-}
-
 TEST_F(ObjectListTest, AddingStacksObjectsDownThePageAndSelectsTheNewOne) {
     Press(5);
     Press(6);
@@ -165,7 +156,12 @@ TEST_F(ObjectListTest, TextChangeOpensTheKeyboardExceptForShapes) {
     EXPECT_FALSE(main.keyboard[1].decoratedHint);
 }
 
-TEST_F(ObjectListTest, ReturningSavesEveryPositionAndEnablesThePage) {
+TEST_F(ObjectListTest, OpensBesideTheDisabledPageAndReturningSavesEveryPosition) {
+    EXPECT_TRUE(App().ObjectListOpen);
+    EXPECT_EQ(form->geometry(), QRect(567, 0, 1280 - 567, 800));
+    EXPECT_FALSE(main.page->isEnabled() || main.floating->isEnabled());
+    // Only the add buttons and "元の画面に戻る" until there is an object.
+    for (int n = 0; n <= 8; ++n) EXPECT_EQ(Shown(n), n >= 5) << n;
     Press(5);
     Press(6);
     Drag(0, 33, 44);
