@@ -171,18 +171,16 @@ TEST_F(DesignScreenTest, StripeThenPatternClearsTheComponentColours) {
     EXPECT_EQ(form->Find<QLabel>(QStringLiteral("Label3"))->text(), "STRIPE構成色選択");
     EXPECT_TRUE(form->palette->Edit(48)->isVisible());
     Click(form->palette->ColBtn(8));  // 虹色
-    EXPECT_EQ(form->CurrentRecord().UseColor, (std::array<bool, 7>{1, 1, 1, 1, 1, 1, 1}));
-    EXPECT_EQ(form->CurrentRecord().FillStyle, 2);
+    EXPECT_EQ(std::tuple(form->CurrentRecord().UseColor, form->CurrentRecord().FillStyle),
+              std::tuple(std::array<bool, 7>{1, 1, 1, 1, 1, 1, 1}, 2));
     EXPECT_TRUE(HasCompanion());
 
-    Click(form->BtnB[1]);  // 定型線描
+    Click(form->BtnB[1]);  // 定型線描: the cells hidden and cleared, the pattern as it was
     const ObjectRecord rec = form->CurrentRecord();
-    EXPECT_EQ(rec.UseColor, (std::array<bool, 7>{}));
-    for (TColor c : rec.Color) EXPECT_EQ(c, clWhite);
-    EXPECT_TRUE(form->ComboBox1->isVisible());
+    EXPECT_EQ(std::tuple(rec.UseColor, rec.Color, rec.FillStyle),
+              std::tuple(std::array<bool, 7>{}, ObjectRecord().Color, 13));
+    EXPECT_TRUE(form->ComboBox1->isVisible() && !form->palette->Edit(41)->isVisible());
     EXPECT_EQ(form->ComboBox1->currentIndex(), 3);
-    EXPECT_EQ(rec.FillStyle, 13);
-    EXPECT_FALSE(form->palette->Edit(41)->isVisible());
     EXPECT_FALSE(HasCompanion()) << "pattern fills keep no companion bitmap";
     delete form.data();
 }
@@ -201,8 +199,7 @@ TEST_F(DesignScreenTest, ColourTargetsAndOutlineWidth) {
     EXPECT_EQ(std::tuple(rec.OutlineColor, rec.FillColor, rec.ShadowColor),
               std::tuple(kRed, kBlue, RGB(0, 255, 0)));
     Click(form->BtnK0);  // 影無: the shadow is no target any more
-    EXPECT_FALSE(form->RBtn2->isVisible());
-    EXPECT_TRUE(form->RBtn0->isChecked());
+    EXPECT_TRUE(!form->RBtn2->isVisible() && form->RBtn0->isChecked());
     for (int i = 0; i < 6; ++i) Click(form->BtnL2);
     EXPECT_EQ(form->CurrentRecord().OutlineWidth, 5);
     for (int i = 0; i < 6; ++i) Click(form->BtnL1);
@@ -259,14 +256,13 @@ TEST_F(DesignScreenTest, PictureFillFromTheThumbnails) {
     QPointer<TForm9> form = new TForm9;
     EXPECT_FALSE(form->ListView1->isVisible());
     Click(form->BtnB[4]);  // 画像
-    ASSERT_TRUE(form->ListView1->isVisible());
-    EXPECT_TRUE(form->ShellTreeView1->isVisible());
+    ASSERT_TRUE(form->ListView1->isVisible() && form->ShellTreeView1->isVisible());
     ASSERT_EQ(form->ListView1->count(), 1);
     EXPECT_FALSE(form->BtnSS->isVisible());  // no picture yet
 
     form->ListView1Click(form->ListView1->item(0));
-    EXPECT_EQ(form->CurrentRecord().ImageFile, path);
-    EXPECT_EQ(form->CurrentRecord().FillStyle, 4);
+    EXPECT_EQ(std::pair(form->CurrentRecord().ImageFile, form->CurrentRecord().FillStyle),
+              std::pair(path, 4));
     EXPECT_EQ(main.note, std::vector<bool>{true});
     // The fill stretches the picture over the shape: red on the left, blue on the right.
     const Bitmap& shown = ObjectImages()[0]->bitmap();
