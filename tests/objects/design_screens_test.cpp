@@ -263,7 +263,7 @@ TEST_F(DesignScreenTest, PictureFillFromTheThumbnails) {
     form->ListView1Click(form->ListView1->item(0));
     EXPECT_EQ(std::pair(form->CurrentRecord().ImageFile, form->CurrentRecord().FillStyle),
               std::pair(path, 4));
-    EXPECT_EQ(main.note, std::vector<bool>{true});
+    EXPECT_EQ(main.qualityNote, std::vector<bool>{true});
     // The fill stretches the picture over the shape: red on the left, blue on the right.
     const Bitmap& shown = ObjectImages()[0]->bitmap();
     EXPECT_EQ(std::pair(shown.pixel(20, 50), shown.pixel(80, 50)), std::pair(kRed, kBlue));
@@ -277,11 +277,11 @@ TEST_F(DesignScreenTest, PictureFillFromTheThumbnails) {
     Click(form->BtnDtStClose);
     Settle();
     EXPECT_EQ(Stored()->ImageFile, path);
-    EXPECT_EQ(main.note, (std::vector<bool>{true, false, true, false}));
+    EXPECT_EQ(main.qualityNote, (std::vector<bool>{true, false, true, false}));
 
     form = new TForm9;  // opened again with its picture: the note shows
     EXPECT_TRUE(form->BtnSS->isVisible());
-    EXPECT_EQ(main.note.back(), true);
+    EXPECT_EQ(main.qualityNote.back(), true);
     delete form.data();
 }
 
@@ -296,7 +296,7 @@ TEST_F(DesignScreenTest, APictureThatHasGoneIsMarkedAndNotTaken) {
     EXPECT_EQ(form->CurrentRecord().ImageFile, "");
     const QImage icon = form->ListView1->item(0)->icon().pixmap(40, 40).toImage();
     EXPECT_EQ(icon.pixelColor(0, 0), QColor(Qt::white));
-    EXPECT_TRUE(main.note.empty());
+    EXPECT_TRUE(main.qualityNote.empty());
     delete form.data();
 }
 

@@ -142,7 +142,7 @@ TEST_F(ObjectListTest, TextChangeOpensTheKeyboardExceptForShapes) {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(form.isNull() || !form->isVisible());
     EXPECT_FALSE(App().ObjectListOpen);
-    EXPECT_EQ(main.notes, std::vector<bool>{true});
+    EXPECT_EQ(main.objectNotes, std::vector<bool>{true});
     EXPECT_EQ(App().SelectedObject, 1) << "the selection survives the hand-over";
 
     // A plain text that happens to read like a shape marker is still a text.
@@ -173,7 +173,7 @@ TEST_F(ObjectListTest, OpensBesideTheDisabledPageAndReturningSavesEveryPosition)
     EXPECT_EQ(App().SelectedObject, kNoObject);
     EXPECT_TRUE(main.page->isEnabled() && main.floating->isEnabled());
     EXPECT_FALSE(App().ObjectListOpen);
-    EXPECT_EQ(main.notes, std::vector<bool>{true});
+    EXPECT_EQ(main.objectNotes, std::vector<bool>{true});
 }
 
 }  // namespace

@@ -68,7 +68,7 @@ inline void Settle() {
 
 class FakeMainScreen : public ScreenHub {
   public:
-    explicit FakeMainScreen(int zoom = 100, Size pageSize = {378, kPageHeight}) : zoom_(zoom) {
+    explicit FakeMainScreen(int zoom = 100) : zoom_(zoom) {
         App() = AppState{};
         SetAppDir(App(), dir.path());
         App().WorkAreaWidth = 1280;
@@ -76,8 +76,8 @@ class FakeMainScreen : public ScreenHub {
         area.resize(1000, 1000);
         page = new ImageControl(&area);
         page->setStretch(true);
-        page->setPicture(Bitmap(pageSize.width, pageSize.height, clWhite));
-        page->setGeometry(6, 4, pageSize.width * zoom / 100, pageSize.height * zoom / 100);
+        page->setPicture(Bitmap(378, kPageHeight, clWhite));
+        page->setGeometry(6, 4, 378 * zoom / 100, kPageHeight * zoom / 100);
         floating = new ImageControl(&area);
         floating->hide();
         InstallHub(this);
@@ -86,8 +86,6 @@ class FakeMainScreen : public ScreenHub {
         ObjectImages().FreeAll();
         InstallHub(nullptr);
     }
-    FakeMainScreen(const FakeMainScreen&) = delete;
-    FakeMainScreen& operator=(const FakeMainScreen&) = delete;
 
     const std::string& folder() const { return App().ObjectFolder; }
 
@@ -98,8 +96,8 @@ class FakeMainScreen : public ScreenHub {
     bool LoadObjectImage(const std::string& f, int slot) override {
         return RenderObject(f, slot, true, true);
     }
-    void ShowObjectNotes(bool visible) override { notes.push_back(visible); }
-    void ShowImageQualityNote(bool visible) override { note.push_back(visible); }
+    void ShowObjectNotes(bool visible) override { objectNotes.push_back(visible); }
+    void ShowImageQualityNote(bool visible) override { qualityNote.push_back(visible); }
     void OpenKeyboard(const KeyboardRequest& request) override { keyboard.push_back(request); }
     void OpenObjectList() override { ++objectListOpened; }
     void OpenObjectDesign(bool decorated) override { design.push_back(decorated); }
@@ -108,7 +106,7 @@ class FakeMainScreen : public ScreenHub {
     QWidget area;
     ImageControl* page = nullptr;
     ImageControl* floating = nullptr;
-    std::vector<bool> notes, note, design;
+    std::vector<bool> objectNotes, qualityNote, design;
     std::vector<KeyboardRequest> keyboard;
     int objectListOpened = 0;
 
