@@ -4,34 +4,20 @@
 
 #include <climits>
 
-#include "common/app_state.h"
+#include "objects_fixture.h"
 #include "platform/bitmap_canvas.h"
 #include "platform/fonts.h"
 #include "platform/recording.h"
-#include "support/test_support.h"
 
 namespace pb {
 namespace {
 
-constexpr TColor kRed = RGB(255, 0, 0);
-constexpr TColor kBlue = RGB(0, 0, 255);
-constexpr TColor kGreen = RGB(0, 160, 0);
+using namespace test;
 
 ObjectRecord Shape(int kind, int w, int h) {
-    ObjectRecord r = NewShapeObject(0, 559, false);
-    r.Text = "vrnSHAPE" + std::to_string(kind);
-    r.FontSize = w;
-    r.Align = h;
+    ObjectRecord r = ShapeRecord(w, h, kind);
     r.OutlineColor = kRed;
     r.FillColor = kBlue;
-    return r;
-}
-
-ObjectRecord Text(const std::string& text, int size = 36) {
-    ObjectRecord r = NewDecoratedText(0, 559, false);
-    r.Text = text;
-    r.FontSize = size;
-    r.FontIndex = DefaultFontIndex(InstalledFonts());
     return r;
 }
 
@@ -49,13 +35,8 @@ int FigureCount(const PathData& p) {
 }
 
 TEST(DecoratedPath, DeformationMovesPointsVertically) {
-    struct Case {
-        const char* name;
-        int mode, amount;
-        bool shape, shadow;
-        int x, shift;
-    };
-    const Case cases[] = {
+    // Name, mode, amount, shape, shadow, x, and how far the point at (x, 7) moves down.
+    const std::tuple<const char*, int, int, bool, bool, int, int> cases[] = {
         // Texts, W = 100, S = 1 (4 for shadows): slant 40 moves the ends by 20 each way.
         {"slant left end", 2, 40, false, false, 0, -20},
         {"slant right end", 2, 40, false, false, 100, 20},
@@ -75,10 +56,10 @@ TEST(DecoratedPath, DeformationMovesPointsVertically) {
         {"shape arch middle", 1, 10, true, false, 49, 10},
         {"shape arch negative end", 1, -10, true, false, -1, 10},
     };
-    for (const Case& c : cases) {
-        Point p[] = {{c.x, 7}};
-        DeformPoints(p, {c.mode, c.amount, 100, 50, c.shadow ? 4 : 1, 0, c.shape, c.shadow});
-        EXPECT_EQ(p[0], (Point{c.x, 7 + c.shift})) << c.name;
+    for (const auto& [name, mode, amount, shape, shadow, x, shift] : cases) {
+        Point p[] = {{x, 7}};
+        DeformPoints(p, {mode, amount, 100, 50, shadow ? 4 : 1, 0, shape, shadow});
+        EXPECT_EQ(p[0], (Point{x, 7 + shift})) << name;
     }
     Point moved[] = {{200, 7}};  // u counts from the origin
     DeformPoints(moved, {2, 40, 100, 50, 1, 200, false, false});
@@ -90,22 +71,17 @@ TEST(DecoratedPath, LayoutOfTextsAndShapes) {
     BitmapCanvas canvas(probe);
     const Size plainBox = MeasureText(canvas, Family(), 36, true, "あいう");
     ASSERT_GT(plainBox.width, 100);
-    struct Case {
-        int mode, amount;
-        int Y0, extraHeight;
-    };
-    const Case cases[] = {
+    // Mode, amount, then Y0 and the height added to the plain box.
+    const std::tuple<int, int, int, int> cases[] = {
         {1, 0, 0, 0}, {2, 40, 20, 40}, {2, -41, 20, 41}, {1, -30, 30, 30}, {1, 30, 0, 30}};
-    for (const Case& c : cases) {
-        ObjectRecord r = Text("あいう");
-        r.DeformMode = c.mode;
-        r.DeformAmount = c.amount;
+    for (const auto& [mode, amount, Y0, extraHeight] : cases) {
+        ObjectRecord r = TextRecord("あいう");
+        r.DeformMode = mode;
+        r.DeformAmount = amount;
         const DecoratedLayout L = LayoutDecorated(canvas, r, Family());
-        EXPECT_TRUE(L.drawable) << c.amount;
-        EXPECT_EQ(L.Y0, c.Y0) << c.amount;
-        EXPECT_EQ((Size{L.W, L.H}), (Size{plainBox.width, plainBox.height + c.extraHeight}))
-            << c.mode << " " << c.amount;
-        EXPECT_EQ(L.S, 3) << c.amount;
+        EXPECT_EQ(std::tuple(L.drawable, L.Y0, L.W, L.H, L.S),
+                  std::tuple(true, Y0, plainBox.width, plainBox.height + extraHeight, 3))
+            << mode << " " << amount;
     }
     // An empty middle line keeps its height.
     EXPECT_EQ(MeasureText(canvas, Family(), 20, true, "あ\r\n\r\nい").height,
@@ -113,14 +89,8 @@ TEST(DecoratedPath, LayoutOfTextsAndShapes) {
 
     // Shapes: 100 x 60 has S = 2 and a corner of 15.
     const DecoratedLayout s = LayoutDecorated(canvas, Shape(2, 100, 60), Family());
-    EXPECT_EQ(s.shape, 2);
-    EXPECT_EQ(s.S, 2);
-    EXPECT_EQ((Size{s.W, s.H}), (Size{100, 60}));
-    EXPECT_EQ(ShapeCorner(100, 60), 15);
-    EXPECT_EQ(ShapeCorner(60, 100), 15);
-    // The marker with a digit is a shape, with a letter a text of those nine characters.
-    EXPECT_EQ(LayoutDecorated(canvas, Text("vrnSHAPE3"), Family()).shape, 3);
-    EXPECT_EQ(LayoutDecorated(canvas, Text("vrnSHAPEx"), Family()).shape, 0);
+    EXPECT_EQ(std::tuple(s.shape, s.S, s.W, s.H), std::tuple(2, 2, 100, 60));
+    EXPECT_EQ(std::pair(ShapeCorner(100, 60), ShapeCorner(60, 100)), std::pair(15, 15));
 
     // Boxes no bitmap can hold are not drawn, whatever the numbers.
     ObjectRecord huge = Shape(1, 100, 60);
@@ -175,11 +145,8 @@ TEST(DecoratedPath, BodyBrushesOfTheFillStyles) {
     // A 64 x 48 rectangle: S = 1, body (0, 0, 62, 46); its inside (2..60, 2..44) shows the
     // brush, the hatches in the outline colour over the fill colour, anchored at the bitmap's
     // origin with a period of 8.
-    struct Case {
-        int fillStyle;
-        bool (*onLine)(int x, int y);
-    };
-    const Case cases[] = {
+    // FillStyle, and whether (x, y) lies on a hatch line.
+    const std::pair<int, bool (*)(int x, int y)> cases[] = {
         {10, [](int, int) { return false; }},
         {11, [](int x, int y) { return (x + y) % 8 == 7; }},
         {12, [](int x, int y) { return x % 8 == y % 8; }},
@@ -188,19 +155,19 @@ TEST(DecoratedPath, BodyBrushesOfTheFillStyles) {
         {15, [](int, int y) { return y % 8 == 7; }},
         {16, [](int x, int) { return x % 8 == 7; }},
     };
-    for (const Case& c : cases) {
+    for (const auto& [fillStyle, onLine] : cases) {
         ObjectRecord r = Shape(1, 64, 48);
-        r.FillStyle = c.fillStyle;
+        r.FillStyle = fillStyle;
         Bitmap bmp(64, 48, KeyColour);
         BitmapCanvas canvas(bmp);
         DrawDecorated(canvas, {0, 0}, r, nullptr, DrawMode::Screen);
         for (int y = 2; y <= 44; ++y)
             for (int x = 2; x <= 60; ++x)
-                ASSERT_EQ(bmp.pixel(x, y), c.onLine(x, y) ? kRed : kBlue)
-                    << "FillStyle " << c.fillStyle << " at " << x << "," << y;
-        EXPECT_EQ(bmp.pixel(0, 20), kRed) << "outline";
-        EXPECT_EQ(bmp.pixel(63, 47), KeyColour) << "no shadow";
-        EXPECT_EQ(canvas.bkMode, BkMode::Transparent) << "the canvas's state is given back";
+                ASSERT_EQ(bmp.pixel(x, y), onLine(x, y) ? kRed : kBlue)
+                    << "FillStyle " << fillStyle << " at " << x << "," << y;
+        // The outline, no shadow, and the canvas's state given back.
+        EXPECT_EQ(std::tuple(bmp.pixel(0, 20), bmp.pixel(63, 47), canvas.bkMode),
+                  std::tuple(kRed, KeyColour, BkMode::Transparent));
     }
 }
 
@@ -214,14 +181,9 @@ TEST(DecoratedPath, LayersByMode) {
     auto fill = std::make_shared<Bitmap>(40, 40);
     for (int y = 0; y < 40; ++y)
         for (int x = 0; x < 40; ++x) fill->setPixel(x, y, RGB(x * 5, y * 5, 77));
-    struct Case {
-        DrawMode mode;
-        bool withFill;
-        TColor inside;  // pixel (20, 20)
-        bool shadow;    // pixel (38, 38), in the shadow only
-        bool outline;   // pixel (0, 20)
-    };
-    const Case cases[] = {
+    // Mode, with the fill bitmap, then pixel (20, 20), whether (38, 38) (in the shadow only)
+    // is the shadow and whether (0, 20) is the outline.
+    const std::tuple<DrawMode, bool, TColor, bool, bool> cases[] = {
         {DrawMode::Screen, true, RGB(100, 100, 77), true, true},
         {DrawMode::Screen, false, kBlue, true, true},
         {DrawMode::Vector, true, clWhite, false, true},
@@ -229,14 +191,14 @@ TEST(DecoratedPath, LayersByMode) {
         {DrawMode::Raster, true, RGB(100, 100, 77), true, false},
         {DrawMode::Raster, false, clWhite, false, false},
     };
-    for (const Case& c : cases) {
+    for (const auto& [mode, withFill, inside, shadow, outline] : cases) {
         Bitmap bmp(40, 40, clWhite);
         BitmapCanvas canvas(bmp);
-        DrawDecorated(canvas, {0, 0}, r, c.withFill ? fill : nullptr, c.mode);
-        const int id = static_cast<int>(c.mode) * 2 + c.withFill;
-        EXPECT_EQ(bmp.pixel(20, 20), c.inside) << id;
-        EXPECT_EQ(bmp.pixel(38, 38) == kGreen, c.shadow) << id;
-        EXPECT_EQ(bmp.pixel(0, 20) == kRed, c.outline) << id;
+        DrawDecorated(canvas, {0, 0}, r, withFill ? fill : nullptr, mode);
+        EXPECT_EQ(
+            std::tuple(bmp.pixel(20, 20), bmp.pixel(38, 38) == kGreen, bmp.pixel(0, 20) == kRed),
+            std::tuple(inside, shadow, outline))
+            << static_cast<int>(mode) << " " << withFill;
     }
     // At an origin the pattern moves with the box.
     Bitmap page(100, 100, clWhite);
@@ -246,7 +208,7 @@ TEST(DecoratedPath, LayersByMode) {
 }
 
 TEST(DecoratedPath, VectorModePaintsShadowsFirstThroughTheCanvasOnly) {
-    ObjectRecord r = Text("あい\r\n\r\nうえ", 20);
+    ObjectRecord r = TextRecord("あい\r\n\r\nうえ", 20);
     r.Shadow = true;
     r.ShadowColor = kGreen;
     r.OutlineColor = kRed;
@@ -276,22 +238,21 @@ TEST(DecoratedPath, VectorModePaintsShadowsFirstThroughTheCanvasOnly) {
     // With a fill bitmap the print draws only the outlines: no shadow, no fill.
     const auto outlines = paths(std::make_shared<const Bitmap>(5, 5));
     ASSERT_EQ(outlines.size(), 2u);
-    for (const P& p : outlines) {
-        EXPECT_EQ(std::get<0>(p), kRed);
-        EXPECT_FALSE(std::get<2>(p));
-    }
+    for (const auto& [pen, brush, filled] : outlines) EXPECT_TRUE(pen == kRed && !filled);
 }
 
 TEST(DecoratedPath, ArchLiftsTheMiddleOfAHorizontalBar) {
     // "ー" drawn five times is a long flat bar; arched by -30 its middle stays where it was
     // (Y0 = 30 moves the line down, the arch lifts it back) while its ends drop by 30.
-    ObjectRecord r = Text("ーーーーー", 24);
+    ObjectRecord r = TextRecord("ーーーーー", 24);
     r.OutlineColor = r.FillColor = kRed;
     Bitmap probe(1, 1);
     BitmapCanvas measure(probe);
-    auto draw = [&](int amount, DecoratedLayout& L) {
+    int middle = 0;  // the middle column M of the arched layout
+    auto draw = [&](int amount) {
         r.DeformAmount = amount;
-        L = LayoutDecorated(measure, r, Family());
+        const DecoratedLayout L = LayoutDecorated(measure, r, Family());
+        middle = L.M;
         Bitmap b(L.W, L.H, KeyColour);
         BitmapCanvas canvas(b);
         DrawDecorated(canvas, {0, 0}, r, nullptr, DrawMode::Screen);
@@ -302,12 +263,9 @@ TEST(DecoratedPath, ArchLiftsTheMiddleOfAHorizontalBar) {
             if (b.pixel(x, y) == kRed) return y;
         return -1;
     };
-    DecoratedLayout flatL, archL;
-    const Bitmap flat = draw(0, flatL);
-    const Bitmap arch = draw(-30, archL);
-    const int middle = archL.M, nearEnd = archL.M / 4;
-    ASSERT_GE(topInk(flat, middle), 0);
-    ASSERT_GE(topInk(flat, nearEnd), 0);
+    const Bitmap flat = draw(0), arch = draw(-30);
+    const int nearEnd = middle / 4;
+    ASSERT_TRUE(topInk(flat, middle) >= 0 && topInk(flat, nearEnd) >= 0);
     // Only the path's points move: a straight edge between two corners stays straight, so the
     // middle of a glyph lies on a chord a few pixels below the curve.
     const int middleDrop = topInk(arch, middle) - topInk(flat, middle);

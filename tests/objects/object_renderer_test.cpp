@@ -2,105 +2,69 @@
 
 #include <gtest/gtest.h>
 
-#include "common/app_state.h"
-#include "common/object_image.h"
-#include "fake_hub.h"
 #include "objects/decorated_path.h"
+#include "objects_fixture.h"
 #include "platform/bitmap_canvas.h"
 #include "platform/fonts.h"
 #include "platform/picture_io.h"
-#include "support/test_support.h"
 
 namespace pb {
 namespace {
-
-constexpr TColor kRed = RGB(255, 0, 0);
-constexpr TColor kBlue = RGB(0, 0, 255);
-constexpr TColor kYellow = RGB(255, 255, 0);
+using namespace test;
 
 ObjectRecord Plain(const std::string& text = "あいう\r\n12") {
-    ObjectRecord r = NewPlainObject(0, 559, false);
-    r.Text = text;
-    r.FontSize = 16;
+    ObjectRecord r = PlainRecord(text, 16);
     r.FontColor = kBlue;
     return r;
 }
 
 ObjectRecord Rectangle(int w, int h, int fillStyle) {
-    ObjectRecord r = NewShapeObject(0, 559, false);
-    r.FontSize = w;
-    r.Align = h;
+    ObjectRecord r = ShapeRecord(w, h);
     r.FillStyle = fillStyle;
     r.FillColor = kBlue;
     return r;
 }
 
-void Use(ObjectRecord& r, std::initializer_list<TColor> colours) {
-    std::size_t i = 0;
-    for (TColor c : colours) {
-        r.UseColor[i] = true;
-        r.Color[i++] = c;
-    }
-}
-
 bool AllPixels(const Bitmap& b, TColor c) {
-    return !b.isNull() && test::CountPixels(b, c) == static_cast<long>(b.width()) * b.height();
+    return !b.isNull() && CountPixels(b, c) == static_cast<long>(b.width()) * b.height();
 }
 
 TEST(ObjectRenderer, PlainTextBackgrounds) {
-    struct Case {
-        const char* name;
-        int backStyle;
-        std::initializer_list<TColor> colours;
-        bool horizontal;
-        TColor corner;  // the background at the top-right corner
-        bool companion;
+    // BackStyle, component colours, Horizontal, and the background at the top-right corner.
+    const std::tuple<const char*, int, std::vector<TColor>, bool, TColor> cases[] = {
+        {"none: see-through", 0, {}, false, KeyColour},
+        {"SOLID", 1, {}, false, kYellow},
+        {"STRIPE without colours: white, not see-through", 2, {}, false, clWhite},
+        {"STRIPE with one colour", 2, {kRed}, false, kRed},
+        {"GRADATION down: the first row is colour 1", 3, {kRed, kYellow}, true, kRed},
+        {"GRADATION across: the last column nearly colour 2", 3, {kRed, kYellow}, false, kRed},
+        {"unknown style: white", 7, {}, false, clWhite},
     };
-    const Case cases[] = {
-        {"none: see-through", 0, {}, false, KeyColour, false},
-        {"SOLID", 1, {}, false, kYellow, true},
-        {"STRIPE without colours: white, not see-through", 2, {}, false, clWhite, true},
-        {"STRIPE with one colour", 2, {kRed}, false, kRed, true},
-        {"GRADATION down: the first row is colour 1", 3, {kRed, kYellow}, true, kRed, true},
-        {"GRADATION across: the last column is nearly colour 2",
-         3,
-         {kRed, kYellow},
-         false,
-         kRed,
-         true},
-        {"unknown style: white", 7, {}, false, clWhite, true},
-    };
-    for (const Case& c : cases) {
+    for (const auto& [name, backStyle, colours, horizontal, corner] : cases) {
         ObjectRecord r = Plain();
-        r.BackStyle = c.backStyle;
+        r.BackStyle = backStyle;
         r.BackColor = kYellow;
-        r.Horizontal = c.horizontal;
-        Use(r, c.colours);
+        r.Horizontal = horizontal;
+        UseColours(r, colours);
         const auto picture = RenderPlainTextPicture(r);
-        ASSERT_TRUE(picture) << c.name;
+        ASSERT_TRUE(picture) << name;
         const Bitmap& img = picture->image;
-        const int right = img.width() - 1;
-        if (c.backStyle == 3 && !c.horizontal) {
-            EXPECT_EQ(img.pixel(0, 0), kRed) << c.name;
-            EXPECT_EQ(GetRValue(img.pixel(right, 0)), 255) << c.name;
-            EXPECT_GT(GetGValue(img.pixel(right, 0)), 240) << c.name;
+        const TColor shown = img.pixel(img.width() - 1, 0);
+        if (backStyle == 3 && !horizontal) {
+            EXPECT_TRUE(img.pixel(0, 0) == kRed && GetRValue(shown) == 255 &&
+                        GetGValue(shown) > 240)
+                << name;
         } else {
-            EXPECT_EQ(img.pixel(right, 0), c.corner) << c.name;
+            EXPECT_EQ(shown, corner) << name;
         }
-        EXPECT_GT(test::CountPixels(img, kBlue), 20) << c.name << ": the text";
-        ASSERT_EQ(picture->companion.has_value(), c.companion) << c.name;
-        if (c.companion) {
-            // The companion is the background alone.
-            EXPECT_EQ(picture->companion->size(), img.size());
-            EXPECT_EQ(test::CountPixels(*picture->companion, kBlue), 0) << c.name;
-        }
+        EXPECT_GT(CountPixels(img, kBlue), 20) << name << ": the text";
+        // Every background but none leaves a companion: the background alone.
+        ASSERT_EQ(picture->companion.has_value(), backStyle != 0) << name;
+        if (backStyle == 0) continue;
+        EXPECT_EQ(picture->companion->size(), img.size());
+        EXPECT_EQ(CountPixels(*picture->companion, kBlue), 0) << name;
+        EXPECT_TRUE(backStyle != 1 || AllPixels(*picture->companion, kYellow)) << name;
     }
-    // SOLID's companion is a block of the background colour.
-    ObjectRecord solid = Plain();
-    solid.BackStyle = 1;
-    solid.BackColor = kYellow;
-    EXPECT_TRUE(AllPixels(*RenderPlainTextPicture(solid)->companion, kYellow));
-
     // Text in the key colour is invisible.
     ObjectRecord hidden = Plain();
     hidden.FontColor = KeyColour;
@@ -111,13 +75,11 @@ TEST(ObjectRenderer, PlainTextLayout) {
     Bitmap probe(1, 1);
     BitmapCanvas canvas(probe);
     ObjectRecord r = Plain("あいうえお\r\n\r\n1");
-    const std::string family = FontNameForIndex(InstalledFonts(), r.FontIndex);
-    canvas.font = Font{family, 16, false, false, clBlack};
+    canvas.font = Font{FontNameForIndex(InstalledFonts(), r.FontIndex), 16, false, false, clBlack};
     const int lineHeight = canvas.TextHeight("あ");
     const int wide = canvas.TextWidth("あいうえお");
     // Three lines (the empty one keeps its height); the box is as wide as the widest line.
-    const Bitmap img = RenderPlainTextPicture(r)->image;
-    EXPECT_EQ(img.size(), (Size{wide, 3 * lineHeight}));
+    EXPECT_EQ(RenderPlainTextPicture(r)->image.size(), (Size{wide, 3 * lineHeight}));
     // Where the last line's ink lies by Align: left, centre, right.
     auto inkColumns = [&](int align) {
         r.Align = align;
@@ -133,54 +95,47 @@ TEST(ObjectRenderer, PlainTextLayout) {
     };
     const auto left = inkColumns(1), centre = inkColumns(2), right = inkColumns(3);
     EXPECT_LT(left.second, wide / 3);
-    EXPECT_GT(centre.first, wide / 3);
-    EXPECT_LT(centre.second, 2 * wide / 3);
+    EXPECT_TRUE(centre.first > wide / 3 && centre.second < 2 * wide / 3);
     EXPECT_GT(right.first, 2 * wide / 3);
 }
 
 TEST(ObjectRenderer, DecoratedFillsAndTheirCompanions) {
-    test::TempDir dir;
-    const std::string picturePath = dir.file("picture.bmp");
-    ASSERT_TRUE(SaveBmp(Bitmap(7, 5, kRed), picturePath));
-    test::WriteFileBytes(dir.file("broken.jpg"), "\xFF\xD8 not a picture");
-    struct Case {
-        const char* name;
-        int fillStyle;
-        std::string imageFile;
-        std::initializer_list<TColor> colours;
-        std::optional<TColor> companionAll;  // nothing: no companion
-        TColor inside;                       // the middle of the body
-    };
-    const Case cases[] = {
-        {"SOLID: no companion", 10, "", {}, std::nullopt, kBlue},
-        {"hatch: no companion", 13, "", {}, std::nullopt, kBlue},
-        {"picture without a file: white", 4, "", {}, clWhite, clWhite},
-        {"picture", 4, picturePath, {}, kRed, kRed},
-        {"picture gone: white", 4, dir.file("gone.bmp"), {}, clWhite, clWhite},
-        {"picture unreadable: white", 4, dir.file("broken.jpg"), {}, clWhite, clWhite},
-        {"STRIPE of one colour", 2, "", {kYellow}, kYellow, kYellow},
-        {"GRADATION without colours: white", 3, "", {}, clWhite, clWhite},
-        {"other styles below 10: white", 0, "", {}, clWhite, clWhite},
-    };
-    for (const Case& c : cases) {
-        ObjectRecord r = Rectangle(60, 40, c.fillStyle);
-        r.ImageFile = c.imageFile;
-        Use(r, c.colours);
+    TempDir dir;
+    ASSERT_TRUE(SaveBmp(Bitmap(7, 5, kRed), dir.file("picture.bmp")));
+    WriteFileBytes(dir.file("broken.jpg"), "\xFF\xD8 not a picture");
+    // FillStyle, ImageFile, component colours, the colour of the whole companion (nothing: no
+    // companion) and of the middle of the body.
+    using Colours = std::vector<TColor>;
+    const std::tuple<const char*, int, std::string, Colours, std::optional<TColor>, TColor>
+        cases[] = {
+            {"SOLID: no companion", 10, "", {}, std::nullopt, kBlue},
+            {"hatch: no companion", 13, "", {}, std::nullopt, kBlue},
+            {"picture without a file: white", 4, "", {}, clWhite, clWhite},
+            {"picture", 4, dir.file("picture.bmp"), {}, kRed, kRed},
+            {"picture gone: white", 4, dir.file("gone.bmp"), {}, clWhite, clWhite},
+            {"picture unreadable: white", 4, dir.file("broken.jpg"), {}, clWhite, clWhite},
+            {"STRIPE of one colour", 2, "", {kYellow}, kYellow, kYellow},
+            {"GRADATION without colours: white", 3, "", {}, clWhite, clWhite},
+            {"other styles below 10: white", 0, "", {}, clWhite, clWhite},
+        };
+    for (const auto& [name, fillStyle, imageFile, colours, companionAll, inside] : cases) {
+        ObjectRecord r = Rectangle(60, 40, fillStyle);
+        r.ImageFile = imageFile;
+        UseColours(r, colours);
         const auto picture = RenderDecoratedPicture(r);
-        ASSERT_TRUE(picture) << c.name;
-        EXPECT_EQ(picture->image.size(), (Size{60, 40})) << c.name;
-        EXPECT_EQ(picture->companion.has_value(), c.companionAll.has_value()) << c.name;
-        if (c.companionAll) {
-            EXPECT_TRUE(AllPixels(*picture->companion, *c.companionAll)) << c.name;
-        }
-        EXPECT_EQ(picture->image.pixel(30, 20), c.inside) << c.name;
-        EXPECT_EQ(picture->image.pixel(59, 39), KeyColour) << c.name << ": outside the body";
+        ASSERT_TRUE(picture) << name;
+        EXPECT_EQ(picture->image.size(), (Size{60, 40})) << name;
+        ASSERT_EQ(picture->companion.has_value(), companionAll.has_value()) << name;
+        EXPECT_TRUE(!companionAll || AllPixels(*picture->companion, *companionAll)) << name;
+        // The middle of the body, and outside it in the corner.
+        EXPECT_EQ(std::pair(picture->image.pixel(30, 20), picture->image.pixel(59, 39)),
+                  std::pair(inside, KeyColour))
+            << name;
     }
 }
 
 TEST(ObjectRenderer, FontIndexPastTheListDrawsTheLastFont) {
-    ObjectRecord past = NewDecoratedText(0, 559, false);
-    past.Text = "Ag漢";
+    ObjectRecord past = TextRecord("Ag漢");
     ObjectRecord last = past;
     past.FontIndex = 500;
     last.FontIndex = static_cast<int>(InstalledFonts().size()) - 1;
@@ -188,70 +143,63 @@ TEST(ObjectRenderer, FontIndexPastTheListDrawsTheLastFont) {
 }
 
 TEST(ObjectRenderer, BoxesTooLargeOrEmptyAreNotDrawn) {
-    ObjectRecord tooWide = Rectangle(40000, 10, 10);
-    ObjectRecord empty = Rectangle(0, 10, 10);
     ObjectRecord hugeFont = Plain("あいうえおかきくけこ");
     hugeFont.FontSize = 30000;
-    for (const ObjectRecord& r : {tooWide, empty, hugeFont}) {
+    for (const ObjectRecord& r : {Rectangle(40000, 10, 10), Rectangle(0, 10, 10), hugeFont}) {
         EXPECT_FALSE(ObjectBoxSize(r));
         EXPECT_FALSE(RenderObjectPicture(r));
     }
     EXPECT_EQ(ObjectBoxSize(Rectangle(300, 120, 10)), (Size{300, 120}));
 }
 
-class RenderObjectTest : public ::testing::Test {
+class RenderObjectTest : public ObjectScreenTest {
   protected:
-    void SetUp() override { Files().CreateFolder(main.folder()); }
+    RenderObjectTest() : ObjectScreenTest(50) {}
     void Write(int slot, const ObjectRecord& r) {
         ASSERT_TRUE(WriteObject(main.folder(), slot, r));
     }
-    std::string Companion(int slot) const { return CompanionBitmapPath(main.folder(), slot); }
-
-    test::ScriptedDialogScope dialogs;
-    test::FakeMainScreen main{50};
+    bool Render(int slot, bool create = true) {
+        return RenderObject(main.folder(), slot, create, create);
+    }
 };
 
 TEST_F(RenderObjectTest, ImagesAreStretchedToTheZoomAndPlacedOnThePage) {
     ObjectRecord r = Rectangle(300, 120, 2);
     r.Left = 40;
     r.Top = 31;
-    Use(r, {kYellow, kRed});
+    UseColours(r, {kYellow, kRed});
     Write(3, r);
-    ASSERT_TRUE(RenderObject(main.folder(), 3, true, true));
+    ASSERT_TRUE(Render(3));
     const TCImg* img = ObjectImages()[3];
     ASSERT_NE(img, nullptr);
     EXPECT_EQ(img->image()->objectName(), "CImg3");
-    EXPECT_EQ(img->bitmapSize(), (Size{300, 120}));
-    EXPECT_EQ(img->size(), (Size{150, 60}));
-    EXPECT_EQ(img->PositionOn(*main.page), (Point{20, 15}));
+    EXPECT_EQ(std::tuple(img->bitmapSize(), img->size(), img->PositionOn(*main.page)),
+              std::tuple(Size{300, 120}, Size{150, 60}, Point{20, 15}));
     EXPECT_EQ(img->image()->parentWidget(), &main.area);
-    EXPECT_TRUE(img->image()->stretch());
-    EXPECT_EQ(img->image()->transparentColour(), KeyColour);
-    EXPECT_TRUE(Files().FileExists(Companion(3)));
+    EXPECT_TRUE(img->image()->stretch() && img->image()->transparentColour() == KeyColour);
+    EXPECT_TRUE(HasCompanion(3));
 
     // Rendering again without create and place keeps the image where it was dragged and
     // rewrites the companion: now a hatch, so there is none.
     img->image()->move(100, 90);
     r.FillStyle = 13;
     Write(3, r);
-    ASSERT_TRUE(RenderObject(main.folder(), 3, false, false));
+    ASSERT_TRUE(Render(3, false));
     EXPECT_EQ(ObjectImages()[3]->image()->pos(), QPoint(100, 90));
-    EXPECT_FALSE(Files().FileExists(Companion(3)));
+    EXPECT_FALSE(HasCompanion(3));
     EXPECT_TRUE(dialogs->shown.empty());
 }
 
 TEST_F(RenderObjectTest, MissingAndUnreadableRecords) {
     // Missing: nothing happens, nothing is said.
-    EXPECT_FALSE(RenderObject(main.folder(), 4, true, true));
-    EXPECT_FALSE(ObjectImages().exists(4));
+    EXPECT_FALSE(Render(4) || ObjectImages().exists(4));
     EXPECT_TRUE(dialogs->shown.empty());
 
     // Unreadable: one message, the slot stays empty, the other objects are untouched.
     Write(1, Plain());
-    ASSERT_TRUE(RenderObject(main.folder(), 1, true, true));
-    test::WriteFileBytes(ObjectFilePath(main.folder(), 5), "1\r\n0\r\nabc\r\n");
-    EXPECT_FALSE(RenderObject(main.folder(), 5, true, true));
-    EXPECT_FALSE(ObjectImages().exists(5));
+    ASSERT_TRUE(Render(1));
+    WriteFileBytes(ObjectFilePath(main.folder(), 5), "1\r\n0\r\nabc\r\n");
+    EXPECT_FALSE(Render(5) || ObjectImages().exists(5));
     ASSERT_EQ(dialogs->shown.size(), 1u);
     EXPECT_EQ(dialogs->shown[0].caption, "NG");
     EXPECT_NE(dialogs->shown[0].text.find("StrData5.txt"), std::string::npos);
@@ -259,15 +207,12 @@ TEST_F(RenderObjectTest, MissingAndUnreadableRecords) {
 
     // A record that turns unreadable under a shown object takes only that object away.
     Write(6, Rectangle(50000, 20, 10));
-    EXPECT_FALSE(RenderObject(main.folder(), 6, true, true));
+    EXPECT_FALSE(Render(6));
     EXPECT_EQ(dialogs->shown.size(), 2u);
-    test::WriteFileBytes(ObjectFilePath(main.folder(), 1), "0\r\n");
-    EXPECT_FALSE(RenderObject(main.folder(), 1, false, false));
-    EXPECT_FALSE(ObjectImages().exists(1));
+    WriteFileBytes(ObjectFilePath(main.folder(), 1), "0\r\n");
+    EXPECT_FALSE(Render(1, false) || ObjectImages().exists(1));
     EXPECT_EQ(FindFreeSlot(), 0);
-
-    EXPECT_FALSE(RenderObject(main.folder(), 200, true, true));
-    EXPECT_FALSE(RenderObject(main.folder(), -1, true, true));
+    EXPECT_FALSE(Render(200) || Render(-1));
 }
 
 }  // namespace

@@ -2,21 +2,17 @@
 
 #include <gtest/gtest.h>
 
-#include "common/app_state.h"
 #include "objects/object_renderer.h"
+#include "objects_fixture.h"
 #include "platform/bitmap_canvas.h"
 #include "platform/file_service.h"
 #include "platform/fonts.h"
 #include "platform/picture_io.h"
-#include "support/test_support.h"
 
 namespace pb {
 namespace {
 
-constexpr TColor kRed = RGB(255, 0, 0);
-constexpr TColor kGreen = RGB(0, 160, 0);
-constexpr TColor kYellow = RGB(255, 255, 0);
-constexpr TColor kNavy = RGB(0, 0, 128);
+using namespace test;
 
 class PrintCompositionTest : public ::testing::Test {
   protected:
@@ -31,8 +27,7 @@ class PrintCompositionTest : public ::testing::Test {
     bool HasCompanion(int slot) const {
         return Files().FileExists(CompanionBitmapPath(folder(), slot));
     }
-    // The composition in the binding order, onto a page copy that then stands for the
-    // recording.
+    // The composition in the binding order, onto a page that stands for the recording.
     Bitmap Print(bool prePass = true) {
         if (prePass) OverlapPrePass(folder());
         Bitmap page(400, 300, clWhite);
@@ -49,44 +44,35 @@ class PrintCompositionTest : public ::testing::Test {
         return n;
     }
     static ObjectRecord SolidText(int left, int top) {
-        ObjectRecord r = NewDecoratedText(0, 559, false);
-        r.Text = "ああああ";
+        ObjectRecord r = TextRecord("ああああ");
         r.Left = left;
         r.Top = top;
         r.FillColor = kRed;
         return r;
     }
     static ObjectRecord GradationBox(int left, int top, int w, int h) {
-        ObjectRecord r = NewShapeObject(0, 559, false);
+        ObjectRecord r = ShapeRecord(w, h);
         r.Left = left;
         r.Top = top;
-        r.FontSize = w;
-        r.Align = h;
         r.FillStyle = 3;
-        r.UseColor = {true, true, false, false, false, false, false};
-        r.Color[0] = kYellow;
-        r.Color[1] = kGreen;
+        UseColours(r, {kYellow, kGreen});
         return r;
     }
 
-    test::TempDir dir;
-    test::ScriptedDialogScope dialogs;
+    TempDir dir;
+    ScriptedDialogScope dialogs;
 };
 
 TEST_F(PrintCompositionTest, ASolidTextUnderALaterGradationShapeStaysUnderIt) {
     Add(0, SolidText(0, 10));
     Add(1, GradationBox(0, 0, 100, 90));
     const Rect shapeInside{4, 4, 96, 86};
-    const Rect beyondShape{110, 0, 400, 300};
-
     // Without the pre-pass the text's vector fill would land on top of the shape.
-    const Bitmap naive = Print(false);
-    EXPECT_GT(CountIn(naive, kRed, shapeInside), 50);
-
+    EXPECT_GT(CountIn(Print(false), kRed, shapeInside), 50);
     const Bitmap page = Print();
     EXPECT_TRUE(HasCompanion(0)) << "the text became bitmap-filled";
     EXPECT_EQ(CountIn(page, kRed, shapeInside), 0);
-    EXPECT_GT(CountIn(page, kRed, beyondShape), 50) << "the rest of the text is still red";
+    EXPECT_GT(CountIn(page, kRed, {110, 0, 400, 300}), 50) << "the rest of the text is still red";
     // Below the text the shape shows its own fill.
     const Bitmap fill = *RenderObjectPicture(GradationBox(0, 0, 100, 90))->companion;
     EXPECT_EQ(page.pixel(50, 80), fill.pixel(50, 80));
@@ -96,28 +82,23 @@ TEST_F(PrintCompositionTest, ASolidTextUnderALaterGradationShapeStaysUnderIt) {
 TEST_F(PrintCompositionTest, OnlyStrictOverlapsWithLaterBitmapFilledObjectsCount) {
     const std::optional<Size> text = ObjectBoxSize(SolidText(0, 0));
     ASSERT_TRUE(text);
-    struct Case {
-        const char* name;
-        int shapeSlot;  // the text is in slot 5
-        int shapeLeft;
-        bool companion;
-    };
-    const Case cases[] = {
+    // The gradation shape's slot (the text is in 5) and left edge; whether the text then
+    // becomes bitmap-filled.
+    const std::tuple<const char*, int, int, bool> cases[] = {
         {"overlapping by one pixel", 9, text->width - 1, true},
         {"touching", 9, text->width, false},
         {"below the text in the stack", 2, 0, false},
     };
-    for (const Case& c : cases) {
+    for (const auto& [name, shapeSlot, shapeLeft, companion] : cases) {
         ResetFolder(dir.path(), true);
         Add(5, SolidText(0, 0));
-        Add(c.shapeSlot, GradationBox(c.shapeLeft, 0, 40, 40));
+        Add(shapeSlot, GradationBox(shapeLeft, 0, 40, 40));
         // A hatch-filled shape overlapping the text is not bitmap-filled: no companion either.
         ObjectRecord hatch = GradationBox(0, 0, 40, 40);
         hatch.FillStyle = 13;
         Add(7, hatch);
         OverlapPrePass(folder());
-        EXPECT_EQ(HasCompanion(5), c.companion) << c.name;
-        EXPECT_FALSE(HasCompanion(7)) << c.name;
+        EXPECT_EQ(std::pair(HasCompanion(5), HasCompanion(7)), std::pair(companion, false)) << name;
     }
     // A companion left by an earlier print is dropped once nothing overlaps any more.
     ResetFolder(dir.path(), true);
@@ -131,25 +112,24 @@ TEST_F(PrintCompositionTest, RasterPassBurnsShadowAndFillOnlyInsideThePage) {
     ObjectRecord r = GradationBox(-20, 280, 60, 40);
     r.Shadow = true;
     r.ShadowColor = kNavy;
-    r.UseColor = {true, false, false, false, false, false, false};
+    r.UseColor[1] = false;
     Add(0, r);
     Bitmap page(400, 300, clWhite);
     RasterPass(page, folder(), 0);
     // The box lies from x -20 and y 280 on and is cut by the page; no outline is burnt.
-    EXPECT_EQ(page.pixel(10, 290), kYellow);
-    EXPECT_EQ(page.pixel(0, 299), kYellow);
-    EXPECT_EQ(test::CountPixels(page, clBlack), 0);
-    EXPECT_EQ(page.pixel(60, 290), clWhite);
+    EXPECT_EQ(std::tuple(page.pixel(10, 290), page.pixel(0, 299), page.pixel(60, 290)),
+              std::tuple(kYellow, kYellow, clWhite));
+    EXPECT_EQ(CountPixels(page, clBlack), 0);
     // Objects without a companion are not burnt at all; missing slots change nothing.
     Bitmap untouched(400, 300, clWhite);
     Add(1, SolidText(0, 0));
     RasterPass(untouched, folder(), 1);
     RasterPass(untouched, folder(), 2);
-    EXPECT_EQ(test::CountPixels(untouched, clWhite), 400L * 300);
+    EXPECT_EQ(CountPixels(untouched, clWhite), 400L * 300);
 }
 
 TEST_F(PrintCompositionTest, PlainTextPrintsItsBackgroundAndText) {
-    ObjectRecord r = NewPlainObject(0, 559, false);
+    ObjectRecord r = NewPlainObject(0, kPageHeight, false);
     r.Left = 30;
     r.Top = 40;
     r.BackStyle = 1;
@@ -161,15 +141,14 @@ TEST_F(PrintCompositionTest, PlainTextPrintsItsBackgroundAndText) {
     canvas.font.colour = kGreen;
     DrawObjectVector(canvas, folder(), 0);
     // The same pixels as the object's own picture, at its place.
-    const Bitmap object = RenderPlainTextPicture(r)->image;
     Bitmap expected(400, 300, clWhite);
-    BitmapCanvas(expected).Draw(30, 40, object);
-    EXPECT_EQ(test::CountDifferentPixels(page, expected), 0);
+    BitmapCanvas(expected).Draw(30, 40, RenderPlainTextPicture(r)->image);
+    EXPECT_EQ(CountDifferentPixels(page, expected), 0);
     EXPECT_EQ(canvas.font.colour, kGreen) << "the canvas's font is given back";
 }
 
 TEST_F(PrintCompositionTest, BrokenRecordsAreSkippedQuietly) {
-    test::WriteFileBytes(ObjectFilePath(folder(), 0), "1\r\nnot a number\r\n");
+    WriteFileBytes(ObjectFilePath(folder(), 0), "1\r\nnot a number\r\n");
     ObjectRecord far = SolidText(2000000000, 5);
     Add(1, GradationBox(0, 0, 30, 30));
     ASSERT_TRUE(WriteObject(folder(), 2, far));

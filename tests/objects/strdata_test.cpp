@@ -2,16 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include <QWidget>
-
-#include "common/app_state.h"
-#include "common/object_image.h"
-#include "platform/file_service.h"
+#include "objects_fixture.h"
 #include "platform/text_codec.h"
-#include "support/test_support.h"
 
 namespace pb {
 namespace {
+using namespace test;
 
 // "x" on `n` lines.
 std::string Lines(int n) {
@@ -21,14 +17,14 @@ std::string Lines(int n) {
 }
 
 TEST(StrData, RecordsRoundTripThroughTheirFiles) {
-    test::TempDir dir;
+    TempDir dir;
     const std::string folder = dir.path() + "/";
-    ObjectRecord plain = NewPlainObject(2, 559, true);
+    ObjectRecord plain = NewPlainObject(2, kPageHeight, true);
     plain.BackStyle = 2;
     plain.BackColor = RGB(9, 8, 7);
     plain.UseColor[4] = true;
     plain.Color[4] = RGB(10, 20, 30);
-    ObjectRecord decorated = NewDecoratedText(3, 559, false);
+    ObjectRecord decorated = NewDecoratedText(3, kPageHeight, false);
     decorated.Left = -12;
     decorated.Top = 45;
     decorated.DeformAmount = -30;
@@ -48,7 +44,7 @@ TEST(StrData, RecordsRoundTripThroughTheirFiles) {
         EXPECT_EQ(FormatObjectRecord(*back), FormatObjectRecord(r));
     }
     // The file itself: CP932, CR LF, line 0 the family, colours in decimal, booleans as words.
-    const std::string bytes = test::ReadFileBytes(ObjectFilePath(folder, 5));
+    const std::string bytes = ReadFileBytes(ObjectFilePath(folder, 5));
     EXPECT_EQ(bytes.substr(0, 12), "1\r\n-12\r\n45\r\n");
     EXPECT_NE(bytes.find("\r\n197121\r\n0\r\n12632256\r\n13\r\nTrue\r\nTrue\r\n"),
               std::string::npos);
@@ -56,58 +52,46 @@ TEST(StrData, RecordsRoundTripThroughTheirFiles) {
     // One-byte fields wrap as bytes.
     decorated.FillStyle = 266;
     decorated.DeformMode = 257;
-    auto wrapped = ParseObjectRecord(FormatObjectRecord(decorated)).record;
+    const auto wrapped = ParseObjectRecord(FormatObjectRecord(decorated)).record;
     ASSERT_TRUE(wrapped);
-    EXPECT_EQ(wrapped->FillStyle, 10);
-    EXPECT_EQ(wrapped->DeformMode, 1);
+    EXPECT_EQ(std::pair(wrapped->FillStyle, wrapped->DeformMode), std::pair(10, 1));
 }
 
-TEST(StrData, TheTextLosesItsTrailingBlanksButKeepsInnerEmptyLines) {
-    const std::string fields = FormatObjectRecord(NewDecoratedText(0, 559, false));
-    const std::string head = fields.substr(0, fields.rfind("あいうえお"));
-    const std::pair<std::string, std::string> cases[] = {{"abc  \r\n\r\n\r\n", "abc"},
-                                                         {"a\r\n\r\nb\r\n", "a\r\n\r\nb"},
-                                                         {"  lead\r\n", "  lead"},
-                                                         {"", ""}};
-    for (const auto& [text, expected] : cases) {
-        auto r = ParseObjectRecord(head + text);
-        ASSERT_EQ(r.status, ReadStatus::Ok);
-        EXPECT_EQ(r.record->Text, expected);
-    }
-}
-
-TEST(StrData, FamilyAndMalformedRecords) {
-    const std::string plainFields =
+TEST(StrData, ReadingTrimsTheTextAndRefusesMalformedRecords) {
+    using enum ReadStatus;
+    // The 23 fields of a plain record after its family line; the text follows them.
+    const std::string fields =
         "0\r\n0\r\n10\r\n2\r\n0\r\n16777215\r\n0\r\n0\r\nFalse\r\n"
         "False\r\nFalse\r\nFalse\r\nFalse\r\nFalse\r\nFalse\r\nFalse\r\n"
-        "1\r\n1\r\n1\r\n1\r\n1\r\n1\r\n1\r\nText\r\n";
-    struct Case {
-        std::string text;
-        ReadStatus status;
-    };
-    const Case cases[] = {
-        {"0\r\n" + plainFields, ReadStatus::Ok},
-        {"1 \r\n" + plainFields, ReadStatus::Ok},  // plain: only exactly "1" is decorated
-        {"x\r\n" + plainFields, ReadStatus::Ok},
-        {"1\r\n" + plainFields, ReadStatus::Malformed},  // 29 fields expected, "Text" is one
-        {"0\r\n0\r\nabc\r\n" + plainFields.substr(3), ReadStatus::Malformed},
-        {"0\r\n0\r\n", ReadStatus::Malformed},
-        {"", ReadStatus::Missing},
+        "1\r\n1\r\n1\r\n1\r\n1\r\n1\r\n1\r\n";
+    // The file, and the status and text read from it: the text loses its trailing blanks and
+    // empty lines but keeps inner empty lines and leading blanks.
+    const std::tuple<std::string, ReadStatus, std::string> cases[] = {
+        {"0\r\n" + fields + "Text\r\n", Ok, "Text"},
+        {"1 \r\n" + fields + "Text", Ok, "Text"},  // plain: only exactly "1" is decorated
+        {"x\r\n" + fields + "Text", Ok, "Text"},
+        {"0\r\n" + fields + "abc  \r\n\r\n\r\n", Ok, "abc"},
+        {"0\r\n" + fields + "a\r\n\r\nb\r\n", Ok, "a\r\n\r\nb"},
+        {"0\r\n" + fields + "  lead\r\n", Ok, "  lead"},
+        {"0\r\n" + fields, Ok, ""},
+        {"1\r\n" + fields + "Text", Malformed, ""},  // 29 fields expected, "Text" is one
+        {"0\r\n0\r\nabc\r\n" + fields.substr(3) + "Text", Malformed, ""},
+        {"0\r\n0\r\n", Malformed, ""},
+        {"", Missing, ""},
         // 256 lines at most, 1 + 23 + 232 for a plain record; trailing empty lines do not count.
-        {"0\r\n" + plainFields.substr(0, plainFields.size() - 6) + Lines(232) + "\r\n\r\n\r\n",
-         ReadStatus::Ok},
-        {"0\r\n" + plainFields.substr(0, plainFields.size() - 6) + Lines(233),
-         ReadStatus::Malformed},
+        {"0\r\n" + fields + Lines(232) + "\r\n\r\n\r\n", Ok, Lines(232)},
+        {"0\r\n" + fields + Lines(233), Malformed, ""},
     };
-    for (const Case& c : cases) {
-        const ReadResult r = ParseObjectRecord(c.text);
-        EXPECT_EQ(r.status, c.status) << c.text.substr(0, 12);
-        if (r.status == ReadStatus::Ok) {
-            EXPECT_EQ(r.record->family, ObjectFamily::Plain);
+    for (const auto& [file, status, text] : cases) {
+        const ReadResult r = ParseObjectRecord(file);
+        EXPECT_EQ(r.status, status) << file.substr(0, 12);
+        if (status == Ok && r.record) {
+            EXPECT_EQ(std::pair(r.record->family, r.record->Text),
+                      std::pair(ObjectFamily::Plain, text));
         }
     }
-    test::TempDir dir;
-    EXPECT_EQ(ReadObjectRecord(dir.path() + "/", 0).status, ReadStatus::Missing);
+    TempDir dir;
+    EXPECT_EQ(ReadObjectRecord(dir.path() + "/", 0).status, Missing);
 }
 
 TEST(StrData, ShapeMarkerAndFonts) {
@@ -119,83 +103,60 @@ TEST(StrData, ShapeMarkerAndFonts) {
     for (const auto& [text, kind] : kinds) EXPECT_EQ(ShapeKind(text), kind) << text;
 
     const std::vector<std::string> fonts = {"@IPAゴシック", "DejaVu Sans", "IPAゴシック", "Zed"};
-    EXPECT_EQ(DefaultFontIndex(fonts), 2);
-    EXPECT_EQ(DefaultFontIndex({"DejaVu Sans", "Zed"}), 1);  // none: the last font
-    EXPECT_EQ(FontNameForIndex(fonts, 500), "Zed");
-    EXPECT_EQ(FontNameForIndex(fonts, -1), "@IPAゴシック");
+    // No Japanese face: the last font. An index past the list: the last one, below it the first.
+    EXPECT_EQ(std::pair(DefaultFontIndex(fonts), DefaultFontIndex({"DejaVu Sans", "Zed"})),
+              std::pair(2, 1));
+    EXPECT_EQ(FontNameForIndex(fonts, 500) + FontNameForIndex(fonts, -1), "Zed@IPAゴシック");
 }
 
 TEST(StrData, WritersRefuseTextsTheReadersCannotHold) {
-    test::TempDir dir;
-    test::ScriptedDialogScope dialogs;
+    TempDir dir;
+    ScriptedDialogScope dialogs;
     const std::string folder = dir.path() + "/";
-    struct Case {
-        ObjectRecord rec;
-        std::string text;
-        bool written;
+    // Decorated, the text, and whether it is written. A bare line feed is a line of the file.
+    const std::tuple<bool, std::string, bool> cases[] = {
+        {false, Lines(232), true}, {false, Lines(233), false},         {true, Lines(226), true},
+        {true, Lines(227), false}, {false, Lines(232) + "\ny", false},
     };
-    const Case cases[] = {
-        {NewPlainObject(0, 559, false), Lines(232), true},
-        {NewPlainObject(0, 559, false), Lines(233), false},
-        {NewDecoratedText(0, 559, false), Lines(226), true},
-        {NewDecoratedText(0, 559, false), Lines(227), false},
-        // A bare line feed is a line of the file too.
-        {NewPlainObject(0, 559, false), Lines(232) + "\ny", false},
-    };
-    for (Case c : cases) {
+    for (const auto& [decorated, text, written] : cases) {
         Files().DeleteFile(ObjectFilePath(folder, 0));
-        c.rec.Text = c.text;
-        EXPECT_EQ(WriteObject(folder, 0, c.rec), c.written) << c.text.size();
-        EXPECT_EQ(Files().FileExists(ObjectFilePath(folder, 0)), c.written);
-        if (c.written) {
-            EXPECT_EQ(ReadObject(folder, 0)->Text, c.rec.Text);
+        EXPECT_EQ(WriteObject(folder, 0, decorated ? TextRecord(text) : PlainRecord(text)), written)
+            << text.size();
+        EXPECT_EQ(Files().FileExists(ObjectFilePath(folder, 0)), written);
+        if (written) {
+            EXPECT_EQ(ReadObject(folder, 0)->Text, text);
         }
     }
     ASSERT_EQ(dialogs->shown.size(), 3u);
     EXPECT_EQ(dialogs->shown[0].caption, "NG");
 }
 
-class ObjectSlotsTest : public ::testing::Test {
+class ObjectSlotsTest : public ObjectScreenTest {
   protected:
-    void SetUp() override {
-        App() = AppState{};
-        SetAppDir(App(), dir.path());
-        Files().CreateFolder(App().ObjectFolder);
-        pageImage.setParent(&area);
-        pageImage.setGeometry(10, 0, 189, 280);  // a postcard page at zoom 50
+    ObjectSlotsTest() : ObjectScreenTest(50) {}
+    void Add(int slot) { Place(NewDecoratedText(slot, kPageHeight, false), slot); }
+    std::optional<std::pair<int, int>> SavedAt(int x, int y, int zoom) {
+        Drag(4, x, y);
+        SaveObjectPosition(main.folder(), 4, *main.page, zoom);
+        return ReadObjectPosition(main.folder(), 4);
     }
-    void TearDown() override { ObjectImages().FreeAll(); }
-    void Add(int slot) {
-        ASSERT_TRUE(WriteObject(App().ObjectFolder, slot, NewDecoratedText(slot, 559, false)));
-        ObjectImages().Create(slot, 10, 0, 50, 20, &area);
-    }
-    std::optional<std::pair<int, int>> Position() const {
-        return ReadObjectPosition(App().ObjectFolder, 4);
-    }
-    test::TempDir dir;
-    QWidget area;
-    QWidget pageImage;
 };
 
 TEST_F(ObjectSlotsTest, PositionsAreSavedInPagePixelsWithoutWalking) {
     Add(4);
-    ObjectImages()[4]->image()->move(10 + 40, 15);  // 40 px right of the page's left edge
-    SaveObjectPosition(App().ObjectFolder, 4, pageImage, 50);
-    EXPECT_EQ(Position(), std::make_pair(80, 30));
-    EXPECT_EQ(ReadObject(App().ObjectFolder, 4)->Text, "あいうえお");
+    EXPECT_EQ(SavedAt(40, 15, 50), std::make_pair(80, 30));
+    EXPECT_EQ(Stored(4)->Text, "あいうえお");
     // Truncation toward zero at odd zooms: 41 * 100 / 30 = 136.67.
-    ObjectImages()[4]->image()->move(10 + 41, -1);
-    SaveObjectPosition(App().ObjectFolder, 4, pageImage, 30);
-    EXPECT_EQ(Position(), std::make_pair(136, -3));
+    EXPECT_EQ(SavedAt(41, -1, 30), std::make_pair(136, -3));
     // Zooming back and forth places and saves without drifting.
-    ObjectRecord r = *ReadObject(App().ObjectFolder, 4);
+    ObjectRecord r = *Stored(4);
     r.Left = 278;
     r.Top = 81;
-    ASSERT_TRUE(WriteObject(App().ObjectFolder, 4, r));
+    ASSERT_TRUE(WriteObject(main.folder(), 4, r));
     for (int zoom : {90, 80, 70, 60, 50, 200, 30, 100}) {
-        ObjectImages()[4]->PlaceAtZoom(278, 81, zoom, pageImage);
-        SaveObjectPosition(App().ObjectFolder, 4, pageImage, zoom);
-        EXPECT_EQ(Position(), std::make_pair(278, 81)) << zoom;
+        ObjectImages()[4]->PlaceAtZoom(278, 81, zoom, *main.page);
+        SaveObjectPosition(main.folder(), 4, *main.page, zoom);
+        EXPECT_EQ(ReadObjectPosition(main.folder(), 4), std::make_pair(278, 81)) << zoom;
     }
 }
 

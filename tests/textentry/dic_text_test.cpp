@@ -23,15 +23,12 @@ TEST(DicText, ReadsRecordsWithQuotesAndLineEnds) {
         "2,\"two\r\nlines\",2\n"  // a bare LF ends a record too
         "3,,\r\n"
         "4,last";  // no line end at the end
-    const auto r = ReadAll(text);
-    using V = std::vector<std::string>;
-    ASSERT_EQ(r.size(), 6u);
-    EXPECT_EQ(r[0], (V{"KbnCD", "TokuMJ", "BtSize"}));
-    EXPECT_EQ(r[1], (V{"1", ",", "1"}));
-    EXPECT_EQ(r[2], (V{"1", "\"", "1"}));
-    EXPECT_EQ(r[3], (V{"2", "two\r\nlines", "2"}));
-    EXPECT_EQ(r[4], (V{"3", "", ""}));
-    EXPECT_EQ(r[5], (V{"4", "last"}));
+    EXPECT_EQ(ReadAll(text), (std::vector<std::vector<std::string>>{{"KbnCD", "TokuMJ", "BtSize"},
+                                                                    {"1", ",", "1"},
+                                                                    {"1", "\"", "1"},
+                                                                    {"2", "two\r\nlines", "2"},
+                                                                    {"3", "", ""},
+                                                                    {"4", "last"}}));
 }
 
 TEST(DicText, WrittenFieldsReadBackUnchanged) {

@@ -1,8 +1,10 @@
 #include "textentry/dictionary.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <map>
 
 #include "platform/file_service.h"
 #include "textentry/dic_text.h"
@@ -32,21 +34,11 @@ class SmallDictionary : public ::testing::Test {
   protected:
     void SetUp() override {
         test::WriteDicData(dir.path(), "KANJI.txt",
-                           "Yomi,Kanji\n"
-                           "かんじ,漢字\n"
-                           "かんじ,幹事\n"
-                           "しょうひん,商品\n"
-                           "かんじ,感じ\n"
-                           "\"\"\"\",引用符\n"
-                           "くうらん,\n");
+                           "Yomi,Kanji\nかんじ,漢字\nかんじ,幹事\nしょうひん,商品\nかんじ,感じ\n"
+                           "\"\"\"\",引用符\nくうらん,\n");
+        // Columns found by name, in any order; BtSize 300 and x are no bytes: skipped.
         test::WriteDicData(dir.path(), "KIGO.txt",
-                           "BtSize,KbnCD,TokuMJ\n"  // columns found by name, in any order
-                           "2,1,★\n"
-                           "1,1,*\n"
-                           "2,1,☆\n"
-                           "2,2,￥\n"
-                           "300,1,×\n"  // not a byte: skipped
-                           "x,1,×\n");
+                           "BtSize,KbnCD,TokuMJ\n2,1,★\n1,1,*\n2,1,☆\n2,2,￥\n300,1,×\nx,1,×\n");
         ASSERT_TRUE(BuildDictionary(dir.path(), &report));
     }
     TempDir dir;
@@ -54,29 +46,23 @@ class SmallDictionary : public ::testing::Test {
 };
 
 TEST_F(SmallDictionary, BuildReportsTheSourcesAndQueriesKeepDictionaryOrder) {
-    ASSERT_EQ(report.sources.size(), 4u);
-    EXPECT_FALSE(report.sources[0].present);  // EJ.txt
-    EXPECT_EQ(report.sources[1].rows, 6);
-    EXPECT_EQ(report.sources[2].rows, 4);
-    EXPECT_EQ(report.sources[2].skipped, 2);
+    ASSERT_EQ(report.sources.size(), 4u);  // EJ.txt absent, KANJI.txt, KIGO.txt with 2 skipped
+    EXPECT_EQ(std::tuple(report.sources[0].present, report.sources[1].rows, report.sources[2].rows,
+                         report.sources[2].skipped),
+              std::tuple(false, 6, 4, 2));
     EXPECT_TRUE(CheckDictionary(dir.path()));
     EXPECT_FALSE(Files().FileExists(DictionaryPath(dir.path()) + ".tmp"));
 
-    struct Case {
-        const char* reading;
-        int found;
-        std::vector<std::string> column;
-    };
-    const Case cases[] = {
+    const std::tuple<const char*, int, std::vector<std::string>> cases[] = {
         {"かんじ", 3, {"漢字", "幹事", "感じ"}},
         {"\"", 1, {"引用符"}},  // a double quote is looked up like any other reading
         {"くうらん", 1, {""}},  // Null gives an empty cell
         {"ないよ", 0, {""}},    // no entry: one empty row
     };
     CellTable grid;
-    for (const Case& c : cases) {
-        EXPECT_EQ(Query(grid, dir.path(), c.reading), c.found) << c.reading;
-        EXPECT_EQ(Column(grid), c.column) << c.reading;
+    for (const auto& [reading, found, column] : cases) {
+        EXPECT_EQ(Query(grid, dir.path(), reading), found) << reading;
+        EXPECT_EQ(Column(grid), column) << reading;
     }
     // A symbol page shows only double-byte symbols.
     EXPECT_EQ(QueryToGrid(grid, DictionaryPath(dir.path()), kSymbolQuery, {std::int64_t{1}}, false,
@@ -97,9 +83,7 @@ TEST_F(SmallDictionary, QueryFlagsAndFailures) {
     const std::vector<std::string> before = Column(grid);
     EXPECT_EQ(QueryToGrid(grid, db, "SELECT nothing FROM nowhere", {}, false, "nothing"), -1);
     EXPECT_EQ(QueryToGrid(grid, db, "SELECT Kanji FROM lmstKANJI", {}, false, "Yomi"), -1);
-    EXPECT_EQ(
-        QueryToGrid(grid, dir.file("missing.mdb"), kKanjiQuery, {Cp("かんじ")}, false, "Kanji"),
-        -1);
+    EXPECT_EQ(Query(grid, dir.file("missing"), "かんじ"), -1);
     EXPECT_EQ(Column(grid), before);
 }
 
@@ -124,7 +108,7 @@ TEST(Dictionary, MissingSourcesGiveEmptyButUsableTables) {
     EXPECT_TRUE(CheckDictionary(dir.path()));
     CellTable grid;
     EXPECT_EQ(Query(grid, dir.path(), "かんじ"), 0);
-    EXPECT_EQ(grid.RowCount(), 1);
+    EXPECT_EQ(Column(grid), std::vector<std::string>{""});
     // A source without its columns leaves its table empty.
     test::WriteDicData(dir.path(), "KANJI.txt", "Reading,Word\nかんじ,漢字\n");
     DictionaryBuildReport report;
@@ -140,28 +124,23 @@ TEST(Dictionary, UnusableFilesAreFoundAndRebuilt) {
     const std::string db = DictionaryPath(dir.path());
     const std::string good = test::ReadFileBytes(db);
 
-    struct Case {
-        const char* name;
-        std::string bytes;
-    };
-    const Case cases[] = {
-        {"garbage", std::string(5000, 'x')},
-        {"empty", ""},
-        {"truncated", good.substr(0, good.size() / 2)},
-        {"header only", good.substr(0, 100)},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        test::WriteFileBytes(db, c.bytes);
-        EXPECT_FALSE(CheckDictionary(dir.path()));
-        CellTable words(2, 1);
+    // Garbage, empty, truncated, the header only, and deleted between runs.
+    for (const std::string& bytes :
+         {std::string(5000, 'x'), std::string(), good.substr(0, good.size() / 2),
+          good.substr(0, 100), std::string("deleted")}) {
+        if (bytes == "deleted") {
+            fs::remove(db);
+        } else {
+            test::WriteFileBytes(db, bytes);
+        }
+        EXPECT_FALSE(CheckDictionary(dir.path())) << bytes.size();
+        CellTable words(2, 1), grid;
         test::ScriptedDialogScope dialogs;
         EXPECT_TRUE(OpenDictionaries(dir.path(), words));
         EXPECT_TRUE(CheckDictionary(dir.path()));
-        EXPECT_EQ(dialogs->maxBusyDepth, 1);  // the hourglass and a progress bar while it builds
-        EXPECT_EQ(dialogs->busyDepth, 0);
-        EXPECT_EQ(dialogs->progressShown, 1);
-        CellTable grid;
+        // The hourglass and a progress bar while it builds.
+        EXPECT_EQ(std::tuple(dialogs->maxBusyDepth, dialogs->busyDepth, dialogs->progressShown),
+                  std::tuple(1, 0, 1));
         EXPECT_EQ(Query(grid, dir.path(), "かんじ"), 1);
     }
 
@@ -173,17 +152,9 @@ TEST(Dictionary, UnusableFilesAreFoundAndRebuilt) {
                             "CREATE TABLE lmstKATA(KANA)"}) {
         SCOPED_TRACE(sql);
         fs::remove(db);
-        {
-            SqlDatabase other(db, SqlDatabase::Mode::Create);
-            other.Exec(sql);
-        }
+        SqlDatabase(db, SqlDatabase::Mode::Create).Exec(sql);
         EXPECT_FALSE(CheckDictionary(dir.path()));
     }
-    // Deleted between runs: the next start builds it again.
-    fs::remove(db);
-    CellTable words(2, 1);
-    EXPECT_TRUE(OpenDictionaries(dir.path(), words));
-    EXPECT_TRUE(CheckDictionary(dir.path()));
 }
 
 TEST(Dictionary, BuildFailsWhenTheOldFileCannotBeDeleted) {
@@ -205,33 +176,28 @@ class UserStore : public ::testing::Test {
   protected:
     void SetUp() override { ASSERT_TRUE(BuildUserStore(dir.path())); }
     bool Register(const std::string& utf8) { return RegisterUserWord(dir.path(), Cp(utf8), words); }
+    std::pair<std::string, std::string> Row(int r) const {
+        return {words.Cell(0, r), Utf(words.Cell(1, r))};
+    }
     TempDir dir;
     CellTable words{2, 1};
 };
 
 TEST_F(UserStore, IndicesStartAtOneAndSpanFifty) {
     EXPECT_TRUE(LoadUserWords(dir.path(), words));
-    EXPECT_EQ(words.RowCount(), 1);
-    EXPECT_EQ(words.Cell(0, 0), "");
+    EXPECT_EQ(Column(words), std::vector<std::string>{""});
     EXPECT_TRUE(Register("商品"));
-    EXPECT_EQ(words.RowCount(), 1);
-    EXPECT_EQ(words.Cell(0, 0), "1");
-    EXPECT_EQ(Utf(words.Cell(1, 0)), "商品");
+    EXPECT_EQ(Row(0), (std::pair<std::string, std::string>("1", "商品")));
     for (int i = 2; i <= 50; ++i) ASSERT_TRUE(Register("word" + std::to_string(i)));
     EXPECT_TRUE(Register("word51"));  // 51 - 1 = 50: nothing deleted
-    EXPECT_EQ(words.RowCount(), 51);
-    EXPECT_EQ(words.Cell(0, 50), "1");
+    EXPECT_EQ(std::pair(words.RowCount(), words.Cell(0, 50)), std::pair(51, std::string("1")));
     EXPECT_TRUE(Register("word52"));  // 52 - 1 = 51: index 1 goes
-    EXPECT_EQ(words.RowCount(), 51);
-    EXPECT_EQ(words.Cell(0, 0), "52");
-    EXPECT_EQ(words.Cell(0, 50), "2");
+    EXPECT_EQ(std::tuple(words.RowCount(), words.Cell(0, 0), words.Cell(0, 50)),
+              std::tuple(51, std::string("52"), std::string("2")));
 }
 
 TEST_F(UserStore, RepeatedWordMovesToTheTop) {
-    EXPECT_TRUE(Register("一"));
-    EXPECT_TRUE(Register("二"));
-    EXPECT_TRUE(Register("三"));
-    EXPECT_TRUE(Register("一"));
+    for (const char* w : {"一", "二", "三", "一"}) EXPECT_TRUE(Register(w));
     EXPECT_EQ(Column(words, 0), (std::vector<std::string>{"4", "3", "2"}));
     EXPECT_EQ(Column(words, 1), (std::vector<std::string>{"一", "三", "二"}));
 }
@@ -245,7 +211,7 @@ TEST_F(UserStore, WordsAreStoredVerbatim) {
     // Registering again finds the stored row (and does not keep two).
     EXPECT_TRUE(Register("say \"hi\""));
     EXPECT_EQ(words.RowCount(), 5);
-    EXPECT_EQ(Utf(words.Cell(1, 0)), "say \"hi\"");
+    EXPECT_EQ(Row(0).second, "say \"hi\"");
 }
 
 TEST_F(UserStore, RefusalsChangeNothing) {
@@ -276,13 +242,11 @@ TEST(RealDictionary, ReadingsFromTheSkkDictionary) {
     const std::string& folder = test::SharedDictionaryFolder();
     CellTable grid;
     EXPECT_GT(Query(grid, folder, "かんじ"), 5);
-    EXPECT_EQ(Utf(grid.Cell(0, 0)), "漢字");
+    EXPECT_EQ(Column(grid)[0], "漢字");
     EXPECT_GT(Query(grid, folder, "しょうひん"), 0);
-    const auto products = Column(grid);
-    EXPECT_NE(std::find(products.begin(), products.end(), "商品"), products.end());
+    EXPECT_THAT(Column(grid), ::testing::Contains("商品"));
     EXPECT_EQ(Query(grid, folder, "ぽぽぽぽぽぽ"), 0);
-    EXPECT_EQ(grid.RowCount(), 1);
-    EXPECT_EQ(grid.Cell(0, 0), "");
+    EXPECT_EQ(Column(grid), std::vector<std::string>{""});
 }
 
 TEST(RealDictionary, KanjiTextHasTheExpectedSize) {
@@ -290,15 +254,10 @@ TEST(RealDictionary, KanjiTextHasTheExpectedSize) {
     const auto bytes = Files().ReadBytes(test::BuiltDicData() + "/KANJI.txt");
     ASSERT_TRUE(bytes);
     DicTextReader reader(*bytes);
-    std::vector<std::string> fields;
-    long rows = -1;  // the header
+    long rows = -1, readings = 0;  // the header is no row
     std::string last;
-    long readings = 0;
-    while (reader.Next(fields)) {
-        ++rows;
-        if (rows > 0 && fields[0] != last) ++readings;
-        last = fields[0];
-    }
+    for (std::vector<std::string> f; reader.Next(f); last = f[0])
+        if (++rows > 0 && f[0] != last) ++readings;
     EXPECT_NEAR(rows, 181000, 2000);
     EXPECT_NEAR(readings, 131800, 1500);
 }
@@ -309,25 +268,24 @@ TEST(RealDictionary, SymbolPagesOfKigo) {
     const auto bytes = Files().ReadBytes(test::BuiltDicData() + "/KIGO.txt");
     ASSERT_TRUE(bytes);
     DicTextReader reader(*bytes);
-    std::vector<std::string> fields;
-    ASSERT_TRUE(reader.Next(fields));
-    EXPECT_EQ(fields, (std::vector<std::string>{"KbnCD", "TokuMJ", "BtSize"}));
-    std::vector<int> doubleBytes(11, 0);
-    while (reader.Next(fields)) {
-        ASSERT_EQ(fields.size(), 3u);
-        const int page = std::stoi(fields[0]);
-        ASSERT_TRUE(page >= 1 && page <= 10) << page;
-        EXPECT_EQ(std::to_string(fields[1].size()), fields[2]) << Utf(fields[1]);
-        EXPECT_EQ(Cp(Utf(fields[1])), fields[1]);
-        if (fields[1].size() == 2) ++doubleBytes[static_cast<std::size_t>(page)];
+    std::vector<std::string> f;
+    ASSERT_TRUE(reader.Next(f));
+    EXPECT_EQ(f, (std::vector<std::string>{"KbnCD", "TokuMJ", "BtSize"}));
+    std::map<std::int64_t, int> doubleBytes;  // by page
+    while (reader.Next(f)) {
+        ASSERT_EQ(f.size(), 3u);
+        EXPECT_TRUE(std::to_string(f[1].size()) == f[2] && Cp(Utf(f[1])) == f[1]) << Utf(f[1]);
+        doubleBytes[std::stoi(f[0])] += f[1].size() == 2;
     }
+    // Pages 1 to 10.
+    ASSERT_TRUE(doubleBytes.size() == 10 && doubleBytes.begin()->first == 1 &&
+                doubleBytes.rbegin()->first == 10);
     CellTable grid;
-    for (int page = 1; page <= 10; ++page) {
-        const int expected = doubleBytes[static_cast<std::size_t>(page)];
-        EXPECT_GT(expected, 5) << page;
+    for (const auto& [page, count] : doubleBytes) {
+        EXPECT_GT(count, 5) << page;
         EXPECT_EQ(QueryToGrid(grid, DictionaryPath(test::SharedDictionaryFolder()), kSymbolQuery,
-                              {static_cast<std::int64_t>(page)}, false, "TokuMJ"),
-                  expected);
+                              {page}, false, "TokuMJ"),
+                  count);
     }
 }
 

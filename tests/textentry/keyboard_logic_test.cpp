@@ -13,11 +13,22 @@ namespace {
 
 using test::Cp;
 using test::Utf;
+using Kind = KeyboardLogic::Confirmation::Kind;
 
 // Presses keys given as UTF-8 text, one key per character, as the key grids hold them.
 void Type(KeyboardLogic& k, std::string_view keys) {
-    const std::string cp = Cp(keys);
-    for (const char c : cp) k.TypeKey("  " + std::string(1, c));
+    for (const char c : Cp(keys)) k.TypeKey("  " + std::string(1, c));
+}
+
+TEST(KeyGrids, KeysHoldTheBytesTheyType) {
+    // Keys are two spaces and the character; the voicing marks have keys of their own, the
+    // small kana only on the full keyboard.
+    const CellTable kana = KanaKeyCells(true);
+    EXPECT_EQ(Utf(kana.Cell(0, 0) + kana.Cell(7, 3) + kana.Cell(7, 4) + kana.Cell(11, 0)),
+              "  ｱ  ﾞ  ﾟ  ｧ");
+    EXPECT_EQ(KanaKeyCells(false).Cell(11, 0), "");
+    EXPECT_EQ(LetterKeyCells().Cell(1, 1) + DigitKeyCells().Cell(10, 0), "  A @");
+    EXPECT_EQ(Utf(SymbolKeyCells().Cell(2, 4)), "空白");
 }
 
 class Keyboard : public ::testing::Test {
@@ -31,31 +42,19 @@ class Keyboard : public ::testing::Test {
     }
     std::string Memo() const { return Utf(keyboard.Memo()); }
     std::string Composition() const { return Utf(keyboard.Composition()); }
+    std::string Candidate(int row) const { return Utf(keyboard.Candidates().Cell(0, row)); }
+    // The memo, the composition, whether the candidates show and their mode.
+    using State = std::tuple<std::string, std::string, bool, int>;
+    State Now() const {
+        return {Memo(), Composition(), keyboard.CandidatesVisible(), keyboard.CandidateMode()};
+    }
     test::TempDir dir;
     KeyboardLogic keyboard{dir.path()};
 };
 
-TEST(KeyGrids, KeysHoldTheBytesTheyType) {
-    // Keys are two spaces and the character; the voicing marks have keys of their own, the
-    // small kana only on the full keyboard.
-    const CellTable kana = KanaKeyCells(true);
-    EXPECT_EQ(Utf(kana.Cell(0, 0)), "  ｱ");
-    EXPECT_EQ(Utf(kana.Cell(7, 3)), "  ﾞ");
-    EXPECT_EQ(Utf(kana.Cell(7, 4)), "  ﾟ");
-    EXPECT_EQ(Utf(kana.Cell(11, 0)), "  ｧ");
-    EXPECT_EQ(KanaKeyCells(false).Cell(11, 0), "");
-    EXPECT_EQ(LetterKeyCells().Cell(1, 1), "  A");
-    EXPECT_EQ(DigitKeyCells().Cell(10, 0), " @");
-    EXPECT_EQ(Utf(SymbolKeyCells().Cell(2, 4)), "空白");
-}
-
 TEST_F(Keyboard, ConversionsCommitTheComposition) {
-    struct Case {
-        const char* keys;
-        void (KeyboardLogic::*convert)();
-        const char* committed;
-    };
-    const Case cases[] = {
+    // Keys, the conversion, what it commits.
+    const std::tuple<const char*, void (KeyboardLogic::*)(), const char*> cases[] = {
         {"ｶﾞ", &KeyboardLogic::HiraganaConversion, "が"},
         {"AB", &KeyboardLogic::NoConversion, "AB"},
         {"ｶﾞｯｺｳAB", &KeyboardLogic::NoConversion, "ガッコウAB"},
@@ -64,32 +63,27 @@ TEST_F(Keyboard, ConversionsCommitTheComposition) {
         {"ｶﾅABC", &KeyboardLogic::LowerCaseConversion, "ｶﾅabc"},
         {"ｳﾞ", &KeyboardLogic::HiraganaConversion, "ヴ"},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.keys);
+    for (const auto& [keys, convert, committed] : cases) {
         keyboard.ClearText();
-        Type(keyboard, c.keys);
-        EXPECT_EQ(Composition(), c.keys);
-        (keyboard.*c.convert)();
-        EXPECT_EQ(Memo(), c.committed);
-        EXPECT_EQ(Composition(), "");
+        Type(keyboard, keys);
+        EXPECT_EQ(Composition(), keys);
+        (keyboard.*convert)();
+        EXPECT_EQ(Now(), State(committed, "", false, 0)) << keys;
     }
     // With nothing typed a conversion changes nothing.
     keyboard.ClearText();
     keyboard.NoConversion();
     keyboard.HiraganaConversion();
     keyboard.KanjiConversion();
-    EXPECT_EQ(Memo(), "");
-    EXPECT_FALSE(keyboard.CandidatesVisible());
+    EXPECT_EQ(Now(), State("", "", false, 0));
 }
 
 TEST_F(Keyboard, DirectKeysCommitThePendingReadingFirst) {
     Type(keyboard, "ｱ");
     keyboard.CommitKey("  1");
     EXPECT_EQ(Memo(), "ア1");
-    keyboard.CommitKey(Cp("空白"));
-    keyboard.CommitKey(Cp("改行"));
-    keyboard.CommitKey(" @");
-    keyboard.CommitKey("   ");  // an empty key does nothing
+    for (const std::string& key : {Cp("空白"), Cp("改行"), std::string(" @"), std::string("   ")})
+        keyboard.CommitKey(key);  // the last, an empty key, does nothing
     EXPECT_EQ(Memo(), "ア1 \r\n@");
     Type(keyboard, "ABｶ");
     keyboard.CommitKey(Cp("  「"));
@@ -99,53 +93,39 @@ TEST_F(Keyboard, DirectKeysCommitThePendingReadingFirst) {
 TEST_F(Keyboard, KanjiCandidatesFollowTheTyping) {
     Type(keyboard, "ｶﾝｼﾞ");
     keyboard.KanjiConversion();
-    EXPECT_TRUE(keyboard.CandidatesVisible());
-    EXPECT_EQ(keyboard.CandidateMode(), 1);
-    EXPECT_EQ(Utf(keyboard.Candidates().Cell(0, 0)), "漢字");
-    EXPECT_EQ(Composition(), "ｶﾝｼﾞ");  // the reading stays until a candidate is picked
-
+    EXPECT_EQ(Now(), State("", "ｶﾝｼﾞ", true, 1));  // the reading stays until a pick
+    EXPECT_EQ(Candidate(0), "漢字");
     keyboard.BackComposition();  // ｶﾝｼ: no entry, one empty row
-    EXPECT_TRUE(keyboard.CandidatesVisible());
+    EXPECT_EQ(Now(), State("", "ｶﾝｼ", true, 1));
     EXPECT_EQ(keyboard.Candidates().RowCount(), 1);
-    EXPECT_EQ(keyboard.Candidates().Cell(0, 0), "");
+    EXPECT_EQ(Candidate(0), "");
     keyboard.PickCandidate(0);  // an empty candidate only moves the focus
     EXPECT_EQ(Memo(), "");
     keyboard.BackComposition();  // ｶﾝ
-    EXPECT_EQ(Utf(keyboard.Candidates().Cell(0, 0)), "缶");
+    EXPECT_EQ(Candidate(0), "缶");
     Type(keyboard, "ｼﾞ");
-    EXPECT_EQ(Utf(keyboard.Candidates().Cell(0, 1)), "幹事");
+    EXPECT_EQ(Candidate(1), "幹事");
     keyboard.PickCandidate(1);
-    EXPECT_EQ(Memo(), "幹事");
-    EXPECT_EQ(Composition(), "");
-    EXPECT_FALSE(keyboard.CandidatesVisible());
-    EXPECT_EQ(keyboard.CandidateMode(), 0);
-
+    EXPECT_EQ(Now(), State("幹事", "", false, 0));
     // Back to a single character clears like "Clear".
     Type(keyboard, "ｶ");
     keyboard.KanjiConversion();
     keyboard.BackComposition();
-    EXPECT_EQ(Composition(), "");
-    EXPECT_FALSE(keyboard.CandidatesVisible());
-    EXPECT_EQ(keyboard.CandidateMode(), 0);
+    EXPECT_EQ(Now(), State("幹事", "", false, 0));
 }
 
-TEST_F(Keyboard, SymbolPages) {
+TEST_F(Keyboard, SymbolPagesCommitInHalfWidthWhereThereIsOne) {
     Type(keyboard, "ｱ");
     keyboard.OpenSymbolPage(7);
-    EXPECT_EQ(Composition(), "");  // the pending reading is discarded
-    EXPECT_TRUE(keyboard.CandidatesVisible());
-    EXPECT_EQ(keyboard.CandidateMode(), 0);
+    EXPECT_EQ(Now(), State("", "", true, 0));        // the pending reading is discarded
     ASSERT_EQ(keyboard.Candidates().RowCount(), 2);  // A (one byte) is not shown
     keyboard.PickCandidate(0);
-    keyboard.OpenSymbolPage(7);
-    keyboard.PickCandidate(1);
-    keyboard.OpenSymbolPage(8);
-    keyboard.PickCandidate(0);
-    keyboard.OpenSymbolPage(1);
-    keyboard.PickCandidate(0);
-    // Half width where a half-width form exists.
-    EXPECT_EQ(Memo(), "AbΩ｢");
-    EXPECT_FALSE(keyboard.CandidatesVisible());
+    const std::pair<int, int> picks[] = {{7, 1}, {8, 0}, {1, 0}};  // page, row
+    for (const auto& [page, row] : picks) {
+        keyboard.OpenSymbolPage(page);
+        keyboard.PickCandidate(row);
+    }
+    EXPECT_EQ(Now(), State("AbΩ｢", "", false, 0));
 }
 
 TEST_F(Keyboard, InsertModeAndBackWorkOnBytesOfMixedText) {
@@ -155,29 +135,24 @@ TEST_F(Keyboard, InsertModeAndBackWorkOnBytesOfMixedText) {
     EXPECT_TRUE(keyboard.InsertMode());
     Type(keyboard, "ｶ");
     keyboard.HiraganaConversion();
-    EXPECT_EQ(Memo(), "aあかbいc");
-    EXPECT_EQ(keyboard.InsertPosition(), 5u);
     keyboard.CommitKey("  1");
     EXPECT_EQ(Memo(), "aあか1bいc");
-    keyboard.BackText();  // the character before the insertion point
-    keyboard.BackText();  // a whole double-byte character
-    EXPECT_EQ(Memo(), "aあbいc");
-    EXPECT_EQ(keyboard.InsertPosition(), 3u);
-    keyboard.BackText();
-    keyboard.BackText();
-    EXPECT_EQ(Memo(), "bいc");
-    keyboard.BackText();  // at the start nothing changes
-    EXPECT_EQ(Memo(), "bいc");
-
+    // Each Back takes the character before the insertion point, a double-byte one whole; at
+    // the start nothing changes.
+    const std::pair<const char*, std::size_t> backs[] = {
+        {"aあかbいc", 5}, {"aあbいc", 3}, {"abいc", 1}, {"bいc", 0}, {"bいc", 0}};
+    for (const auto& [memo, position] : backs) {
+        keyboard.BackText();
+        EXPECT_EQ(std::pair(Memo(), keyboard.InsertPosition()),
+                  std::pair(std::string(memo), position));
+    }
     // A click at the end ends insert mode; Back then takes the last character.
     EXPECT_EQ(Utf(keyboard.ClickMemo(keyboard.Memo().size())), "文字押込解除");
     EXPECT_FALSE(keyboard.InsertMode());
     keyboard.BackText();
     keyboard.BackText();
-    EXPECT_EQ(Memo(), "b");
     keyboard.CommitKey("  2");
     EXPECT_EQ(Memo(), "b2");
-
     // A position left behind by text typed away is brought back inside the text.
     keyboard.SetMemo(Cp("漢字かな"));
     keyboard.ClickMemo(4);
@@ -193,20 +168,16 @@ TEST_F(Keyboard, RegistrationRestoresTheTextAndListsTheWord) {
     ASSERT_TRUE(keyboard.UserWordsShown());
     keyboard.SetMemo(Cp("作りかけ"));
     keyboard.StartRegistration();
-    EXPECT_TRUE(keyboard.Registering());
-    EXPECT_FALSE(keyboard.UserWordsShown());
-    EXPECT_EQ(Memo(), "");
-    // Nothing typed: confirm does nothing.
-    EXPECT_EQ(keyboard.Confirm(0).kind, KeyboardLogic::Confirmation::Nothing);
+    EXPECT_EQ(std::tuple(keyboard.Registering(), keyboard.UserWordsShown(), Memo()),
+              std::tuple(true, false, std::string()));
+    EXPECT_EQ(keyboard.Confirm(0).kind, Kind::Nothing);  // nothing typed
     Type(keyboard, "ｼｮｳﾋﾝ");
     keyboard.NoConversion();
     keyboard.CommitKey(Cp("空白"));
-    EXPECT_EQ(keyboard.Confirm(0).kind, KeyboardLogic::Confirmation::Registered);
-    EXPECT_FALSE(keyboard.Registering());
-    EXPECT_TRUE(keyboard.UserWordsShown());
-    EXPECT_EQ(Memo(), "作りかけ");
+    EXPECT_EQ(keyboard.Confirm(0).kind, Kind::Registered);
+    EXPECT_EQ(std::tuple(keyboard.Registering(), keyboard.UserWordsShown(), Memo()),
+              std::tuple(false, true, std::string("作りかけ")));
     EXPECT_EQ(Utf(keyboard.UserWords().Cell(1, 0)), "ショウヒン");  // trailing blank removed
-
     keyboard.PickUserWord(0);
     EXPECT_EQ(Memo(), "作りかけショウヒン");
 
@@ -215,45 +186,40 @@ TEST_F(Keyboard, RegistrationRestoresTheTextAndListsTheWord) {
     std::string longWord;
     for (int i = 0; i < 130; ++i) longWord += i % 2 ? "a" : "字";
     keyboard.SetMemo(Cp(longWord));
-    EXPECT_EQ(keyboard.Confirm(0).kind, KeyboardLogic::Confirmation::Registered);
+    EXPECT_EQ(keyboard.Confirm(0).kind, Kind::Registered);
     EXPECT_EQ(Cp932CharCount(keyboard.UserWords().Cell(1, 0)), 120u);
 
-    // Cancel ends a registration without storing anything.
+    // Cancel ends a registration without storing anything; outside one the screen closes.
     keyboard.StartRegistration();
     keyboard.SetMemo(Cp("捨てる"));
-    EXPECT_TRUE(keyboard.Cancel());
-    EXPECT_FALSE(keyboard.Registering());
+    EXPECT_TRUE(keyboard.Cancel() && !keyboard.Registering());
     EXPECT_EQ(keyboard.UserWords().RowCount(), 2);
-    EXPECT_FALSE(keyboard.Cancel());  // outside registration the screen closes
+    EXPECT_FALSE(keyboard.Cancel());
 
     // A store that has gone keeps the registration open with its word.
     keyboard.StartRegistration();
     keyboard.SetMemo(Cp("語"));
     std::filesystem::remove(UserStorePath(dir.path()));
-    EXPECT_EQ(keyboard.Confirm(0).kind, KeyboardLogic::Confirmation::RegistrationFailed);
-    EXPECT_TRUE(keyboard.Registering());
-    EXPECT_EQ(Memo(), "語");
+    EXPECT_EQ(keyboard.Confirm(0).kind, Kind::RegistrationFailed);
+    EXPECT_EQ(std::pair(keyboard.Registering(), Memo()), std::pair(true, std::string("語")));
 }
 
 TEST_F(Keyboard, ConfirmHandsOverTrimmedTextCutOnlyForQr) {
     std::string text;
     for (int i = 0; i < 130; ++i) text += "字";
     keyboard.SetMemo(Cp(text + " \r\n"));
-    auto c = keyboard.Confirm(0);
-    EXPECT_EQ(c.kind, KeyboardLogic::Confirmation::HandOver);
+    const auto c = keyboard.Confirm(0);
+    EXPECT_EQ(c.kind, Kind::HandOver);
     EXPECT_EQ(Utf(c.text), text);
-    c = keyboard.Confirm(1);
-    EXPECT_EQ(c.text.size(), 240u);
+    EXPECT_EQ(keyboard.Confirm(1).text.size(), 240u);
     keyboard.SetMemo("  \r\n");
-    EXPECT_EQ(keyboard.Confirm(2).kind, KeyboardLogic::Confirmation::Nothing);
+    EXPECT_EQ(keyboard.Confirm(2).kind, Kind::Nothing);
 }
 
 TEST(KeyboardWithoutStore, UserWordControlsStayHiddenWhenTheStoreIsUnusable) {
     test::TempDir dir;
-    // A folder where the store cannot be made.
-    const std::string file = dir.file("not-a-folder");
-    test::WriteFileBytes(file, "x");
-    KeyboardLogic keyboard(file);
+    test::WriteFileBytes(dir.file("not-a-folder"), "x");  // where no store can be made
+    KeyboardLogic keyboard(dir.file("not-a-folder"));
     keyboard.Open();
     EXPECT_FALSE(keyboard.UserWordsShown());
     Type(keyboard, "ｶ");

@@ -16,25 +16,24 @@ namespace {
 class FakeHub : public ScreenHub {
   public:
     std::vector<std::string> calls;
-    bool applyResult = true;
-    bool qrResult = true;
+    bool handOverResult = true;
     QWidget* main = nullptr;
 
     QWidget* MainWindow() override { return main; }
     void OpenObjectList() override { calls.push_back("OpenObjectList"); }
     bool ApplyObjectText(const std::string& text) override {
         calls.push_back("ApplyObjectText " + text);
-        return applyResult;
+        return handOverResult;
     }
     bool HandOverQrText(const std::string& cp932) override {
         calls.push_back("HandOverQrText " + Cp932ToUtf8(cp932));
-        return qrResult;
+        return handOverResult;
     }
-    void OpenPlainTextStamp(const std::string& text) override {
-        calls.push_back("OpenPlainTextStamp " + text);
+    void OpenPlainTextStamp(const std::string& t) override {
+        calls.push_back("OpenPlainTextStamp " + t);
     }
-    void OpenDecoratedTextStamp(const std::string& text) override {
-        calls.push_back("OpenDecoratedTextStamp " + text);
+    void OpenDecoratedTextStamp(const std::string& t) override {
+        calls.push_back("OpenDecoratedTextStamp " + t);
     }
 };
 
@@ -51,42 +50,44 @@ class KeyboardScreen : public ::testing::Test {
         delete form.data();
         InstallHub(nullptr);
     }
-
-    TForm6* Open(int mode = 0, const std::string& text = {}) {
-        form = new TForm6();
+    void Open(int mode = 0, const std::string& text = {}, const std::string& hint = {},
+              bool decoratedHint = false) {
         KeyboardRequest request;
         request.callerMode = mode;
         request.text = text;
+        request.hint = hint;
+        request.decoratedHint = decoratedHint;
+        form = new TForm6();
         form->Setup(request);
-        EXPECT_TRUE(QTest::qWaitForWindowExposed(form.data()));
-        return form.data();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(form.data()));
     }
-
     static void ClickCell(StringGrid* grid, int column, int row) {
         QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
                           grid->CellRect(column, row).center());
     }
-    // Clicks the key showing `key` (UTF-8, without the leading spaces).
-    void ClickKey(StringGrid* grid, const QString& key) {
-        for (int r = 0; r < grid->RowCount(); ++r)
-            for (int c = 0; c < grid->ColCount(); ++c)
-                if (grid->Cell(c, r).trimmed() == key) return ClickCell(grid, c, r);
-        ADD_FAILURE() << "no key " << key.toStdString();
+    // Clicks the button of that objectName or the key showing `name` (without its leading
+    // spaces); a name that is neither is typed as one key per character.
+    void Press(const QString& name) {
+        if (auto* b = form->Find<QPushButton>(name)) {
+            ASSERT_TRUE(b->isVisible()) << name.toStdString();
+            return QTest::mouseClick(b, Qt::LeftButton);
+        }
+        for (StringGrid* grid :
+             {form->StringGrid2, form->StringGrid3, form->StringGrid4, form->StringGrid5})
+            for (int r = 0; r < grid->RowCount(); ++r)
+                for (int c = 0; c < grid->ColCount(); ++c)
+                    if (grid->Cell(c, r).trimmed() == name) return ClickCell(grid, c, r);
+        ASSERT_GT(name.size(), 1) << "no key " << name.toStdString();
+        for (const QChar c : name) Press(QString(c));
     }
-    void TypeKana(const QString& keys) {
-        for (const QChar k : keys) ClickKey(form->StringGrid2, QString(k));
-    }
-    void ClickButton(const char* name) {
-        auto* b = form->Find<QPushButton>(QString::fromLatin1(name));
-        ASSERT_NE(b, nullptr) << name;
-        ASSERT_TRUE(b->isVisible()) << name;
-        QTest::mouseClick(b, Qt::LeftButton);
+    void Press(std::initializer_list<const char*> names) {
+        for (const char* n : names) Press(QString::fromUtf8(n));
     }
     bool Closed() {
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         return form.isNull();
     }
-    QString Memo() const { return form->Memo1->toPlainText(); }
+    std::string Memo() const { return form->Memo1->toPlainText().toStdString(); }
 
     test::TempDir dir;
     FakeHub hub;
@@ -94,53 +95,42 @@ class KeyboardScreen : public ::testing::Test {
 };
 
 TEST_F(KeyboardScreen, TypeConvertPickAndConfirmByClicks) {
-    Open(0);
+    Open();
     EXPECT_FALSE(form->StringGrid1->isVisible());
-    TypeKana(QStringLiteral("ｶﾝｼﾞ"));
-    EXPECT_EQ(form->Find<QLabel>("Label1")->text(), QStringLiteral("ｶﾝｼﾞ"));
-    ClickButton("Button117");  // 漢字変換
+    Press({"ｶﾝｼﾞ"});
+    EXPECT_EQ(form->Label1->text(), QStringLiteral("ｶﾝｼﾞ"));
+    Press({"Button117"});  // 漢字変換
     ASSERT_TRUE(form->StringGrid1->isVisible());
-    EXPECT_EQ(form->StringGrid1->Cell(0, 0), QStringLiteral("漢字"));
-    EXPECT_EQ(form->StringGrid1->Cell(0, 1), QStringLiteral("幹事"));
+    EXPECT_EQ(form->StringGrid1->Cell(0, 0) + form->StringGrid1->Cell(0, 1), "漢字幹事");
     ClickCell(form->StringGrid1, 0, 1);
-    EXPECT_EQ(Memo(), QStringLiteral("幹事"));
+    EXPECT_EQ(Memo(), "幹事");
     EXPECT_TRUE(form->Label1->text().isEmpty());
     EXPECT_FALSE(form->StringGrid1->isVisible());
-    ClickButton("BtnDtStClose");  // 確定
+    Press({"BtnDtStClose"});  // 確定
     EXPECT_EQ(hub.calls, (std::vector<std::string>{"ApplyObjectText 幹事", "OpenObjectList"}));
     EXPECT_TRUE(Closed());
 }
 
 TEST_F(KeyboardScreen, ConversionButtonsDirectKeysAndSymbolPages) {
     Open(2);
-    TypeKana(QStringLiteral("ｶﾞ"));
-    ClickButton("Button115");  // ひらがな変換
-    ClickKey(form->StringGrid3, QStringLiteral("A"));
-    ClickKey(form->StringGrid3, QStringLiteral("B"));
-    ClickButton("Button114");  // 無変換
-    ClickKey(form->StringGrid3, QStringLiteral("C"));
-    ClickButton("Button116");  // 英小文字変換
-    TypeKana(QStringLiteral("ｱ"));
-    ClickKey(form->StringGrid4, QStringLiteral("7"));
-    ClickKey(form->StringGrid5, QStringLiteral("改行"));
-    EXPECT_EQ(Memo(), QStringLiteral("がABcア7\n"));
-    ClickButton("Button131");  // Back of the text: CR LF goes as one
-    ClickButton("Button131");
-    EXPECT_EQ(Memo(), QStringLiteral("がABcア"));
-    ClickButton("Button130");  // Clear
-    EXPECT_EQ(Memo(), QString());
+    // ひらがな変換, 無変換, 英小文字変換; a digit after a pending reading; 改行.
+    Press({"ｶﾞ", "Button115", "AB", "Button114", "C", "Button116", "ｱ7", "改行"});
+    EXPECT_EQ(Memo(), "がABcア7\n");
+    Press({"Button131", "Button131"});  // Back of the text: CR LF goes as one
+    EXPECT_EQ(Memo(), "がABcア");
+    Press({"Button130"});  // Clear
+    EXPECT_EQ(Memo(), "");
 
     // Symbol pages drop the pending reading, list double-byte symbols and commit them in
     // half width where there is one.
-    TypeKana(QStringLiteral("ｱ"));
-    ClickButton("Button124");  // ラテン語
+    Press({"ｱ", "Button124"});  // ラテン語
     EXPECT_TRUE(form->Label1->text().isEmpty());
     ASSERT_TRUE(form->StringGrid1->isVisible());
     EXPECT_EQ(form->StringGrid1->RowCount(), 1);
     ClickCell(form->StringGrid1, 0, 0);
-    ClickButton("Button118");  // 一般記号
+    Press({"Button118"});  // 一般記号
     ClickCell(form->StringGrid1, 0, 0);
-    EXPECT_EQ(Memo(), QStringLiteral("A★"));
+    EXPECT_EQ(Memo(), "A★");
 }
 
 TEST_F(KeyboardScreen, MemoClickSetsInsertMode) {
@@ -153,85 +143,63 @@ TEST_F(KeyboardScreen, MemoClickSetsInsertMode) {
     ASSERT_EQ(dialogs->shown.size(), 1u);
     EXPECT_EQ(dialogs->shown[0].text, "aあ←文字押込→bい");
     EXPECT_TRUE(form->Logic().InsertMode());
-    ClickKey(form->StringGrid4, QStringLiteral("1"));
-    EXPECT_EQ(Memo(), QStringLiteral("aあ1bい"));
-    ClickButton("Button131");
-    ClickButton("Button131");
-    EXPECT_EQ(Memo(), QStringLiteral("abい"));
+    Press({"1"});
+    EXPECT_EQ(Memo(), "aあ1bい");
+    Press({"Button131", "Button131"});
+    EXPECT_EQ(Memo(), "abい");
 }
 
 TEST_F(KeyboardScreen, RegisterAWordByClicks) {
     Open(2, "書きかけ");
     ASSERT_TRUE(form->MLStringGrid1->isVisible());
-    ClickButton("Button132");  // 単語追加
-    EXPECT_TRUE(form->Label2->isVisible());
-    EXPECT_FALSE(form->MLStringGrid1->isVisible());
-    EXPECT_FALSE(form->Button132->isVisible());
-    EXPECT_EQ(form->palette().color(QPalette::Window), QColor(0x80, 0x80, 0x80));
-    EXPECT_EQ(Memo(), QString());
-    TypeKana(QStringLiteral("ｼｮｳﾋﾝ"));
-    ClickButton("Button117");
+    // Whether "新規単語登録" shows, the user words and 単語追加 show, the background, the memo.
+    auto state = [&] {
+        return std::tuple(form->Label2->isVisible(), form->MLStringGrid1->isVisible(),
+                          form->Button132->isVisible(), form->palette().color(QPalette::Window),
+                          Memo());
+    };
+    Press({"Button132"});  // 単語追加: the screen turns grey
+    EXPECT_EQ(state(), std::tuple(true, false, false, QColor(0x80, 0x80, 0x80), std::string()));
+    Press({"ｼｮｳﾋﾝ", "Button117"});
     ClickCell(form->StringGrid1, 0, 0);
-    ClickButton("BtnDtStClose");
+    Press({"BtnDtStClose"});
     EXPECT_TRUE(hub.calls.empty());
-    EXPECT_FALSE(form->Label2->isVisible());
-    EXPECT_TRUE(form->MLStringGrid1->isVisible());
-    EXPECT_EQ(form->palette().color(QPalette::Window), QColor(Qt::black));
-    EXPECT_EQ(Memo(), QStringLiteral("書きかけ"));
-    EXPECT_EQ(form->MLStringGrid1->Cell(0, 0), QStringLiteral("1"));
-    EXPECT_EQ(form->MLStringGrid1->Cell(1, 0), QStringLiteral("商品"));
+    EXPECT_EQ(state(), std::tuple(false, true, true, QColor(Qt::black), std::string("書きかけ")));
+    EXPECT_EQ(form->MLStringGrid1->Cell(0, 0) + form->MLStringGrid1->Cell(1, 0), "1商品");
     ClickCell(form->MLStringGrid1, 1, 0);
-    EXPECT_EQ(Memo(), QStringLiteral("書きかけ商品"));
+    EXPECT_EQ(Memo(), "書きかけ商品");
 
     // Cancel during a registration only ends it.
-    ClickButton("Button132");
-    ClickButton("BtnFormClose");
+    Press({"Button132", "BtnFormClose"});
     EXPECT_FALSE(Closed());
-    EXPECT_EQ(Memo(), QStringLiteral("書きかけ商品"));
+    EXPECT_EQ(Memo(), "書きかけ商品");
     EXPECT_TRUE(form->MLStringGrid1->isVisible());
 }
 
 TEST_F(KeyboardScreen, ConfirmAndCancelByCallerMode) {
-    struct Case {
-        int mode;
-        bool handOverResult;
-        std::vector<std::string> calls;
-        bool closes;
-    };
-    const Case confirms[] = {
-        {0, true, {"ApplyObjectText 文字", "OpenObjectList"}, true},
-        {0, false, {"ApplyObjectText 文字", "OpenObjectList"}, false},  // an empty record
-        {1, true, {"HandOverQrText 文字"}, true},
-        {1, false, {"HandOverQrText 文字"}, false},
-        {2, true, {"OpenPlainTextStamp 文字"}, true},
-        {3, true, {"OpenDecoratedTextStamp 文字"}, true},
-        {9, true, {}, true},
-    };
-    for (const auto& c : confirms) {
-        SCOPED_TRACE(c.mode);
+    // Button, caller mode, memo, what the hand-over answers, the calls, whether the screen closes.
+    const std::tuple<const char*, int, const char*, bool, std::vector<std::string>, bool> cases[] =
+        {
+            {"BtnDtStClose", 0, "文字  ", true, {"ApplyObjectText 文字", "OpenObjectList"}, true},
+            // An empty record: the object list opens, the keyboard stays.
+            {"BtnDtStClose", 0, "文字  ", false, {"ApplyObjectText 文字", "OpenObjectList"}, false},
+            {"BtnDtStClose", 1, "文字  ", true, {"HandOverQrText 文字"}, true},
+            {"BtnDtStClose", 1, "文字  ", false, {"HandOverQrText 文字"}, false},
+            {"BtnDtStClose", 2, "文字  ", true, {"OpenPlainTextStamp 文字"}, true},
+            {"BtnDtStClose", 3, "文字  ", true, {"OpenDecoratedTextStamp 文字"}, true},
+            {"BtnDtStClose", 9, "文字  ", true, {}, true},
+            {"BtnDtStClose", 2, "", true, {}, false},  // nothing typed: 確定 does nothing
+            {"BtnFormClose", 0, "文字", true, {"OpenObjectList"}, true},
+            {"BtnFormClose", 2, "文字", true, {}, true},
+        };
+    for (const auto& [button, mode, text, handOverResult, calls, closes] : cases) {
         hub.calls.clear();
-        hub.applyResult = hub.qrResult = c.handOverResult;
-        Open(c.mode, "文字  ");
-        ClickButton("BtnDtStClose");
-        EXPECT_EQ(hub.calls, c.calls);
-        EXPECT_EQ(Closed(), c.closes);
+        hub.handOverResult = handOverResult;
+        Open(mode, text);
+        Press({button});
+        EXPECT_EQ(std::pair(hub.calls, Closed()), std::pair(calls, closes))
+            << button << " " << mode;
         delete form.data();
-    }
-    // Nothing typed: 確定 does nothing.
-    hub.calls.clear();
-    Open(2);
-    ClickButton("BtnDtStClose");
-    EXPECT_TRUE(hub.calls.empty());
-    EXPECT_FALSE(Closed());
-    delete form.data();
-
-    for (const int mode : {0, 2}) {
-        hub.calls.clear();
-        Open(mode, "文字");
-        ClickButton("BtnFormClose");
-        EXPECT_EQ(hub.calls, mode == 0 ? std::vector<std::string>{"OpenObjectList"}
-                                       : std::vector<std::string>{});
-        EXPECT_TRUE(Closed());
     }
 }
 
@@ -244,17 +212,11 @@ TEST_F(KeyboardScreen, SizeFollowsTheMainScreen) {
 }
 
 TEST_F(KeyboardScreen, DecoratedHintShowsTheArrowKeys) {
-    form = new TForm6();
-    KeyboardRequest request;
-    request.decoratedHint = true;
-    request.hint = "最大30文字";
-    form->Setup(request);
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(form.data()));
-    EXPECT_TRUE(form->StringGrid6->isVisible());
-    EXPECT_TRUE(form->Label4->isVisible());
+    Open(0, "", "最大30文字", true);
+    EXPECT_TRUE(form->StringGrid6->isVisible() && form->Label4->isVisible());
     EXPECT_EQ(form->Label3->text(), QStringLiteral("最大30文字"));
     ClickCell(form->StringGrid6, 3, 0);
-    EXPECT_EQ(Memo(), QStringLiteral("★"));
+    EXPECT_EQ(Memo(), "★");
 }
 
 }  // namespace

@@ -37,27 +37,21 @@ Ink DrawCell(const QString& text, bool wordWrap, QSize cell = {60, 60}) {
 }
 
 TEST(MLStringGrid, CellTextWrapsBreaksAndIsCutAtTheCellEdge) {
-    struct Case {
-        const char* what;
-        QString text;
-        bool wordWrap;
-        QSize cell;
-        bool twoLinesOrMore;  // ink below the first line
-        int rightBelow;       // all ink left of this column
-    };
     const QString word = QStringLiteral("あいうえおかきくけこ");  // about 120 px at 12 px
-    const Case cases[] = {
-        {"a long word wraps", word, true, {60, 60}, true, 60},
-        {"or is cut at the edge", word, false, {60, 60}, false, 60},
-        {"CR LF breaks with wrap", QStringLiteral("ab\r\ncd"), true, {60, 60}, true, 30},
-        {"CR LF breaks without", QStringLiteral("ab\r\ncd"), false, {60, 60}, true, 30},
-        {"LF breaks too", QStringLiteral("ab\ncd"), false, {60, 60}, true, 30},
+    // Text, word wrap, whether there is ink below the first line, and a column all ink is left of.
+    const std::tuple<const char*, QString, bool, bool, int> cases[] = {
+        {"a long word wraps", word, true, true, 60},
+        {"or is cut at the edge", word, false, false, 60},
+        {"CR LF breaks with wrap", QStringLiteral("ab\r\ncd"), true, true, 30},
+        {"CR LF breaks without", QStringLiteral("ab\r\ncd"), false, true, 30},
+        {"LF breaks too", QStringLiteral("ab\ncd"), false, true, 30},
     };
-    for (const Case& c : cases) {
-        const Ink ink = DrawCell(c.text, c.wordWrap, c.cell);
-        EXPECT_GE(ink.top, 2) << c.what;  // text starts 2 pixels in
-        EXPECT_EQ(ink.bottom > 16, c.twoLinesOrMore) << c.what;
-        EXPECT_LT(ink.right, c.rightBelow) << c.what;
+    for (const auto& [what, text, wordWrap, twoLinesOrMore, rightBelow] : cases) {
+        const Ink ink = DrawCell(text, wordWrap);
+        // Text starts 2 pixels in.
+        EXPECT_EQ(std::tuple(ink.top >= 2, ink.bottom > 16, ink.right < rightBelow),
+                  std::tuple(true, twoLinesOrMore, true))
+            << what;
     }
     // A line that would show only in part is left out.
     EXPECT_LT(DrawCell(QStringLiteral("a\r\nb\r\nc\r\nd"), false, {60, 30}).bottom, 30);
@@ -72,7 +66,7 @@ class CountPaints : public QObject {
     }
 };
 
-TEST(MLStringGrid, WordWrapChangeRepaintsAtOnce) {
+TEST(MLStringGrid, ReadOnlyGridRepaintsOnWordWrapAndOpensNoEditor) {
     TMLStringGrid grid(2, 2);
     grid.resize(200, 100);
     grid.SetCell(1, 0, QStringLiteral("長い長い長い長い単語"));
@@ -91,6 +85,12 @@ TEST(MLStringGrid, WordWrapChangeRepaintsAtOnce) {
     QCoreApplication::processEvents();
     EXPECT_EQ(counter.paints, 0);
     grid.viewport()->removeEventFilter(&counter);
+    // Editing is off: neither F2 nor Enter opens an editor.
+    grid.setCurrentCell(0, 1);
+    QTest::keyClick(&grid, Qt::Key_F2);
+    QTest::keyClick(&grid, Qt::Key_Return);
+    EXPECT_EQ(grid.InplaceEditor(), nullptr);
+    EXPECT_EQ(grid.Cell(1, 0), QStringLiteral("長い長い長い長い単語"));
 }
 
 TEST(MLStringGrid, InplaceEditorKeys) {
@@ -107,20 +107,15 @@ TEST(MLStringGrid, InplaceEditorKeys) {
     QTest::keyClick(&grid, Qt::Key_F2);
     TMLInplaceEdit* editor = grid.InplaceEditor();
     ASSERT_NE(editor, nullptr);
-    EXPECT_EQ(editor->textCursor().position(), 3);
-    EXPECT_FALSE(editor->textCursor().hasSelection());
+    EXPECT_EQ(std::pair(editor->textCursor().position(), editor->textCursor().hasSelection()),
+              std::pair(3, false));
 
     // Enter breaks the line; arrows move the caret and stay in the editor.
     QTest::keyClick(editor, Qt::Key_Return);
     QTest::keyClicks(editor, QStringLiteral("d"));
-    EXPECT_EQ(grid.InplaceEditor(), editor);
     QTest::keyClick(editor, Qt::Key_Up);
-    QTest::keyClick(editor, Qt::Key_Left);
-    QTest::keyClick(editor, Qt::Key_Left);
-    QTest::keyClick(editor, Qt::Key_Left);
-    QTest::keyClick(editor, Qt::Key_Left);  // at the start already
-    EXPECT_EQ(editor->textCursor().position(), 0);
-    EXPECT_EQ(grid.currentColumn(), 0);
+    for (int i = 0; i < 4; ++i) QTest::keyClick(editor, Qt::Key_Left);  // the last at the start
+    EXPECT_EQ(std::pair(editor->textCursor().position(), grid.currentColumn()), std::pair(0, 0));
     EXPECT_EQ(grid.InplaceEditor(), editor);
 
     // Ctrl+Enter ends editing; the cell holds CR LF.
@@ -139,23 +134,10 @@ TEST(MLStringGrid, InplaceEditorKeys) {
     EXPECT_EQ(grid.currentColumn(), 1);
     editor = grid.InplaceEditor();
     ASSERT_NE(editor, nullptr);
-    EXPECT_EQ(editor->toPlainText(), QStringLiteral("右"));
-    EXPECT_EQ(editor->textCursor().position(), 1);
+    EXPECT_EQ(std::pair(editor->toPlainText(), editor->textCursor().position()),
+              std::pair(QStringLiteral("右"), 1));
     QTest::keyClick(editor, Qt::Key_Down, Qt::ControlModifier);
-    EXPECT_EQ(grid.currentRow(), 1);
-    EXPECT_EQ(grid.currentColumn(), 1);
-}
-
-TEST(MLStringGrid, ReadOnlyGridOpensNoEditor) {
-    TMLStringGrid grid(1, 1);
-    grid.SetCell(0, 0, QStringLiteral("x"));
-    grid.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&grid));
-    grid.setCurrentCell(0, 0);
-    QTest::keyClick(&grid, Qt::Key_F2);
-    QTest::keyClick(&grid, Qt::Key_Return);
-    EXPECT_EQ(grid.InplaceEditor(), nullptr);
-    EXPECT_EQ(grid.Cell(0, 0), QStringLiteral("x"));
+    EXPECT_EQ(std::pair(grid.currentRow(), grid.currentColumn()), std::pair(1, 1));
 }
 
 }  // namespace
