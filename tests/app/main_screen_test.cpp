@@ -124,7 +124,7 @@ TEST_F(MainScreenTest, NewPageAndQuitAskToSaveOnlyWhenSomethingWouldBeLost) {
     EXPECT_EQ(ReadWholeFile(dir.file("A4HGK/keep.txt")), "x");
 }
 
-TEST_F(MainScreenTest, FlipsUndoAndRedo) {
+TEST_F(MainScreenTest, FlipsTurnThePageButRefuseAOneColourPage) {
     Start();
     Click(form->Btn[11]);
     EXPECT_EQ(dialogs->shown.back().text, "こんなものをひっくり返してもしょうがない");
@@ -136,20 +136,6 @@ TEST_F(MainScreenTest, FlipsUndoAndRedo) {
     EXPECT_EQ(Page().pixel(1, 20), clWhite);
     Click(form->Btn[12]);
     EXPECT_EQ(Page().pixel(376, 558 - 20), kPaletteRed);
-    Click(form->Btn[8]);  // "戻す" twice: the stroke as drawn
-    Click(form->Btn[8]);
-    EXPECT_EQ(Page().pixel(1, 20), kPaletteRed);
-    Click(form->Btn[8]);
-    EXPECT_EQ(Page().pixel(1, 20), clWhite);
-    Click(form->Btn[8]);
-    EXPECT_EQ(dialogs->shown.back().text, "これより前はない");
-    Click(form->Btn[9]);  // "進む"
-    EXPECT_EQ(Page().pixel(1, 20), kPaletteRed);
-    // At zoom 50 the same screen stroke covers twice the pixels.
-    dialogs->answers = {IDNO};
-    Click(form->Btn[21]);
-    Stroke({10, 10}, {100, 10});
-    EXPECT_EQ(Page().pixel(190, 20), kPaletteRed);
 }
 
 TEST_F(MainScreenTest, StartsBlankAndSaveWritesTheWorkAndStartsTheHistoryAgain) {
@@ -173,27 +159,6 @@ TEST_F(MainScreenTest, StartsBlankAndSaveWritesTheWorkAndStartsTheHistoryAgain) 
     EXPECT_TRUE(Files().ListFiles(dir.file("TmpWorkA")).empty());
     Click(form->Btn[19]);  // nothing changed since: no question
     EXPECT_TRUE(dialogs->shown.empty());
-}
-
-TEST_F(MainScreenTest, SelectionCopyFloatsAndDropsWhenAButtonIsPressed) {
-    Start();
-    Click(form->Edit[3]);
-    Stroke({20, 20}, {20, 60});  // something to copy
-    Click(form->RBtn[5]);        // "□選択範囲Copy"
-    QTest::mouseClick(form->Image1, Qt::LeftButton, {}, QPoint(5, 5));
-    EXPECT_FALSE(form->Image2->isVisible()) << "a click without movement lifts nothing";
-    QTest::mousePress(form->Image1, Qt::LeftButton, {}, QPoint(10, 10));
-    QTest::mouseMove(form->Image1, QPoint(30, 70));
-    QTest::mouseRelease(form->Image1, Qt::LeftButton, {}, QPoint(30, 70));
-    ASSERT_TRUE(form->Image2->isVisible());
-    EXPECT_EQ(form->Image2->geometry(), QRect(10, 10, 20, 60));
-    EXPECT_TRUE(Files().FileExists(dir.file("CCTmp.bmp")));
-    form->Image2->move(200, 300);
-    Click(form->Btn[3]);  // any button drops the selection first
-    EXPECT_FALSE(form->Image2->isVisible());
-    Click(form->Btn[2]);
-    EXPECT_EQ(Page().pixel(210, 320), kPaletteRed);  // the copied line, 10 px into the copy
-    EXPECT_EQ(Page().pixel(20, 30), kPaletteRed);    // the original stays
 }
 
 }  // namespace
