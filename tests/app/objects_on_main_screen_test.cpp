@@ -1,11 +1,10 @@
 // Overlay objects on the real main screen: the object list opened from "WordArt風MetaFile使用",
-// selecting and dragging object images, zoom, the keyboard's text update, and the design
-// screens opened by "デザイン変更" with the picture folder read at start-up.
+// selecting and dragging object images, zoom, the keyboard's text update, and the picture note
+// of the decorated design screen with the picture folder read at start-up.
 #include "common/app_state.h"
 #include "common/object_image.h"
 #include "objects/decorated_design_screen.h"
 #include "objects/object_list_screen.h"
-#include "objects/plain_text_design_screen.h"
 #include "objects/strdata.h"
 #include "platform/file_service.h"
 #include "platform/picture_io.h"
@@ -43,29 +42,6 @@ class ObjectsOnMainScreen : public test::MainScreenFixture {
 
     test::TempDir pictures;
 };
-
-TEST_F(ObjectsOnMainScreen, TheObjectListOpensOnceBesideThePageAndLeavesNotesBehind) {
-    TForm16* list = OpenList();
-    ASSERT_NE(list, nullptr);
-    EXPECT_EQ(list->geometry().left(), form->ScrollBox1->width());
-    EXPECT_FALSE(form->Image1->isEnabled());
-    form->OpenObjectList();  // again: no second list
-    int lists = 0;
-    for (QWidget* w : QApplication::allWidgets())
-        lists += w->objectName() == "Form16" && w->isVisible();
-    EXPECT_EQ(lists, 1);
-    Click(list->Btn[6]);
-    Click(list->Btn[8]);
-    EXPECT_EQ(List(), nullptr);
-    EXPECT_TRUE(form->Image1->isEnabled());
-    EXPECT_TRUE(form->Label[10]->isVisible() && form->Label[11]->isVisible());
-    // With the last object deleted the notes go when the list closes.
-    list = OpenList();
-    App().SelectedObject = 0;
-    Click(list->Btn[1]);
-    Click(list->Btn[8]);
-    EXPECT_FALSE(form->Label[10]->isVisible());
-}
 
 TEST_F(ObjectsOnMainScreen, ObjectsAreDraggedAndTouchedInObjectModeZoomOnlyStretches) {
     TForm16* list = OpenList({6, 7});  // a decorated text under a 100 x 100 shape, top-left
@@ -135,30 +111,10 @@ TEST_F(ObjectsOnMainScreen, TextChangeGoesThroughTheKeyboardAndFitsTheBox) {
     EXPECT_EQ(Window<TForm6>("Form6"), nullptr);
 }
 
-TEST_F(ObjectsOnMainScreen, TextUpdateLeavesMissingRecordsAlone) {
-    OpenList({5});
-    EXPECT_TRUE(form->ApplyObjectText("ab"));  // a short text keeps the record's size
-    EXPECT_EQ(Record(0)->FontSize, 10);
-    EXPECT_EQ(Record(0)->Text, "ab");
-    Files().DeleteFile(ObjectFilePath(App().ObjectFolder, 0));
-    EXPECT_FALSE(form->ApplyObjectText("cd"));
-    EXPECT_FALSE(Files().FileExists(ObjectFilePath(App().ObjectFolder, 0)));
-    App().SelectedObject = kNoObject;
-    EXPECT_FALSE(form->ApplyObjectText("cd"));
-}
-
-TEST_F(ObjectsOnMainScreen, DesignScreensOpenByKindAndAPictureShowsTheNoteUnderThePage) {
+TEST_F(ObjectsOnMainScreen, APictureFillShowsTheNoteUnderThePageWhileTheDesignScreenIsOpen) {
     EXPECT_EQ(App().CurrentPictureFolder, pictures.path()) << "read from PixDir.txt at start-up";
-    TForm16* list = OpenList({5, 7});
+    TForm16* list = OpenList({7});
     ASSERT_NE(list, nullptr);
-    App().SelectedObject = 0;  // the plain text has its own design screen
-    Click(list->Btn[4]);
-    TForm8* plain = Window<TForm8>("Form8");
-    ASSERT_TRUE(plain);
-    EXPECT_FALSE(Window<TForm9>("Form9"));
-    Click(plain->BtnFormClose);
-    ASSERT_TRUE(list = List());  // the list comes back as a new window
-    App().SelectedObject = 1;
     Click(list->Btn[4]);
     TForm9* design = Window<TForm9>("Form9");
     ASSERT_TRUE(design);
@@ -176,9 +132,9 @@ TEST_F(ObjectsOnMainScreen, DesignScreensOpenByKindAndAPictureShowsTheNoteUnderT
     EXPECT_FALSE(form->Memo1->isVisible());
     EXPECT_EQ(form->Memo1->x(), 10);
     ASSERT_TRUE(List());
-    EXPECT_EQ(App().SelectedObject, 1);
-    EXPECT_TRUE(Framed(1));
-    const auto rec = Record(1);
+    EXPECT_EQ(App().SelectedObject, 0);
+    EXPECT_TRUE(Framed(0));
+    const auto rec = Record(0);
     ASSERT_TRUE(rec);
     EXPECT_EQ(rec->FillStyle, 4);
     EXPECT_EQ(rec->ImageFile, JoinPath(pictures.path(), "green.bmp"));
