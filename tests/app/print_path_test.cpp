@@ -212,7 +212,6 @@ TEST(PrintPath, ExportWritesTheBitmapTheMetafileAndThePdf) {
         EXPECT_TRUE(text.contains("<image width=\"378.0000\" height=\"559.0000\""));
         EXPECT_GE(text.count("<path"), 4);
     }
-    if (HavePoppler()) ExpectPagesShowTheWork(dir.file("page.pdf"), 1, composed, dir);
 }
 
 TEST(PrintPath, CommandsRefuseBadArgumentsMissingWorksAndPathsOutOfTheWorks) {
