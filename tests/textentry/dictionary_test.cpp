@@ -214,17 +214,6 @@ TEST_F(UserStore, WordsAreStoredVerbatim) {
     EXPECT_EQ(Row(0).second, "say \"hi\"");
 }
 
-TEST_F(UserStore, RefusalsChangeNothing) {
-    EXPECT_TRUE(Register("残る"));
-    EXPECT_FALSE(RegisterUserWord(dir.path(), "", words));
-    TempDir empty;
-    EXPECT_FALSE(RegisterUserWord(empty.path(), Cp("語"), words));
-    EXPECT_FALSE(LoadUserWords(empty.path(), words));
-    CellTable reloaded(2, 1);
-    ASSERT_TRUE(LoadUserWords(dir.path(), reloaded));
-    EXPECT_EQ(Column(reloaded, 1), std::vector<std::string>{"残る"});
-}
-
 TEST_F(UserStore, UnusableStoreIsKeptAsideAndReplaced) {
     EXPECT_TRUE(Register("残す"));
     const std::string store = UserStorePath(dir.path());

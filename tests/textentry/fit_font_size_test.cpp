@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/bitmap_canvas.h"
-
 namespace pb {
 namespace {
 
@@ -78,36 +76,6 @@ TEST(FitFontSize, HelpersForRecords) {
     EXPECT_EQ(SplitTextLines("a\r\nb\rc\n\nd\r\n"),
               (std::vector<std::string_view>{"a", "b", "c", "", "d"}));
     EXPECT_TRUE(SplitTextLines("").empty());
-}
-
-TEST(FitFontSize, OnABitmapCanvasTheNextSizeWouldNotFit) {
-    Bitmap scratch(8, 8);
-    BitmapCanvas canvas(scratch);
-    // The box the lines take at `size`, as the canvas measures them.
-    auto box = [&](int size, bool bold, const std::vector<std::string_view>& lines) {
-        canvas.font.sizePoints = size;
-        canvas.font.bold = bold;
-        Size s{0, 0};
-        for (const auto l : lines) {
-            s.width = std::max(s.width, canvas.TextWidth(l.empty() ? " " : l));
-            s.height += canvas.TextHeight(l);
-        }
-        return s;
-    };
-    for (const FitFontRequest& r :
-         {Request("あいうえお", 72, 200, 80), Request("特売\r\n本日限り", 60, 150, 90, true),
-          Request("ABC", 20, 400, 400)}) {
-        const int size = FitFontSize(r, canvas);
-        const int w = r.decorated ? r.boxWidth * 10 / 11 : r.boxWidth;
-        const int h = r.decorated ? r.boxHeight * 10 / 11 : r.boxHeight;
-        const auto lines = SplitTextLines(r.text);
-        const Size at = box(size, r.decorated, lines);
-        EXPECT_TRUE(at.width <= w && at.height <= h) << r.text;
-        if (size < r.recordSize) {
-            const Size above = box(size + 1, r.decorated, lines);
-            EXPECT_TRUE(above.width > w || above.height > h) << r.text << " " << size;
-        }
-    }
 }
 
 }  // namespace

@@ -109,17 +109,5 @@ TEST(KanaMapping, LongTextComesBackWhole) {
     EXPECT_EQ(ToHiragana(full).size(), 1200u);
 }
 
-TEST(Cp932Text, CharacterHelpers) {
-    const std::string mixed = Cp("aｱ漢b字");  // 1 + 1 + 2 + 1 + 2 bytes
-    // Characters, the bytes without the last one, the start of 漢 for a byte inside it, the end.
-    EXPECT_EQ(
-        std::tuple(Cp932CharCount(mixed), Cp932WithoutLastChar(mixed), Cp932WithoutLastChar(""),
-                   Cp932Boundary(mixed, 3), Cp932Boundary(mixed, 50)),
-        std::tuple(5u, 5u, 0u, 2u, mixed.size()));
-    EXPECT_EQ(Utf(Cp932Left(mixed, 3)), "aｱ漢");
-    EXPECT_EQ(Utf(LowerAscii(Cp("ABCｱ漢Z"))), "abcｱ漢z");
-    EXPECT_EQ(TrimRightBlanks(Cp("漢字 \r\n")), Cp("漢字"));
-}
-
 }  // namespace
 }  // namespace pb

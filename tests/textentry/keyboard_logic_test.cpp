@@ -20,24 +20,11 @@ void Type(KeyboardLogic& k, std::string_view keys) {
     for (const char c : Cp(keys)) k.TypeKey("  " + std::string(1, c));
 }
 
-TEST(KeyGrids, KeysHoldTheBytesTheyType) {
-    // Keys are two spaces and the character; the voicing marks have keys of their own, the
-    // small kana only on the full keyboard.
-    const CellTable kana = KanaKeyCells(true);
-    EXPECT_EQ(Utf(kana.Cell(0, 0) + kana.Cell(7, 3) + kana.Cell(7, 4) + kana.Cell(11, 0)),
-              "  ｱ  ﾞ  ﾟ  ｧ");
-    EXPECT_EQ(KanaKeyCells(false).Cell(11, 0), "");
-    EXPECT_EQ(LetterKeyCells().Cell(1, 1) + DigitKeyCells().Cell(10, 0), "  A @");
-    EXPECT_EQ(Utf(SymbolKeyCells().Cell(2, 4)), "空白");
-}
-
 class Keyboard : public ::testing::Test {
   protected:
     void SetUp() override {
         test::WriteDicData(dir.path(), "KANJI.txt",
                            "Yomi,Kanji\nかんじ,漢字\nかんじ,幹事\nかん,缶\nか,課\n");
-        test::WriteDicData(dir.path(), "KIGO.txt",
-                           "KbnCD,TokuMJ,BtSize\n7,Ａ,2\n7,A,1\n7,ｂ,2\n1,「,2\n8,Ω,2\n");
         keyboard.Open();
     }
     std::string Memo() const { return Utf(keyboard.Memo()); }
@@ -51,32 +38,6 @@ class Keyboard : public ::testing::Test {
     test::TempDir dir;
     KeyboardLogic keyboard{dir.path()};
 };
-
-TEST_F(Keyboard, ConversionsCommitTheComposition) {
-    // Keys, the conversion, what it commits.
-    const std::tuple<const char*, void (KeyboardLogic::*)(), const char*> cases[] = {
-        {"ｶﾞ", &KeyboardLogic::HiraganaConversion, "が"},
-        {"AB", &KeyboardLogic::NoConversion, "AB"},
-        {"ｶﾞｯｺｳAB", &KeyboardLogic::NoConversion, "ガッコウAB"},
-        {"ﾊﾟｰﾃｨｰ", &KeyboardLogic::HiraganaConversion, "ぱーてぃー"},
-        {"ABC", &KeyboardLogic::LowerCaseConversion, "abc"},
-        {"ｶﾅABC", &KeyboardLogic::LowerCaseConversion, "ｶﾅabc"},
-        {"ｳﾞ", &KeyboardLogic::HiraganaConversion, "ヴ"},
-    };
-    for (const auto& [keys, convert, committed] : cases) {
-        keyboard.ClearText();
-        Type(keyboard, keys);
-        EXPECT_EQ(Composition(), keys);
-        (keyboard.*convert)();
-        EXPECT_EQ(Now(), State(committed, "", false, 0)) << keys;
-    }
-    // With nothing typed a conversion changes nothing.
-    keyboard.ClearText();
-    keyboard.NoConversion();
-    keyboard.HiraganaConversion();
-    keyboard.KanjiConversion();
-    EXPECT_EQ(Now(), State("", "", false, 0));
-}
 
 TEST_F(Keyboard, DirectKeysCommitThePendingReadingFirst) {
     Type(keyboard, "ｱ");
@@ -112,20 +73,6 @@ TEST_F(Keyboard, KanjiCandidatesFollowTheTyping) {
     keyboard.KanjiConversion();
     keyboard.BackComposition();
     EXPECT_EQ(Now(), State("幹事", "", false, 0));
-}
-
-TEST_F(Keyboard, SymbolPagesCommitInHalfWidthWhereThereIsOne) {
-    Type(keyboard, "ｱ");
-    keyboard.OpenSymbolPage(7);
-    EXPECT_EQ(Now(), State("", "", true, 0));        // the pending reading is discarded
-    ASSERT_EQ(keyboard.Candidates().RowCount(), 2);  // A (one byte) is not shown
-    keyboard.PickCandidate(0);
-    const std::pair<int, int> picks[] = {{7, 1}, {8, 0}, {1, 0}};  // page, row
-    for (const auto& [page, row] : picks) {
-        keyboard.OpenSymbolPage(page);
-        keyboard.PickCandidate(row);
-    }
-    EXPECT_EQ(Now(), State("AbΩ｢", "", false, 0));
 }
 
 TEST_F(Keyboard, InsertModeAndBackWorkOnBytesOfMixedText) {

@@ -17,9 +17,7 @@ class FakeHub : public ScreenHub {
   public:
     std::vector<std::string> calls;
     bool handOverResult = true;
-    QWidget* main = nullptr;
 
-    QWidget* MainWindow() override { return main; }
     void OpenObjectList() override { calls.push_back("OpenObjectList"); }
     bool ApplyObjectText(const std::string& text) override {
         calls.push_back("ApplyObjectText " + text);
@@ -201,14 +199,6 @@ TEST_F(KeyboardScreen, ConfirmAndCancelByCallerMode) {
             << button << " " << mode;
         delete form.data();
     }
-}
-
-TEST_F(KeyboardScreen, SizeFollowsTheMainScreen) {
-    QWidget main;
-    main.resize(700, 500);
-    hub.main = &main;
-    Open();
-    EXPECT_EQ(form->geometry(), QRect(0, 0, 700, 500));
 }
 
 TEST_F(KeyboardScreen, DecoratedHintShowsTheArrowKeys) {

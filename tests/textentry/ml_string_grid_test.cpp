@@ -57,42 +57,6 @@ TEST(MLStringGrid, CellTextWrapsBreaksAndIsCutAtTheCellEdge) {
     EXPECT_LT(DrawCell(QStringLiteral("a\r\nb\r\nc\r\nd"), false, {60, 30}).bottom, 30);
 }
 
-class CountPaints : public QObject {
-  public:
-    int paints = 0;
-    bool eventFilter(QObject*, QEvent* e) override {
-        if (e->type() == QEvent::Paint) ++paints;
-        return false;
-    }
-};
-
-TEST(MLStringGrid, ReadOnlyGridRepaintsOnWordWrapAndOpensNoEditor) {
-    TMLStringGrid grid(2, 2);
-    grid.resize(200, 100);
-    grid.SetCell(1, 0, QStringLiteral("長い長い長い長い単語"));
-    grid.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&grid));
-    CountPaints counter;
-    grid.viewport()->installEventFilter(&counter);
-    QCoreApplication::processEvents();
-    counter.paints = 0;
-    grid.SetWordWrap(true);
-    QCoreApplication::processEvents();
-    EXPECT_GT(counter.paints, 0);
-    EXPECT_TRUE(grid.property("WordWrap").toBool());
-    counter.paints = 0;
-    grid.SetWordWrap(true);  // no change, no repaint
-    QCoreApplication::processEvents();
-    EXPECT_EQ(counter.paints, 0);
-    grid.viewport()->removeEventFilter(&counter);
-    // Editing is off: neither F2 nor Enter opens an editor.
-    grid.setCurrentCell(0, 1);
-    QTest::keyClick(&grid, Qt::Key_F2);
-    QTest::keyClick(&grid, Qt::Key_Return);
-    EXPECT_EQ(grid.InplaceEditor(), nullptr);
-    EXPECT_EQ(grid.Cell(1, 0), QStringLiteral("長い長い長い長い単語"));
-}
-
 TEST(MLStringGrid, InplaceEditorKeys) {
     TMLStringGrid grid(3, 2);
     grid.resize(300, 120);

@@ -44,7 +44,8 @@ TEST(SkkDictionary, TakesHiraganaReadingsOfOkuriNasiEntries) {
         "ぐらむ /g/(concat \"a\\057b\")/(skk-current-date)/(株)/(concat \"x\" y)/\n"
         "くうはく //空白/\n"
         "ー /〜/\n"  // EUC-JP A1C1, CP932 81 60
-        "かんま /(concat \"\\054\")/\n");
+        "かんま /(concat \"\\054\")/\n"
+        "くおーと /(concat \"\\042\")/\n");
     // JIS X 0212 (code set 3) and an unassigned JIS row have no CP932 code.
     skk += ToEucJp("ほじょ /補助/") + "\x8F\xB0\xA1/\n";
     skk += ToEucJp("ぬけ /") + "\xA9\xA1" + ToEucJp("/抜け/\n");
@@ -55,7 +56,8 @@ TEST(SkkDictionary, TakesHiraganaReadingsOfOkuriNasiEntries) {
     const std::vector<std::pair<std::string, std::string>> expected = {
         {"かんじ", "漢字"}, {"かんじ", "幹事"}, {"かんじ", "感じ"},   {"ぐらむ", "g"},
         {"ぐらむ", "a/b"},  {"ぐらむ", "(株)"}, {"くうはく", "空白"}, {"ー", "～"},
-        {"かんま", ","},    {"ほじょ", "補助"}, {"ぬけ", "抜け"},     {"かんじ", "新"}};
+        {"かんま", ","},    {"くおーと", "\""}, {"ほじょ", "補助"},   {"ぬけ", "抜け"},
+        {"かんじ", "新"}};
     EXPECT_EQ(rows, expected);
     EXPECT_EQ(stats.rows, expected.size());
     EXPECT_EQ(stats.skippedCandidates, 4u);  // date Lisp, bad concat, 0212, unassigned
