@@ -124,7 +124,7 @@ TEST_F(MainScreenTest, NewPageAndQuitAskToSaveOnlyWhenSomethingWouldBeLost) {
     EXPECT_EQ(ReadWholeFile(dir.file("A4HGK/keep.txt")), "x");
 }
 
-TEST_F(MainScreenTest, FlipsTurnThePageButRefuseAOneColourPage) {
+TEST_F(MainScreenTest, FlipsUndoAndRedoWorkOnThePage) {
     Start();
     Click(form->Btn[11]);
     EXPECT_EQ(dialogs->shown.back().text, "こんなものをひっくり返してもしょうがない");
@@ -136,6 +136,14 @@ TEST_F(MainScreenTest, FlipsTurnThePageButRefuseAOneColourPage) {
     EXPECT_EQ(Page().pixel(1, 20), clWhite);
     Click(form->Btn[12]);
     EXPECT_EQ(Page().pixel(376, 558 - 20), kPaletteRed);
+    // "戻す" and "進む" walk the page's own history: two flips back, then the stroke.
+    Click(form->Btn[8]);
+    Click(form->Btn[8]);
+    EXPECT_EQ(Page().pixel(1, 20), kPaletteRed);
+    Click(form->Btn[8]);
+    EXPECT_EQ(Page().pixel(1, 20), clWhite);
+    Click(form->Btn[9]);
+    EXPECT_EQ(Page().pixel(1, 20), kPaletteRed);
 }
 
 TEST_F(MainScreenTest, StartsBlankAndSaveWritesTheWorkAndStartsTheHistoryAgain) {
