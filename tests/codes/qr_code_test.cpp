@@ -452,28 +452,5 @@ TEST(QrCode, TurnedAndMirroredIntoAnExistingPicture) {
     }
 }
 
-TEST(QrCode, PbmText) {
-    TQRCode q;
-    q.SetPxmag(2);
-    q.SetCode("PBM");
-    const std::vector<std::string> lines = q.PBM();
-    const int w = (21 + 8) * 2;
-    ASSERT_EQ(lines.size(), 3u + 2u + w);
-    EXPECT_EQ(std::vector<std::string>(lines.begin(), lines.begin() + 5),
-              (std::vector<std::string>{"P1", "# Single Mode (Count = 1)", "58 58", "", ""}));
-    EXPECT_EQ(lines[5].size(), 2u * w);
-    EXPECT_EQ(lines[5].find(" 1"), std::string::npos);              // quiet zone
-    EXPECT_EQ(lines[5 + 8].substr(0, 20), " 0 0 0 0 0 0 0 0 1 1");  // finder from column 8
-
-    q.SetCode("0123456789");
-    q.SetCount(3);
-    const std::vector<std::string> three = q.PBM();
-    EXPECT_EQ(three[1], "# Connect Mode (Count = 3)");
-    EXPECT_EQ(three.size(), 3u + 3u * (2u + w));
-    q.SetCode(std::string(40, 'A'));
-    q.SetCount(20);
-    EXPECT_EQ(q.PBM()[1], "# Plus Mode (Count = 20)");
-}
-
 }  // namespace
 }  // namespace pb
