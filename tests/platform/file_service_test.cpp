@@ -69,28 +69,6 @@ TEST(FileService, WriterAndReaderAgreeOnLines) {
     EXPECT_EQ(r.ReadLine(), "");
 }
 
-TEST(FileService, FolderOperations) {
-    test::TempDir dir;
-    const std::string a = dir.file("A");
-    const std::string b = dir.file("B");
-    ResetFolder(a, true);
-    ASSERT_TRUE(Files().FolderExists(a));
-    ASSERT_TRUE(WriteWholeFile(JoinPath(a, "x.txt"), "x"));
-    Files().CreateFolder(JoinPath(a, "sub"));
-    ASSERT_TRUE(WriteWholeFile(JoinPath(a, "sub/y.txt"), "y"));
-
-    ASSERT_TRUE(Files().CopyFolder(a, b));  // a missing destination is created
-    EXPECT_EQ(ReadWholeFile(JoinPath(b, "sub/y.txt")), "y");
-    EXPECT_EQ(Files().ListFiles(b), std::vector<std::string>{"x.txt"});
-
-    ResetFolder(a, false);
-    EXPECT_FALSE(Files().FolderExists(a));
-    ResetFolder(a, false);  // resetting a missing folder is harmless
-    DeleteFileIfExists(JoinPath(b, "x.txt"));
-    DeleteFileIfExists(JoinPath(b, "x.txt"));
-    EXPECT_FALSE(Files().FileExists(JoinPath(b, "x.txt")));
-}
-
 TEST(FileService, AFailedWriteKeepsTheOldContents) {
     test::TempDir dir;
     const std::string path = dir.file("sub/file.txt");
