@@ -169,27 +169,6 @@ TEST(CanvasPath, FillUsesTheAlternateRule) {
                         }));
 }
 
-TEST(CanvasPath, PathStateChanges) {
-    Bitmap bmp(6, 3);
-    BitmapCanvas c(bmp);
-    // AbortPath discards the path and draws again.
-    c.BeginPath();
-    c.LineTo(5, 0);
-    c.AbortPath();
-    EXPECT_FALSE(c.inPath());
-    EXPECT_TRUE(c.GetPath().points.empty());
-    // PolyDraw outside a path draws with the pen from the pen position.
-    c.MoveTo(0, 1);
-    const Point pts[] = {{4, 1}};
-    const std::uint8_t types[] = {L};
-    c.PolyDraw(pts, types);
-    EXPECT_EQ(c.penPosition(), (Point{4, 1}));
-    EXPECT_EQ(Art(bmp), Rows({"......", "####..", "......"}));
-    // Painting with no path does nothing.
-    c.StrokeAndFillPath();
-    EXPECT_EQ(Art(bmp), Rows({"......", "####..", "......"}));
-}
-
 TEST(CanvasPath, TextOutlinesAreClosedFiguresInsideTheTextCell) {
     struct Case {
         const char* text;
