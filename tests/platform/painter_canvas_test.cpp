@@ -1,12 +1,9 @@
-// The painter canvas: mirrored copies, hatches, and text and shapes written into a PDF.
+// The painter canvas: mirrored copies and hatches on an image.
 #include "platform/painter_canvas.h"
 
 #include <gtest/gtest.h>
 
-#include <QPdfWriter>
-
 #include "platform/bitmap_qt.h"
-#include "support/platform_fixtures.h"
 #include "support/test_support.h"
 
 namespace pb {
@@ -40,36 +37,6 @@ TEST(PainterCanvas, MirroredCopiesAndHatches) {
     EXPECT_GT(test::CountPixels(hatched, clBlack), 16);
     EXPECT_GT(test::CountPixels(hatched, clRed), 160);
     EXPECT_EQ(test::CountPixels(hatched, clBlack) + test::CountPixels(hatched, clRed), 256);
-}
-
-TEST(PainterCanvas, WritesTextAndShapesIntoAPdf) {
-    test::TempDir dir;
-    const std::string path = dir.file("page.pdf");
-    {
-        QPdfWriter pdf(QString::fromStdString(path));
-        pdf.setResolution(600);
-        pdf.setPageSize(QPageSize(QPageSize::A4));
-        pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
-        QPainter painter(&pdf);
-        painter.scale(600 / 96.0, 600 / 96.0);
-        PainterCanvas canvas(painter, {794, 1123});
-        canvas.font.sizePoints = 24;
-        canvas.TextOut(50, 50, "popboard 漢字");
-        canvas.pen.width = 3;
-        canvas.brush.style = BrushStyle::Cross;
-        canvas.Ellipse(50, 120, 300, 260);
-        canvas.BeginPath();
-        canvas.TextOut(50, 300, "POP");
-        canvas.EndPath();
-        canvas.StrokeAndFillPath();
-        canvas.StretchDraw({400, 400, 500, 500}, Bitmap(10, 10, clRed));
-    }
-    const std::string bytes = test::ReadFileBytes(path);
-    ASSERT_GT(bytes.size(), 1000u);
-    EXPECT_EQ(bytes.substr(0, 5), "%PDF-");
-    // Another program's reading of the text, when pdftotext is installed.
-    const std::string text = test::RunCommand("pdftotext '" + path + "' - 2>/dev/null");
-    EXPECT_TRUE(text.empty() || text.find("popboard") != std::string::npos) << text;
 }
 
 }  // namespace
