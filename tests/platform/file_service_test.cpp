@@ -51,24 +51,6 @@ TEST(FileService, WholeFilesAreCp932WithCrLfAndMissingFilesReadEmpty) {
     EXPECT_EQ(ReadWholeFile(dir.file("folder.txt")), "");
 }
 
-TEST(FileService, WriterAndReaderAgreeOnLines) {
-    test::TempDir dir;
-    const std::string path = dir.file("StrData0.txt");
-    TextWriter w(path);
-    w.WriteLine("1");
-    w.WriteLine("");
-    w.WriteLine("文字\r\n二行");
-    ASSERT_TRUE(w.Close());
-    EXPECT_EQ(test::ReadFileBytes(path), Utf8ToCp932("1\r\n\r\n文字\r\n二行\r\n"));
-    TextReader r(path);
-    EXPECT_EQ(r.ReadLine(), "1");
-    EXPECT_EQ(r.ReadLine(), "");
-    EXPECT_EQ(r.ReadLine(), "文字");
-    EXPECT_EQ(r.ReadAll(), "二行\r\n");
-    EXPECT_TRUE(r.AtEnd());
-    EXPECT_EQ(r.ReadLine(), "");
-}
-
 TEST(FileService, AFailedWriteKeepsTheOldContents) {
     test::TempDir dir;
     const std::string path = dir.file("sub/file.txt");
