@@ -100,13 +100,9 @@ TEST(QrCode, TildeHexAndNumberingRules) {
         bool binary;
     };
     const Hex hex[] = {
-        {"a~41~b", true, "aAb", false},
-        {"x~~y~~", true, "x~y~", false},
         {"~0d0A09~", true, "\r\n\t", false},  // TAB, LF and CR are text
-        {"~00~", true, std::string(1, '\0'), true},
         {"~1f~", true, "\x1f", true},
         {"~7F~", true, "\x7f", false},
-        {"a~41", false, "", false},   // a tilde without partner
         {"~414~", false, "", false},  // odd number of characters
         {"~4G~", false, "", false},   // not hexadecimal
         // the second byte of a double-byte character is no tilde
@@ -450,29 +446,6 @@ TEST(QrCode, TurnedAndMirroredIntoAnExistingPicture) {
             EXPECT_EQ(q.Picture(), first) << angle << reverse;
         }
     }
-}
-
-TEST(QrCode, PbmText) {
-    TQRCode q;
-    q.SetPxmag(2);
-    q.SetCode("PBM");
-    const std::vector<std::string> lines = q.PBM();
-    const int w = (21 + 8) * 2;
-    ASSERT_EQ(lines.size(), 3u + 2u + w);
-    EXPECT_EQ(std::vector<std::string>(lines.begin(), lines.begin() + 5),
-              (std::vector<std::string>{"P1", "# Single Mode (Count = 1)", "58 58", "", ""}));
-    EXPECT_EQ(lines[5].size(), 2u * w);
-    EXPECT_EQ(lines[5].find(" 1"), std::string::npos);              // quiet zone
-    EXPECT_EQ(lines[5 + 8].substr(0, 20), " 0 0 0 0 0 0 0 0 1 1");  // finder from column 8
-
-    q.SetCode("0123456789");
-    q.SetCount(3);
-    const std::vector<std::string> three = q.PBM();
-    EXPECT_EQ(three[1], "# Connect Mode (Count = 3)");
-    EXPECT_EQ(three.size(), 3u + 3u * (2u + w));
-    q.SetCode(std::string(40, 'A'));
-    q.SetCount(20);
-    EXPECT_EQ(q.PBM()[1], "# Plus Mode (Count = 20)");
 }
 
 }  // namespace

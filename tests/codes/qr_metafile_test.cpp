@@ -110,22 +110,6 @@ TEST(QrMetafile, SavedMetafileDecodesThroughAnIndependentReader) {
     EXPECT_EQ(test::ZbarRead({png}), Utf8ToCp932(text));
 }
 
-TEST(QrMetafile, OnlyMatchPaintsAMetafileAndClearDropsIt) {
-    TQRCode q;
-    q.SetMatch(true);
-    q.SetSymbolPicture(picEMF);
-    q.SetCode("A");
-    ASSERT_NE(q.Metafile(), nullptr);
-    q.SetMatch(false);  // falls back to bitmaps
-    EXPECT_EQ(q.Metafile(), nullptr);
-    EXPECT_FALSE(q.Picture().isNull());
-    q.SetMatch(true);
-    q.SetSymbolPicture(picEMF);
-    ASSERT_NE(q.Metafile(), nullptr);
-    q.Clear();
-    EXPECT_EQ(q.Metafile(), nullptr);
-}
-
 TEST(QrMetafile, CopyPutsTheMetafileBesideTheBitmap) {
     TQRCode q;
     q.SetMatch(true);

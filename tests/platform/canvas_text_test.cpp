@@ -28,25 +28,6 @@ TEST(CanvasText, FontsAreSizedAsAScreenSizesPoints) {
     EXPECT_EQ(QFontInfo(QtFontFor(font, 96)).family().toStdString(), "IPAゴシック");
 }
 
-TEST(CanvasText, MeasuresUtf8TextInTheCanvasFont) {
-    Bitmap bmp(10, 10);
-    BitmapCanvas c(bmp);
-    c.font.family = "IPAゴシック";
-    c.font.sizePoints = 36;  // 48 pixels
-    // The gothic face is monospaced: kana and kanji one em wide, Latin letters half.
-    EXPECT_EQ(c.TextWidth("あ"), 48);
-    EXPECT_EQ(c.TextWidth("漢字"), 96);
-    EXPECT_EQ(c.TextWidth("AB"), 48);
-    EXPECT_EQ(c.TextWidth(""), 0);
-    const int height = c.TextHeight("あ");
-    EXPECT_GE(height, 48);
-    EXPECT_LE(height, 72);
-    c.font.bold = true;
-    EXPECT_GE(c.TextWidth("あ"), 48);
-    c.font.sizePoints = 18;
-    EXPECT_LT(c.TextHeight("あ"), height);
-}
-
 TEST(CanvasText, GlyphsTakeOnlyTheTextColour) {
     struct Case {
         const char* text;

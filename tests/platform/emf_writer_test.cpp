@@ -156,32 +156,6 @@ TEST(EmfWriter, BitmapsAreBottomUpTwentyFourBitDibsWithPaddedRows) {
     EXPECT_EQ(rec.cDest.y, 3 * kEmfUnitsPerPixel);
 }
 
-TEST(EmfWriter, PathsAreMovesLinesBeziersAndClosesBetweenBeginAndEnd) {
-    Recording drawing({50, 50});
-    drawing.BeginPath();
-    drawing.MoveTo(1, 1);
-    drawing.LineTo(40, 1);
-    drawing.LineTo(40, 40);
-    drawing.Ellipse(5, 5, 30, 30);
-    drawing.EndPath();
-    drawing.StrokeAndFillPath();
-    std::vector<std::uint32_t> inPath;
-    bool open = false;
-    for (const EmfRecord& r : Records(EncodeEmf(drawing))) {
-        if (r.type == U_EMR_BEGINPATH) {
-            open = true;
-            continue;
-        }
-        if (r.type == U_EMR_ENDPATH) open = false;
-        if (open) inPath.push_back(r.type);
-    }
-    const std::vector<std::uint32_t> expected = {
-        U_EMR_MOVETOEX,     U_EMR_LINETO,       U_EMR_LINETO,
-        U_EMR_MOVETOEX,     U_EMR_POLYBEZIERTO, U_EMR_POLYBEZIERTO,
-        U_EMR_POLYBEZIERTO, U_EMR_POLYBEZIERTO, U_EMR_CLOSEFIGURE};
-    EXPECT_EQ(inPath, expected);
-}
-
 // emf2svg-conv's picture of an EMF: the SVG text, or nothing when the reader is missing.
 std::optional<QString> ReadBack(const test::TempDir& dir, const std::string& emf) {
     if (test::RunCommand("command -v emf2svg-conv").empty()) return std::nullopt;

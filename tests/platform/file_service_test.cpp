@@ -51,46 +51,6 @@ TEST(FileService, WholeFilesAreCp932WithCrLfAndMissingFilesReadEmpty) {
     EXPECT_EQ(ReadWholeFile(dir.file("folder.txt")), "");
 }
 
-TEST(FileService, WriterAndReaderAgreeOnLines) {
-    test::TempDir dir;
-    const std::string path = dir.file("StrData0.txt");
-    TextWriter w(path);
-    w.WriteLine("1");
-    w.WriteLine("");
-    w.WriteLine("文字\r\n二行");
-    ASSERT_TRUE(w.Close());
-    EXPECT_EQ(test::ReadFileBytes(path), Utf8ToCp932("1\r\n\r\n文字\r\n二行\r\n"));
-    TextReader r(path);
-    EXPECT_EQ(r.ReadLine(), "1");
-    EXPECT_EQ(r.ReadLine(), "");
-    EXPECT_EQ(r.ReadLine(), "文字");
-    EXPECT_EQ(r.ReadAll(), "二行\r\n");
-    EXPECT_TRUE(r.AtEnd());
-    EXPECT_EQ(r.ReadLine(), "");
-}
-
-TEST(FileService, FolderOperations) {
-    test::TempDir dir;
-    const std::string a = dir.file("A");
-    const std::string b = dir.file("B");
-    ResetFolder(a, true);
-    ASSERT_TRUE(Files().FolderExists(a));
-    ASSERT_TRUE(WriteWholeFile(JoinPath(a, "x.txt"), "x"));
-    Files().CreateFolder(JoinPath(a, "sub"));
-    ASSERT_TRUE(WriteWholeFile(JoinPath(a, "sub/y.txt"), "y"));
-
-    ASSERT_TRUE(Files().CopyFolder(a, b));  // a missing destination is created
-    EXPECT_EQ(ReadWholeFile(JoinPath(b, "sub/y.txt")), "y");
-    EXPECT_EQ(Files().ListFiles(b), std::vector<std::string>{"x.txt"});
-
-    ResetFolder(a, false);
-    EXPECT_FALSE(Files().FolderExists(a));
-    ResetFolder(a, false);  // resetting a missing folder is harmless
-    DeleteFileIfExists(JoinPath(b, "x.txt"));
-    DeleteFileIfExists(JoinPath(b, "x.txt"));
-    EXPECT_FALSE(Files().FileExists(JoinPath(b, "x.txt")));
-}
-
 TEST(FileService, AFailedWriteKeepsTheOldContents) {
     test::TempDir dir;
     const std::string path = dir.file("sub/file.txt");

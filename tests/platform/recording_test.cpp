@@ -167,26 +167,6 @@ TEST(Recording, PlaybackScalesPensAndTurnsTextIntoOutlines) {
     EXPECT_GT(bottom - top, 24);
 }
 
-TEST(Recording, NestedRecordingsPlayAsTheDrawingTheyHold) {
-    Recording inner({40, 30});
-    inner.brush.colour = 0x00FF00;
-    inner.Rectangle(4, 4, 36, 26);
-    inner.BeginPath();
-    inner.Ellipse(10, 8, 30, 22);
-    inner.EndPath();
-    inner.StrokePath();
-
-    Recording outer({80, 60});
-    inner.PlayInto(outer, {0, 0, 80, 60});
-    ASSERT_EQ(outer.callCount(), 1u);
-
-    Bitmap viaOuter(160, 120), direct(160, 120);
-    BitmapCanvas viaOuterCanvas(viaOuter), directCanvas(direct);
-    outer.PlayInto(viaOuterCanvas, {0, 0, 160, 120});
-    inner.PlayInto(directCanvas, {0, 0, 160, 120});
-    EXPECT_EQ(test::CountDifferentPixels(viaOuter, direct), 0);
-}
-
 TEST(Recording, KeepsWhatWasDrawnWhenSourcesAndItselfChangeLater) {
     Bitmap source(4, 4, clRed);
     Recording recording({4, 4});

@@ -5,7 +5,6 @@
 
 #include "pixel_art.h"
 #include "platform/bitmap_canvas.h"
-#include "platform/bitmap_ops.h"
 #include "support/test_support.h"
 
 namespace pb {
@@ -28,28 +27,6 @@ std::vector<int> Greys(const Bitmap& bmp) {
     std::vector<int> v;
     for (int x = 0; x < bmp.width(); ++x) v.push_back(GetRValue(bmp.pixel(x, 0)));
     return v;
-}
-
-TEST(Stretch, MirrorFlipsEverySizeBothWays) {
-    for (const Size size : {Size{1, 1}, Size{2, 3}, Size{5, 4}, Size{7, 7}, Size{794, 3}}) {
-        const Bitmap original = NoisyBitmap(size.width, size.height);
-        for (const bool topBottom : {false, true}) {
-            Bitmap bmp = original;
-            MirrorBitmap(bmp, topBottom);
-            for (int y = 0; y < size.height; ++y)
-                for (int x = 0; x < size.width; ++x) {
-                    const TColor expected = topBottom ? original.pixel(x, size.height - 1 - y)
-                                                      : original.pixel(size.width - 1 - x, y);
-                    ASSERT_EQ(bmp.pixel(x, y), expected)
-                        << size.width << "x" << size.height << " topBottom " << topBottom;
-                }
-            MirrorBitmap(bmp, topBottom);
-            EXPECT_TRUE(bmp == original);
-        }
-    }
-    Bitmap empty;
-    MirrorBitmap(empty, false);
-    EXPECT_TRUE(empty.isNull());
 }
 
 TEST(Stretch, CopyRectMirrorsAndCopiesOntoItself) {
@@ -175,15 +152,6 @@ TEST(Stretch, PixelsOutsideEitherBitmapAreSkipped) {
     Bitmap empty;
     StretchBits(empty, {0, 0, 4, 1}, src, {0, 0, 2, 1}, StretchMode::Halftone);
     EXPECT_EQ(Greys(dest), (std::vector<int>{8, 9, 10, 11}));
-}
-
-TEST(Stretch, CanvasDrawsBitmapsStretchedOrAsTheyAre) {
-    Bitmap page(6, 4);
-    BitmapCanvas c(page);
-    const Bitmap red(2, 2, clRed);
-    c.Draw(1, 1, red);
-    c.StretchDraw({3, 0, 6, 4}, red, StretchMode::ColorOnColor);
-    EXPECT_EQ(test::Art(page), test::Rows({"...ooo", ".ooooo", ".ooooo", "...ooo"}));
 }
 
 }  // namespace
