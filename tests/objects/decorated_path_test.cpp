@@ -82,10 +82,6 @@ TEST(DecoratedPath, LayoutOfTextsAndShapes) {
                   std::tuple(true, Y0, plainBox.width, plainBox.height + extraHeight, 3))
             << mode << " " << amount;
     }
-    // An empty middle line keeps its height.
-    EXPECT_EQ(MeasureText(canvas, Family(), 20, true, "あ\r\n\r\nい").height,
-              MeasureText(canvas, Family(), 20, true, "あ\r\nう\r\nい").height);
-
     // Shapes: 100 x 60 has S = 2 and a corner of 15.
     const DecoratedLayout s = LayoutDecorated(canvas, Shape(2, 100, 60), Family());
     EXPECT_EQ(std::tuple(s.shape, s.S, s.W, s.H), std::tuple(2, 2, 100, 60));
