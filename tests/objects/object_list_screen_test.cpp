@@ -88,12 +88,6 @@ TEST_F(ObjectListTest, BringingToTheFrontMovesTheRecordUpAndLeavesTheGap) {
     // Its position was saved before the move and the new image stands there.
     EXPECT_EQ(StoredAt(6), (Point{40, 50}));
     EXPECT_EQ(ShownAt(6), (Point{40, 50}));
-    // The gap is not reused; the highest object still moves one slot up.
-    Press(5);
-    EXPECT_TRUE(FileOf(7));
-    Press(2);
-    EXPECT_TRUE(FileOf(8) && !FileOf(7));
-    EXPECT_EQ(App().SelectedObject, 8);
 }
 
 TEST_F(ObjectListTest, CopiesGoToTheTopLeftOfThePage) {
