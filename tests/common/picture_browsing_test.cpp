@@ -4,16 +4,13 @@
 
 #include <gtest/gtest.h>
 
-#include <QListWidgetItem>
 #include <chrono>
 #include <filesystem>
 
 #include "common/app_state.h"
-#include "common/picture_browser_widgets.h"
 #include "platform/bitmap_qt.h"
 #include "platform/file_service.h"
 #include "platform/picture_io.h"
-#include "platform/stretch.h"
 #include "support/test_support.h"
 
 namespace pb {
@@ -45,7 +42,6 @@ TEST(FitToBox, StepsOfOnePercent) {
         {"same aspect ratio, larger", 800, 600, 400, 300, {400, 300}},
         {"same aspect ratio, smaller", 1, 1, 40, 40, {40, 40}},
         {"too wide: k = 70", 1000, 500, 300, 200, {300, 150}},
-        {"a photo into a thumbnail: k = 99", 4000, 3000, 40, 40, {40, 30}},
         {"smaller: grown until the height reaches the box", 30, 20, 100, 50, {75, 50}},
         {"smaller: the last step overshoots and is clamped", 250, 10, 301, 100, {301, 12}},
         {"beyond the reach of the steps: by the ratio", 6000, 4000, 40, 40, {40, 26}},
@@ -119,37 +115,6 @@ TEST_F(PictureBrowsingTest, ListsPicturesByNameTopLeftOnWhiteAndCachesThem) {
     EXPECT_EQ(second->made, 0);
     EXPECT_EQ(second->cached, 2);
     EXPECT_EQ(second->items[1].image, wide);
-}
-
-TEST_F(PictureBrowsingTest, ScaledDecodeLooksAsGoodAsAFullDecode) {
-    // A photo-like picture: smooth gradients with a sharp edge off the 8-pixel blocks.
-    Bitmap photo(1600, 1200);
-    for (int y = 0; y < photo.height(); ++y)
-        for (int x = 0; x < photo.width(); ++x)
-            photo.setPixel(x, y, RGB(x * 255 / 1600, y * 255 / 1200, x < 901 ? 40 : 220));
-    WriteJpeg("photo.jpg", photo);
-    // Area averages into 32 x 24 (FitToBox's 2 %) of the picture and of its full decode.
-    auto thumbnailOf = [](const Bitmap& picture) {
-        Bitmap t(40, 40, clWhite);
-        StretchBits(t, RectOfSize(0, 0, 32, 24), picture, RectOfSize(0, 0, 1600, 1200),
-                    StretchMode::Halftone);
-        return t;
-    };
-    const Bitmap ideal = thumbnailOf(photo);
-    const auto full = LoadJpeg(Path("photo.jpg"));
-    const auto scaled = MakePictureThumbnail(Path("photo.jpg"));
-    ASSERT_TRUE(full && scaled);
-    const Bitmap fromFull = thumbnailOf(*full);
-    long scaledError = 0, fullError = 0;
-    for (int y = 0; y < 40; ++y)
-        for (int x = 0; x < 40; ++x) {
-            const int d = ChannelDistance(scaled->pixel(x, y), ideal.pixel(x, y));
-            EXPECT_LE(d, 10) << x << "," << y;
-            scaledError += d;
-            fullError += ChannelDistance(fromFull.pixel(x, y), ideal.pixel(x, y));
-        }
-    // Within one level per channel on average of the full decode.
-    EXPECT_LE(scaledError, fullError + 40 * 40);
 }
 
 TEST_F(PictureBrowsingTest, BrokenPicturesAreMarkedAndTheListGoesOn) {
@@ -279,19 +244,6 @@ TEST_F(PictureBrowsingTest, PictureFolderFile) {
     EXPECT_TRUE(Files().FolderExists(ReadPictureFolder(App().AppDir)));
     Files().DeleteFile(App().AppDir + "PixDir.txt");
     EXPECT_TRUE(Files().FolderExists(ReadPictureFolder(App().AppDir)));
-}
-
-TEST_F(PictureBrowsingTest, ListWidgetShowsThumbnailsAndMarksDeletedOnes) {
-    WriteBmp("a.bmp", Bitmap(8, 8, kRed));
-    WriteBmp("b.bmp", Bitmap(8, 8, kBlue));
-    ThumbnailListView view;
-    EXPECT_EQ(view.ChangeFolder("/old", pictures), pictures);
-    ASSERT_EQ(view.count(), 2);
-    EXPECT_EQ(view.PicturePath(1), Path("b.bmp"));
-    MarkThumbnailDeleted(view, 1);
-    const QImage marked =
-        view.item(1)->icon().pixmap(40, 40).toImage().convertToFormat(QImage::Format_BGR888);
-    EXPECT_EQ(BitmapFromImage(marked), DeletedThumbnail());
 }
 
 }  // namespace

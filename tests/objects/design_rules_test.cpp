@@ -17,25 +17,6 @@ TEST(DesignRules, RoomOnThePageFollowsTheZoom) {
         EXPECT_EQ(RoomOnPage(page, offset, zoom), room);
 }
 
-TEST(DesignRules, FitProblemTellsTheRightEdgeFirst) {
-    // Box and reserve in a room of 100 x 100.
-    const std::tuple<Size, int, std::optional<std::string>> cases[] = {
-        {{100, 100}, 0, std::nullopt}, {{101, 100}, 0, kNoRoomRight}, {{100, 101}, 0, kNoRoomBelow},
-        {{101, 101}, 0, kNoRoomRight}, {{100, 80}, 20, std::nullopt}, {{100, 81}, 20, kNoRoomBelow},
-    };
-    for (const auto& [box, reserve, problem] : cases)
-        EXPECT_EQ(FitProblem(box, {100, 100}, reserve), problem)
-            << box.width << "x" << box.height << " reserve " << reserve;
-}
-
-TEST(DesignRules, ShapeSidesNeverShrinkTo20OrBelow) {
-    const std::tuple<int, int, std::optional<int>> cases[] = {
-        {22, 2, std::nullopt},  {23, 2, 21},   {40, 20, std::nullopt}, {41, 20, 21}, {100, 2, 98},
-        {60, 40, std::nullopt}, {200, 40, 160}};
-    for (const auto& [value, step, result] : cases)
-        EXPECT_EQ(ShrinkShapeSide(value, step), result) << value << " - " << step;
-}
-
 TEST(DesignRules, DeformStepOfShapesAndTexts) {
     ObjectRecord shape;
     shape.family = ObjectFamily::Decorated;

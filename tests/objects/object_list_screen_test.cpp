@@ -88,12 +88,6 @@ TEST_F(ObjectListTest, BringingToTheFrontMovesTheRecordUpAndLeavesTheGap) {
     // Its position was saved before the move and the new image stands there.
     EXPECT_EQ(StoredAt(6), (Point{40, 50}));
     EXPECT_EQ(ShownAt(6), (Point{40, 50}));
-    // The gap is not reused; the highest object still moves one slot up.
-    Press(5);
-    EXPECT_TRUE(FileOf(7));
-    Press(2);
-    EXPECT_TRUE(FileOf(8) && !FileOf(7));
-    EXPECT_EQ(App().SelectedObject, 8);
 }
 
 TEST_F(ObjectListTest, CopiesGoToTheTopLeftOfThePage) {
@@ -154,26 +148,6 @@ TEST_F(ObjectListTest, TextChangeOpensTheKeyboardExceptForShapes) {
     Press(3);
     ASSERT_EQ(main.keyboard.size(), 2u);
     EXPECT_FALSE(main.keyboard[1].decoratedHint);
-}
-
-TEST_F(ObjectListTest, OpensBesideTheDisabledPageAndReturningSavesEveryPosition) {
-    EXPECT_TRUE(App().ObjectListOpen);
-    EXPECT_EQ(form->geometry(), QRect(567, 0, 1280 - 567, 800));
-    EXPECT_FALSE(main.page->isEnabled() || main.floating->isEnabled());
-    // Only the add buttons and "元の画面に戻る" until there is an object.
-    for (int n = 0; n <= 8; ++n) EXPECT_EQ(Shown(n), n >= 5) << n;
-    Press(5);
-    Press(6);
-    Drag(0, 33, 44);
-    Drag(1, 55, 66);
-    Press(8);
-    EXPECT_EQ(StoredAt(0), (Point{33, 44}));
-    EXPECT_EQ(StoredAt(1), (Point{55, 66}));
-    EXPECT_FALSE(Framed(1));
-    EXPECT_EQ(App().SelectedObject, kNoObject);
-    EXPECT_TRUE(main.page->isEnabled() && main.floating->isEnabled());
-    EXPECT_FALSE(App().ObjectListOpen);
-    EXPECT_EQ(main.objectNotes, std::vector<bool>{true});
 }
 
 }  // namespace

@@ -37,7 +37,6 @@ TEST(ObjectRenderer, PlainTextBackgrounds) {
         {"STRIPE without colours: white, not see-through", 2, {}, false, clWhite},
         {"STRIPE with one colour", 2, {kRed}, false, kRed},
         {"GRADATION down: the first row is colour 1", 3, {kRed, kYellow}, true, kRed},
-        {"GRADATION across: the last column nearly colour 2", 3, {kRed, kYellow}, false, kRed},
         {"unknown style: white", 7, {}, false, clWhite},
     };
     for (const auto& [name, backStyle, colours, horizontal, corner] : cases) {
@@ -49,14 +48,7 @@ TEST(ObjectRenderer, PlainTextBackgrounds) {
         const auto picture = RenderPlainTextPicture(r);
         ASSERT_TRUE(picture) << name;
         const Bitmap& img = picture->image;
-        const TColor shown = img.pixel(img.width() - 1, 0);
-        if (backStyle == 3 && !horizontal) {
-            EXPECT_TRUE(img.pixel(0, 0) == kRed && GetRValue(shown) == 255 &&
-                        GetGValue(shown) > 240)
-                << name;
-        } else {
-            EXPECT_EQ(shown, corner) << name;
-        }
+        EXPECT_EQ(img.pixel(img.width() - 1, 0), corner) << name;
         EXPECT_GT(CountPixels(img, kBlue), 20) << name << ": the text";
         // Every background but none leaves a companion: the background alone.
         ASSERT_EQ(picture->companion.has_value(), backStyle != 0) << name;
@@ -109,7 +101,6 @@ TEST(ObjectRenderer, DecoratedFillsAndTheirCompanions) {
     const std::tuple<const char*, int, std::string, Colours, std::optional<TColor>, TColor>
         cases[] = {
             {"SOLID: no companion", 10, "", {}, std::nullopt, kBlue},
-            {"hatch: no companion", 13, "", {}, std::nullopt, kBlue},
             {"picture without a file: white", 4, "", {}, clWhite, clWhite},
             {"picture", 4, dir.file("picture.bmp"), {}, kRed, kRed},
             {"picture gone: white", 4, dir.file("gone.bmp"), {}, clWhite, clWhite},
@@ -134,14 +125,6 @@ TEST(ObjectRenderer, DecoratedFillsAndTheirCompanions) {
     }
 }
 
-TEST(ObjectRenderer, FontIndexPastTheListDrawsTheLastFont) {
-    ObjectRecord past = TextRecord("Ag漢");
-    ObjectRecord last = past;
-    past.FontIndex = 500;
-    last.FontIndex = static_cast<int>(InstalledFonts().size()) - 1;
-    EXPECT_EQ(RenderObjectPicture(past)->image, RenderObjectPicture(last)->image);
-}
-
 TEST(ObjectRenderer, BoxesTooLargeOrEmptyAreNotDrawn) {
     ObjectRecord hugeFont = Plain("あいうえおかきくけこ");
     hugeFont.FontSize = 30000;
@@ -162,33 +145,6 @@ class RenderObjectTest : public ObjectScreenTest {
         return RenderObject(main.folder(), slot, create, create);
     }
 };
-
-TEST_F(RenderObjectTest, ImagesAreStretchedToTheZoomAndPlacedOnThePage) {
-    ObjectRecord r = Rectangle(300, 120, 2);
-    r.Left = 40;
-    r.Top = 31;
-    UseColours(r, {kYellow, kRed});
-    Write(3, r);
-    ASSERT_TRUE(Render(3));
-    const TCImg* img = ObjectImages()[3];
-    ASSERT_NE(img, nullptr);
-    EXPECT_EQ(img->image()->objectName(), "CImg3");
-    EXPECT_EQ(std::tuple(img->bitmapSize(), img->size(), img->PositionOn(*main.page)),
-              std::tuple(Size{300, 120}, Size{150, 60}, Point{20, 15}));
-    EXPECT_EQ(img->image()->parentWidget(), &main.area);
-    EXPECT_TRUE(img->image()->stretch() && img->image()->transparentColour() == KeyColour);
-    EXPECT_TRUE(HasCompanion(3));
-
-    // Rendering again without create and place keeps the image where it was dragged and
-    // rewrites the companion: now a hatch, so there is none.
-    img->image()->move(100, 90);
-    r.FillStyle = 13;
-    Write(3, r);
-    ASSERT_TRUE(Render(3, false));
-    EXPECT_EQ(ObjectImages()[3]->image()->pos(), QPoint(100, 90));
-    EXPECT_FALSE(HasCompanion(3));
-    EXPECT_TRUE(dialogs->shown.empty());
-}
 
 TEST_F(RenderObjectTest, MissingAndUnreadableRecords) {
     // Missing: nothing happens, nothing is said.
