@@ -331,5 +331,20 @@ TEST_F(DesignScreenTest, PlainTextBackgrounds) {
               std::tuple(3, true, kYellow));
 }
 
+TEST_F(DesignScreenTest, TheObjectListOpensTheScreenOfTheSelectedObject) {
+    Place(NewPlainObject(0, kPageHeight, false), 0);
+    Place(ShapeRecord(100, 100), 1);
+    for (const auto& [slot, decorated] : {std::pair{0, false}, std::pair{1, true}}) {
+        App().SelectedObject = slot;
+        QPointer<TForm16> list = new TForm16;
+        Click(list->Btn[4]);  // デザイン変更
+        Settle();
+        EXPECT_TRUE(list.isNull());
+        ASSERT_EQ(main.design.size(), static_cast<std::size_t>(slot) + 1);
+        EXPECT_EQ(main.design.back(), decorated);
+        EXPECT_EQ(App().SelectedObject, slot);
+    }
+}
+
 }  // namespace
 }  // namespace pb

@@ -150,5 +150,25 @@ TEST_F(ObjectListTest, TextChangeOpensTheKeyboardExceptForShapes) {
     EXPECT_FALSE(main.keyboard[1].decoratedHint);
 }
 
+TEST_F(ObjectListTest, OpensBesideTheDisabledPageAndReturningSavesEveryPosition) {
+    EXPECT_TRUE(App().ObjectListOpen);
+    EXPECT_EQ(form->geometry(), QRect(567, 0, 1280 - 567, 800));
+    EXPECT_FALSE(main.page->isEnabled() || main.floating->isEnabled());
+    // Only the add buttons and "元の画面に戻る" until there is an object.
+    for (int n = 0; n <= 8; ++n) EXPECT_EQ(Shown(n), n >= 5) << n;
+    Press(5);
+    Press(6);
+    Drag(0, 33, 44);
+    Drag(1, 55, 66);
+    Press(8);
+    EXPECT_EQ(StoredAt(0), (Point{33, 44}));
+    EXPECT_EQ(StoredAt(1), (Point{55, 66}));
+    EXPECT_FALSE(Framed(1));
+    EXPECT_EQ(App().SelectedObject, kNoObject);
+    EXPECT_TRUE(main.page->isEnabled() && main.floating->isEnabled());
+    EXPECT_FALSE(App().ObjectListOpen);
+    EXPECT_EQ(main.objectNotes, std::vector<bool>{true});
+}
+
 }  // namespace
 }  // namespace pb
