@@ -1,8 +1,6 @@
 // The main screen driven by clicks, as a user drives it.
 #include "app/main_screen.h"
 
-#include <regex>
-
 #include "common/app_state.h"
 #include "platform/file_service.h"
 #include "platform/picture_io.h"
@@ -159,7 +157,7 @@ TEST_F(MainScreenTest, StartsBlankAndSaveWritesTheWorkAndStartsTheHistoryAgain) 
     ASSERT_EQ(saved.size(), 1u);
     const std::string name = saved[0].substr(0, saved[0].size() - 4);
     EXPECT_EQ(App().WorkName, name);
-    EXPECT_TRUE(std::regex_match(name, std::regex("X[0-9]{12}")));
+    EXPECT_TRUE(test::IsStampedName(name, 'X')) << name;
     EXPECT_EQ(Saved("MImg"), saved);
     EXPECT_TRUE(Files().FolderExists(dir.file("A4HGK/SData/" + name)));
     EXPECT_EQ(LoadBmp(dir.file("A4HGK/SImg/" + saved[0]))->size(), (Size{140, 140}));

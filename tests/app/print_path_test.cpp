@@ -13,7 +13,6 @@
 #include <QThread>
 #include <cstdlib>
 #include <random>
-#include <regex>
 
 #include "app/page_export.h"
 #include "app/printing.h"
@@ -184,7 +183,7 @@ TEST(PrintPath, WithoutAnyCupsPrinterTheBuiltInPdfPrinterWritesTheCopies) {
     ASSERT_EQ(run.status, 0) << run.err;
     const auto files = Files().ListFiles(dir.file("PDF"));
     ASSERT_EQ(files.size(), 1u);
-    EXPECT_TRUE(std::regex_match(files[0], std::regex("P[0-9]{12}\\.pdf"))) << files[0];
+    EXPECT_TRUE(test::IsStampedName(files[0], 'P', ".pdf")) << files[0];
     EXPECT_EQ(run.out, dir.file("PDF/" + files[0]) + "\n");
     ExpectPagesShowTheWork(dir.file("PDF/" + files[0]), 2, ComposedPage(dir.path(), name), dir);
 }

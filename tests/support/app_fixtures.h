@@ -6,7 +6,9 @@
 
 #include <QApplication>
 #include <QTest>
+#include <algorithm>
 #include <memory>
+#include <string>
 
 #include "app/main_screen.h"
 #include "app/works.h"
@@ -16,6 +18,14 @@
 #include "support/test_support.h"
 
 namespace pb::test {
+
+// True for `letter` + the twelve digits of yymmddhhnnss + `suffix`, the program's stamped names.
+inline bool IsStampedName(const std::string& name, char letter, const std::string& suffix = "") {
+    if (name.size() != 13 + suffix.size() || name[0] != letter) return false;
+    if (name.compare(13, std::string::npos, suffix) != 0) return false;
+    return std::all_of(name.begin() + 1, name.begin() + 13,
+                       [](char c) { return c >= '0' && c <= '9'; });
+}
 
 // Work `name` in the works folder of `appDir`: `page`, and `objects` as StrData0, 1, ...
 inline void SaveWorkWithObjects(const std::string& appDir, const std::string& name,
