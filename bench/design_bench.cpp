@@ -19,10 +19,7 @@
 #include "platform/bitmap.h"
 #include "platform/file_service.h"
 #include "platform/picture_io.h"
-
-// jpeglib.h needs FILE and size_t declared first.
-#include <jpeglib.h>
-#include <cstdio>
+#include "support/platform_fixtures.h"
 
 namespace {
 
@@ -32,32 +29,6 @@ constexpr int kPhotos = 100;
 // Distinct photos encoded; the folder holds copies of them under 100 names (decoding time
 // depends on the data, not on the name).
 constexpr int kDistinct = 10;
-
-std::string EncodeJpeg(const pb::Bitmap& bmp, int quality) {
-    jpeg_compress_struct cinfo{};
-    jpeg_error_mgr err{};
-    cinfo.err = jpeg_std_error(&err);
-    jpeg_create_compress(&cinfo);
-    unsigned char* out = nullptr;
-    unsigned long size = 0;
-    jpeg_mem_dest(&cinfo, &out, &size);
-    cinfo.image_width = static_cast<JDIMENSION>(bmp.width());
-    cinfo.image_height = static_cast<JDIMENSION>(bmp.height());
-    cinfo.input_components = 3;
-    cinfo.in_color_space = JCS_EXT_BGR;
-    jpeg_set_defaults(&cinfo);
-    jpeg_set_quality(&cinfo, quality, TRUE);
-    jpeg_start_compress(&cinfo, TRUE);
-    while (cinfo.next_scanline < cinfo.image_height) {
-        JSAMPROW row = const_cast<JSAMPROW>(bmp.scanLine(static_cast<int>(cinfo.next_scanline)));
-        jpeg_write_scanlines(&cinfo, &row, 1);
-    }
-    jpeg_finish_compress(&cinfo);
-    jpeg_destroy_compress(&cinfo);
-    std::string bytes(reinterpret_cast<char*>(out), size);
-    std::free(out);
-    return bytes;
-}
 
 // Something with the texture of a photo: soft gradients, a few bright discs, grain.
 pb::Bitmap MakePhoto(unsigned seed) {
@@ -90,7 +61,8 @@ class PhotoFolder {
                       .string();
         std::filesystem::create_directories(folder_);
         std::vector<std::string> encoded;
-        for (int i = 0; i < kDistinct; ++i) encoded.push_back(EncodeJpeg(MakePhoto(1000 + i), 90));
+        for (int i = 0; i < kDistinct; ++i)
+            encoded.push_back(pb::test::EncodeJpeg(MakePhoto(1000 + i), 90));
         for (int i = 0; i < kPhotos; ++i) {
             const std::string path = folder_ + "/IMG_" + std::to_string(1000 + i) + ".jpg";
             pb::Files().WriteBytes(path, encoded[static_cast<std::size_t>(i % kDistinct)]);
