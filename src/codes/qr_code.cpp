@@ -1,10 +1,10 @@
 #include "codes/qr_code.h"
 
 #include <cmath>
-#include <cstring>
 #include <utility>
 
 #include "platform/bitmap_canvas.h"
+#include "platform/bitmap_ops.h"
 #include "platform/text_codec.h"
 
 namespace pb {
@@ -128,39 +128,6 @@ std::string NumberedComment(const std::string& comment, TNumbering numbering, in
         default:
             return comment;
     }
-}
-
-Bitmap TurnClockwise(const Bitmap& src, int angle) {
-    angle = ((angle % 360) + 360) % 360;
-    if (angle == 0 || src.isNull()) return src;
-    const int w = src.width(), h = src.height();
-    Bitmap dst = angle == 180 ? Bitmap(w, h) : Bitmap(h, w);
-    for (int y = 0; y < dst.height(); ++y) {
-        std::uint8_t* out = dst.scanLine(y);
-        for (int x = 0; x < dst.width(); ++x, out += 3) {
-            int sx, sy;
-            if (angle == 90) {
-                sx = y, sy = h - 1 - x;
-            } else if (angle == 180) {
-                sx = w - 1 - x, sy = h - 1 - y;
-            } else {
-                sx = w - 1 - y, sy = x;
-            }
-            std::memcpy(out, src.scanLine(sy) + 3 * sx, 3);
-        }
-    }
-    return dst;
-}
-
-Bitmap MirrorLeftRight(const Bitmap& src) {
-    Bitmap dst = src;
-    const int w = src.width();
-    for (int y = 0; y < src.height(); ++y) {
-        const std::uint8_t* in = src.scanLine(y);
-        std::uint8_t* out = dst.scanLine(y);
-        for (int x = 0; x < w; ++x) std::memcpy(out + 3 * x, in + 3 * (w - 1 - x), 3);
-    }
-    return dst;
 }
 
 std::unique_ptr<Recording> TurnRecording(const Recording& src, int angle, bool mirror) {
@@ -555,7 +522,7 @@ void TQRCode::Repaint() {
         if (reverse_) {
             const int shownWidth = angle_ % 180 ? SymbolHeightA() : SymbolWidthA();
             left = w - left - shownWidth;
-            picture_ = MirrorLeftRight(picture_);
+            MirrorBitmap(picture_, false);
         }
         const int l = left, t = top;
         switch (angle_) {
@@ -571,7 +538,7 @@ void TQRCode::Repaint() {
             default:
                 break;
         }
-        if (angle_) picture_ = TurnClockwise(picture_, 360 - angle_);
+        if (angle_) picture_ = TurnBitmap(picture_, -angle_);
     }
 
     // SymbolPicture counts only with Match; the debug mode paints nothing at all.
@@ -619,8 +586,8 @@ void TQRCode::Repaint() {
     }
 
     if (!symbolDebug_ && !(match_ && failed)) {
-        if (angle_) picture_ = TurnClockwise(picture_, angle_);
-        if (reverse_) picture_ = MirrorLeftRight(picture_);
+        if (angle_) picture_ = TurnBitmap(picture_, angle_);
+        if (reverse_) MirrorBitmap(picture_, false);
         if (recorded && (angle_ || reverse_))
             metafile_ = TurnRecording(*metafile_, angle_, reverse_);
         if (match_) {

@@ -70,14 +70,12 @@ void CheckQrSplit(int len, int count, int mode, int column, std::span<const int>
 // A comment with the symbol number n added by the numbering rule.
 std::string NumberedComment(const std::string& comment, TNumbering numbering, int n);
 
-// Turns a bitmap clockwise by 0, 90, 180 or 270 degrees, and mirrors it left to right.
-Bitmap TurnClockwise(const Bitmap& src, int angle);
-Bitmap MirrorLeftRight(const Bitmap& src);
-// The same turn and mirror for a recorded drawing: a new recording whose size follows the
-// turn. Text becomes its glyph outlines (over its opaque cell when it had one), since a
-// recorded text call can only run left to right. Handles what symbols are drawn with (line,
-// polyline, rectangle and ellipse outlines and fills, text, paths); a recording holding a
-// bitmap stretch or a rounded rectangle is a programming error.
+// The turn and mirror of the finished picture (TurnBitmap, MirrorBitmap) for a recorded
+// drawing: a new recording whose size follows the turn. Text becomes its glyph outlines (over
+// its opaque cell when it had one), since a recorded text call can only run left to right.
+// Handles what symbols are drawn with (line, polyline, rectangle and ellipse outlines and
+// fills, text, paths); a recording holding a bitmap stretch or a rounded rectangle is a
+// programming error.
 std::unique_ptr<Recording> TurnRecording(const Recording& src, int angle, bool mirror);
 
 class TQRCode {
