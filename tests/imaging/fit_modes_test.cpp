@@ -1,0 +1,83 @@
+// The import screen's fit modes and the sizing by hand of the last one.
+#include "imaging/fit_modes.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/pixel_art.h"
+
+namespace pb {
+namespace {
+
+using test::NoisyBitmap;
+
+TEST(FitModes, TargetSizePerMode) {
+    const struct {
+        FitMode mode;
+        Size picture, canvas, expected;
+    } cases[] = {
+        {FitMode::KeepAspect, {1000, 500}, {300, 200}, {300, 150}},  // shrunk to 30 %
+        {FitMode::ByHand, {1000, 500}, {300, 200}, {300, 150}},
+        {FitMode::KeepAspect, {600, 400}, {300, 200}, {300, 200}},   // the canvas's own ratio
+        {FitMode::KeepAspect, {100, 80}, {300, 200}, {250, 200}},    // grown to 250 %
+        {FitMode::FillCanvas, {1000, 500}, {300, 200}, {300, 200}},
+        {FitMode::FillCanvas, {10, 10}, {300, 200}, {300, 200}},
+        {FitMode::ActualSize, {1000, 500}, {300, 200}, {300, 200}},
+        {FitMode::ActualSize, {100, 50}, {300, 200}, {100, 50}},
+        {FitMode::ActualSize, {100, 500}, {300, 200}, {100, 200}},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(FitTargetSize(c.mode, c.picture, c.canvas), c.expected)
+            << static_cast<int>(c.mode) << ": " << c.picture.width << "x" << c.picture.height;
+        const Bitmap placed =
+            FitPicture(Bitmap(c.picture.width, c.picture.height), c.mode, c.canvas, true);
+        EXPECT_EQ(placed.size(), c.expected);
+        EXPECT_EQ(LeavesGap(placed.size(), c.canvas), c.expected != c.canvas);
+    }
+}
+
+TEST(FitModes, ActualSizeCopiesTheTopLeftPartUnscaled) {
+    const Bitmap picture = NoisyBitmap(50, 30);
+    const Bitmap placed = FitPicture(picture, FitMode::ActualSize, {20, 40}, true);
+    ASSERT_EQ(placed.size(), (Size{20, 30}));
+    for (int y = 0; y < 30; ++y)
+        for (int x = 0; x < 20; ++x) ASSERT_EQ(placed.pixel(x, y), picture.pixel(x, y));
+}
+
+TEST(FitModes, SizingByHandStepsByFourAndStopsAt19OrTheLimit) {
+    const Size room{300, 200};
+    const struct {
+        Size current;
+        int button;
+        Size limit, expected;
+    } cases[] = {
+        {{100, 80}, 1, room, {96, 80}},
+        {{100, 80}, 2, room, {104, 80}},
+        {{100, 80}, 3, room, {100, 76}},
+        {{100, 80}, 4, room, {100, 84}},
+        {{21, 21}, 1, room, {19, 21}},   // stops at 19
+        {{19, 19}, 3, room, {19, 19}},
+        {{19, 19}, 1, room, {19, 19}},
+        {{298, 80}, 2, room, {300, 80}},  // stops at the room left
+        {{30, 30}, 2, {10, 12}, {10, 12}},  // the room wins over 19
+        {{30, 30}, 4, {0, -3}, {1, 1}},   // no room at all: one pixel
+        {{30, 30}, 7, room, {30, 30}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(SizeByHand(c.current, c.button, c.limit), c.expected)
+            << c.current.width << "x" << c.current.height << " button " << c.button;
+}
+
+TEST(FitModes, HalftoneChoosesTheStretch) {
+    // A fine checkerboard averages to grey with HALFTONE and keeps pure pixels without.
+    Bitmap board(40, 40);
+    for (int y = 0; y < 40; ++y)
+        for (int x = 0; x < 40; ++x) board.setPixel(x, y, (x + y) % 2 ? clBlack : clWhite);
+    const Bitmap smooth = StretchPictureTo(board, {10, 10}, true);
+    const Bitmap sharp = StretchPictureTo(board, {10, 10}, false);
+    EXPECT_EQ(smooth.pixel(5, 5), RGB(128, 128, 128));
+    const TColor pure = sharp.pixel(5, 5);
+    EXPECT_TRUE(pure == clBlack || pure == clWhite);
+}
+
+}  // namespace
+}  // namespace pb
