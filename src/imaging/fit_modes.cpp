@@ -44,11 +44,20 @@ Bitmap FitPicture(const Bitmap& picture, FitMode mode, Size canvas, bool halfton
 Size SizeByHand(Size current, int button, Size limit) {
     int w = current.width, h = current.height;
     switch (button) {
-        case 1: w -= kHandStep; break;
-        case 2: w += kHandStep; break;
-        case 3: h -= kHandStep; break;
-        case 4: h += kHandStep; break;
-        default: break;
+        case 1:
+            w -= kHandStep;
+            break;
+        case 2:
+            w += kHandStep;
+            break;
+        case 3:
+            h -= kHandStep;
+            break;
+        case 4:
+            h += kHandStep;
+            break;
+        default:
+            break;
     }
     // A picture pushed against the far side could leave no room at all; it keeps one pixel.
     w = std::max(std::min(std::max(w, kSmallestSide), limit.width), 1);

@@ -11,7 +11,7 @@ enum class FitMode {
     ActualSize = 0,  // "原寸": unscaled, cropped to the canvas
     FillCanvas = 1,  // "Canvasめいっぱい": stretched to the whole canvas
     KeepAspect = 2,  // "Canvas内で縦横比保持": FitToBox into the canvas
-    ByHand = 3,      // "自力でサイズ調整": starts as KeepAspect, then sized by the arrow buttons
+    ByHand = 3,  // "自力でサイズ調整": starts as KeepAspect, then sized by the arrow buttons
 };
 
 // The size the picture is given in a mode: in mode 0 the smaller of picture and canvas on

@@ -6,6 +6,7 @@
 #include <numbers>
 #include <vector>
 
+#include "imaging/rounding.h"
 #include "platform/bitmap_ops.h"
 #include "platform/stretch.h"
 
@@ -27,10 +28,9 @@ Bitmap RotateByAngle(const Bitmap& src, int degrees, TColor background) {
     const double a = degrees * std::numbers::pi / 180.0;
     const double cs = std::cos(a), sn = std::sin(a);
     const int w = src.width(), h = src.height();
-    // std::nearbyint rounds halves to even under the default rounding mode, as the sizes of
-    // stored regions expect.
-    const int outW = static_cast<int>(std::nearbyint(std::abs(h * sn) + std::abs(w * cs))) + 1;
-    const int outH = static_cast<int>(std::nearbyint(std::abs(h * cs) + std::abs(w * sn))) + 1;
+    // Halves round to even, as the sizes of stored regions expect.
+    const int outW = static_cast<int>(RoundHalfEven(std::abs(h * sn) + std::abs(w * cs))) + 1;
+    const int outH = static_cast<int>(RoundHalfEven(std::abs(h * cs) + std::abs(w * sn))) + 1;
     Bitmap out(outW, outH, background);
     const int cx = outW / 2, cy = outH / 2;
     // The sample position walks the source along the turned axes, pixel by pixel and row by
@@ -40,7 +40,7 @@ Bitmap RotateByAngle(const Bitmap& src, int degrees, TColor background) {
     for (int y = 0; y < outH; ++y) {
         std::uint8_t* row = out.scanLine(y);
         for (int x = 0; x < outW; ++x) {
-            const double px = std::nearbyint(sx), py = std::nearbyint(sy);
+            const double px = RoundHalfEven(sx), py = RoundHalfEven(sy);
             if (px >= 0 && px < w && py >= 0 && py < h) {
                 const std::uint8_t* p =
                     src.scanLine(static_cast<int>(py)) + 3 * static_cast<int>(px);
@@ -64,8 +64,8 @@ Bitmap RegionAtAngle(const Bitmap& atOpen, int degrees) {
 }
 
 int GreyLevel(TColor c) {
-    return static_cast<int>(std::nearbyint(0.114 * GetBValue(c) + 0.587 * GetGValue(c) +
-                                           0.299 * GetRValue(c)));
+    return static_cast<int>(
+        RoundHalfEven(0.114 * GetBValue(c) + 0.587 * GetGValue(c) + 0.299 * GetRValue(c)));
 }
 
 Bitmap SplitTwoColours(const Bitmap& opened, TColor colourA, int threshold, TColor colourB) {

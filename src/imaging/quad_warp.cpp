@@ -5,6 +5,8 @@
 #include <utility>
 #include <vector>
 
+#include "imaging/rounding.h"
+
 namespace pb {
 
 namespace {
@@ -23,14 +25,13 @@ void FillLine(std::span<std::uint8_t> line, const Bgr& bg) {
 
 // b + Round((a - b) * t), per byte.
 std::uint8_t Blend(int a, int b, double t) {
-    return static_cast<std::uint8_t>(std::clamp(b + static_cast<int>(std::nearbyint((a - b) * t)),
-                                                0, 255));
+    return static_cast<std::uint8_t>(
+        std::clamp(b + static_cast<int>(RoundHalfEven((a - b) * t)), 0, 255));
 }
 
 // Where the line y = c (or x = c with the axes exchanged) crosses the edge a-b; nothing when
 // the edge runs along the line or the line passes beyond the edge's ends.
-bool Crossing(double c, double aAcross, double aAlong, double bAcross, double bAlong,
-              double* at) {
+bool Crossing(double c, double aAcross, double aAlong, double bAcross, double bAlong, double* at) {
     if (aAcross == bAcross) return false;
     if (c < std::min(aAcross, bAcross) || c > std::max(aAcross, bAcross)) return false;
     *at = aAlong + (bAlong - aAlong) * (c - aAcross) / (bAcross - aAcross);
@@ -59,7 +60,8 @@ bool EdgeSpan(const WarpCorners& p, double c, bool rows, double* s, double* e) {
 
 class ColumnBuffer {
   public:
-    explicit ColumnBuffer(Bitmap& bmp) : bmp_(bmp), line_(3 * static_cast<std::size_t>(bmp.height())) {}
+    explicit ColumnBuffer(Bitmap& bmp)
+        : bmp_(bmp), line_(3 * static_cast<std::size_t>(bmp.height())) {}
     std::span<std::uint8_t> load(int x) {
         for (int y = 0; y < bmp_.height(); ++y) {
             const std::uint8_t* p = bmp_.scanLine(y) + 3 * x;

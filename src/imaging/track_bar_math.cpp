@@ -22,8 +22,7 @@ bool TrackHitsThumb(int x, int thumbCentre, int thumbWidth) {
 
 int TrackDragPosition(int x, int downX, int downPosition, int min, int max, int trackLength) {
     if (trackLength <= 0) return std::clamp(downPosition, min, max);
-    const std::int64_t moved =
-        (std::int64_t{x} - downX) * (std::int64_t{max} - min) / trackLength;
+    const std::int64_t moved = (std::int64_t{x} - downX) * (std::int64_t{max} - min) / trackLength;
     return static_cast<int>(std::clamp<std::int64_t>(downPosition + moved, min, max));
 }
 

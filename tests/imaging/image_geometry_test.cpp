@@ -3,6 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <limits>
+
+#include "imaging/rounding.h"
+
 #include "platform/bitmap_ops.h"
 #include "platform/pixel_art.h"
 #include "support/test_support.h"
@@ -40,13 +45,10 @@ TEST(RotateByAngle, SizeGrowsByTheTurnedExtentPlusOne) {
         int degrees;
         Size rotated;
     } cases[] = {
-        {{40, 30}, 180, {41, 31}},   // the sine's remainder rounds away
-        {{40, 30}, -180, {41, 31}},
-        {{40, 30}, 0, {41, 31}},
-        {{10, 4}, 90, {5, 11}},
-        {{100, 50}, 30, {113, 94}},  // 25 + 86.6 and 43.3 + 50
-        {{100, 50}, -30, {113, 94}},
-        {{20, 20}, 45, {29, 29}},    // 28.28
+        {{40, 30}, 180, {41, 31}},  // the sine's remainder rounds away
+        {{40, 30}, -180, {41, 31}},  {{40, 30}, 0, {41, 31}},
+        {{10, 4}, 90, {5, 11}},      {{100, 50}, 30, {113, 94}},  // 25 + 86.6 and 43.3 + 50
+        {{100, 50}, -30, {113, 94}}, {{20, 20}, 45, {29, 29}},    // 28.28
     };
     for (const auto& c : cases) {
         const Bitmap src(c.source.width, c.source.height, clBlack);
@@ -90,13 +92,21 @@ TEST(RegionAtAngle, AngleZeroGivesTheRegionAsOpened) {
     EXPECT_NE(RegionAtAngle(opened, 1), opened);
 }
 
+TEST(RoundHalfEven, AgreesWithTheDefaultRoundingMode) {
+    const double cases[] = {0.5,        1.5,       2.5,       -0.5,     -1.5,
+                            -2.5,       2.4999999, 2.5000001, 0.0,      -0.0,
+                            1e15 + 0.5, -7.49,     1e300,     123456.5, 4503599627370497.0};
+    for (const double x : cases) EXPECT_EQ(RoundHalfEven(x), std::nearbyint(x)) << x;
+    EXPECT_TRUE(std::isnan(RoundHalfEven(std::numeric_limits<double>::quiet_NaN())));
+}
+
 TEST(GreyLevel, WeighsTheChannels) {
     const struct {
         TColor colour;
         int grey;
     } cases[] = {
-        {clWhite, 255}, {clBlack, 0}, {RGB(255, 0, 0), 76}, {RGB(0, 255, 0), 150},
-        {RGB(0, 0, 255), 29}, {RGB(10, 20, 30), 18},
+        {clWhite, 255},        {clBlack, 0},         {RGB(255, 0, 0), 76},
+        {RGB(0, 255, 0), 150}, {RGB(0, 0, 255), 29}, {RGB(10, 20, 30), 18},
     };
     for (const auto& c : cases) EXPECT_EQ(GreyLevel(c.colour), c.grey) << std::hex << c.colour;
 }
@@ -113,14 +123,11 @@ TEST(SplitTwoColours, ColourAEndsOnTheLargerPart) {
         TColor first;  // colour of the darkest pixels
         TColor last;   // colour of the lightest
     } cases[] = {
-        {255, 12, a, a},  // everything near the darkest: all A
-        {999, 12, a, a},  // clamped to 255
-        {100, 12, a, a},
-        {99, 6, a, b},    // 6 dark pixels against 6 light: no swap needed
-        {50, 6, a, b},
-        {49, 8, b, a},    // 4 dark become B after the swap: the 8 others are A
-        {0, 8, b, a},
-        {-5, 8, b, a},
+        {255, 12, a, a},                 // everything near the darkest: all A
+        {999, 12, a, a},                 // clamped to 255
+        {100, 12, a, a}, {99, 6, a, b},  // 6 dark pixels against 6 light: no swap needed
+        {50, 6, a, b},   {49, 8, b, a},  // 4 dark become B after the swap: the 8 others are A
+        {0, 8, b, a},    {-5, 8, b, a},
     };
     for (const auto& c : cases) {
         const Bitmap split = SplitTwoColours(picture, a, c.threshold, b);

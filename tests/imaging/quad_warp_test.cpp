@@ -34,19 +34,19 @@ TEST(ResampleLine, MapsTheLineOntoItsSpan) {
         double s, e;
         std::vector<int> expected;
     } cases[] = {
-        {{10, 20, 30, 40}, 0, 4, {10, 20, 30, 40}},     // the line's own span
-        {{10, 20, 30, 40}, 4, 0, {10, 20, 30, 40}},     // ends given the other way round
-        {{10, 20, 30, 40}, -3, 9, {10, 20, 30, 40}},    // cut to the line
-        {{10, 20, 30, 40}, 2, 4, {255, 255, 15, 35}},   // halved: pairs averaged
+        {{10, 20, 30, 40}, 0, 4, {10, 20, 30, 40}},    // the line's own span
+        {{10, 20, 30, 40}, 4, 0, {10, 20, 30, 40}},    // ends given the other way round
+        {{10, 20, 30, 40}, -3, 9, {10, 20, 30, 40}},   // cut to the line
+        {{10, 20, 30, 40}, 2, 4, {255, 255, 15, 35}},  // halved: pairs averaged
         {{10, 20, 30, 40}, 0, 2, {15, 35, 255, 255}},
-        {{10, 21, 30}, 0, 1, {15, 255, 255}},           // 10+21 truncates; 30 meets white
-        {{10, 20, 30}, 0, 1.5, {15, 199, 255}},         // (30 + 255) / 2, half covered
-        {{0, 100}, 0.5, 2.5, {127, 67}},                // half-covered end; 100 - 33
+        {{10, 21, 30}, 0, 1, {15, 255, 255}},    // 10+21 truncates; 30 meets white
+        {{10, 20, 30}, 0, 1.5, {15, 199, 255}},  // (30 + 255) / 2, half covered
+        {{0, 100}, 0.5, 2.5, {127, 67}},         // half-covered end; 100 - 33
         {{0, 100}, 0, 1, {50, 255}},
-        {{80}, 0, 0.4, {255}},                          // narrower than half a pixel
-        {{10, 20}, 1, 1, {255, 255}},                   // no span at all
-        {{10, 20}, 5, 9, {255, 255}},                   // beyond the line
-        {{10, 20, 30, 40}, 0, 8, {10, 20, 30, 40}},     // cut to 0..4: unchanged
+        {{80}, 0, 0.4, {255}},                       // narrower than half a pixel
+        {{10, 20}, 1, 1, {255, 255}},                // no span at all
+        {{10, 20}, 5, 9, {255, 255}},                // beyond the line
+        {{10, 20, 30, 40}, 0, 8, {10, 20, 30, 40}},  // cut to 0..4: unchanged
     };
     for (const auto& c : cases) {
         std::vector<std::uint8_t> line = GreyLine(c.line);
@@ -79,7 +79,12 @@ TEST(WarpQuadrilateral, AMovedCornerMovesItsEdges) {
     } cases[] = {
         {"top-left right", 0, true, true, {{0, 0}, {8, 0}, {4, 20}}, {{11, 0}, {1, H - 1}}},
         {"top-left down", 0, false, true, {{0, 0}, {0, 6}, {20, 2}}, {{0, 9}, {W - 1, 9}}},
-        {"bottom-left up", 1, false, false, {{0, H - 1}, {0, H - 7}}, {{0, H - 10}, {W - 1, H - 10}}},
+        {"bottom-left up",
+         1,
+         false,
+         false,
+         {{0, H - 1}, {0, H - 7}},
+         {{0, H - 10}, {W - 1, H - 10}}},
         {"top-right left", 2, true, false, {{W - 1, 0}, {W - 9, 0}}, {{W - 12, 0}, {0, H - 1}}},
         {"bottom-right up", 3, false, false, {{W - 1, H - 1}, {W - 1, H - 7}}, {{W - 1, H - 10}}},
         {"bottom-right left", 3, true, false, {{W - 1, H - 1}, {W - 9, H - 1}}, {{W - 12, H - 1}}},
@@ -102,12 +107,9 @@ TEST(WarpQuadrilateral, CornerStepsStayOnThePicture) {
         int presses;
         PointF expected;
     } cases[] = {
-        {0, true, false, 1, {0, 0}},  // at the edge already
-        {0, true, true, 2, {20, 0}},
-        {0, false, true, 7, {0, 45}},  // 7 x 7 = 49 stops at H
-        {3, true, true, 1, {60, 45}},
-        {3, false, false, 3, {60, 24}},
-        {2, true, false, 9, {0, 0}},
+        {0, true, false, 1, {0, 0}},                                 // at the edge already
+        {0, true, true, 2, {20, 0}},  {0, false, true, 7, {0, 45}},  // 7 x 7 = 49 stops at H
+        {3, true, true, 1, {60, 45}}, {3, false, false, 3, {60, 24}}, {2, true, false, 9, {0, 0}},
     };
     for (const auto& c : cases) {
         WarpCorners corners = PictureCorners(W, H);

@@ -11,17 +11,17 @@ TEST(TrackBarMath, DragMovesByTheTruncatedShareOfTheTrack) {
         int x, downX, downPosition, min, max, track;
         int expected;
     } cases[] = {
-        {156, 4, 0, 0, 255, 152, 255},   // the whole track
-        {5, 4, 0, 0, 255, 152, 1},       // 255 / 152 truncates to 1
-        {80, 4, 0, 0, 255, 152, 127},    // 76 x 255 / 152 = 127.5
-        {3, 4, 100, 0, 255, 152, 99},    // -1.68 truncates toward zero
-        {2, 4, 100, 0, 255, 152, 97},    // -3.36
-        {400, 4, 0, 0, 255, 152, 255},   // clamped
+        {156, 4, 0, 0, 255, 152, 255},  // the whole track
+        {5, 4, 0, 0, 255, 152, 1},      // 255 / 152 truncates to 1
+        {80, 4, 0, 0, 255, 152, 127},   // 76 x 255 / 152 = 127.5
+        {3, 4, 100, 0, 255, 152, 99},   // -1.68 truncates toward zero
+        {2, 4, 100, 0, 255, 152, 97},   // -3.36
+        {400, 4, 0, 0, 255, 152, 255},  // clamped
         {-300, 4, 10, 0, 255, 152, 0},
         {80, 80, 180, 0, 360, 232, 180},  // no movement
         {81, 80, 180, 0, 360, 232, 181},
-        {80, 4, 0, -50, 50, 152, 50},     // positions measured from the press, not from min
-        {80, 4, 0, 0, 255, 0, 0},         // no track: stays
+        {80, 4, 0, -50, 50, 152, 50},  // positions measured from the press, not from min
+        {80, 4, 0, 0, 255, 0, 0},      // no track: stays
         {80, 4, 0, 0, 255, -6, 0},
     };
     for (const auto& c : cases)
@@ -46,8 +46,8 @@ TEST(TrackBarMath, ThumbStandsAtTheTruncatedShareAndTakesPressesWithinHalfItsWid
         int x, centre, width;
         bool hit;
     } presses[] = {
-        {4, 4, 10, true},  {-1, 4, 10, true}, {9, 4, 10, true},  {10, 4, 10, false},
-        {-2, 4, 10, false}, {5, 4, 3, true},  {6, 4, 3, false},
+        {4, 4, 10, true},   {-1, 4, 10, true}, {9, 4, 10, true}, {10, 4, 10, false},
+        {-2, 4, 10, false}, {5, 4, 3, true},   {6, 4, 3, false},
     };
     for (const auto& p : presses)
         EXPECT_EQ(TrackHitsThumb(p.x, p.centre, p.width), p.hit) << p.x << " by " << p.width;

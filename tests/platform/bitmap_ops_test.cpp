@@ -20,14 +20,10 @@ TEST(TurnBitmap, QuarterTurnsMovePixelsRoundTheCorners) {
         int degrees;
         std::string expected;
     } cases[] = {
-        {90, Rows({"#o", "#.", "#g"})},
-        {-270, Rows({"#o", "#.", "#g"})},
-        {180, Rows({"###", "g.o"})},
-        {270, Rows({"g#", ".#", "o#"})},
-        {-90, Rows({"g#", ".#", "o#"})},
-        {450, Rows({"#o", "#.", "#g"})},
-        {0, Rows({"o.g", "###"})},
-        {360, Rows({"o.g", "###"})},
+        {90, Rows({"#o", "#.", "#g"})},  {-270, Rows({"#o", "#.", "#g"})},
+        {180, Rows({"###", "g.o"})},     {270, Rows({"g#", ".#", "o#"})},
+        {-90, Rows({"g#", ".#", "o#"})}, {450, Rows({"#o", "#.", "#g"})},
+        {0, Rows({"o.g", "###"})},       {360, Rows({"o.g", "###"})},
         {45, Rows({"o.g", "###"})},  // not a quarter turn: left as it is
     };
     for (const auto& c : cases) EXPECT_EQ(Art(TurnBitmap(src, c.degrees)), c.expected) << c.degrees;

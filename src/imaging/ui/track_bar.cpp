@@ -73,8 +73,8 @@ void TYTrackBar::paintEvent(QPaintEvent*) {
     p.setPen(QPen(Qt::black, 2, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
     p.drawPolyline(QPolygon({QPoint(l, h - b), QPoint(l, t), QPoint(w - r, t)}));
     p.setPen(QPen(Qt::white, 1));
-    p.drawPolyline(QPolygon({QPoint(w - r + 1, t - 1), QPoint(w - r + 1, h - b + 1),
-                             QPoint(l, h - b + 1)}));
+    p.drawPolyline(
+        QPolygon({QPoint(w - r + 1, t - 1), QPoint(w - r + 1, h - b + 1), QPoint(l, h - b + 1)}));
 
     const int centre = thumbCentre(), half = thumbWidth_ / 2;
     const int x0 = centre - half, x1 = centre + half;
@@ -103,8 +103,8 @@ void TYTrackBar::mousePressEvent(QMouseEvent* event) {
 
 void TYTrackBar::mouseMoveEvent(QMouseEvent* event) {
     if (dragging_) {
-        position_ = TrackDragPosition(EventX(event), downX_, downPosition_, min_, max_,
-                                      trackLength());
+        position_ =
+            TrackDragPosition(EventX(event), downX_, downPosition_, min_, max_, trackLength());
         update();
     }
     emit OnMouseMove(EventX(event), EventY(event));

@@ -20,9 +20,15 @@ void Send(TYTrackBar& bar, QEvent::Type type, int x, Qt::MouseButtons buttons) {
     QMouseEvent event(type, local, bar.mapToGlobal(local), button, buttons, Qt::NoModifier);
     QApplication::sendEvent(&bar, &event);
 }
-void Press(TYTrackBar& bar, int x) { Send(bar, QEvent::MouseButtonPress, x, Qt::LeftButton); }
-void Move(TYTrackBar& bar, int x) { Send(bar, QEvent::MouseMove, x, Qt::LeftButton); }
-void Release(TYTrackBar& bar, int x) { Send(bar, QEvent::MouseButtonRelease, x, Qt::NoButton); }
+void Press(TYTrackBar& bar, int x) {
+    Send(bar, QEvent::MouseButtonPress, x, Qt::LeftButton);
+}
+void Move(TYTrackBar& bar, int x) {
+    Send(bar, QEvent::MouseMove, x, Qt::LeftButton);
+}
+void Release(TYTrackBar& bar, int x) {
+    Send(bar, QEvent::MouseButtonRelease, x, Qt::NoButton);
+}
 
 // Counts the paints the control receives.
 class PaintCounter : public QObject {
@@ -154,14 +160,14 @@ TEST(TrackBar, ShowsARaisedThumbAndOnlyItsOutlineWhileDragging) {
     EXPECT_EQ(colourAt(centre, kMidY), RGB(200, 0, 0));
     EXPECT_EQ(colourAt(centre - 5, kMidY), clBlack);  // rim
     EXPECT_EQ(colourAt(30, kMidY), RGB(0, 200, 0));
-    EXPECT_EQ(colourAt(30, 3), colourAt(0, 0));       // above the gauge: the control's ground
+    EXPECT_EQ(colourAt(30, 3), colourAt(0, 0));  // above the gauge: the control's ground
     Press(bar, centre);
     Move(bar, centre + 40);
     const int moved = bar.thumbCentre();
     EXPECT_GT(moved, centre + 30);
-    EXPECT_EQ(colourAt(moved, kMidY), RGB(0, 200, 0));       // gauge through the outline
-    EXPECT_EQ(colourAt(centre, kMidY), RGB(0, 200, 0));      // the old place is gauge again
-    EXPECT_NE(colourAt(moved - 5, kMidY), RGB(0, 200, 0));   // the outline inverts
+    EXPECT_EQ(colourAt(moved, kMidY), RGB(0, 200, 0));      // gauge through the outline
+    EXPECT_EQ(colourAt(centre, kMidY), RGB(0, 200, 0));     // the old place is gauge again
+    EXPECT_NE(colourAt(moved - 5, kMidY), RGB(0, 200, 0));  // the outline inverts
     Release(bar, centre + 40);
     EXPECT_EQ(colourAt(moved, kMidY), RGB(200, 0, 0));
 }
