@@ -99,6 +99,26 @@ TEST(WarpQuadrilateral, AMovedCornerMovesItsEdges) {
     }
 }
 
+// One side upside down: rows go first, then each column is fitted between the two crossing
+// diagonals, which pinch the picture into a bow tie at the middle.
+TEST(WarpQuadrilateral, OneSideUpsideDownPinchesThePictureAtTheMiddle) {
+    constexpr int W = 60, H = 48;
+    const Bitmap red(W, H, clRed);
+    const WarpCorners twisted{PointF{0, H}, PointF{0, 0}, PointF{W, 0}, PointF{W, H}};
+    const Bitmap warped = WarpQuadrilateral(red, twisted, clWhite);
+    const struct {
+        int x;
+        long redPixels;  // in that column
+    } cases[] = {{0, H - 1}, {W / 2, 0}, {W / 4, H / 2 - 1}, {W - 1, H - 3}};
+    for (const auto& c : cases) {
+        long count = 0;
+        for (int y = 0; y < H; ++y) count += warped.pixel(c.x, y) == clRed;
+        EXPECT_NEAR(count, c.redPixels, 2) << c.x;
+    }
+    EXPECT_EQ(warped.pixel(W / 2, 2), clWhite);
+    EXPECT_EQ(warped.pixel(W / 4, H / 2), clRed);
+}
+
 TEST(WarpQuadrilateral, CornerStepsStayOnThePicture) {
     constexpr int W = 60, H = 45;  // steps of 10 and 7
     const struct {
