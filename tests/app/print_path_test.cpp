@@ -9,7 +9,6 @@
 #include <QElapsedTimer>
 #include <QImage>
 #include <QProcess>
-#include <QStandardPaths>
 #include <QThread>
 #include <cstdlib>
 #include <random>
@@ -23,6 +22,7 @@
 #include "platform/file_service.h"
 #include "platform/picture_io.h"
 #include "support/app_fixtures.h"
+#include "support/outside_programs.h"
 
 namespace pb {
 namespace {
@@ -56,9 +56,8 @@ ProgramRun Cli(const std::vector<std::string>& args, const char* cupsServer = "/
     return RunProgram(QString::fromUtf8(bin ? bin : ".") + "/popboard-cli", args, cupsServer);
 }
 
-bool HavePoppler() {
-    return !QStandardPaths::findExecutable("pdftoppm").isEmpty() &&
-           !QStandardPaths::findExecutable("pdfinfo").isEmpty();
+QString Outside(const char* name) {
+    return QString::fromStdString(test::ProgramPath(name));
 }
 
 // A postcard page with painted areas and three objects over it (a decorated text, a shape with
@@ -102,7 +101,7 @@ Bitmap ComposedPage(const std::string& appDir, const std::string& name) {
 }
 
 int PdfPages(const std::string& pdf) {
-    const std::string info = RunProgram("pdfinfo", {pdf}).out;
+    const std::string info = RunProgram(Outside("pdfinfo"), {pdf}).out;
     const auto at = info.find("Pages:");
     return at == std::string::npos ? -1 : std::atoi(info.c_str() + at + 6);
 }
@@ -116,7 +115,7 @@ void ExpectPagesShowTheWork(const std::string& pdf, int pages, const Bitmap& com
     for (int n = 1; n <= pages; ++n) {
         SCOPED_TRACE("page " + std::to_string(n));
         const std::string at = std::to_string(n), prefix = dir.file("page");
-        RunProgram("pdftoppm",
+        RunProgram(Outside("pdftoppm"),
                    {"-r", "96", "-f", at, "-l", at, "-singlefile", "-png", pdf, prefix});
         const QImage image(QString::fromStdString(prefix + ".png"));
         ASSERT_FALSE(image.isNull());
@@ -147,11 +146,11 @@ void ExpectPagesShowTheWork(const std::string& pdf, int pages, const Bitmap& com
 
 TEST(PrintPath, ThreeCopiesThroughARealCupsQueue) {
     const char* server = std::getenv("POPBOARD_TEST_CUPS_SERVER");
-    if (!server || !*server)
-        GTEST_SKIP() << "no CUPS queue for this test: start one with 'scripts/cups-pdf-queue "
-                        "start DIR' and export the POPBOARD_TEST_CUPS_SERVER it prints "
-                        "(.ci/run does)";
-    if (!HavePoppler()) GTEST_SKIP() << "pdftoppm and pdfinfo (poppler-utils) are needed";
+    REQUIRE_OUTSIDE(server && *server ? ""
+                                      : "no CUPS queue for this test: start one with "
+                                        "'scripts/cups-pdf-queue start DIR' and export the "
+                                        "POPBOARD_TEST_CUPS_SERVER it prints (.ci/run does)");
+    REQUIRE_PROGRAMS("pdftoppm", "pdfinfo");
     const char* outEnv = std::getenv("POPBOARD_TEST_CUPS_PDF_DIR");
     const passwd* user = getpwuid(getuid());
     const std::string outDir =
@@ -176,7 +175,7 @@ TEST(PrintPath, ThreeCopiesThroughARealCupsQueue) {
 }
 
 TEST(PrintPath, WithoutAnyCupsPrinterTheBuiltInPdfPrinterWritesTheCopies) {
-    if (!HavePoppler()) GTEST_SKIP() << "pdftoppm and pdfinfo (poppler-utils) are needed";
+    REQUIRE_PROGRAMS("pdftoppm", "pdfinfo");
     test::TempDir dir;
     const std::string name = SaveTestWork(dir.path());
     const ProgramRun run = Cli({"print", name, "--copies", "2", "--appdir", dir.path()});
@@ -202,15 +201,13 @@ TEST(PrintPath, ExportWritesTheBitmapTheMetafileAndThePdf) {
     EXPECT_EQ(test::CountDifferentPixels(*bmp, composed), 0);
     // An independent reader finds the page bitmap at the page's size and the objects' outlines
     // over it (the text's shadow and body, the shape's outline, the plain text's glyphs).
-    const QString reader = QStandardPaths::findExecutable("emf2svg-conv");
-    if (!reader.isEmpty()) {
-        const ProgramRun svg =
-            RunProgram(reader, {"-i", dir.file("page.emf"), "-o", dir.file("page.svg")});
-        ASSERT_EQ(svg.status, 0) << svg.err;
-        const QString text = QString::fromStdString(test::ReadFileBytes(dir.file("page.svg")));
-        EXPECT_TRUE(text.contains("<image width=\"378.0000\" height=\"559.0000\""));
-        EXPECT_GE(text.count("<path"), 4);
-    }
+    REQUIRE_PROGRAMS("emf2svg-conv");
+    const ProgramRun svg = RunProgram(Outside("emf2svg-conv"),
+                                      {"-i", dir.file("page.emf"), "-o", dir.file("page.svg")});
+    ASSERT_EQ(svg.status, 0) << svg.err;
+    const QString text = QString::fromStdString(test::ReadFileBytes(dir.file("page.svg")));
+    EXPECT_TRUE(text.contains("<image width=\"378.0000\" height=\"559.0000\""));
+    EXPECT_GE(text.count("<path"), 4);
 }
 
 TEST(PrintPath, CommandsRefuseBadArgumentsMissingWorksAndPathsOutOfTheWorks) {

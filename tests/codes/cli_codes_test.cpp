@@ -14,9 +14,6 @@ namespace {
 
 class CliCodes : public ::testing::Test {
   protected:
-    void SetUp() override {
-        if (!test::ZbarAvailable()) GTEST_SKIP() << "zbarimg is not installed";
-    }
     // Runs popboard-cli (beside the test program unless CTest says where) with the arguments,
     // already quoted for the shell; stdout is returned, stderr goes to err.txt.
     std::string Cli(const std::string& arguments, int* status) {
@@ -30,6 +27,7 @@ class CliCodes : public ::testing::Test {
 };
 
 TEST_F(CliCodes, PicturesAndPbmTextReadBack) {
+    REQUIRE_PROGRAMS("zbarimg");
     struct Case {
         std::string arguments;  // with the text in UTF-8 last
         std::string expected;   // the symbol's bytes

@@ -80,7 +80,7 @@ TEST(Ean, BarsAreCentredTwoThirdsHighOrStartAtTheLeftEdge) {
 }
 
 TEST(Ean, DrawnBarsReadBackByZbar) {
-    if (!test::ZbarAvailable()) GTEST_SKIP() << "zbarimg is not installed";
+    REQUIRE_PROGRAMS("zbarimg");
     test::TempDir dir;
     const std::pair<std::string, int> cases[] = {
         {"4901234567894", 1}, {"4901234567894", 2}, {"9784101092058", 3}, {"49012347", 2}};

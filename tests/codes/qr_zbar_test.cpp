@@ -62,7 +62,7 @@ std::string MixedText(std::mt19937& rng, int bytes) {
 class QrZbar : public ::testing::Test {
   protected:
     void SetUp() override {
-        if (!test::ZbarAvailable()) GTEST_SKIP() << "zbarimg is not installed";
+        REQUIRE_PROGRAMS("zbarimg");
     }
     // Keeps the picture (or with `pbm` the PBM text) of the current state for reading later.
     void Keep(TQRCode& q, const std::string& expected, const std::string& what, bool pbm = false) {

@@ -10,13 +10,10 @@
 #include <vector>
 
 #include "platform/bitmap.h"
+#include "support/outside_programs.h"
 #include "support/platform_fixtures.h"
 
 namespace pb::test {
-
-inline bool ZbarAvailable() {
-    return std::system("zbarimg --version >/dev/null 2>&1") == 0;
-}
 
 // Writes a bitmap as a binary grey-scale PGM, each pixel as scale x scale pixels: zbar does
 // not resolve one-pixel modules.
@@ -36,9 +33,11 @@ inline void WritePgm(const Bitmap& bmp, const std::string& path, int scale = 1) 
 }
 
 // The raw bytes zbarimg reads from files[begin, end), joined (empty when it finds nothing).
+// Tests that read begin with REQUIRE_PROGRAMS("zbarimg").
 inline std::string ZbarRead(const std::vector<std::string>& files, std::size_t begin = 0,
                             std::size_t end = 1) {
-    std::string command = "zbarimg --nodbus -q --raw -Sbinary";
+    static const std::string zbarimg = ProgramPath("zbarimg");
+    std::string command = "'" + zbarimg + "' --nodbus -q --raw -Sbinary";
     for (std::size_t i = begin; i < end; ++i) command += " '" + files[i] + "'";
     return RunCommand(command + " 2>/dev/null");
 }

@@ -10,6 +10,7 @@
 #include <map>
 
 #include "pixel_art.h"
+#include "support/outside_programs.h"
 #include "support/platform_fixtures.h"
 #include "support/test_support.h"
 
@@ -156,12 +157,12 @@ TEST(EmfWriter, BitmapsAreBottomUpTwentyFourBitDibsWithPaddedRows) {
     EXPECT_EQ(rec.cDest.y, 3 * kEmfUnitsPerPixel);
 }
 
-// emf2svg-conv's picture of an EMF: the SVG text, or nothing when the reader is missing.
-std::optional<QString> ReadBack(const test::TempDir& dir, const std::string& emf) {
-    if (test::RunCommand("command -v emf2svg-conv").empty()) return std::nullopt;
+// emf2svg-conv's picture of an EMF: the SVG text.
+QString ReadBack(const test::TempDir& dir, const std::string& emf) {
     int status = -1;
-    const std::string errors = test::RunCommand(
-        "emf2svg-conv -i '" + emf + "' -o '" + dir.file("out.svg") + "' 2>&1", &status);
+    const std::string errors = test::RunCommand("'" + test::ProgramPath("emf2svg-conv") + "' -i '" +
+                                                    emf + "' -o '" + dir.file("out.svg") + "' 2>&1",
+                                                &status);
     EXPECT_EQ(status, 0) << errors;
     return QString::fromStdString(test::ReadFileBytes(dir.file("out.svg")));
 }
@@ -173,6 +174,7 @@ double Attribute(const QString& element, const char* name) {
 }
 
 TEST(EmfWriter, AnIndependentReaderSeesThePageAndTheObjectOutlines) {
+    REQUIRE_PROGRAMS("emf2svg-conv");
     struct Case {
         const char* name;
         Size page;
@@ -191,22 +193,19 @@ TEST(EmfWriter, AnIndependentReaderSeesThePageAndTheObjectOutlines) {
         page.PlayInto(file, {0, 0, c.file.width, c.file.height});
         const std::string path = dir.file("page.emf");
         ASSERT_TRUE(SaveEmf(file, path));
-        const auto svg = ReadBack(dir, path);
-        if (!svg) GTEST_SKIP() << "emf2svg-conv is not installed (package emf2svg)";
-
-        const QString root =
-            QRegularExpression(QStringLiteral("<svg[^>]*>")).match(*svg).captured();
+        const QString svg = ReadBack(dir, path);
+        const QString root = QRegularExpression(QStringLiteral("<svg[^>]*>")).match(svg).captured();
         // emf2svg takes the inclusive bounds as the size, one pixel short.
         EXPECT_NEAR(Attribute(root, "width"), c.file.width, 1.0);
         EXPECT_NEAR(Attribute(root, "height"), c.file.height, 1.0);
         const QString image =
-            QRegularExpression(QStringLiteral("<image[^>]*>")).match(*svg).captured();
+            QRegularExpression(QStringLiteral("<image[^>]*>")).match(svg).captured();
         ASSERT_FALSE(image.isEmpty()) << "the page bitmap is missing";
         EXPECT_NEAR(Attribute(image, "width"), c.file.width, 0.01);
         EXPECT_NEAR(Attribute(image, "height"), c.file.height, 0.01);
-        EXPECT_EQ(svg->count(QStringLiteral("<path")), 2) << "the rounded box and the text";
-        EXPECT_TRUE(svg->contains(QStringLiteral("stroke=\"#FF0000\"")));
-        EXPECT_TRUE(svg->contains(QStringLiteral("fill=\"#00FF00\"")));
+        EXPECT_EQ(svg.count(QStringLiteral("<path")), 2) << "the rounded box and the text";
+        EXPECT_TRUE(svg.contains(QStringLiteral("stroke=\"#FF0000\"")));
+        EXPECT_TRUE(svg.contains(QStringLiteral("fill=\"#00FF00\"")));
     }
 }
 

@@ -10,6 +10,7 @@
 #include <random>
 
 #include "pixel_art.h"
+#include "support/outside_programs.h"
 #include "support/platform_fixtures.h"
 #include "support/test_support.h"
 
@@ -289,11 +290,11 @@ TEST(PictureIo, SavesWhatWindowsReadsAndReadsItBack) {
     EXPECT_EQ(test::ReadFileBytes(path),
               header + Bgr({clRed, clWhite, clWhite}, 3) + Bgr({clWhite, clWhite, clWhite}, 3));
 
-    // Another program's view of the file, when `file` is installed.
-    const std::string view = test::RunCommand("file -b '" + path + "' 2>/dev/null");
-    EXPECT_TRUE(view.empty() ||
-                view.find("PC bitmap, Windows 3.x format, 3 x 2 x 24") != std::string::npos)
-        << view;
+    // Another program's view of the file.
+    REQUIRE_PROGRAMS("file");
+    const std::string view =
+        test::RunCommand("'" + test::ProgramPath("file") + "' -b '" + path + "' 2>/dev/null");
+    EXPECT_NE(view.find("PC bitmap, Windows 3.x format, 3 x 2 x 24"), std::string::npos) << view;
 }
 
 TEST(PictureIo, SaveFailuresLeaveNothingBehind) {

@@ -1,12 +1,38 @@
 // Test entry point: a QApplication on the offscreen platform (fonts, painting and widgets
-// need one), Japanese family names from fontconfig, and a private runtime folder.
+// need one), Japanese family names from fontconfig, and a private runtime folder. Skipped
+// tests are listed at the end with their reasons, one line each beginning "Skipped here: ",
+// which scripts/test gathers from all test programs.
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <string>
 
 #include "support/test_support.h"
+
+namespace {
+
+class SkipReport : public ::testing::EmptyTestEventListener {
+    void OnTestEnd(const ::testing::TestInfo& test) override {
+        const ::testing::TestResult& result = *test.result();
+        if (!result.Skipped()) return;
+        std::string why;
+        for (int i = 0; i < result.total_part_count(); ++i)
+            if (result.GetTestPartResult(i).skipped()) why += result.GetTestPartResult(i).message();
+        for (char& c : why)
+            if (c == '\n') c = ' ';
+        lines_ += std::string("Skipped here: ") + test.test_suite_name() + "." + test.name() +
+                  ": " + why + "\n";
+    }
+    void OnTestProgramEnd(const ::testing::UnitTest&) override {
+        std::fputs(lines_.c_str(), stdout);
+    }
+    std::string lines_;
+};
+
+}  // namespace
 
 int main(int argc, char** argv) {
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
@@ -19,5 +45,6 @@ int main(int argc, char** argv) {
     }
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
+    ::testing::UnitTest::GetInstance()->listeners().Append(new SkipReport);
     return RUN_ALL_TESTS();
 }

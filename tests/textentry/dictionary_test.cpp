@@ -7,6 +7,7 @@
 #include <map>
 
 #include "platform/file_service.h"
+#include "support/outside_programs.h"
 #include "textentry/dic_text.h"
 #include "textentry_fixture.h"
 
@@ -227,7 +228,7 @@ TEST_F(UserStore, UnusableStoreIsKeptAsideAndReplaced) {
 }
 
 TEST(RealDictionary, ReadingsFromTheSkkDictionary) {
-    if (!test::HaveRealDictionary()) GTEST_SKIP() << "no KANJI.txt beside the program";
+    REQUIRE_OUTSIDE(test::MissingRealDictionary());
     const std::string& folder = test::SharedDictionaryFolder();
     CellTable grid;
     EXPECT_GT(Query(grid, folder, "かんじ"), 5);
@@ -239,7 +240,7 @@ TEST(RealDictionary, ReadingsFromTheSkkDictionary) {
 }
 
 TEST(RealDictionary, KanjiTextHasTheExpectedSize) {
-    if (!test::HaveRealDictionary()) GTEST_SKIP() << "no KANJI.txt beside the program";
+    REQUIRE_OUTSIDE(test::MissingRealDictionary());
     const auto bytes = Files().ReadBytes(test::BuiltDicData() + "/KANJI.txt");
     ASSERT_TRUE(bytes);
     DicTextReader reader(*bytes);
@@ -252,7 +253,7 @@ TEST(RealDictionary, KanjiTextHasTheExpectedSize) {
 }
 
 TEST(RealDictionary, SymbolPagesOfKigo) {
-    if (test::BuiltDicData().empty()) GTEST_SKIP() << "no DicData beside the program";
+    REQUIRE_OUTSIDE(test::BuiltDicData().empty() ? "no DicData beside the program" : "");
     // Every row's BtSize is the symbol's CP932 length; each page lists its double-byte symbols.
     const auto bytes = Files().ReadBytes(test::BuiltDicData() + "/KIGO.txt");
     ASSERT_TRUE(bytes);

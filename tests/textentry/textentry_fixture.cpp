@@ -38,9 +38,11 @@ std::string BuiltDicData() {
     return fs::is_directory(dir) ? dir.string() : std::string();
 }
 
-bool HaveRealDictionary() {
+std::string MissingRealDictionary() {
     const std::string dir = BuiltDicData();
-    return !dir.empty() && fs::exists(fs::path(dir) / "KANJI.txt");
+    if (!dir.empty() && fs::exists(fs::path(dir) / "KANJI.txt")) return {};
+    return "no DicData/KANJI.txt beside the program: the build makes it from "
+           "/usr/share/skk/SKK-JISYO.L (package skkdic)";
 }
 
 const std::string& SharedDictionaryFolder() {

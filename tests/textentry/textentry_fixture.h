@@ -13,8 +13,8 @@ void WriteDicData(const std::string& folder, const std::string& name, const std:
 
 // The DicData folder beside the built program, or empty when the build made none.
 std::string BuiltDicData();
-// True when the build's DicData holds KANJI.txt.
-bool HaveRealDictionary();
+// Why the build's DicData holds no KANJI.txt ("" when it does).
+std::string MissingRealDictionary();
 // A folder holding DicDB.mdb built once from the build's DicData (do not write into it).
 const std::string& SharedDictionaryFolder();
 
