@@ -432,7 +432,16 @@ void TQRCode::SetMasktype(int mask) {
 
 int TQRCode::Capacity() const {
     const int mode = emodeR_ < 0 ? qr::kAlphanumeric : emodeR_;
-    return qr::Version(version_).levels[eclevel_].capacity[mode] * count_;
+    const qr::LevelInfo& level = qr::Version(version_).levels[eclevel_];
+    int perSymbol = level.capacity[mode];
+    if (mode_ == qrConnect) {
+        // The structured append header takes 20 of the data bits.
+        constexpr int kHeaderBits = 20;
+        while (perSymbol > 0 &&
+               kHeaderBits + qr::SegmentCost(mode, perSymbol, version_) > 8 * level.dataCodewords)
+            --perSymbol;
+    }
+    return perSymbol * count_;
 }
 
 void TQRCode::SetPxmag(int pixels) {

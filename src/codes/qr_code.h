@@ -175,7 +175,8 @@ class TQRCode {
     int Masktype() const { return masktype_; }
     void SetMasktype(int mask);  // -1 automatic, 0..7
     int MasktypeR() const { return masktypeR_; }
-    // Characters of mode EmodeR (alphanumeric while it is -1) that Count symbols hold.
+    // Characters of mode EmodeR (alphanumeric while it is -1) that Count symbols hold; in
+    // qrConnect mode each symbol also carries the 20-bit structured append header.
     int Capacity() const;
 
     int Pxmag() const { return pxmag_; }

@@ -1,4 +1,5 @@
-// TQRCode at the edges of its ranges: pictures too large to make and margins at their limits.
+// TQRCode at the edges of its ranges: pictures too large to make, margins at their limits, and
+// the capacity that the encoder really accepts.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -8,6 +9,8 @@
 
 namespace pb {
 namespace {
+
+const std::string kKanji = "\x8A\xBF";  // one double-byte character
 
 struct Settings {
     int count = 1, column = 16, version = 1, pxmag = 1;
@@ -120,6 +123,54 @@ TEST(QrLimits, ARefusedPictureKeepsTheLastOneOrClearsIt) {
         EXPECT_TRUE(q.SymbolDisped()) << clearOption;
         EXPECT_EQ(q.PaintFailure(), QrPaintFailure::None) << clearOption;
         EXPECT_EQ(q.Picture().size(), (Size{1850, 1850})) << clearOption;
+    }
+}
+
+TEST(QrLimits, CapacityIsWhatTheSymbolsAccept) {
+    // Per symbol: the standard's capacity alone, or less the 20-bit structured append header
+    // when 2 to 16 symbols are connected.
+    struct Case {
+        int version, level, mode, count;
+        int perSymbol;
+    };
+    const Case cases[] = {
+        {40, 0, qr::kByte, 16, 2951},  // the standard's 2953 less the header
+        {40, 0, qr::kByte, 1, 2953},
+        {40, 0, qr::kNumeric, 2, 7083},
+        {40, 3, qr::kAlphanumeric, 3, 1849},
+        {1, 3, qr::kNumeric, 2, 11},
+        {1, 3, qr::kNumeric, 17, 17},  // separate symbols carry no header
+        {1, 0, qr::kKanji, 2, 9},
+        {10, 1, qr::kByte, 4, 211},
+    };
+    for (const Case& c : cases) {
+        const std::string what = "version " + std::to_string(c.version) + " level " +
+                                 std::to_string(c.level) + " mode " + std::to_string(c.mode) +
+                                 " count " + std::to_string(c.count);
+        const std::string character = c.mode == qr::kNumeric        ? "7"
+                                      : c.mode == qr::kAlphanumeric ? "Q"
+                                      : c.mode == qr::kByte         ? "q"
+                                                                    : kKanji;
+        auto paint = [&](int perSymbol) {
+            TQRCode q;
+            q.SetSymbolDebug(true);  // encoding only
+            q.SetSymbolEnabled(false);
+            q.SetVersion(c.version);
+            q.SetEclevel(c.level);
+            q.SetEmode(c.mode);
+            q.SetMasktype(0);
+            std::string code;
+            for (int i = 0; i < perSymbol * c.count; ++i) code += character;
+            q.SetCode(code);
+            if (c.count > 1) q.SetMode(c.count <= 16 ? qrConnect : qrPlus);
+            q.SetCount(c.count);
+            q.SetSymbolEnabled(true);
+            EXPECT_EQ(q.Count(), c.count) << what;
+            EXPECT_EQ(q.Capacity(), c.perSymbol * c.count) << what;
+            return q.SymbolDisped();
+        };
+        EXPECT_TRUE(paint(c.perSymbol)) << what;
+        EXPECT_FALSE(paint(c.perSymbol + 1)) << what;
     }
 }
 
