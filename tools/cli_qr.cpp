@@ -129,6 +129,13 @@ int RunQr(const std::vector<std::string>& args) {
         return Fail(e.what());
     }
     if (!qr.SymbolDisped()) {
+        if (qr.PaintFailure() == pb::QrPaintFailure::PictureTooLarge)
+            return Fail("the picture of " + std::to_string(qr.Count()) + " symbols would be " +
+                        std::to_string(qr.SymbolWidthA()) + " x " +
+                        std::to_string(qr.SymbolHeightA()) + " pixels, more than " +
+                        std::to_string(pb::kMaxPictureSide) + " a side or " +
+                        std::to_string(pb::kMaxPicturePixels) +
+                        " pixels in all; use a smaller --pxmag, --version or --count");
         return Fail("the data (" + std::to_string(qr.Len()) + " bytes) do not fit version " +
                     std::to_string(version) + "-" + "LMQH"[level] +
                     (mode >= 0 ? " in the chosen mode" : ""));

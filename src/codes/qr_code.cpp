@@ -5,6 +5,7 @@
 
 #include "platform/bitmap_canvas.h"
 #include "platform/bitmap_ops.h"
+#include "platform/picture_io.h"
 #include "platform/text_codec.h"
 
 namespace pb {
@@ -342,26 +343,32 @@ void TQRCode::SetCommentDownLoc(TLocation loc) {
 }
 
 void TQRCode::SetSymbolLeft(int left) {
+    if (left < -kQrMaxSpace || left > kQrMaxSpace) return;
     symbolLeft_ = left;
     Repaint();
 }
 void TQRCode::SetSymbolTop(int top) {
+    if (top < -kQrMaxSpace || top > kQrMaxSpace) return;
     symbolTop_ = top;
     Repaint();
 }
 void TQRCode::SetSymbolSpaceUp(int pixels) {
+    if (pixels < 0 || pixels > kQrMaxSpace) return;
     symbolSpaceUp_ = pixels;
     Repaint();
 }
 void TQRCode::SetSymbolSpaceDown(int pixels) {
+    if (pixels < 0 || pixels > kQrMaxSpace) return;
     symbolSpaceDown_ = pixels;
     Repaint();
 }
 void TQRCode::SetSymbolSpaceLeft(int pixels) {
+    if (pixels < 0 || pixels > kQrMaxSpace) return;
     symbolSpaceLeft_ = pixels;
     Repaint();
 }
 void TQRCode::SetSymbolSpaceRight(int pixels) {
+    if (pixels < 0 || pixels > kQrMaxSpace) return;
     symbolSpaceRight_ = pixels;
     Repaint();
 }
@@ -392,7 +399,16 @@ void TQRCode::SetMasktype(int mask) {
 
 int TQRCode::Capacity() const {
     const int mode = emodeR_ < 0 ? qr::kAlphanumeric : emodeR_;
-    return qr::Version(version_).levels[eclevel_].capacity[mode] * count_;
+    const qr::LevelInfo& level = qr::Version(version_).levels[eclevel_];
+    int perSymbol = level.capacity[mode];
+    if (mode_ == qrConnect) {
+        // The structured append header takes 20 of the data bits.
+        constexpr int kHeaderBits = 20;
+        while (perSymbol > 0 &&
+               kHeaderBits + qr::SegmentCost(mode, perSymbol, version_) > 8 * level.dataCodewords)
+            --perSymbol;
+    }
+    return perSymbol * count_;
 }
 
 void TQRCode::SetPxmag(int pixels) {
@@ -507,12 +523,35 @@ bool TQRCode::EncodePiece(int index) {
     return true;
 }
 
+// The picture this painting would make, checked before anything is allocated.
+QrPaintFailure TQRCode::CheckPictureSize() const {
+    auto fits = [](long long w, long long h) {
+        return (w == 0 || h == 0) || PictureSizeWithinLimits(w, h);
+    };
+    if (picture_.isNull() && !fits(width_, height_)) return QrPaintFailure::PictureTooLarge;
+    if (match_ && !symbolDebug_) {
+        if (symbolLeft_ < 0 || symbolTop_ < 0) return QrPaintFailure::NoRoom;
+        // The margins' and the corner's ranges keep these sums below 2^28.
+        if (!PictureSizeWithinLimits(SymbolWidthA() + symbolLeft_, SymbolHeightA() + symbolTop_))
+            return QrPaintFailure::PictureTooLarge;
+    }
+    return QrPaintFailure::None;
+}
+
 void TQRCode::Repaint() {
     if (!symbolEnabled_) return;
     symbolDisped_ = false;
+    paintFailure_ = QrPaintFailure::None;
     SplitAndCheck();
     Fire(OnPaintSymbol);
 
+    paintFailure_ = CheckPictureSize();
+    if (paintFailure_ != QrPaintFailure::None) {
+        // Nothing is drawn or turned: the picture stays as it was (or is cleared).
+        Fire(OnPaintedSymbol);
+        if (clearOption_ && !symbolDebug_) Clear();
+        return;
+    }
     if (picture_.isNull()) picture_ = Bitmap(width_, height_);
     int left = symbolLeft_, top = symbolTop_;
     if (!match_ && !symbolDebug_) {
@@ -578,7 +617,10 @@ void TQRCode::Repaint() {
         }
     }
     // Symbols painted before a failing one do not make the painting a success.
-    if (failed) symbolDisped_ = false;
+    if (failed) {
+        symbolDisped_ = false;
+        paintFailure_ = QrPaintFailure::DataDoNotFit;
+    }
     if (recorded) {
         // The bitmap shows what the metafile holds.
         BitmapCanvas shown(picture_);

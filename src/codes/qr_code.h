@@ -28,10 +28,20 @@
 
 namespace pb {
 
-enum TQRMode { qrSingle, qrConnect, qrPlus };
-enum TNumbering { nbrNone, nbrHead, nbrTail, nbrIfVoid };
-enum TLocation { locLeft, locCenter, locRight };
-enum TPictures { picBMP, picEMF, picWMF };
+// A fixed underlying type makes converting any int to them defined, so the setters can refuse
+// what lies outside the values (without one, a number beyond the values is undefined).
+enum TQRMode : int { qrSingle, qrConnect, qrPlus };
+enum TNumbering : int { nbrNone, nbrHead, nbrTail, nbrIfVoid };
+enum TLocation : int { locLeft, locCenter, locRight };
+enum TPictures : int { picBMP, picEMF, picWMF };
+
+// Why the last painting failed.
+enum class QrPaintFailure {
+    None,
+    DataDoNotFit,     // a piece does not fit Version and Eclevel in the mode, or is too long
+    PictureTooLarge,  // the picture would exceed the largest bitmap popboard reads back
+    NoRoom,           // with Match, a corner left of or above the picture would cut symbols off
+};
 
 class QRCodeError : public std::runtime_error {
   public:
@@ -40,6 +50,10 @@ class QRCodeError : public std::runtime_error {
 
 constexpr int kQrMaxCount = 1024;       // symbols of one Code
 constexpr int kQrMaxPieceBytes = 7089;  // a longer piece stops the painting
+// Margins around a symbol and the corner of the symbol area, in pixels: a margin in
+// 0..kQrMaxSpace, a corner coordinate in -kQrMaxSpace..kQrMaxSpace (65535, the longest side a
+// picture may have, so that sums of sizes stay far inside int).
+constexpr int kQrMaxSpace = 65535;
 
 // Data bytes from Code with BinaryOperation: "~hh..~" runs become the bytes they spell and
 // "~~" one tilde. A tilde without partner, an odd number of characters between tildes or a
@@ -137,11 +151,11 @@ class TQRCode {
     int QuietZone() const { return 4 * pxmag_; }
 
     int SymbolLeft() const { return symbolLeft_; }
-    void SetSymbolLeft(int left);
+    void SetSymbolLeft(int left);  // -kQrMaxSpace..kQrMaxSpace
     int SymbolTop() const { return symbolTop_; }
-    void SetSymbolTop(int top);
+    void SetSymbolTop(int top);  // -kQrMaxSpace..kQrMaxSpace
     int SymbolSpaceUp() const { return symbolSpaceUp_; }
-    void SetSymbolSpaceUp(int pixels);
+    void SetSymbolSpaceUp(int pixels);  // 0..kQrMaxSpace, as the three below
     int SymbolSpaceDown() const { return symbolSpaceDown_; }
     void SetSymbolSpaceDown(int pixels);
     int SymbolSpaceLeft() const { return symbolSpaceLeft_; }
@@ -159,7 +173,8 @@ class TQRCode {
     int Masktype() const { return masktype_; }
     void SetMasktype(int mask);  // -1 automatic, 0..7
     int MasktypeR() const { return masktypeR_; }
-    // Characters of mode EmodeR (alphanumeric while it is -1) that Count symbols hold.
+    // Characters of mode EmodeR (alphanumeric while it is -1) that Count symbols hold; in
+    // qrConnect mode each symbol also carries the 20-bit structured append header.
     int Capacity() const;
 
     int Pxmag() const { return pxmag_; }
@@ -191,6 +206,10 @@ class TQRCode {
     bool SymbolDebug() const { return symbolDebug_; }
     void SetSymbolDebug(bool on);
     bool SymbolDisped() const { return symbolDisped_; }
+    // Why SymbolDisped is false after a painting (None after a successful one). A picture
+    // larger than the picture readers accept (kMaxPictureSide a side, kMaxPicturePixels in
+    // all, platform/picture_io.h) is never made.
+    QrPaintFailure PaintFailure() const { return paintFailure_; }
     bool ClearOption() const { return clearOption_; }
     void SetClearOption(bool on);
     bool ClipWatch() const { return clipWatch_; }
@@ -218,6 +237,7 @@ class TQRCode {
     void Fire(const Event& event);
     void SplitAndCheck();
     bool EncodePiece(int index);
+    QrPaintFailure CheckPictureSize() const;
     std::unique_ptr<Canvas> OpenPictureCanvas(bool toMetafile);
     void DrawSymbol(Canvas& canvas, int cornerX, int cornerY, int index);
     void SetCodeFromClipboard(const std::string& utf8);
@@ -256,6 +276,7 @@ class TQRCode {
     bool symbolEnabled_ = true;
     bool symbolDebug_ = false;
     bool symbolDisped_ = false;
+    QrPaintFailure paintFailure_ = QrPaintFailure::None;
     bool clearOption_ = false;
     bool clipWatch_ = false;
 

@@ -22,10 +22,8 @@ std::nullopt_t Fail(PictureError* error, std::string message) {
     return std::nullopt;
 }
 
-bool SizeAcceptable(std::int64_t w, std::int64_t h) {
-    return w > 0 && h > 0 && w <= kMaxPictureSide && h <= kMaxPictureSide &&
-           w * h <= kMaxPicturePixels;
-}
+// Pictures this small are decoded whatever their data, as they cost little (3 MB).
+constexpr std::int64_t kCheapPicturePixels = std::int64_t{1} << 20;
 
 // Little-endian reads from a byte string whose length the caller has checked.
 class Bytes {
@@ -131,16 +129,22 @@ void DecodeRow(const BmpInfo& info, const std::uint8_t* in, std::uint8_t* out) {
     }
 }
 
-// RLE8 / RLE4 into palette indices (bottom-up rows); false when the data ends before the
-// end-of-bitmap mark or the last row.
-bool DecodeRle(const BmpInfo& info, const Bytes& b, std::vector<std::uint8_t>& indices) {
+// RLE8 / RLE4 straight into `bmp` (rows bottom-up in the file), which holds palette colour 0
+// where the data leave pixels out; false when the data end before the end-of-bitmap mark or
+// the last row.
+bool DecodeRle(const BmpInfo& info, const Bytes& b, Bitmap& bmp) {
     const bool four = info.compression == kBiRle4;
     const std::int64_t w = info.width, h = info.height;
-    indices.assign(static_cast<std::size_t>(w * h), 0);
     std::int64_t x = 0, y = 0;
     std::size_t pos = info.pixelOffset;
     auto set = [&](std::uint8_t index) {
-        if (x < w && y < h) indices[static_cast<std::size_t>(y * w + x)] = index;
+        if (x < w && y < h) {
+            const TColor c = PaletteColour(info, index);
+            std::uint8_t* p = bmp.scanLine(static_cast<int>(h - 1 - y)) + 3 * x;
+            p[0] = static_cast<std::uint8_t>(GetBValue(c));
+            p[1] = static_cast<std::uint8_t>(GetGValue(c));
+            p[2] = static_cast<std::uint8_t>(GetRValue(c));
+        }
         ++x;
     };
     while (b.has(pos, 2)) {
@@ -205,7 +209,7 @@ std::optional<BmpInfo> ReadBmpHeader(const Bytes& b, PictureError* error) {
         info.topDown = true;
         info.height = -info.height;
     }
-    if (!SizeAcceptable(info.width, info.height))
+    if (!PictureSizeWithinLimits(info.width, info.height))
         return Fail(error, "BMP size " + std::to_string(info.width) + " x " +
                                std::to_string(info.height) + " out of range");
 
@@ -264,33 +268,38 @@ std::optional<BmpInfo> ReadBmpHeader(const Bytes& b, PictureError* error) {
 
 }  // namespace
 
+bool PictureSizeWithinLimits(long long width, long long height) {
+    return width > 0 && height > 0 && width <= kMaxPictureSide && height <= kMaxPictureSide &&
+           width * height <= kMaxPicturePixels;
+}
+
 std::optional<Bitmap> DecodeBmp(std::string_view bytes, PictureError* error) {
     const Bytes b(bytes);
     const auto info = ReadBmpHeader(b, error);
     if (!info) return std::nullopt;
     const int w = static_cast<int>(info->width), h = static_cast<int>(info->height);
+    const bool rle = info->compression == kBiRle8 || info->compression == kBiRle4;
+    // Nothing is allocated before the data are known to describe the whole picture.
+    const std::uint64_t dataBytes = b.size() - info->pixelOffset;
+    const std::uint64_t rowBits = static_cast<std::uint64_t>(w) * info->bpp;
+    const std::uint64_t stride = (rowBits + 31) / 32 * 4;
+    if (rle) {
+        if (std::int64_t{w} * h > kCheapPicturePixels &&
+            static_cast<std::uint64_t>(h) > dataBytes / 2)
+            return Fail(error, "BMP compressed data too short for " + std::to_string(w) + " x " +
+                                   std::to_string(h) + " pixels");
+    } else {
+        // The last row's padding may be missing; its pixels may not.
+        const std::uint64_t needed = stride * static_cast<std::uint64_t>(h - 1) + (rowBits + 7) / 8;
+        if (needed > dataBytes) return Fail(error, "BMP pixel data cut short");
+    }
     try {
-        Bitmap bmp(w, h, clBlack);
-        if (info->compression == kBiRle8 || info->compression == kBiRle4) {
-            std::vector<std::uint8_t> indices;
-            if (!DecodeRle(*info, b, indices)) return Fail(error, "BMP pixel data cut short");
-            for (int y = 0; y < h; ++y) {
-                std::uint8_t* out = bmp.scanLine(h - 1 - y);
-                for (int x = 0; x < w; ++x) {
-                    const TColor c =
-                        PaletteColour(*info, indices[static_cast<std::size_t>(y) * w + x]);
-                    out[3 * x] = static_cast<std::uint8_t>(GetBValue(c));
-                    out[3 * x + 1] = static_cast<std::uint8_t>(GetGValue(c));
-                    out[3 * x + 2] = static_cast<std::uint8_t>(GetRValue(c));
-                }
-            }
+        if (rle) {
+            Bitmap bmp(w, h, PaletteColour(*info, 0));
+            if (!DecodeRle(*info, b, bmp)) return Fail(error, "BMP pixel data cut short");
             return bmp;
         }
-        const std::uint64_t rowBits = static_cast<std::uint64_t>(w) * info->bpp;
-        const std::uint64_t stride = (rowBits + 31) / 32 * 4;
-        // The last row's padding may be missing; its pixels may not.
-        const std::uint64_t needed = stride * (h - 1) + (rowBits + 7) / 8;
-        if (!b.has(info->pixelOffset, needed)) return Fail(error, "BMP pixel data cut short");
+        Bitmap bmp(w, h, clBlack);
         for (int y = 0; y < h; ++y) {
             const int fileRow = info->topDown ? y : h - 1 - y;
             DecodeRow(*info, b.at(static_cast<std::size_t>(info->pixelOffset + stride * fileRow)),
@@ -464,9 +473,18 @@ std::optional<Bitmap> DecodeJpeg(std::string_view bytes, int minWidth, int minHe
     if (!JpegStart(decoder, bytes, minWidth, minHeight))
         return Fail(error, std::string("JPEG: ") + decoder.errors.message);
     const std::int64_t w = decoder.cinfo.output_width, h = decoder.cinfo.output_height;
-    if (!SizeAcceptable(w, h))
+    if (!PictureSizeWithinLimits(w, h))
         return Fail(error,
                     "JPEG size " + std::to_string(w) + " x " + std::to_string(h) + " out of range");
+    // Every Huffman-coded 8 x 8 block takes at least one bit of the file; arithmetic coding
+    // may take less and is allowed 64 blocks a bit.
+    const std::int64_t imagePixels =
+        std::int64_t{decoder.cinfo.image_width} * decoder.cinfo.image_height;
+    const std::int64_t pixelsPerByte = decoder.cinfo.arith_code ? 64 * 512 : 512;
+    if (imagePixels > kCheapPicturePixels &&
+        imagePixels / pixelsPerByte > static_cast<std::int64_t>(bytes.size()))
+        return Fail(error, "JPEG too short for " + std::to_string(decoder.cinfo.image_width) +
+                               " x " + std::to_string(decoder.cinfo.image_height) + " pixels");
     try {
         Bitmap bmp(static_cast<int>(w), static_cast<int>(h), clBlack);
         std::vector<std::uint8_t> row(static_cast<std::size_t>(w) * 4);

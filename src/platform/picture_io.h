@@ -22,9 +22,15 @@ struct PictureError {
 // this many pixels takes 400 MB).
 constexpr int kMaxPictureSide = 65535;
 constexpr long long kMaxPicturePixels = 1LL << 27;
+// True when width x height lies within those limits (both sides at least 1).
+bool PictureSizeWithinLimits(long long width, long long height);
 
 // Loads a BMP file. Returns nothing (and sets `error`) for a missing, truncated or
-// malformed file; never reads beyond the data the file holds.
+// malformed file; never reads beyond the data the file holds. The picture is not allocated
+// before the file is known to hold it: uncompressed pixels must all be there; RLE data, where
+// a 2-byte code gives at most 255 pixels or ends a row, must have at least one code for each
+// row the picture declares (pictures of up to 2^20 pixels excepted), since only a move or an
+// early end of the bitmap could reach further.
 std::optional<Bitmap> LoadBmp(const std::string& path, PictureError* error = nullptr);
 
 // Writes a 24-bit bottom-up BMP (BITMAPINFOHEADER, 96 dpi). The file is written under a
@@ -43,6 +49,10 @@ std::string EncodeBmp(const Bitmap& bmp);
 // minHeight > 0 the decoder uses libjpeg's DCT scaling: the smallest scale n/8 (n = 1..8)
 // whose result still covers minWidth x minHeight; 8/8 when none does. A file cut short
 // decodes as far as it goes (libjpeg fills the rest grey); a file libjpeg cannot read fails.
+// A Huffman-coded 8 x 8 block takes at least one bit, so a picture declaring more than 512
+// pixels for each byte of the file (pictures of up to 2^20 pixels excepted) is refused before
+// anything is allocated; arithmetic coding, which can code a block in less, is allowed 64
+// blocks a bit.
 std::optional<Bitmap> LoadJpeg(const std::string& path, int minWidth = 0, int minHeight = 0,
                                PictureError* error = nullptr);
 std::optional<Bitmap> DecodeJpeg(std::string_view bytes, int minWidth = 0, int minHeight = 0,

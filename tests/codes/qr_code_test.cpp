@@ -5,6 +5,7 @@
 
 #include <QClipboard>
 #include <QGuiApplication>
+#include <climits>
 #include <functional>
 #include <string>
 #include <vector>
@@ -132,10 +133,12 @@ TEST(QrCode, TildeHexAndNumberingRules) {
 
 // Every property a rejected value could disturb, and the painting.
 std::vector<int> Properties(const TQRCode& q) {
-    return {q.Version(),      q.Pxmag(),          q.Angle(),         q.Emode(),
-            q.EmodeR(),       q.Eclevel(),        q.Masktype(),      q.MasktypeR(),
-            q.Count(),        q.Column(),         q.Mode(),          q.Numbering(),
-            q.CommentUpLoc(), q.CommentDownLoc(), q.SymbolPicture(), q.SymbolDisped()};
+    return {q.Version(),         q.Pxmag(),           q.Angle(),         q.Emode(),
+            q.EmodeR(),          q.Eclevel(),         q.Masktype(),      q.MasktypeR(),
+            q.Count(),           q.Column(),          q.Mode(),          q.Numbering(),
+            q.CommentUpLoc(),    q.CommentDownLoc(),  q.SymbolPicture(), q.SymbolDisped(),
+            q.SymbolLeft(),      q.SymbolTop(),       q.SymbolSpaceUp(), q.SymbolSpaceDown(),
+            q.SymbolSpaceLeft(), q.SymbolSpaceRight()};
 }
 
 TEST(QrCode, RejectedValuesChangeNothing) {
@@ -153,11 +156,21 @@ TEST(QrCode, RejectedValuesChangeNothing) {
         {"Masktype", [](TQRCode& q, int v) { q.SetMasktype(v); }, {8, -2}},
         {"Count", [](TQRCode& q, int v) { q.SetCount(v); }, {0, 1025}},
         {"Column", [](TQRCode& q, int v) { q.SetColumn(v); }, {0, 1025}},
-        {"Mode", [](TQRCode& q, int v) { q.SetMode(TQRMode(v)); }, {3}},
-        {"Numbering", [](TQRCode& q, int v) { q.SetNumbering(TNumbering(v)); }, {4}},
-        {"CommentUpLoc", [](TQRCode& q, int v) { q.SetCommentUpLoc(TLocation(v)); }, {3}},
+        // Numbers as a stored work or a caller may hold them, far outside the values too.
+        {"Mode", [](TQRCode& q, int v) { q.SetMode(TQRMode(v)); }, {3, -1, 1000, INT_MIN}},
+        {"Numbering", [](TQRCode& q, int v) { q.SetNumbering(TNumbering(v)); }, {4, -1, INT_MAX}},
+        {"CommentUpLoc", [](TQRCode& q, int v) { q.SetCommentUpLoc(TLocation(v)); }, {3, 99}},
         {"CommentDownLoc", [](TQRCode& q, int v) { q.SetCommentDownLoc(TLocation(v)); }, {3, -1}},
-        {"SymbolPicture", [](TQRCode& q, int v) { q.SetSymbolPicture(TPictures(v)); }, {3}},
+        {"SymbolPicture",
+         [](TQRCode& q, int v) { q.SetSymbolPicture(TPictures(v)); },
+         {3, -7, INT_MIN}},
+        // Margins are never negative nor wider than a picture can be; so is the corner.
+        {"SymbolSpaceUp", [](TQRCode& q, int v) { q.SetSymbolSpaceUp(v); }, {-1, 65536, INT_MAX}},
+        {"SymbolSpaceDown", [](TQRCode& q, int v) { q.SetSymbolSpaceDown(v); }, {-1, INT_MIN}},
+        {"SymbolSpaceLeft", [](TQRCode& q, int v) { q.SetSymbolSpaceLeft(v); }, {-5, INT_MAX}},
+        {"SymbolSpaceRight", [](TQRCode& q, int v) { q.SetSymbolSpaceRight(v); }, {-1, 65536}},
+        {"SymbolLeft", [](TQRCode& q, int v) { q.SetSymbolLeft(v); }, {-65536, INT_MAX}},
+        {"SymbolTop", [](TQRCode& q, int v) { q.SetSymbolTop(v); }, {65536, INT_MIN}},
     };
     for (const auto& c : cases)
         for (const int value : c.rejected) {
@@ -251,7 +264,7 @@ TEST(QrCode, DataBytesParityAndCapacity) {
     q.SetCode(kKanji + kKanji.substr(0, 2));
     q.SetCount(3);
     EXPECT_EQ(q.Count(), 3);
-    EXPECT_EQ(q.Capacity(), 3 * 74);
+    EXPECT_EQ(q.Capacity(), 3 * 72);  // 74 a symbol, less the structured append header
 
     // Loading takes the properties first and decodes the data bytes once at the end.
     int events = 0;
