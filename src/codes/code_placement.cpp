@@ -183,7 +183,6 @@ int QrVersionForText(std::string_view cp932) {
 int QrVersionThatEncodes(std::string_view cp932, int from) {
     if (from < 1 || from > kQrMaxVersion) throw std::invalid_argument("QR version outside 1..14");
     qr::Encoder encoder;
-    qr::Symbol symbol;
     for (int v = from; v <= kQrMaxVersion; ++v) {
         qr::EncodeOptions options;
         options.version = v;

@@ -147,8 +147,8 @@ enum class QrPlacementStatus {
 };
 PlacementMessage MessageFor(QrPlacementStatus status);
 
-// Draws `text` as a QR code of `version` (1..14) at level H and qr.Pxmag() into `region`,
-// centred on white. The checks come first and a refusal leaves the region and the snapshot
+// Draws `text` as a QR code of `version` (1..14) at level H and qr.Pxmag() (1..3) into
+// `region`, centred on white. The area's capacity counts the text over its first 468 bytes. The checks come first and a refusal leaves the region and the snapshot
 // alone; then `snapshot` (when given) saves the region for undo, and only when it succeeds
 // is the region replaced. `qr` keeps the version and text it was given.
 QrPlacementStatus PlaceQrCode(Bitmap& region, TQRCode& qr, std::string_view cp932, int version,

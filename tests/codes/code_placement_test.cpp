@@ -44,22 +44,15 @@ TEST(CodePlacement, BarcodeRefusesSmallRegionsAndBadScans) {
     const struct {
         int width, height;
         BarcodeRegionStatus status;
-        std::string_view message;
     } regions[] = {
-        {100, 36, BarcodeRegionStatus::Ok, ""},
-        {99, 36, BarcodeRegionStatus::TooNarrow, "もうちょっと幅がほしい"},
-        {100, 35, BarcodeRegionStatus::TooLow, "もうちょっと高さがほしい"},
-        {99, 35, BarcodeRegionStatus::TooNarrow, "もうちょっと幅がほしい"},  // width first
-        {0, 0, BarcodeRegionStatus::TooNarrow, "もうちょっと幅がほしい"},
+        {100, 36, BarcodeRegionStatus::Ok},
+        {99, 36, BarcodeRegionStatus::TooNarrow},
+        {100, 35, BarcodeRegionStatus::TooLow},
+        {99, 35, BarcodeRegionStatus::TooNarrow},  // width first
+        {0, 0, BarcodeRegionStatus::TooNarrow},
     };
-    for (const auto& c : regions) {
-        const BarcodeRegionStatus status = CheckBarcodeRegion(c.width, c.height);
-        EXPECT_EQ(status, c.status) << c.width << " x " << c.height;
-        EXPECT_EQ(MessageFor(status).text, c.message) << c.width << " x " << c.height;
-        if (!c.message.empty()) {
-            EXPECT_EQ(MessageFor(status).caption, "ごめん");
-        }
-    }
+    for (const auto& c : regions)
+        EXPECT_EQ(CheckBarcodeRegion(c.width, c.height), c.status) << c.width << " x " << c.height;
 
     const struct {
         std::string scanned;
@@ -78,10 +71,7 @@ TEST(CodePlacement, BarcodeRefusesSmallRegionsAndBadScans) {
         {"4901234567 94", ScannedCodeStatus::WrongCheckDigit},
     };
     for (const auto& c : scans) EXPECT_EQ(CheckScannedCode(c.scanned), c.status) << c.scanned;
-    EXPECT_EQ(MessageFor(ScannedCodeStatus::WrongLength).text,
-              "8桁、13桁の数字以外は受け付ける気になれない");
-    EXPECT_EQ(MessageFor(ScannedCodeStatus::WrongCheckDigit).text, "なんか変");
-    EXPECT_EQ(MessageFor(ScannedCodeStatus::WrongCheckDigit).caption, "NG");
+    // Cancelling the input box stops without a message.
     EXPECT_TRUE(MessageFor(ScannedCodeStatus::Empty).text.empty());
 }
 
@@ -122,7 +112,6 @@ TEST(CodePlacement, QrModuleSizesOfferedByTheSmallerSide) {
             EXPECT_EQ(choice.preselected, c.preselected) << w << " x " << h;
             EXPECT_EQ(choice.noRoomForChoice(), c.choices == 1) << w << " x " << h;
         }
-    EXPECT_EQ(kQrNoSizeChoiceCaption, "この面積だとサイズ選択の余地はなし");
     EXPECT_EQ(ChooseQrModuleSizes(-5, 100).choices, 0);
 }
 
@@ -282,12 +271,7 @@ TEST_F(QrPlacement, RefusalsLeaveTheRegionAlone) {
         EXPECT_EQ(region == before, c.status != QrPlacementStatus::Ok) << c.text;
         EXPECT_EQ(region.size(), before.size());
     }
-    EXPECT_EQ(MessageFor(QrPlacementStatus::TooManyCharacters).text, "文字多すぎ");
-    EXPECT_EQ(MessageFor(QrPlacementStatus::TooManyCharacters).caption, "NG");
-    for (auto s : {QrPlacementStatus::LargerThanRegion, QrPlacementStatus::NotEncoded}) {
-        EXPECT_EQ(MessageFor(s).text, "選択範囲狭すぎ、または、文字多すぎ");
-        EXPECT_EQ(MessageFor(s).caption, "これ以上は無理");
-    }
+    // A failed snapshot and a text beyond every version stop without a message.
     EXPECT_TRUE(MessageFor(QrPlacementStatus::SnapshotFailed).text.empty());
     EXPECT_TRUE(MessageFor(QrPlacementStatus::NoVersion).text.empty());
 }
