@@ -2,6 +2,7 @@
 
 #include <iconv.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <mutex>
 
@@ -58,8 +59,7 @@ std::string Convert(Converter& conv, std::string_view in, std::string_view repla
             skip = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
             // Never skip past the end, nor over bytes that are not continuation bytes.
             std::size_t n = 1;
-            while (n < skip && n < srcLeft &&
-                   (static_cast<unsigned char>(src[n]) & 0xC0) == 0x80)
+            while (n < skip && n < srcLeft && (static_cast<unsigned char>(src[n]) & 0xC0) == 0x80)
                 ++n;
             skip = n;
         } else if (srcLeft >= 2 && Cp932CharLength(static_cast<unsigned char>(*src)) == 2) {
@@ -91,6 +91,20 @@ bool EncodableInCp932(std::string_view utf8) {
     bool ok = true;
     Utf8ToCp932(utf8, &ok);
     return ok;
+}
+
+std::size_t CountCp932Characters(std::string_view cp932) {
+    std::size_t count = 0;
+    for (std::size_t i = 0; i < cp932.size(); ++count)
+        i += static_cast<std::size_t>(Cp932CharLength(static_cast<unsigned char>(cp932[i])));
+    return count;
+}
+
+std::size_t Cp932CharactersPrefix(std::string_view cp932, std::size_t count) {
+    std::size_t i = 0;
+    for (std::size_t k = 0; k < count && i < cp932.size(); ++k)
+        i += static_cast<std::size_t>(Cp932CharLength(static_cast<unsigned char>(cp932[i])));
+    return std::min(i, cp932.size());
 }
 
 }  // namespace pb

@@ -20,4 +20,11 @@ constexpr int Cp932CharLength(unsigned char lead) {
     return ((lead >= 0x81 && lead <= 0x9F) || (lead >= 0xE0 && lead <= 0xFC)) ? 2 : 1;
 }
 
+// Character counting on CP932 bytes: a lead byte takes the byte after it whatever that is,
+// and a lead byte at the very end is a character of one byte.
+// The number of characters of `cp932`.
+std::size_t CountCp932Characters(std::string_view cp932);
+// The byte length of the first `count` characters (the whole length when there are fewer).
+std::size_t Cp932CharactersPrefix(std::string_view cp932, std::size_t count);
+
 }  // namespace pb

@@ -1,0 +1,380 @@
+// Codes placed into a region: the size checks, module sizes, capacities and versions, the
+// drawing into the region with its refusals, the version steps, and the placed codes read
+// back by zbarimg.
+#include "codes/code_placement.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "codes/qr_code.h"
+#include "platform/text_codec.h"
+#include "support/test_support.h"
+#include "zbar_reader.h"
+
+namespace pb {
+namespace {
+
+std::string Sjis(std::string_view utf8) {
+    return Utf8ToCp932(utf8);
+}
+
+// Columns of row y that are not white, as [first, last]; {-1, -1} when there are none.
+std::pair<int, int> DarkSpan(const Bitmap& bmp, int y) {
+    int first = -1, last = -1;
+    for (int x = 0; x < bmp.width(); ++x)
+        if (bmp.pixel(x, y) != clWhite) {
+            if (first < 0) first = x;
+            last = x;
+        }
+    return {first, last};
+}
+
+// A region with a recognisable picture, so that any change to it shows.
+Bitmap Region(int width, int height) {
+    Bitmap bmp(width, height, clWhite);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            if ((x + y) % 7 == 0) bmp.setPixel(x, y, RGB(200, 30, 30));
+    return bmp;
+}
+
+TEST(CodePlacement, BarcodeRefusesSmallRegionsAndBadScans) {
+    const struct {
+        int width, height;
+        BarcodeRegionStatus status;
+    } regions[] = {
+        {100, 36, BarcodeRegionStatus::Ok},
+        {99, 36, BarcodeRegionStatus::TooNarrow},
+        {100, 35, BarcodeRegionStatus::TooLow},
+        {99, 35, BarcodeRegionStatus::TooNarrow},  // width first
+        {0, 0, BarcodeRegionStatus::TooNarrow},
+    };
+    for (const auto& c : regions)
+        EXPECT_EQ(CheckBarcodeRegion(c.width, c.height), c.status) << c.width << " x " << c.height;
+
+    const struct {
+        std::string scanned;
+        ScannedCodeStatus status;
+    } scans[] = {
+        {"4901234567894", ScannedCodeStatus::Ok},
+        {"49012347", ScannedCodeStatus::Ok},
+        {"0000000000000", ScannedCodeStatus::Ok},
+        {"", ScannedCodeStatus::Empty},
+        {"490123456789", ScannedCodeStatus::WrongLength},
+        {"49012345678940", ScannedCodeStatus::WrongLength},
+        {Sjis("４９０１２３４７"), ScannedCodeStatus::WrongLength},  // full-width: 16 bytes
+        {"4901234567895", ScannedCodeStatus::WrongCheckDigit},
+        {"49012348", ScannedCodeStatus::WrongCheckDigit},
+        {"49012A47", ScannedCodeStatus::WrongCheckDigit},
+        {"4901234567 94", ScannedCodeStatus::WrongCheckDigit},
+    };
+    for (const auto& c : scans) EXPECT_EQ(CheckScannedCode(c.scanned), c.status) << c.scanned;
+    // Cancelling the input box stops without a message.
+    EXPECT_TRUE(MessageFor(ScannedCodeStatus::Empty).text.empty());
+}
+
+TEST(CodePlacement, BarcodeModulesWidenFrom200PixelsAndBarsAreCentred) {
+    // The bars of an EAN-13 (96 modules) span from the start guard's first module to the end
+    // guard's last dark one (module 94).
+    const struct {
+        int width, module, first;
+    } cases[] = {
+        {100, 1, 2},
+        {199, 1, 51},
+        {200, 2, 4},
+        {300, 2, 54},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(BarcodeModuleWidth(c.width), c.module) << c.width;
+        const Bitmap bmp = DrawBarcodeRegion(c.width, 60, "4901234567894", Font{}.family);
+        ASSERT_EQ(bmp.size(), (Size{c.width, 60}));
+        const std::pair<int, int> span{c.first, c.first + 95 * c.module - 1};
+        EXPECT_EQ(DarkSpan(bmp, 0), span) << c.width;
+        EXPECT_EQ(DarkSpan(bmp, 39), span) << c.width;  // bars end at two thirds of 60
+        EXPECT_NE(DarkSpan(bmp, 40), span) << c.width;
+    }
+}
+
+TEST(CodePlacement, QrModuleSizesOfferedByTheSmallerSide) {
+    const struct {
+        int side, modules, choices, preselected;
+    } cases[] = {
+        {37, 20, 0, 0},  {38, 21, 1, 1},  {75, 41, 1, 1},   {76, 42, 2, 2},
+        {113, 62, 2, 2}, {114, 63, 3, 2}, {600, 333, 3, 2},
+    };
+    for (const auto& c : cases)
+        for (const auto& [w, h] : {std::pair{c.side, 900}, std::pair{900, c.side}}) {
+            EXPECT_EQ(QrModulesOfRegion(w, h), c.modules) << w << " x " << h;
+            const QrSizeChoice choice = ChooseQrModuleSizes(w, h);
+            EXPECT_EQ(choice.choices, c.choices) << w << " x " << h;
+            EXPECT_EQ(choice.preselected, c.preselected) << w << " x " << h;
+            EXPECT_EQ(choice.noRoomForChoice(), c.choices == 1) << w << " x " << h;
+        }
+    EXPECT_EQ(ChooseQrModuleSizes(-5, 100).choices, 0);
+}
+
+TEST(CodePlacement, AreaCapacityFollowsTheVersionTheAreaHolds) {
+    const struct {
+        int width, height, moduleSize;
+        QrCapacity capacity;
+    } cases[] = {
+        {150, 400, 2, {6, 139, 64, 36}},  // m = 75 x 5 div 9 = 41
+        {37, 37, 1, {0, 0, 0, 0}},
+        {38, 38, 1, {1, 17, 6, 4}},
+        {113, 500, 3, {0, 0, 0, 0}},  // 113 div 3 = 37, x 5 div 9 = 20
+        {114, 500, 3, {1, 17, 6, 4}},
+        {121, 121, 1, {12, 374, 200, 96}},   // m = 67
+        {124, 124, 1, {12, 374, 200, 96}},   // m = 68
+        {125, 125, 1, {13, 427, 227, 109}},  // m = 69
+        {131, 131, 1, {13, 427, 227, 109}},  // m = 72
+        {132, 132, 1, {14, 468, 259, 120}},  // m = 73
+        {2000, 3000, 1, {14, 468, 259, 120}},
+    };
+    for (const auto& c : cases) {
+        const QrCapacity got = AreaCapacity(c.width, c.height, c.moduleSize);
+        EXPECT_EQ(got.version, c.capacity.version) << c.width << " x " << c.height;
+        EXPECT_EQ(got.numeric, c.capacity.numeric) << c.width << " x " << c.height;
+        EXPECT_EQ(got.singleByte, c.capacity.singleByte) << c.width << " x " << c.height;
+        EXPECT_EQ(got.kanji, c.capacity.kanji) << c.width << " x " << c.height;
+    }
+    EXPECT_EQ(
+        QrCapacityMessage(AreaCapacity(150, 150, 2)),
+        "上限 : 数字だけなら139文字､英数だったら64文字、日本語は36文字(多少の計算違いは勘弁)");
+    for (int bad : {0, 4, -1}) EXPECT_THROW(AreaCapacity(100, 100, bad), std::invalid_argument);
+}
+
+TEST(CodePlacement, VersionForTextByKindOverTheFirst255Bytes) {
+    const std::string kanji = Sjis("漢");
+    const struct {
+        std::string text;
+        int version;
+    } cases[] = {
+        {std::string(17, '7'), 1},
+        {std::string(18, '7'), 2},
+        {"abcdefg", 2},
+        {"ABCDEF", 1},
+        {Sjis("ab漢cd"), 2},  // 5 characters, kanji kind
+        {Sjis("漢字漢字"), 1},
+        {Sjis("ｱｲｳｴｵｶ"), 1},  // half-width kana are single bytes
+        {"", 0},
+        {std::string(255, '1'), 10},
+        // Only the first 255 bytes count: 300 digits go as 255, and the letter after them
+        // leaves the text numeric.
+        {std::string(300, '1'), 10},
+        {std::string(255, '1') + "A", 10},
+        {std::string(259, 'a'), 14},          // counted as 255
+        {std::string(254, 'a') + kanji, 14},  // the lead byte left at the cut counts as one
+        {[&] {
+             std::string s;
+             for (int i = 0; i < 121; ++i) s += kanji;
+             return s;
+         }(),
+         0},  // 121 kanji, 128 characters counted
+    };
+    for (const auto& c : cases) EXPECT_EQ(QrVersionForText(c.text), c.version) << c.text;
+}
+
+TEST(CodePlacement, VersionThatEncodesRisesForTextsSentAsBytes) {
+    const struct {
+        std::string text;
+        int from, version;
+    } cases[] = {
+        {"abcdefg", 2, 2},
+        {std::string(35, 'Q'), 4, 4},  // alphanumeric: 50 at version 4
+        {std::string(35, 'q'), 4, 5},  // bytes: 34 at version 4
+        {std::string(195, 'q'), 14, 0},
+        {std::string(120, 'q'), 1, 11},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(QrVersionThatEncodes(c.text, c.from), c.version) << c.text;
+    }
+    EXPECT_EQ(QrVersionForText(std::string(35, 'q')), 4);
+}
+
+TEST(CodePlacement, StepVersionStaysWithinItsBounds) {
+    const struct {
+        int current, direction, minimum, result;
+    } cases[] = {
+        {14, 1, 3, 14}, {13, 1, 3, 14}, {3, 0, 3, 3},   {4, 0, 3, 3},
+        {5, 1, 3, 6},   {5, 0, 1, 4},   {20, 0, 3, 14},  // beyond the maximum comes back to it
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(StepVersion(c.current, c.direction, 1, 14, c.minimum), c.result)
+            << c.current << " " << c.direction;
+
+    const struct {
+        std::string_view caption;
+        int direction, minimum;
+        std::string_view result;
+    } captions[] = {
+        {"14", 1, 2, "14"}, {"2", 0, 2, "2"}, {"7", 1, 2, "8"},
+        {"", 1, 2, "2"},    {"x", 0, 3, "3"}, {"7a", 1, 2, "2"},
+    };
+    for (const auto& c : captions)
+        EXPECT_EQ(StepVersion(c.caption, c.direction, 1, 14, c.minimum), c.result) << c.caption;
+}
+
+class QrPlacement : public ::testing::Test {
+  protected:
+    void SetUp() override { PrepareRegionQrCode(qr_); }
+    // A snapshot that records the region it saw.
+    std::function<bool()> Snapshot(const Bitmap& region, bool ok = true) {
+        return [this, &region, ok] {
+            snapshots_.push_back(region);
+            return ok;
+        };
+    }
+    TQRCode qr_;
+    std::vector<Bitmap> snapshots_;
+};
+
+TEST_F(QrPlacement, RefusalsLeaveTheRegionAlone) {
+    const struct {
+        int side, moduleSize;
+        std::string text;
+        int version;
+        bool snapshotOk;
+        QrPlacementStatus status;
+    } cases[] = {
+        {38, 1, "abcdef", 1, true, QrPlacementStatus::Ok},
+        {38, 1, "abcdefg", 2, true, QrPlacementStatus::TooManyCharacters},  // 6 at this area
+        {38, 1, "12", 3, true, QrPlacementStatus::Ok},  // 37 pixels with the quiet zone
+        {38, 1, "12", 4, true, QrPlacementStatus::LargerThanRegion},
+        {76, 2, "12", 3, true, QrPlacementStatus::Ok},  // 74 pixels at module size 2
+        {76, 2, "12", 4, true, QrPlacementStatus::LargerThanRegion},
+        {200, 1, std::string(35, 'q'), 4, true, QrPlacementStatus::NotEncoded},
+        // Counted over 468 bytes, 260 letters exceed the 259 of the area (over 255 they
+        // would not, and version 14 would hold them).
+        {200, 1, std::string(260, 'A'), 14, true, QrPlacementStatus::TooManyCharacters},
+        {200, 1, std::string(259, 'A'), 14, true, QrPlacementStatus::Ok},
+        {200, 1, "abc", 2, false, QrPlacementStatus::SnapshotFailed},
+    };
+    for (const auto& c : cases) {
+        qr_.SetPxmag(c.moduleSize);
+        // A code of another text in the component first: a failed painting must not place it.
+        qr_.SetVersion(2);
+        qr_.SetCode("OTHER");
+        const Bitmap before = Region(c.side, c.side + 10);
+        Bitmap region = before;
+        snapshots_.clear();
+        const QrPlacementStatus status =
+            PlaceQrCode(region, qr_, c.text, c.version, Snapshot(region, c.snapshotOk));
+        EXPECT_EQ(status, c.status) << c.text << " v" << c.version;
+        const bool reachedSnapshot =
+            c.status == QrPlacementStatus::Ok || c.status == QrPlacementStatus::SnapshotFailed;
+        ASSERT_EQ(snapshots_.size(), reachedSnapshot ? 1u : 0u) << c.text;
+        if (reachedSnapshot) {
+            EXPECT_TRUE(snapshots_[0] == before) << c.text;
+        }
+        EXPECT_EQ(region == before, c.status != QrPlacementStatus::Ok) << c.text;
+        EXPECT_EQ(region.size(), before.size());
+    }
+    // A failed snapshot and a text beyond every version stop without a message.
+    EXPECT_TRUE(MessageFor(QrPlacementStatus::SnapshotFailed).text.empty());
+    EXPECT_TRUE(MessageFor(QrPlacementStatus::NoVersion).text.empty());
+}
+
+TEST_F(QrPlacement, CodeIsCentredOnWhite) {
+    // Version 2 at 2 pixels: (25 + 8) x 2 = 66 pixels, at ((150 - 66) / 2, (171 - 66) / 2).
+    Bitmap region = Region(150, 171);
+    ASSERT_EQ(PlaceQrCode(region, qr_, "HELLO 123", 2, nullptr), QrPlacementStatus::Ok);
+    const int left = 42, top = 52, quiet = 8;
+    const std::pair<int, int> symbolColumns{left + quiet, left + 66 - quiet - 1};
+    for (int y = 0; y < region.height(); ++y) {
+        const std::pair<int, int> span = DarkSpan(region, y);
+        if (y < top + quiet || y >= top + 66 - quiet) {
+            EXPECT_EQ(span, std::pair(-1, -1)) << y;
+        } else if (y < top + quiet + 2) {  // the top row of the finders spans the symbol
+            EXPECT_EQ(span, symbolColumns) << y;
+        } else if (span.first >= 0) {
+            EXPECT_GE(span.first, symbolColumns.first) << y;
+            EXPECT_LE(span.second, symbolColumns.second) << y;
+        }
+    }
+}
+
+TEST_F(QrPlacement, HandOverCutsTheTextAndChoosesTheVersion) {
+    const std::string kanji = Sjis("漢");
+    std::string kanji121, mixed;
+    for (int i = 0; i < 121; ++i) kanji121 += kanji;
+    for (int i = 0; i < 60; ++i) mixed += "a" + kanji;
+    const struct {
+        std::string text;
+        QrPlacementStatus status;
+        std::size_t keptBytes;
+        int version;
+    } cases[] = {
+        {std::string(130, '5'), QrPlacementStatus::Ok, 120, 6},
+        {kanji121, QrPlacementStatus::Ok, 240, 14},
+        {std::string(35, 'q'), QrPlacementStatus::Ok, 35, 5},
+        {"", QrPlacementStatus::NoVersion, 0, 0},
+        {mixed, QrPlacementStatus::NoVersion, 180, 0},  // no version holds its segments
+    };
+    qr_.SetPxmag(2);
+    for (const auto& c : cases) {
+        const Bitmap before = Region(400, 400);
+        Bitmap region = before;
+        snapshots_.clear();
+        const QrHandOver h = HandOverQrText(region, qr_, c.text, Snapshot(region));
+        EXPECT_EQ(h.status, c.status) << c.text;
+        EXPECT_EQ(h.text, c.text.substr(0, c.keptBytes)) << c.text;
+        EXPECT_EQ(h.version, c.version) << c.text;
+        EXPECT_EQ(snapshots_.size(), c.status == QrPlacementStatus::Ok ? 1u : 0u) << c.text;
+        EXPECT_EQ(region == before, c.status != QrPlacementStatus::Ok) << c.text;
+    }
+}
+
+TEST_F(QrPlacement, PlacedCodesReadBackByZbar) {
+    REQUIRE_PROGRAMS("zbarimg");
+    test::TempDir dir;
+    std::vector<std::string> files, expected;
+    auto keep = [&](const Bitmap& region, const std::string& text, int scale) {
+        files.push_back(dir.file("placed" + std::to_string(files.size()) + ".pgm"));
+        test::WritePgm(region, files.back(), scale);
+        expected.push_back(text);
+    };
+
+    const struct {
+        int side, moduleSize;
+        std::string text;
+    } qrCases[] = {
+        {150, 2, "HTTPS://EXAMPLE.JP/POP"},
+        {38, 1, "abcdef"},
+        {300, 3, Sjis("本日特売 卵1パック98円")},
+        {400, 2, std::string(35, 'q')},  // raised from version 4 to 5
+        {400, 2, std::string(120, '8')},
+    };
+    for (const auto& c : qrCases) {
+        qr_.SetPxmag(c.moduleSize);
+        Bitmap region = Region(c.side + 20, c.side);
+        const QrHandOver h = HandOverQrText(region, qr_, c.text, nullptr);
+        ASSERT_EQ(h.status, QrPlacementStatus::Ok) << c.text;
+        keep(region, c.text, c.moduleSize == 1 ? 2 : 1);
+    }
+    // Stepped up from the smallest version, the code still reads the same.
+    Bitmap region = Region(300, 300);
+    qr_.SetPxmag(2);
+    const QrHandOver h = HandOverQrText(region, qr_, "STEP", nullptr);
+    ASSERT_EQ(h.status, QrPlacementStatus::Ok);
+    const int up = StepVersion(h.version, 1, 1, kQrMaxVersion, h.version);
+    ASSERT_EQ(PlaceQrCode(region, qr_, h.text, up, nullptr), QrPlacementStatus::Ok);
+    EXPECT_EQ(qr_.Version(), h.version + 1);
+    keep(region, "STEP", 1);
+
+    const struct {
+        int width, height;
+        std::string code;
+    } eanCases[] = {{300, 100, "4901234567894"}, {160, 60, "49012347"}, {199, 60, "9784101092058"}};
+    for (const auto& c : eanCases) {
+        ASSERT_EQ(CheckBarcodeRegion(c.width, c.height), BarcodeRegionStatus::Ok);
+        ASSERT_EQ(CheckScannedCode(c.code), ScannedCodeStatus::Ok);
+        keep(DrawBarcodeRegion(c.width, c.height, c.code, Font{}.family), c.code,
+             BarcodeModuleWidth(c.width) == 1 ? 2 : 1);
+    }
+    EXPECT_EQ(test::ZbarReadAll(files, expected), expected);
+}
+
+}  // namespace
+}  // namespace pb
