@@ -1,8 +1,10 @@
 #include "common/fill_styles.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 
 #ifdef __SSE2__
@@ -93,33 +95,58 @@ struct KeyRun {
 };
 #endif
 
-// Paints the key pixels of a row with the colours of `src`: the bytes of the row's pixels
-// from x = 0, or (Repeat) one run's pattern that repeats along the row.
-template <bool Repeat>
-void FillRowKey(std::uint8_t* row, int w, const RunPattern& key, const std::uint8_t* src) {
-    const KeyRun run(key);
-    const std::uint32_t keyPixel = key.pixel;
+// The exact key test: whole runs of key pixels are recognised at once.
+struct ExactKey {
+    explicit ExactKey(TColor key) : pattern(MakeRunPattern(ToBgr(key))), run(pattern) {}
+    bool wholeRun(const std::uint8_t* p) const { return run.matches(p); }
+    bool operator()(const std::uint8_t* p) const { return Load3(p) == pattern.pixel; }
+    RunPattern pattern;
+    KeyRun run;
+};
+
+// The similar-colour test: brightness in thousandths within threshold x 1000 of the key's,
+// one unsigned comparison per pixel.
+struct SimilarKey {
+    SimilarKey(TColor key, int threshold) {
+        const int t = 1000 * std::clamp(threshold, 0, 255);
+        low = BrightnessMilli(key) - t;
+        span = static_cast<std::uint32_t>(2 * t);
+    }
+    static bool wholeRun(const std::uint8_t*) { return false; }
+    bool operator()(const std::uint8_t* p) const {
+        const int y = 114 * p[0] + 587 * p[1] + 299 * p[2];
+        return static_cast<std::uint32_t>(y - low) <= span;
+    }
+    int low;
+    std::uint32_t span;
+};
+
+// Paints the matching pixels of a row with the colours of `src`: the bytes of the row's
+// pixels from x = 0, or (Repeat) one run's pattern that repeats along the row.
+template <bool Repeat, class Match>
+void FillRowKey(std::uint8_t* row, int w, const Match& match, const std::uint8_t* src) {
     int x = 0;
     for (; x + kRunPixels <= w; x += kRunPixels) {
         std::uint8_t* p = row + 3 * x;
         const std::uint8_t* s = Repeat ? src : src + 3 * x;
-        if (run.matches(p)) {
+        if (match.wholeRun(p)) {
             std::memcpy(p, s, kRunBytes);
             continue;
         }
         for (int i = 0; i < 3 * kRunPixels; i += 3)
-            if (Load3(p + i) == keyPixel) std::memcpy(p + i, s + i, 3);
+            if (match(p + i)) std::memcpy(p + i, s + i, 3);
     }
     for (; x < w; ++x) {
         std::uint8_t* p = row + 3 * x;
         const std::uint8_t* s = src + 3 * (Repeat ? x % kRunPixels : x);
-        if (Load3(p) == keyPixel) std::memcpy(p, s, 3);
+        if (match(p)) std::memcpy(p, s, 3);
     }
 }
 
-void FillRowKey(Bitmap& bmp, int y, const RunPattern& key, Bgr colour) {
+template <class Match>
+void FillRowKey(Bitmap& bmp, int y, const Match& match, Bgr colour) {
     const RunPattern c = MakeRunPattern(colour);
-    FillRowKey<true>(bmp.scanLine(y), bmp.width(), key, c.bytes.data());
+    FillRowKey<true>(bmp.scanLine(y), bmp.width(), match, c.bytes.data());
 }
 
 // The colour bytes of a whole row, one colour per column.
@@ -133,10 +160,11 @@ std::vector<std::uint8_t> RowBytes(const std::vector<Bgr>& columns) {
     return bytes;
 }
 
-void FillKeyColumns(Bitmap& bmp, const RunPattern& key, const std::vector<Bgr>& columns) {
+template <class Match>
+void FillKeyColumns(Bitmap& bmp, const Match& match, const std::vector<Bgr>& columns) {
     const std::vector<std::uint8_t> bytes = RowBytes(columns);
     for (int y = 0; y < bmp.height(); ++y)
-        FillRowKey<false>(bmp.scanLine(y), bmp.width(), key, bytes.data());
+        FillRowKey<false>(bmp.scanLine(y), bmp.width(), match, bytes.data());
 }
 
 // The colour of every row (or column) 0..length-1 of a gradation.
@@ -160,6 +188,75 @@ int BlendChannel(int start, int end, int t, int g) {
     return static_cast<int>(std::nearbyint(v));
 }
 
+template <class Match>
+void ReplaceWith(Bitmap& bmp, const Match& match, TColor colour) {
+    const RunPattern c = MakeRunPattern(ToBgr(colour));
+    for (int y = 0; y < bmp.height(); ++y)
+        FillRowKey<true>(bmp.scanLine(y), bmp.width(), match, c.bytes.data());
+}
+
+template <class Match>
+void StripeWith(Bitmap& bmp, int bandWidth, const ComponentColours& components, const Match& match,
+                bool horizontal) {
+    const std::vector<TColor> colours = SelectedColours(components);
+    if (colours.empty()) return;
+    if (colours.size() == 1) {
+        ReplaceWith(bmp, match, colours[0]);
+        return;
+    }
+    const int w = std::max(bandWidth, 1);
+    const std::size_t n = colours.size();
+    if (horizontal) {
+        for (int y = 0; y < bmp.height(); ++y)
+            FillRowKey(bmp, y, match, ToBgr(colours[static_cast<std::size_t>(y / w) % n]));
+        return;
+    }
+    std::vector<Bgr> columns(static_cast<std::size_t>(bmp.width()));
+    for (int x = 0; x < bmp.width(); ++x)
+        columns[static_cast<std::size_t>(x)] = ToBgr(colours[static_cast<std::size_t>(x / w) % n]);
+    FillKeyColumns(bmp, match, columns);
+}
+
+template <class Match>
+void GradationDownWith(Bitmap& bmp, const ComponentColours& components, const Match& match) {
+    const std::vector<TColor> colours = SelectedColours(components);
+    if (colours.empty()) return;
+    if (colours.size() == 1) {
+        ReplaceWith(bmp, match, colours[0]);
+        return;
+    }
+    const std::vector<Bgr> rows = GradationRamp(colours, bmp.height());
+    for (int y = 0; y < bmp.height(); ++y)
+        FillRowKey(bmp, y, match, rows[static_cast<std::size_t>(y)]);
+}
+
+template <class Match>
+void GradationAcrossWith(Bitmap& bmp, const ComponentColours& components, const Match& match) {
+    const std::vector<TColor> colours = SelectedColours(components);
+    if (colours.empty()) return;
+    if (colours.size() == 1) {
+        ReplaceWith(bmp, match, colours[0]);
+        return;
+    }
+    FillKeyColumns(bmp, match, GradationRamp(colours, bmp.width()));
+}
+
+template <class Match>
+void PictureWith(Bitmap& bmp, const Match& match, const Bitmap& picture) {
+    const int w = std::min(bmp.width(), picture.width());
+    const int h = std::min(bmp.height(), picture.height());
+    for (int y = 0; y < h; ++y) FillRowKey<false>(bmp.scanLine(y), w, match, picture.scanLine(y));
+}
+
+// Runs `fill` with the test `match` names.
+template <class Fill>
+void WithMatch(const KeyMatch& match, Fill&& fill) {
+    if (match.similar)
+        fill(SimilarKey(match.key, match.threshold));
+    else
+        fill(ExactKey(match.key));
+}
+
 }  // namespace
 
 std::vector<TColor> SelectedColours(const ComponentColours& components) {
@@ -176,55 +273,48 @@ TColor BlendColour(TColor start, TColor end, int t, int g) {
                BlendChannel(GetBValue(start), GetBValue(end), t, g));
 }
 
+bool KeyMatch::matches(TColor c) const {
+    if (!similar) return (c & 0xFFFFFF) == (key & 0xFFFFFF);
+    const int t = 1000 * std::clamp(threshold, 0, 255);
+    return std::abs(BrightnessMilli(c) - BrightnessMilli(key)) <= t;
+}
+
 void ReplaceColour(Bitmap& bmp, TColor key, TColor colour) {
-    const RunPattern k = MakeRunPattern(ToBgr(key));
-    const RunPattern c = MakeRunPattern(ToBgr(colour));
-    for (int y = 0; y < bmp.height(); ++y)
-        FillRowKey<true>(bmp.scanLine(y), bmp.width(), k, c.bytes.data());
+    ReplaceWith(bmp, ExactKey(key), colour);
 }
 
 void StripeFill(Bitmap& bmp, int bandWidth, const ComponentColours& components, TColor key,
                 bool horizontal) {
-    const std::vector<TColor> colours = SelectedColours(components);
-    if (colours.empty()) return;
-    if (colours.size() == 1) {
-        ReplaceColour(bmp, key, colours[0]);
-        return;
-    }
-    const int w = std::max(bandWidth, 1);
-    const std::size_t n = colours.size();
-    const RunPattern k = MakeRunPattern(ToBgr(key));
-    if (horizontal) {
-        for (int y = 0; y < bmp.height(); ++y)
-            FillRowKey(bmp, y, k, ToBgr(colours[static_cast<std::size_t>(y / w) % n]));
-        return;
-    }
-    std::vector<Bgr> columns(static_cast<std::size_t>(bmp.width()));
-    for (int x = 0; x < bmp.width(); ++x)
-        columns[static_cast<std::size_t>(x)] = ToBgr(colours[static_cast<std::size_t>(x / w) % n]);
-    FillKeyColumns(bmp, k, columns);
+    StripeWith(bmp, bandWidth, components, ExactKey(key), horizontal);
 }
 
 void GradationFillDown(Bitmap& bmp, const ComponentColours& components, TColor key) {
-    const std::vector<TColor> colours = SelectedColours(components);
-    if (colours.empty()) return;
-    if (colours.size() == 1) {
-        ReplaceColour(bmp, key, colours[0]);
-        return;
-    }
-    const std::vector<Bgr> rows = GradationRamp(colours, bmp.height());
-    const RunPattern k = MakeRunPattern(ToBgr(key));
-    for (int y = 0; y < bmp.height(); ++y) FillRowKey(bmp, y, k, rows[static_cast<std::size_t>(y)]);
+    GradationDownWith(bmp, components, ExactKey(key));
 }
 
 void GradationFillAcross(Bitmap& bmp, const ComponentColours& components, TColor key) {
-    const std::vector<TColor> colours = SelectedColours(components);
-    if (colours.empty()) return;
-    if (colours.size() == 1) {
-        ReplaceColour(bmp, key, colours[0]);
-        return;
-    }
-    FillKeyColumns(bmp, MakeRunPattern(ToBgr(key)), GradationRamp(colours, bmp.width()));
+    GradationAcrossWith(bmp, components, ExactKey(key));
+}
+
+void ReplaceColour(Bitmap& bmp, const KeyMatch& match, TColor colour) {
+    WithMatch(match, [&](const auto& m) { ReplaceWith(bmp, m, colour); });
+}
+
+void StripeFill(Bitmap& bmp, int bandWidth, const ComponentColours& components,
+                const KeyMatch& match, bool horizontal) {
+    WithMatch(match, [&](const auto& m) { StripeWith(bmp, bandWidth, components, m, horizontal); });
+}
+
+void GradationFillDown(Bitmap& bmp, const ComponentColours& components, const KeyMatch& match) {
+    WithMatch(match, [&](const auto& m) { GradationDownWith(bmp, components, m); });
+}
+
+void GradationFillAcross(Bitmap& bmp, const ComponentColours& components, const KeyMatch& match) {
+    WithMatch(match, [&](const auto& m) { GradationAcrossWith(bmp, components, m); });
+}
+
+void ReplaceFromPicture(Bitmap& bmp, const KeyMatch& match, const Bitmap& picture) {
+    WithMatch(match, [&](const auto& m) { PictureWith(bmp, m, picture); });
 }
 
 }  // namespace pb
