@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
@@ -98,6 +99,7 @@ struct KeyRun {
 // The exact key test: whole runs of key pixels are recognised at once.
 struct ExactKey {
     explicit ExactKey(TColor key) : pattern(MakeRunPattern(ToBgr(key))), run(pattern) {}
+    static constexpr bool kBlend = false;
     bool wholeRun(const std::uint8_t* p) const { return run.matches(p); }
     bool operator()(const std::uint8_t* p) const { return Load3(p) == pattern.pixel; }
     RunPattern pattern;
@@ -112,6 +114,9 @@ struct SimilarKey {
         low = BrightnessMilli(key) - t;
         span = static_cast<std::uint32_t>(2 * t);
     }
+    // Matching pixels come in no order a branch could learn (noise, photos): they are
+    // blended by a mask instead.
+    static constexpr bool kBlend = true;
     static bool wholeRun(const std::uint8_t*) { return false; }
     bool operator()(const std::uint8_t* p) const {
         const int y = 114 * p[0] + 587 * p[1] + 299 * p[2];
@@ -121,10 +126,47 @@ struct SimilarKey {
     std::uint32_t span;
 };
 
+// Every pixel of the row rewritten: with its own bytes where it fails the test, with the
+// source's where it passes. Four pixels (12 bytes) go as three 32-bit words with the masks
+// of the pixels they hold; the pixels left at the row's end go one by one.
+template <bool Repeat, class Match>
+void BlendRowKey(std::uint8_t* row, int w, const Match& match, const std::uint8_t* src) {
+    static_assert(std::endian::native == std::endian::little, "words hold pixels low byte first");
+    const auto srcAt = [&](int x) { return src + 3 * (Repeat ? x % kRunPixels : x); };
+    const auto maskOf = [&](const std::uint8_t* p) {
+        return 0u - static_cast<std::uint32_t>(match(p));
+    };
+    int x = 0;
+    for (; x + 4 <= w; x += 4) {
+        std::uint8_t* p = row + 3 * x;
+        const std::uint32_t m0 = maskOf(p), m1 = maskOf(p + 3), m2 = maskOf(p + 6),
+                            m3 = maskOf(p + 9);
+        const std::uint32_t masks[3] = {(m0 & 0x00FFFFFFu) | (m1 & 0xFF000000u),
+                                        (m1 & 0x0000FFFFu) | (m2 & 0xFFFF0000u),
+                                        (m2 & 0x000000FFu) | (m3 & 0xFFFFFF00u)};
+        std::uint32_t d[3], s[3];
+        std::memcpy(d, p, 12);
+        std::memcpy(s, srcAt(x), 12);
+        for (int i = 0; i < 3; ++i) d[i] ^= (d[i] ^ s[i]) & masks[i];
+        std::memcpy(p, d, 12);
+    }
+    for (; x < w; ++x) {
+        std::uint8_t* p = row + 3 * x;
+        if (match(p)) std::memcpy(p, srcAt(x), 3);
+    }
+}
+
 // Paints the matching pixels of a row with the colours of `src`: the bytes of the row's
 // pixels from x = 0, or (Repeat) one run's pattern that repeats along the row.
 template <bool Repeat, class Match>
-void FillRowKey(std::uint8_t* row, int w, const Match& match, const std::uint8_t* src) {
+void FillRowKey(std::uint8_t* row, int w, const Match& shared, const std::uint8_t* src) {
+    // A copy of its own: byte stores into the row may alias anything reached by reference,
+    // which would reload the key from memory after every pixel written.
+    const Match match = shared;
+    if constexpr (Match::kBlend) {
+        BlendRowKey<Repeat>(row, w, match, src);
+        return;
+    }
     int x = 0;
     for (; x + kRunPixels <= w; x += kRunPixels) {
         std::uint8_t* p = row + 3 * x;
