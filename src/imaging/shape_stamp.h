@@ -30,7 +30,7 @@ struct StampInsets {
 constexpr int kMinStampInset = -4;
 constexpr int kMaxStampInset = 4;
 
-// Each inset moved by `delta` and clamped to -4..4.
+// Each inset moved by its own step and clamped to -4..4.
 StampInsets ShiftInsets(const StampInsets& insets, int dTop, int dRight, int dBottom, int dLeft);
 
 struct StampStyle {
