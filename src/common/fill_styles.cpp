@@ -1,8 +1,11 @@
 #include "common/fill_styles.h"
 
+#include <algorithm>
 #include <array>
+#include <bit>
 #include <cmath>
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 
 #ifdef __SSE2__
@@ -93,33 +96,99 @@ struct KeyRun {
 };
 #endif
 
-// Paints the key pixels of a row with the colours of `src`: the bytes of the row's pixels
-// from x = 0, or (Repeat) one run's pattern that repeats along the row.
-template <bool Repeat>
-void FillRowKey(std::uint8_t* row, int w, const RunPattern& key, const std::uint8_t* src) {
-    const KeyRun run(key);
-    const std::uint32_t keyPixel = key.pixel;
+// The exact key test: whole runs of key pixels are recognised at once.
+struct ExactKey {
+    explicit ExactKey(TColor key) : pattern(MakeRunPattern(ToBgr(key))), run(pattern) {}
+    static constexpr bool kBlend = false;
+    bool wholeRun(const std::uint8_t* p) const { return run.matches(p); }
+    bool operator()(const std::uint8_t* p) const { return Load3(p) == pattern.pixel; }
+    RunPattern pattern;
+    KeyRun run;
+};
+
+// The similar-colour test: brightness in thousandths within threshold x 1000 of the key's,
+// one unsigned comparison per pixel.
+struct SimilarKey {
+    SimilarKey(TColor key, int threshold) {
+        const int t = 1000 * std::clamp(threshold, 0, 255);
+        low = BrightnessMilli(key) - t;
+        span = static_cast<std::uint32_t>(2 * t);
+    }
+    // Matching pixels come in no order a branch could learn (noise, photos): they are
+    // blended by a mask instead.
+    static constexpr bool kBlend = true;
+    static bool wholeRun(const std::uint8_t*) { return false; }
+    bool operator()(const std::uint8_t* p) const {
+        const int y = 114 * p[0] + 587 * p[1] + 299 * p[2];
+        return static_cast<std::uint32_t>(y - low) <= span;
+    }
+    int low;
+    std::uint32_t span;
+};
+
+// Every pixel of the row rewritten: with its own bytes where it fails the test, with the
+// source's where it passes. Four pixels (12 bytes) go as three 32-bit words with the masks
+// of the pixels they hold; the pixels left at the row's end go one by one.
+template <bool Repeat, class Match>
+void BlendRowKey(std::uint8_t* row, int w, const Match& match, const std::uint8_t* src) {
+    static_assert(std::endian::native == std::endian::little, "words hold pixels low byte first");
+    const auto srcAt = [&](int x) { return src + 3 * (Repeat ? x % kRunPixels : x); };
+    const auto maskOf = [&](const std::uint8_t* p) {
+        return 0u - static_cast<std::uint32_t>(match(p));
+    };
+    int x = 0;
+    for (; x + 4 <= w; x += 4) {
+        std::uint8_t* p = row + 3 * x;
+        const std::uint32_t m0 = maskOf(p), m1 = maskOf(p + 3), m2 = maskOf(p + 6),
+                            m3 = maskOf(p + 9);
+        const std::uint32_t masks[3] = {(m0 & 0x00FFFFFFu) | (m1 & 0xFF000000u),
+                                        (m1 & 0x0000FFFFu) | (m2 & 0xFFFF0000u),
+                                        (m2 & 0x000000FFu) | (m3 & 0xFFFFFF00u)};
+        std::uint32_t d[3], s[3];
+        std::memcpy(d, p, 12);
+        std::memcpy(s, srcAt(x), 12);
+        for (int i = 0; i < 3; ++i) d[i] ^= (d[i] ^ s[i]) & masks[i];
+        std::memcpy(p, d, 12);
+    }
+    for (; x < w; ++x) {
+        std::uint8_t* p = row + 3 * x;
+        if (match(p)) std::memcpy(p, srcAt(x), 3);
+    }
+}
+
+// Paints the matching pixels of a row with the colours of `src`: the bytes of the row's
+// pixels from x = 0, or (Repeat) one run's pattern that repeats along the row.
+template <bool Repeat, class Match>
+void FillRowKey(std::uint8_t* row, int w, const Match& shared, const std::uint8_t* src) {
+    // A copy of its own: byte stores into the row may alias anything reached by reference,
+    // which would reload the key from memory after every pixel written.
+    const Match match = shared;
+    if constexpr (Match::kBlend) {
+        BlendRowKey<Repeat>(row, w, match, src);
+        return;
+    }
     int x = 0;
     for (; x + kRunPixels <= w; x += kRunPixels) {
         std::uint8_t* p = row + 3 * x;
         const std::uint8_t* s = Repeat ? src : src + 3 * x;
-        if (run.matches(p)) {
+        if (match.wholeRun(p)) {
             std::memcpy(p, s, kRunBytes);
             continue;
         }
         for (int i = 0; i < 3 * kRunPixels; i += 3)
-            if (Load3(p + i) == keyPixel) std::memcpy(p + i, s + i, 3);
+            if (match(p + i)) std::memcpy(p + i, s + i, 3);
     }
     for (; x < w; ++x) {
         std::uint8_t* p = row + 3 * x;
         const std::uint8_t* s = src + 3 * (Repeat ? x % kRunPixels : x);
-        if (Load3(p) == keyPixel) std::memcpy(p, s, 3);
+        if (match(p)) std::memcpy(p, s, 3);
     }
 }
 
-void FillRowKey(Bitmap& bmp, int y, const RunPattern& key, Bgr colour) {
+template <class Match>
+void FillRowKey(Bitmap& bmp, int y, const Match& match, Bgr colour) {
     const RunPattern c = MakeRunPattern(colour);
-    FillRowKey<true>(bmp.scanLine(y), bmp.width(), key, c.bytes.data());
+    FillRowKey<true>(bmp.scanLine(y), bmp.width(), match, c.bytes.data());
 }
 
 // The colour bytes of a whole row, one colour per column.
@@ -133,10 +202,11 @@ std::vector<std::uint8_t> RowBytes(const std::vector<Bgr>& columns) {
     return bytes;
 }
 
-void FillKeyColumns(Bitmap& bmp, const RunPattern& key, const std::vector<Bgr>& columns) {
+template <class Match>
+void FillKeyColumns(Bitmap& bmp, const Match& match, const std::vector<Bgr>& columns) {
     const std::vector<std::uint8_t> bytes = RowBytes(columns);
     for (int y = 0; y < bmp.height(); ++y)
-        FillRowKey<false>(bmp.scanLine(y), bmp.width(), key, bytes.data());
+        FillRowKey<false>(bmp.scanLine(y), bmp.width(), match, bytes.data());
 }
 
 // The colour of every row (or column) 0..length-1 of a gradation.
@@ -160,6 +230,75 @@ int BlendChannel(int start, int end, int t, int g) {
     return static_cast<int>(std::nearbyint(v));
 }
 
+template <class Match>
+void ReplaceWith(Bitmap& bmp, const Match& match, TColor colour) {
+    const RunPattern c = MakeRunPattern(ToBgr(colour));
+    for (int y = 0; y < bmp.height(); ++y)
+        FillRowKey<true>(bmp.scanLine(y), bmp.width(), match, c.bytes.data());
+}
+
+template <class Match>
+void StripeWith(Bitmap& bmp, int bandWidth, const ComponentColours& components, const Match& match,
+                bool horizontal) {
+    const std::vector<TColor> colours = SelectedColours(components);
+    if (colours.empty()) return;
+    if (colours.size() == 1) {
+        ReplaceWith(bmp, match, colours[0]);
+        return;
+    }
+    const int w = std::max(bandWidth, 1);
+    const std::size_t n = colours.size();
+    if (horizontal) {
+        for (int y = 0; y < bmp.height(); ++y)
+            FillRowKey(bmp, y, match, ToBgr(colours[static_cast<std::size_t>(y / w) % n]));
+        return;
+    }
+    std::vector<Bgr> columns(static_cast<std::size_t>(bmp.width()));
+    for (int x = 0; x < bmp.width(); ++x)
+        columns[static_cast<std::size_t>(x)] = ToBgr(colours[static_cast<std::size_t>(x / w) % n]);
+    FillKeyColumns(bmp, match, columns);
+}
+
+template <class Match>
+void GradationDownWith(Bitmap& bmp, const ComponentColours& components, const Match& match) {
+    const std::vector<TColor> colours = SelectedColours(components);
+    if (colours.empty()) return;
+    if (colours.size() == 1) {
+        ReplaceWith(bmp, match, colours[0]);
+        return;
+    }
+    const std::vector<Bgr> rows = GradationRamp(colours, bmp.height());
+    for (int y = 0; y < bmp.height(); ++y)
+        FillRowKey(bmp, y, match, rows[static_cast<std::size_t>(y)]);
+}
+
+template <class Match>
+void GradationAcrossWith(Bitmap& bmp, const ComponentColours& components, const Match& match) {
+    const std::vector<TColor> colours = SelectedColours(components);
+    if (colours.empty()) return;
+    if (colours.size() == 1) {
+        ReplaceWith(bmp, match, colours[0]);
+        return;
+    }
+    FillKeyColumns(bmp, match, GradationRamp(colours, bmp.width()));
+}
+
+template <class Match>
+void PictureWith(Bitmap& bmp, const Match& match, const Bitmap& picture) {
+    const int w = std::min(bmp.width(), picture.width());
+    const int h = std::min(bmp.height(), picture.height());
+    for (int y = 0; y < h; ++y) FillRowKey<false>(bmp.scanLine(y), w, match, picture.scanLine(y));
+}
+
+// Runs `fill` with the test `match` names.
+template <class Fill>
+void WithMatch(const KeyMatch& match, Fill&& fill) {
+    if (match.similar)
+        fill(SimilarKey(match.key, match.threshold));
+    else
+        fill(ExactKey(match.key));
+}
+
 }  // namespace
 
 std::vector<TColor> SelectedColours(const ComponentColours& components) {
@@ -176,55 +315,48 @@ TColor BlendColour(TColor start, TColor end, int t, int g) {
                BlendChannel(GetBValue(start), GetBValue(end), t, g));
 }
 
+bool KeyMatch::matches(TColor c) const {
+    if (!similar) return (c & 0xFFFFFF) == (key & 0xFFFFFF);
+    const int t = 1000 * std::clamp(threshold, 0, 255);
+    return std::abs(BrightnessMilli(c) - BrightnessMilli(key)) <= t;
+}
+
 void ReplaceColour(Bitmap& bmp, TColor key, TColor colour) {
-    const RunPattern k = MakeRunPattern(ToBgr(key));
-    const RunPattern c = MakeRunPattern(ToBgr(colour));
-    for (int y = 0; y < bmp.height(); ++y)
-        FillRowKey<true>(bmp.scanLine(y), bmp.width(), k, c.bytes.data());
+    ReplaceWith(bmp, ExactKey(key), colour);
 }
 
 void StripeFill(Bitmap& bmp, int bandWidth, const ComponentColours& components, TColor key,
                 bool horizontal) {
-    const std::vector<TColor> colours = SelectedColours(components);
-    if (colours.empty()) return;
-    if (colours.size() == 1) {
-        ReplaceColour(bmp, key, colours[0]);
-        return;
-    }
-    const int w = std::max(bandWidth, 1);
-    const std::size_t n = colours.size();
-    const RunPattern k = MakeRunPattern(ToBgr(key));
-    if (horizontal) {
-        for (int y = 0; y < bmp.height(); ++y)
-            FillRowKey(bmp, y, k, ToBgr(colours[static_cast<std::size_t>(y / w) % n]));
-        return;
-    }
-    std::vector<Bgr> columns(static_cast<std::size_t>(bmp.width()));
-    for (int x = 0; x < bmp.width(); ++x)
-        columns[static_cast<std::size_t>(x)] = ToBgr(colours[static_cast<std::size_t>(x / w) % n]);
-    FillKeyColumns(bmp, k, columns);
+    StripeWith(bmp, bandWidth, components, ExactKey(key), horizontal);
 }
 
 void GradationFillDown(Bitmap& bmp, const ComponentColours& components, TColor key) {
-    const std::vector<TColor> colours = SelectedColours(components);
-    if (colours.empty()) return;
-    if (colours.size() == 1) {
-        ReplaceColour(bmp, key, colours[0]);
-        return;
-    }
-    const std::vector<Bgr> rows = GradationRamp(colours, bmp.height());
-    const RunPattern k = MakeRunPattern(ToBgr(key));
-    for (int y = 0; y < bmp.height(); ++y) FillRowKey(bmp, y, k, rows[static_cast<std::size_t>(y)]);
+    GradationDownWith(bmp, components, ExactKey(key));
 }
 
 void GradationFillAcross(Bitmap& bmp, const ComponentColours& components, TColor key) {
-    const std::vector<TColor> colours = SelectedColours(components);
-    if (colours.empty()) return;
-    if (colours.size() == 1) {
-        ReplaceColour(bmp, key, colours[0]);
-        return;
-    }
-    FillKeyColumns(bmp, MakeRunPattern(ToBgr(key)), GradationRamp(colours, bmp.width()));
+    GradationAcrossWith(bmp, components, ExactKey(key));
+}
+
+void ReplaceColour(Bitmap& bmp, const KeyMatch& match, TColor colour) {
+    WithMatch(match, [&](const auto& m) { ReplaceWith(bmp, m, colour); });
+}
+
+void StripeFill(Bitmap& bmp, int bandWidth, const ComponentColours& components,
+                const KeyMatch& match, bool horizontal) {
+    WithMatch(match, [&](const auto& m) { StripeWith(bmp, bandWidth, components, m, horizontal); });
+}
+
+void GradationFillDown(Bitmap& bmp, const ComponentColours& components, const KeyMatch& match) {
+    WithMatch(match, [&](const auto& m) { GradationDownWith(bmp, components, m); });
+}
+
+void GradationFillAcross(Bitmap& bmp, const ComponentColours& components, const KeyMatch& match) {
+    WithMatch(match, [&](const auto& m) { GradationAcrossWith(bmp, components, m); });
+}
+
+void ReplaceFromPicture(Bitmap& bmp, const KeyMatch& match, const Bitmap& picture) {
+    WithMatch(match, [&](const auto& m) { PictureWith(bmp, m, picture); });
 }
 
 }  // namespace pb

@@ -1,5 +1,7 @@
 #include "common/fill_styles.h"
 
+#include <functional>
+
 #include <gtest/gtest.h>
 
 #include "support/test_support.h"
@@ -112,6 +114,99 @@ TEST(FillStyles, OnlyKeyPixelsChangeAndFewColoursFallBack) {
             }
         }
     }
+}
+
+}  // namespace
+}  // namespace pb
+
+namespace pb {
+namespace {
+
+TEST(FillStyles, SimilarTestMeasuresBrightnessExactly) {
+    const TColor key = RGB(100, 100, 100);  // brightness 100.000
+    struct Case {
+        TColor pixel;
+        int threshold;
+        bool matches;
+    };
+    const Case cases[] = {
+        {key, 0, true},
+        {RGB(85, 109, 93), 0, true},    // the same brightness, another hue
+        {RGB(74, 108, 127), 0, true},   // the same, though 0.299 R + ... in doubles differs
+        {RGB(109, 96, 97), 0, false},   // 100.001
+        {RGB(91, 104, 103), 0, false},  // 99.999
+        {RGB(101, 101, 101), 1, true},  // 101.000: the bound itself
+        {RGB(110, 97, 98), 1, false},   // 101.001
+        {RGB(90, 103, 102), 1, false},  // 98.999
+        {RGB(0, 0, 0), 99, false},
+        {RGB(0, 0, 0), 100, true},
+        {RGB(255, 255, 255), 155, true},
+        {RGB(255, 255, 255), -3, false},  // below the range counts as 0
+    };
+    for (const Case& c : cases) {
+        const KeyMatch match = KeyMatch::Similar(key, c.threshold);
+        EXPECT_EQ(match.matches(c.pixel), c.matches) << std::hex << c.pixel;
+        // Across a run and the tail of a row, where the fills test whole runs at once.
+        Bitmap bmp(37, 1, c.pixel);
+        ReplaceColour(bmp, match, kInk);
+        EXPECT_EQ(test::CountPixels(bmp, kInk), c.matches ? 37 : 0) << std::hex << c.pixel;
+    }
+    // Above the range counts as 255: black and white are 255 apart.
+    EXPECT_TRUE(KeyMatch::Similar(clBlack, 1000).matches(clWhite));
+    EXPECT_FALSE(KeyMatch::Similar(clBlack, 254).matches(clWhite));
+}
+
+// A row of key pixels with a few others among them, wide enough for whole runs and a tail.
+Bitmap MixedRows() {
+    Bitmap bmp(37, 4, clWhite);
+    const std::pair<int, int> others[] = {{0, 0}, {5, 0}, {16, 1}, {31, 2}, {36, 3}, {20, 3}};
+    for (auto [x, y] : others) bmp.setPixel(x, y, kInk);
+    bmp.setPixel(7, 2, RGB(255, 255, 254));
+    return bmp;
+}
+
+TEST(FillStyles, ExactKeyMatchGivesTheKeyFillsResult) {
+    const ComponentColours three = Components({kC1, kC2, kC3});
+    const KeyMatch exact = KeyMatch::Exact(clWhite);
+    struct Case {
+        const char* name;
+        std::function<void(Bitmap&)> byKey, byMatch;
+    };
+    const Case cases[] = {
+        {"replace", [](Bitmap& b) { ReplaceColour(b, clWhite, kC4); },
+         [&](Bitmap& b) { ReplaceColour(b, exact, kC4); }},
+        {"stripe", [&](Bitmap& b) { StripeFill(b, 3, three, clWhite, false); },
+         [&](Bitmap& b) { StripeFill(b, 3, three, exact, false); }},
+        {"stripe rows", [&](Bitmap& b) { StripeFill(b, 1, three, clWhite, true); },
+         [&](Bitmap& b) { StripeFill(b, 1, three, exact, true); }},
+        {"down", [&](Bitmap& b) { GradationFillDown(b, three, clWhite); },
+         [&](Bitmap& b) { GradationFillDown(b, three, exact); }},
+        {"across", [&](Bitmap& b) { GradationFillAcross(b, three, clWhite); },
+         [&](Bitmap& b) { GradationFillAcross(b, three, exact); }},
+    };
+    for (const Case& c : cases) {
+        Bitmap a = MixedRows(), b = MixedRows();
+        c.byKey(a);
+        c.byMatch(b);
+        EXPECT_EQ(a, b) << c.name;
+        EXPECT_EQ(b.pixel(0, 0), kInk) << c.name;
+        EXPECT_EQ(b.pixel(7, 2), RGB(255, 255, 254)) << c.name;
+        EXPECT_EQ(test::CountPixels(b, clWhite), 0) << c.name;
+    }
+}
+
+TEST(FillStyles, PictureFillTakesThePixelAtTheSamePlace) {
+    Bitmap picture(30, 3);
+    for (int y = 0; y < 3; ++y)
+        for (int x = 0; x < 30; ++x) picture.setPixel(x, y, RGB(x, y, 7));
+    Bitmap bmp = MixedRows();  // wider and higher than the picture
+    ReplaceFromPicture(bmp, KeyMatch::Exact(clWhite), picture);
+    for (int y = 0; y < bmp.height(); ++y)
+        for (int x = 0; x < bmp.width(); ++x) {
+            const TColor before = MixedRows().pixel(x, y);
+            const TColor expected = before == clWhite && x < 30 && y < 3 ? RGB(x, y, 7) : before;
+            ASSERT_EQ(bmp.pixel(x, y), expected) << x << "," << y;
+        }
 }
 
 }  // namespace

@@ -1,0 +1,199 @@
+#include "imaging/colour_key_fill.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <vector>
+
+namespace pb {
+namespace {
+
+constexpr TColor kKey = RGB(100, 100, 100);
+constexpr TColor kSameBrightness[] = {RGB(85, 109, 93), RGB(115, 91, 107), RGB(74, 108, 127)};
+constexpr TColor kOther = RGB(10, 200, 10);
+constexpr TColor kC1 = RGB(0, 0, 0);
+constexpr TColor kC2 = RGB(100, 100, 100);
+constexpr TColor kC3 = RGB(200, 0, 50);
+
+ComponentColours Slots(const std::vector<TColor>& colours) {
+    ComponentColours c;
+    for (std::size_t i = 0; i < colours.size(); ++i) {
+        c.use[i + 2] = true;  // from slot 3: slot order counts, not the slot number
+        c.colour[i + 2] = colours[i];
+    }
+    return c;
+}
+
+// Every third pixel another colour, the rest the key's brightness in turning hues.
+Bitmap Speckled(int w, int h) {
+    Bitmap bmp(w, h);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            bmp.setPixel(x, y, (x + y) % 3 == 0 ? kOther : kSameBrightness[(x + 2 * y) % 3]);
+    return bmp;
+}
+
+TEST(ColourKeyFill, ThresholdZeroTakesEveryHueOfTheKeysBrightnessInEveryStyle) {
+    const Bitmap opened = Speckled(23, 11);
+    Bitmap picture(5, 4, RGB(1, 2, 3));
+    struct Case {
+        const char* name;
+        KeyFill fill;
+    };
+    KeyFill solid;
+    solid.colour = kC3;
+    KeyFill stripe{KeyFillStyle::Stripe, clBlack, Slots({kC1, kC3}), 2, false, nullptr};
+    KeyFill gradation{KeyFillStyle::Gradation, clBlack, Slots({kC1, kC3}), 5, true, nullptr};
+    KeyFill pictured{KeyFillStyle::Picture, clBlack, {}, 5, true, &picture};
+    const Case cases[] = {
+        {"solid", solid}, {"stripe", stripe}, {"gradation", gradation}, {"picture", pictured}};
+    for (const Case& c : cases) {
+        const Bitmap out = ApplyKeyFill(opened, KeyMatch::Similar(kKey, 0), c.fill);
+        for (int y = 0; y < opened.height(); ++y)
+            for (int x = 0; x < opened.width(); ++x) {
+                if (opened.pixel(x, y) == kOther)
+                    ASSERT_EQ(out.pixel(x, y), kOther) << c.name << " " << x << "," << y;
+                else
+                    ASSERT_NE(out.pixel(x, y), opened.pixel(x, y))
+                        << c.name << " " << x << "," << y;
+            }
+        // The exact test takes none of them: the key colour itself is not in the region.
+        EXPECT_EQ(ApplyKeyFill(opened, KeyMatch::Exact(kKey), c.fill), opened) << c.name;
+    }
+}
+
+TEST(ColourKeyFill, BandsAndBlendsStayAlignedToTheRegion) {
+    const Bitmap opened = Speckled(12, 7);
+    const KeyMatch match = KeyMatch::Similar(kKey, 0);
+    // Vertical stripes of 2: columns 0-1 colour 1, 2-3 colour 3, 4-5 colour 1 ... whether or
+    // not the pixels before them matched.
+    const Bitmap stripes = ApplyKeyFill(
+        opened, match, {KeyFillStyle::Stripe, clBlack, Slots({kC1, kC3}), 2, false, nullptr});
+    // Gradation left to right over 12 columns from kC1 to kC2: column x is x * 100 / 12.
+    const Bitmap across = ApplyKeyFill(
+        opened, match, {KeyFillStyle::Gradation, clBlack, Slots({kC1, kC2}), 5, false, nullptr});
+    for (int y = 0; y < opened.height(); ++y)
+        for (int x = 0; x < opened.width(); ++x) {
+            if (opened.pixel(x, y) == kOther) continue;
+            ASSERT_EQ(stripes.pixel(x, y), (x / 2) % 2 == 0 ? kC1 : kC3) << x << "," << y;
+            const int v = static_cast<int>(std::nearbyint(100.0 * x / 12));
+            ASSERT_EQ(across.pixel(x, y), RGB(v, v, v)) << x << "," << y;
+        }
+}
+
+TEST(ColourKeyFill, NoSlotLeavesTheRegionAndOneSlotIsSolid) {
+    const Bitmap opened = Speckled(19, 13);
+    const KeyMatch matches[] = {KeyMatch::Exact(kSameBrightness[0]), KeyMatch::Similar(kKey, 3)};
+    for (const KeyMatch& match : matches)
+        for (KeyFillStyle style : {KeyFillStyle::Stripe, KeyFillStyle::Gradation})
+            for (bool horizontal : {true, false}) {
+                KeyFill fill{style, kC3, {}, 3, horizontal, nullptr};
+                EXPECT_EQ(ApplyKeyFill(opened, match, fill), opened);
+                fill.components = Slots({RGB(9, 8, 7)});
+                KeyFill solid;
+                solid.colour = RGB(9, 8, 7);
+                EXPECT_EQ(ApplyKeyFill(opened, match, fill), ApplyKeyFill(opened, match, solid));
+                EXPECT_NE(ApplyKeyFill(opened, match, solid), opened);
+            }
+}
+
+TEST(ColourKeyFill, GradationOfThreeColoursOver101Rows) {
+    const Bitmap opened(3, 101, clWhite);
+    const Bitmap out =
+        ApplyKeyFill(opened, KeyMatch::Exact(clWhite),
+                     {KeyFillStyle::Gradation, clBlack, Slots({kC1, kC2, kC3}), 5, true, nullptr});
+    // Two bands of 50 rows; the row left over takes the third colour.
+    const std::pair<int, TColor> rows[] = {
+        {0, kC1},  {25, RGB(50, 50, 50)}, {49, RGB(98, 98, 98)},
+        {50, kC2}, {99, RGB(198, 2, 51)}, {100, kC3},
+    };
+    for (auto [row, colour] : rows)
+        for (int x = 0; x < 3; ++x) EXPECT_EQ(out.pixel(x, row), colour) << "row " << row;
+}
+
+TEST(ColourKeyFill, PicturesAreCroppedOrTiledNeverScaled) {
+    Bitmap small(3, 2);
+    for (int y = 0; y < 2; ++y)
+        for (int x = 0; x < 3; ++x) small.setPixel(x, y, RGB(x, y, 1));
+    Bitmap large(10, 9);
+    for (int y = 0; y < 9; ++y)
+        for (int x = 0; x < 10; ++x) large.setPixel(x, y, RGB(x, y, 2));
+    struct Case {
+        const Bitmap* picture;
+        int w, h, periodX, periodY;
+        int blue;
+    };
+    const Case cases[] = {
+        {&small, 7, 5, 3, 2, 1},      // tiled 3 x 3 and cut
+        {&small, 3, 2, 3, 2, 1},      // exactly one copy
+        {&large, 4, 6, 100, 100, 2},  // its top-left part
+        {&large, 10, 9, 100, 100, 2},
+    };
+    for (const Case& c : cases) {
+        const Bitmap out = PictureToSize(*c.picture, c.w, c.h);
+        ASSERT_EQ(out.size(), (Size{c.w, c.h}));
+        for (int y = 0; y < c.h; ++y)
+            for (int x = 0; x < c.w; ++x)
+                ASSERT_EQ(out.pixel(x, y), RGB(x % c.periodX, y % c.periodY, c.blue))
+                    << c.w << "x" << c.h << " at " << x << "," << y;
+    }
+    EXPECT_EQ(PictureToSize(Bitmap(), 4, 4), Bitmap(4, 4, clWhite));
+
+    // The fill: a matching pixel takes the tiled picture's pixel at its place.
+    const Bitmap opened = Speckled(7, 5);
+    const KeyFill fill{KeyFillStyle::Picture, clBlack, {}, 5, true, &small};
+    const Bitmap out = ApplyKeyFill(opened, KeyMatch::Similar(kKey, 0), fill);
+    for (int y = 0; y < 5; ++y)
+        for (int x = 0; x < 7; ++x)
+            ASSERT_EQ(out.pixel(x, y),
+                      opened.pixel(x, y) == kOther ? kOther : RGB(x % 3, y % 2, 1));
+    // No picture chosen paints nothing.
+    EXPECT_EQ(ApplyKeyFill(opened, KeyMatch::Similar(kKey, 0),
+                           {KeyFillStyle::Picture, clBlack, {}, 5, true, nullptr}),
+              opened);
+}
+
+TEST(MarginFill, OnlyExactlyWhitePixelsChange) {
+    Bitmap page(40, 30, clWhite);
+    const TColor offWhite[] = {RGB(254, 255, 255), RGB(255, 254, 255), RGB(255, 255, 254)};
+    for (int i = 0; i < 3; ++i) page.setPixel(5 + 10 * i, 7 + 5 * i, offWhite[i]);
+    page.setPixel(20, 20, clBlack);
+    const Bitmap picture(6, 6, RGB(0, 0, 200));
+    const KeyFill fills[] = {
+        {KeyFillStyle::Solid, RGB(1, 2, 3), {}, 5, true, nullptr},
+        {KeyFillStyle::Stripe, clBlack, Slots({kC1, kC3, kC2}), 1, true, nullptr},
+        {KeyFillStyle::Stripe, clBlack, Slots({kC1, kC3}), 100, false, nullptr},
+        {KeyFillStyle::Gradation, clBlack, Slots({kC1, kC3}), 5, false, nullptr},
+        {KeyFillStyle::Gradation, clBlack, Slots({kC3, kC2}), 5, true, nullptr},
+        {KeyFillStyle::Picture, clBlack, {}, 5, true, &picture},
+    };
+    for (const KeyFill& fill : fills) {
+        const Bitmap out = ApplyMarginFill(page, fill);
+        for (int y = 0; y < page.height(); ++y)
+            for (int x = 0; x < page.width(); ++x) {
+                if (page.pixel(x, y) == clWhite)
+                    ASSERT_NE(out.pixel(x, y), clWhite) << x << "," << y;
+                else
+                    ASSERT_EQ(out.pixel(x, y), page.pixel(x, y)) << x << "," << y;
+            }
+        // A page without white is left as it is.
+        const Bitmap grey(9, 9, RGB(250, 250, 250));
+        EXPECT_EQ(ApplyMarginFill(grey, fill), grey);
+    }
+}
+
+TEST(ColourKeyFill, PreviewKeepsTheAspectInside240By80) {
+    struct Case {
+        int w, h;
+        Size preview;
+    };
+    const Case cases[] = {
+        {100, 100, {80, 80}}, {300, 100, {240, 80}}, {301, 100, {240, 79}},
+        {50, 200, {20, 80}},  {1, 1000, {1, 80}},    {0, 10, {0, 0}},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(KeyFillPreviewSize(c.w, c.h), c.preview) << c.w << "x" << c.h;
+}
+
+}  // namespace
+}  // namespace pb
