@@ -19,6 +19,7 @@
 #include "common/app_state.h"
 #include "platform/bitmap_ops.h"
 #include "common/colour_scan.h"
+#include "common/fit_font_size.h"
 #include "common/history.h"
 #include "common/object_image.h"
 #include "common/page_tools.h"
@@ -31,7 +32,6 @@
 #include "objects/strdata.h"
 #include "platform/bitmap_canvas.h"
 #include "platform/fonts.h"
-#include "textentry/fit_font_size.h"
 #include "textentry/keyboard_screen.h"
 #include "platform/dialogs.h"
 #include "platform/file_service.h"
@@ -498,7 +498,7 @@ bool TForm1::ApplyObjectText(const std::string& text) {
     if (const TCImg* img = ObjectImages()[n]) box = img->bitmapSize();
     FitFontRequest request;
     request.text = text;
-    request.fontFamily = FontFaceByIndex(InstalledFonts(), rec->FontIndex);
+    request.fontFamily = FontNameForIndex(InstalledFonts(), rec->FontIndex);
     request.recordSize = rec->FontSize;
     request.boxWidth = box.width;
     request.boxHeight = box.height;
