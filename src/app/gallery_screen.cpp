@@ -240,7 +240,7 @@ bool TForm11::OpenSelectedWork() {
         return false;
     }
     app.WorkName = name;
-    main_.Btn[14]->setEnabled(true);
+    main_.EnableOverwrite(true);
 
     ResetHistory(1);
     DeleteFileIfExists(app.AppDir + "CCTmp.bmp");

@@ -64,6 +64,8 @@ public:
     // IDYES, IDNO, IDCANCEL, or 0 when nothing was asked.
     int AskToSave();
     void MarkPageButton();
+    // "上書保存" works once the work has a name.
+    void EnableOverwrite(bool on) { Btn[14]->setEnabled(on); }
     // Saves the work under App().WorkName; reload says whether editing goes on.
     bool SaveWork(bool reload);
     void ShowPrintPanel(bool back);
