@@ -56,9 +56,7 @@ void PreviewWork(TForm1& form, const Bitmap& page, const std::string& folder) {
     app.PageMode = OpenedPageMode(page.size(), app);
     form.MarkPageButton();
     form.Image1->setPicture(page);
-    const int z = DefaultZoom(page.size());
-    form.Label[5]->setText(QString::number(z));
-    form.ZoomImage(form.Image1, z);
+    form.ShowPageAtZoom(DefaultZoom(page.size()));
 
     BusyCursor busy;
     ObjectImages().FreeAll();
@@ -242,7 +240,7 @@ bool TForm11::OpenSelectedWork() {
         return false;
     }
     app.WorkName = name;
-    main_.Btn[14]->setEnabled(true);
+    main_.EnableOverwrite(true);
 
     ResetHistory(1);
     DeleteFileIfExists(app.AppDir + "CCTmp.bmp");
@@ -255,9 +253,7 @@ void TForm11::BtnDtStCloseClick() {
     FocusSink();
     if (selected_.empty()) return;
     if (!OpenSelectedWork()) return;
-    const bool any = ObjectImages().Any();
-    main_.Label[10]->setVisible(any);
-    main_.Label[11]->setVisible(any);
+    main_.ShowObjectNotes(ObjectImages().Any());
     selected_.clear();
     Release();
 }
@@ -280,14 +276,13 @@ void TForm11::CheckBox1Click() {
     }
 }
 
-void TForm11::closeEvent(QCloseEvent* event) {
-    // Closed by other means than its buttons: the shown work gives way to the one of before.
+void TForm11::FormClose() {
+    // A shown work always gives way to the one of before unless "OK" opened it.
     if (!selected_.empty()) RestoreCurrentWork();
     main_.Image1->setEnabled(true);
     main_.Image2->setEnabled(true);
     for (int n = 0; n < kObjectSlots; ++n)
         if (TCImg* img = ObjectImages()[n]) img->SetEnabled(true);
-    Form::closeEvent(event);
 }
 
 }  // namespace pb

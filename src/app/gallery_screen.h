@@ -47,7 +47,8 @@ class TForm11 : public Form {
     void CheckBox1Click();
 
   protected:
-    void closeEvent(QCloseEvent* event) override;
+    void CloseByWindowManager() override { BtnFormCloseClick(); }
+    void FormClose() override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:

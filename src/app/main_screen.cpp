@@ -19,6 +19,8 @@
 #include "common/app_state.h"
 #include "platform/bitmap_ops.h"
 #include "common/colour_scan.h"
+#include "common/fit_font_size.h"
+#include "common/zoom_steps.h"
 #include "common/history.h"
 #include "common/object_image.h"
 #include "common/page_tools.h"
@@ -31,7 +33,6 @@
 #include "objects/strdata.h"
 #include "platform/bitmap_canvas.h"
 #include "platform/fonts.h"
-#include "textentry/fit_font_size.h"
 #include "textentry/keyboard_screen.h"
 #include "platform/dialogs.h"
 #include "platform/file_service.h"
@@ -239,20 +240,26 @@ void TForm1::BuildPrintPanel() {
 }
 
 void TForm1::ConnectHandlers() {
-    for (int n : {19, 20, 21, 22}) connect(Btn[n], &QPushButton::clicked, this, &TForm1::BtnPPClick);
-    for (int n : {11, 12, 13}) connect(Btn[n], &QPushButton::clicked, this, &TForm1::BtnRVSVClick);
+    // Handlers of like controls get the control's number as the control is named ("Btn19" 9,
+    // "RBtn08" 8): m the last digit, n the last two.
+    for (int n : {19, 20, 21, 22})
+        connect(Btn[n], &QPushButton::clicked, this, [this, n] { BtnPPClick(n % 10); });
+    for (int n : {11, 12, 13})
+        connect(Btn[n], &QPushButton::clicked, this, [this, n] { BtnRVSVClick(n); });
     connect(Btn[14], &QPushButton::clicked, this, &TForm1::Btn14Click);
     connect(Btn[15], &QPushButton::clicked, this, &TForm1::Btn15Click);
     connect(Btn[23], &QPushButton::clicked, this, &TForm1::Btn23Click);
     connect(Btn[24], &QPushButton::clicked, this, &TForm1::Btn24Click);
-    for (int n : {2, 3}) connect(Btn[n], &QPushButton::clicked, this, &TForm1::BtnZoomUpDnClick);
+    for (int n : {2, 3})
+        connect(Btn[n], &QPushButton::clicked, this, [this, n] { BtnZoomUpDnClick(n); });
     connect(Btn[1], &QPushButton::clicked, this, &TForm1::Btn01Click);
     for (int n : {8, 9}) connect(Btn[n], &QPushButton::clicked, this, &TForm1::BtnPrvNxtClick);
-    for (QRadioButton* r : RBtn) connect(r, &QRadioButton::clicked, this, &TForm1::RBtnVClick);
+    for (int n = 0; n <= 13; ++n)
+        connect(RBtn[n], &QRadioButton::clicked, this, [this, n] { RBtnVClick(n); });
     for (int n = 1; n <= 40; ++n)
         connect(Edit[n], &ColourCell::clicked, this, &TForm1::IroSentaku1);
     for (int n : {4, 5, 6, 7})
-        connect(Btn[n], &QPushButton::clicked, this, &TForm1::BtnPWidthPrtCntUpDnClick);
+        connect(Btn[n], &QPushButton::clicked, this, [this, n] { BtnPWidthPrtCntUpDnClick(n); });
     connect(Btn[10], &QPushButton::clicked, this, &TForm1::Btn10Click);
     connect(Btn[16], &QPushButton::clicked, this, &TForm1::Btn16Click);
     connect(Btn[17], &QPushButton::clicked, this, &TForm1::Btn17Click);
@@ -341,6 +348,16 @@ void TForm1::ZoomImage(ImageControl* image, int z) {
     if (image == Image1) ResizePageArea();
 }
 
+void TForm1::ShowZoom(int z) {
+    zoom_ = z;
+    Label[5]->setText(QString::number(z));
+}
+
+void TForm1::ShowPageAtZoom(int z) {
+    ZoomImage(Image1, z);
+    ShowZoom(z);
+}
+
 void TForm1::ApplyZoom(int z) {
     const int present = zoom();
     if (present > 0) SaveAllPositions(*Image1, present);
@@ -353,7 +370,7 @@ void TForm1::ApplyZoom(int z) {
         const Size bs = img->bitmapSize();
         img->SizeAtZoom(bs.width, bs.height, z);
     }
-    Label[5]->setText(QString::number(z));
+    ShowZoom(z);
 }
 
 void TForm1::NewPage() {
@@ -367,9 +384,7 @@ void TForm1::NewPage() {
 
     Image1->setPicture(Bitmap(size.width, size.height, clWhite));
     SaveSnapshot(Image1->picture(), app.HistoryFolder(1), 1);
-    const int z = DefaultZoom(size);
-    ZoomImage(Image1, z);
-    Label[5]->setText(QString::number(z));
+    ShowPageAtZoom(DefaultZoom(size));
     app.HistoryCounter[1] = 1;
 
     app.WorkName.clear();
@@ -441,7 +456,7 @@ bool TForm1::LoadObjectImage(const std::string& folder, int n) {
     connect(image, &ImageControl::mouseMove, this,
             [this, image](Qt::MouseButtons, int x, int y) { CSImgMouseMove(image, x, y); });
     connect(image, &ImageControl::mouseUp, this, &TForm1::CSImgMouseUp);
-    connect(image, &ImageControl::clicked, this, &TForm1::CImgClick);
+    connect(image, &ImageControl::clicked, this, [this, n] { CImgClick(n); });
     return true;
 }
 
@@ -498,7 +513,7 @@ bool TForm1::ApplyObjectText(const std::string& text) {
     if (const TCImg* img = ObjectImages()[n]) box = img->bitmapSize();
     FitFontRequest request;
     request.text = text;
-    request.fontFamily = FontFaceByIndex(InstalledFonts(), rec->FontIndex);
+    request.fontFamily = FontNameForIndex(InstalledFonts(), rec->FontIndex);
     request.recordSize = rec->FontSize;
     request.boxWidth = box.width;
     request.boxHeight = box.height;
@@ -557,8 +572,7 @@ void TForm1::ResetFloatingImage() {
     Image2->clearPicture();
 }
 
-void TForm1::BtnPPClick() {
-    const int m = SenderNumber(sender(), 1);
+void TForm1::BtnPPClick(int m) {
     FocusEdit0();
     ResetFloatingImage();
     SaveAllPositions(*Image1, zoom());
@@ -573,8 +587,7 @@ void TForm1::BtnPPClick() {
     FocusEdit0();
 }
 
-void TForm1::BtnRVSVClick() {
-    const int n = SenderNumber(sender(), 2);
+void TForm1::BtnRVSVClick(int n) {
     FocusEdit0();
     if (n == 13) {
         const std::string previous = App().WorkName;
@@ -660,14 +673,12 @@ void TForm1::Btn24Click() {
     ShowPrintPanel(true);
 }
 
-void TForm1::BtnZoomUpDnClick() {
-    const bool in = sender() == Btn[3];
+void TForm1::BtnZoomUpDnClick(int n) {
     FocusEdit0();
     BusyCursor busy;
     ScrollBox1->horizontalScrollBar()->setValue(0);
     ScrollBox1->verticalScrollBar()->setValue(0);
-    const int z = zoom();
-    ApplyZoom(in ? ZoomIn(z) : ZoomOut(z));
+    ApplyZoom(ZoomStep(zoom(), n == 3));
 }
 
 void TForm1::Btn01Click() {
@@ -680,24 +691,7 @@ void TForm1::Btn01Click() {
         if (!SaveWork(false)) return;  // stay, so that the work is not lost
     }
     Image0->clearPicture();
-    closing_ = true;
-    close();
-}
-
-void TForm1::closeEvent(QCloseEvent* event) {
-    if (!closing_ && printerUsable_) {
-        // Closing the window by other means than "終了" asks the same question first.
-        SaveAllPositions(*Image1, zoom());
-        const int r = AskToSave();
-        if (r == IDCANCEL ||
-            (r == IDYES && (App().WorkName = NewWorkName(), !SaveWork(false)))) {
-            event->ignore();
-            return;
-        }
-    }
-    closing_ = true;
-    FormClose();
-    Form::closeEvent(event);
+    Release();
 }
 
 void TForm1::FormClose() {
@@ -719,8 +713,7 @@ void TForm1::BtnPrvNxtClick() {
         StepForward(*Image1, 1);
 }
 
-void TForm1::RBtnVClick() {
-    const int n = SenderNumber(sender(), 2);
+void TForm1::RBtnVClick(int n) {
     FocusEdit0();
     if (n < 0) return;
     if (n < 8) {
@@ -739,19 +732,13 @@ void TForm1::IroSentaku1() {
     FocusEdit0();
 }
 
-void TForm1::BtnPWidthPrtCntUpDnClick() {
-    const int n = SenderNumber(sender(), 2);
+void TForm1::BtnPWidthPrtCntUpDnClick(int n) {
     FocusEdit0();
-    QLabel* label = (n == 4 || n == 5) ? Label[6] : Label[0];
-    const int low = 1, high = (n == 4 || n == 5) ? 20 : 99;
-    bool ok = false;
-    const int value = label->text().toInt(&ok);
-    if (!ok) {
-        label->setText(QStringLiteral("0"));
-        return;
-    }
+    const bool pen = n == 4 || n == 5;
     const int step = (n == 5 || n == 7) ? 1 : -1;
-    label->setText(QString::number(std::clamp(value + step, low, high)));
+    int& value = pen ? penWidth_ : copies_;
+    value = SpinStep(value, step, 1, pen ? 20 : 99);
+    (pen ? Label[6] : Label[0])->setText(QString::number(value));
 }
 
 void TForm1::Image1MouseDown(Qt::MouseButton button, int x, int y) {
@@ -781,6 +768,7 @@ void TForm1::Image1MouseUp(Qt::MouseButton button, int x, int y) {
         // region editor, which opens from here once it exists.
         if (app.ToolIndex == kSelectEdit) {
             const Rect sel = SelectionRect();
+            selectionOrigin_ = {sel.left, sel.top};
             LabelPX0->setText(QString::number(sel.left));
             LabelPY0->setText(QString::number(sel.top));
         }
@@ -801,12 +789,9 @@ void TForm1::CSImgMouseUp(Qt::MouseButton button, int, int) {
     if (button == Qt::LeftButton) App().Tracking = false;
 }
 
-void TForm1::CImgClick() {
+void TForm1::CImgClick(int clicked) {
     AppState& app = App();
-    if (!app.ObjectListOpen || !sender()) return;
-    bool ok = false;
-    const int clicked = sender()->objectName().mid(4).toInt(&ok);  // after "CImg"
-    if (!ok || !ObjectImages().exists(clicked)) return;
+    if (!app.ObjectListOpen || !ObjectImages().exists(clicked)) return;
     const int selected = app.SelectedObject;
     if (selected == kNoObject) {
         app.SelectedObject = clicked;

@@ -43,17 +43,29 @@ public:
 
     // Whether start-up found a usable printer; without one only "終了" works.
     bool printerUsable() const { return printerUsable_; }
-    int zoom() const { return LabelNumber(Label[5]); }
-    int penWidth() const { return LabelNumber(Label[6]); }
-    int copies() const { return LabelNumber(Label[0]); }
+    // The zoom percentage (shown in Label5), the pen width 1..20 (Label6) and the number of
+    // copies 1..99 (Label0).
+    int zoom() const { return zoom_; }
+    int penWidth() const { return penWidth_; }
+    int copies() const { return copies_; }
+    // The print panel's choices: "縮小(A4→ハガキ)" and the feed position "Center".
+    bool reduceA4ToPostcard() const { return RBtn[11]->isChecked(); }
+    bool feedCentre() const { return RBtn[12]->isChecked(); }
+    // Where the last marked selection starts on the page (LabelPX0, LabelPY0), in page pixels.
+    Point selectionOrigin() const { return selectionOrigin_; }
 
     // Operations other screens call.
     void NewPage();
     void ApplyZoom(int z);
     void ZoomImage(ImageControl* image, int z);
+    // Shows the page image at zoom z without moving the objects (there are none yet, or they
+    // are rendered again next).
+    void ShowPageAtZoom(int z);
     // IDYES, IDNO, IDCANCEL, or 0 when nothing was asked.
     int AskToSave();
     void MarkPageButton();
+    // "上書保存" works once the work has a name.
+    void EnableOverwrite(bool on) { Btn[14]->setEnabled(on); }
     // Saves the work under App().WorkName; reload says whether editing goes on.
     bool SaveWork(bool reload);
     void ShowPrintPanel(bool back);
@@ -64,18 +76,18 @@ public:
     void FocusEdit0();
 
     // Handlers.
-    void BtnPPClick();
-    void BtnRVSVClick();
+    void BtnPPClick(int m);
+    void BtnRVSVClick(int n);
     void Btn14Click();
     void Btn15Click();
     void Btn23Click();
     void Btn24Click();
-    void BtnZoomUpDnClick();
+    void BtnZoomUpDnClick(int n);
     void Btn01Click();
     void BtnPrvNxtClick();
-    void RBtnVClick();
+    void RBtnVClick(int n);
     void IroSentaku1();
-    void BtnPWidthPrtCntUpDnClick();
+    void BtnPWidthPrtCntUpDnClick(int n);
     void Btn10Click();
     void Btn16Click();
     void Btn17Click();
@@ -88,7 +100,7 @@ public:
     void CSImgMouseDown(Qt::MouseButton button, int x, int y);
     void CSImgMouseMove(QWidget* control, int x, int y);
     void CSImgMouseUp(Qt::MouseButton button, int x, int y);
-    void CImgClick();
+    void CImgClick(int clicked);
 
     // ScreenHub.
     QWidget* MainWindow() override { return this; }
@@ -106,7 +118,9 @@ public:
     bool ApplyObjectText(const std::string& text) override;
 
 protected:
-    void closeEvent(QCloseEvent* event) override;
+    // The window's close button is "終了".
+    void CloseByWindowManager() override { Btn01Click(); }
+    void FormClose() override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -114,7 +128,7 @@ private:
     void BuildPrintPanel();
     void ConnectHandlers();
     void FormCreate(const std::string& appDir);
-    void FormClose();
+    void ShowZoom(int z);
     void HideAllForNoPrinter();
     void SwitchBrushToPen();
     void ResetFloatingImage();
@@ -124,7 +138,10 @@ private:
     void Memo1MouseMove(QMouseEvent* e);
 
     bool printerUsable_ = false;
-    bool closing_ = false;
+    int zoom_ = 100;
+    int penWidth_ = 2;
+    int copies_ = 1;
+    Point selectionOrigin_{0, 0};
     Point lastClick_{0, 0};  // where the page was last pressed (the bucket fill's point)
     QPointer<QWidget> objectList_;
 };

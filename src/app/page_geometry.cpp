@@ -43,14 +43,4 @@ int DefaultZoom(Size page) {
     return static_cast<long long>(page.width) * page.height > 800000 ? 50 : 100;
 }
 
-int ZoomIn(int zoom) {
-    if (zoom >= 800) return zoom;
-    return zoom < 100 ? zoom + 10 : zoom + 100;
-}
-
-int ZoomOut(int zoom) {
-    if (zoom <= 10) return zoom;
-    return zoom <= 100 ? zoom - 10 : zoom - 100;
-}
-
 }  // namespace pb

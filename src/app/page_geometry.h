@@ -23,9 +23,6 @@ std::uint8_t PageModeForSize(Size size);
 
 // 50 when the page has more than 800000 pixels, otherwise 100.
 int DefaultZoom(Size page);
-// The zoom steps 10, 20, ..., 100, 200, ..., 800.
-int ZoomIn(int zoom);
-int ZoomOut(int zoom);
 // width * zoom / 100 (integer division).
 constexpr int Zoomed(int length, int zoom) { return length * zoom / 100; }
 

@@ -2,15 +2,11 @@
 
 #include "app/page_export.h"
 #include "common/app_state.h"
+#include "common/zoom_steps.h"
 #include "platform/dialogs.h"
 #include "platform/file_service.h"
 
 namespace pb {
-
-int PreviewZoomStep(int zoom, bool up) {
-    if (up) return std::min(800, zoom + 10);
-    return zoom <= 10 ? 10 : zoom - 10;
-}
 
 TForm18::TForm18(std::shared_ptr<const Recording> drawing, Size shown, QWidget* parent)
     : Form(parent), drawing_(std::move(drawing)), shown_(shown) {
@@ -61,8 +57,8 @@ void TForm18::FormCreate() {
         AddButton(QStringLiteral("Button0"), QStringLiteral("閉じる"), x, height - 64, panel, 48);
     Edit0 = AddFocusSink(x, height - 12);
 
-    connect(BtnUpDn0, &QPushButton::clicked, this, &TForm18::BtnUpDnClick);
-    connect(BtnUpDn1, &QPushButton::clicked, this, &TForm18::BtnUpDnClick);
+    connect(BtnUpDn0, &QPushButton::clicked, this, [this] { BtnUpDnClick(false); });
+    connect(BtnUpDn1, &QPushButton::clicked, this, [this] { BtnUpDnClick(true); });
     connect(BtnSaveAsBMP, &QPushButton::clicked, this, &TForm18::BtnSaveAsBMPClick);
     connect(BtnSaveAsEMF, &QPushButton::clicked, this, &TForm18::BtnSaveAsEMFClick);
     connect(Button0, &QPushButton::clicked, this, &TForm18::Button0Click);
@@ -72,14 +68,14 @@ void TForm18::FormCreate() {
 }
 
 void TForm18::ShowAtZoom(int zoom) {
+    zoom_ = zoom;
     Label0->setText(QString::number(zoom));
     // The zoom applies to the size shown at 100 %, so that a reduced page stays reduced.
     Image1->resize(std::max(1, shown_.width * zoom / 100), std::max(1, shown_.height * zoom / 100));
 }
 
-void TForm18::BtnUpDnClick() {
-    const bool up = SenderNumber(sender(), 1) == 1;
-    ShowAtZoom(PreviewZoomStep(LabelNumber(Label0), up));
+void TForm18::BtnUpDnClick(bool up) {
+    ShowAtZoom(ZoomStep(zoom_, up, ZoomSteps::Tens));
     FocusSink();
 }
 

@@ -11,9 +11,6 @@
 
 namespace pb {
 
-// Zoom steps of the preview: up by 10 to 800 at most, down by 10 to 10 at least.
-int PreviewZoomStep(int zoom, bool up);
-
 class TForm18 : public Form {
     Q_OBJECT
   public:
@@ -27,12 +24,15 @@ class TForm18 : public Form {
     QPushButton* BtnUpDn1 = nullptr;  // "↑"
     QPushButton* Button0 = nullptr;   // "閉じる"
     QLineEdit* Edit0 = nullptr;
-    QLabel* Label0 = nullptr;  // the zoom percentage
+    QLabel* Label0 = nullptr;  // shows the zoom percentage
     QLabel* Label1 = nullptr;
     QScrollArea* ScrollBox1 = nullptr;
     RecordingView* Image1 = nullptr;
 
-    void BtnUpDnClick();
+    int zoom() const { return zoom_; }
+
+    // up: "↑" (BtnUpDn1), else "↓" (BtnUpDn0).
+    void BtnUpDnClick(bool up);
     void BtnSaveAsBMPClick();
     void BtnSaveAsEMFClick();
     void Button0Click();
@@ -42,6 +42,7 @@ class TForm18 : public Form {
     void ShowAtZoom(int zoom);
     std::shared_ptr<const Recording> drawing_;
     Size shown_;
+    int zoom_ = 100;
 };
 
 }  // namespace pb

@@ -190,7 +190,7 @@ void ComposeAndPrint(TForm1& form, bool print) {
     form.Image0->setPicture(*composed.pageCopy);
 
     const Size page = composed.drawing->size();
-    const Size drawn = ReducedSize(page, app.PageMode, form.RBtn[11]->isChecked());
+    const Size drawn = ReducedSize(page, app.PageMode, form.reduceA4ToPostcard());
     if (!print) {
         auto* preview = new TForm18(composed.drawing, drawn, &form);
         preview->show();
@@ -207,7 +207,7 @@ void ComposeAndPrint(TForm1& form, bool print) {
     PrintRequest request;
     request.drawnSize = drawn;
     request.pageMode = app.PageMode;
-    request.centre = form.RBtn[12]->isChecked();
+    request.centre = form.feedCentre();
     request.copies = form.copies();
     request.screenPPIX = app.ScreenPPIX;
     request.screenPPIY = app.ScreenPPIY;

@@ -148,7 +148,7 @@ std::string QrCapacityMessage(const QrCapacity& capacity) {
 QrTextCount CountQrText(std::string_view cp932, std::size_t prefixBytes) {
     const std::string_view prefix = cp932.substr(0, std::min(prefixBytes, cp932.size()));
     QrTextCount count;
-    count.characters = CountCp932Characters(prefix);
+    count.characters = Cp932CharCount(prefix);
     if (std::all_of(prefix.begin(), prefix.end(), IsDigit))
         count.kind = QrTextKind::Numeric;
     else if (count.characters == prefix.size())
@@ -250,7 +250,7 @@ QrPlacementStatus PlaceQrCode(Bitmap& region, TQRCode& qr, std::string_view cp93
 QrHandOver HandOverQrText(Bitmap& region, TQRCode& qr, std::string_view cp932,
                           const std::function<bool()>& snapshot) {
     QrHandOver result;
-    result.text = std::string(cp932.substr(0, Cp932CharactersPrefix(cp932, kQrMaxTextCharacters)));
+    result.text = std::string(Cp932Left(cp932, kQrMaxTextCharacters));
     int version = QrVersionForText(result.text);
     if (version != 0) version = QrVersionThatEncodes(result.text, version);
     if (version == 0) return result;

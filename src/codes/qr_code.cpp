@@ -20,14 +20,9 @@ int HexValue(char c) {
     return (c | 0x20) - 'a' + 10;
 }
 
-// Second byte of a Shift-JIS double-byte character.
-bool IsTrailByte(std::uint8_t b) {
-    return (b >= 0x40 && b <= 0x7E) || (b >= 0x80 && b <= 0xFC);
-}
-
 // Length of the character starting at i (2 for a lead byte followed by a second byte).
 int CharLengthAt(std::span<const std::uint8_t> data, std::size_t i) {
-    return Cp932CharLength(data[i]) == 2 && i + 1 < data.size() && IsTrailByte(data[i + 1]) ? 2 : 1;
+    return IsCp932LeadByte(data[i]) && i + 1 < data.size() && IsCp932TrailByte(data[i + 1]) ? 2 : 1;
 }
 
 [[noreturn]] void Illegal(const std::string& name, long value) {

@@ -1,11 +1,66 @@
 #include "common/form.h"
 
+#include <QApplication>
 #include <QCloseEvent>
-#include <QMouseEvent>
 #include <QColor>
-#include <QTimer>
+#include <QElapsedTimer>
+#include <QMouseEvent>
+#include <QPointer>
+#include <QShowEvent>
+#include <QStyleHints>
 
 namespace pb {
+
+namespace {
+
+// Drops the taps that follow a screen change too closely (see form.h). One filter on the
+// application sees every mouse button event before the widget under the pointer does.
+class TapGuard : public QObject {
+  public:
+    static TapGuard& Instance() {
+        static TapGuard* guard = [] {
+            auto* g = new TapGuard(qApp);
+            qApp->installEventFilter(g);
+            return g;
+        }();
+        return *guard;
+    }
+    void ScreenChanged() { sinceChange_.start(); }
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        const QEvent::Type type = event->type();
+        if (type != QEvent::MouseButtonPress && type != QEvent::MouseButtonDblClick &&
+            type != QEvent::MouseButtonRelease)
+            return false;
+        auto* widget = qobject_cast<QWidget*>(watched);
+        if (!widget || !qobject_cast<Form*>(widget->window())) return false;
+        if (type == QEvent::MouseButtonRelease) {
+            // The release of a dropped press is dropped too, so that no click is made of it.
+            if (!droppedPress_ || droppedPress_ != widget->window()) return false;
+            droppedPress_ = nullptr;
+            return true;
+        }
+        const long long since = sinceChange_.isValid() ? sinceChange_.elapsed() : -1;
+        if (TapTaken(since, QGuiApplication::styleHints()->mouseDoubleClickInterval()))
+            return false;
+        droppedPress_ = widget->window();
+        return true;
+    }
+
+  private:
+    using QObject::QObject;
+    QElapsedTimer sinceChange_;
+    QPointer<QWidget> droppedPress_;
+};
+
+}  // namespace
+
+QRegion RegionWithHoles(const QRect& window, const std::vector<QRect>& holes) {
+    QRegion region(window);
+    for (const QRect& hole : holes) region = region.xored(QRegion(hole));
+    return region;
+}
 
 void ColourCell::setColour(unsigned colour) {
     colour_ = colour & 0xFFFFFF;
@@ -21,20 +76,41 @@ void ColourCell::mouseReleaseEvent(QMouseEvent* event) {
 Form::Form(QWidget* parent, Qt::WindowFlags extraFlags)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint | extraFlags) {
     setAttribute(Qt::WA_DeleteOnClose);
+    TapGuard::Instance();
 }
 
-int Form::SenderNumber(const QObject* sender, int digits) {
-    if (!sender) return -1;
-    const QString name = sender->objectName();
-    if (name.size() < digits) return -1;
-    bool ok = false;
-    const int n = name.right(digits).toInt(&ok);
-    return ok ? n : -1;
+void Form::Release() {
+    released_ = true;
+    // Inside closeEvent (a close by the window manager) this close() does nothing: the close
+    // under way then goes through.
+    close();
 }
 
-void Form::Release() { close(); }
+void Form::CutHoles(const std::vector<QRect>& holes) {
+    if (holes.empty())
+        clearMask();
+    else
+        setMask(RegionWithHoles(rect(), holes));
+}
+
+void Form::showEvent(QShowEvent* event) {
+    if (!event->spontaneous()) {
+        released_ = false;
+        TapGuard::Instance().ScreenChanged();
+    }
+    QWidget::showEvent(event);
+}
 
 void Form::closeEvent(QCloseEvent* event) {
+    if (!released_) {
+        CloseByWindowManager();
+        if (!released_) {
+            event->ignore();
+            return;
+        }
+    }
+    FormClose();
+    TapGuard::Instance().ScreenChanged();
     emit closed();
     QWidget::closeEvent(event);
 }
@@ -100,12 +176,6 @@ ColourCell* Form::AddColourCell(const QString& name, unsigned colour, int x, int
 
 void Form::FocusSink() {
     if (auto* sink = Find<QLineEdit>(QStringLiteral("Edit0"))) sink->setFocus();
-}
-
-int Form::LabelNumber(const QLabel* label) {
-    bool ok = false;
-    const int n = label ? label->text().toInt(&ok) : 0;
-    return ok ? n : 0;
 }
 
 }  // namespace pb

@@ -1,19 +1,26 @@
 #pragma once
 // Form: the base of every screen. A screen is a borderless top-level window whose controls
 // are created in code with the names and captions the screens are known by, placed at fixed
-// positions. Handlers that serve several like controls tell them apart by the digits at the
-// end of the sender's name (SenderNumber), and controls are found by a name built from a
-// prefix and a number (Find<QPushButton>("Btn" + n)).
+// positions. A handler that serves several like controls gets the control's number bound where
+// it is connected; the objectName stays the control's name.
 //
-// A screen shows itself when created and deletes itself when it closes (Release).
+// A screen shows itself when created and deletes itself when it closes (Release). Closing it
+// by the window manager (a close button, Alt+F4) goes the screen's own way out instead
+// (CloseByWindowManager), so that nothing it disabled or marked on other screens is left so.
+//
+// Taps that arrive within the double-click interval after a screen opened or closed are
+// dropped: the second tap of a double tap on a button that opens or closes a screen must not
+// reach the screen that has just appeared under the finger.
 
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QGroupBox>
+#include <QRegion>
 #include <QWidget>
 #include <string>
+#include <vector>
 
 namespace pb {
 
@@ -45,12 +52,12 @@ public:
     T* Find(const QString& name) const {
         return findChild<T*>(name);
     }
-    // The number formed by the last `digits` characters of the sender's objectName
-    // ("Btn19" -> 19 with 2 digits, 9 with 1); -1 when they are not digits.
-    static int SenderNumber(const QObject* sender, int digits);
-
     // Closes the screen and deletes it once control returns to the event loop.
     void Release();
+
+    // Cuts `holes` (window coordinates) out of the window's region, so that what lies under
+    // them shows and takes the clicks; an empty list gives the whole window back.
+    void CutHoles(const std::vector<QRect>& holes);
 
     // Builders for controls with a name, a caption and a place (x, y, width, height).
     QPushButton* AddButton(const QString& name, const QString& caption, int x, int y, int w, int h,
@@ -68,15 +75,33 @@ public:
 
     // Gives the focus to Edit0 (handlers do this first).
     void FocusSink();
-    // Small numeric state lives in label captions: the caption as an integer, 0 when it is
-    // not a number.
-    static int LabelNumber(const QLabel* label);
 
 signals:
     void closed();
 
 protected:
-    void closeEvent(QCloseEvent* event) override;
+    // The window manager asks the screen to close: by default it just closes. Screens with a
+    // cancel or return button override this with that button's handler; a screen that does
+    // not call Release() there stays open.
+    virtual void CloseByWindowManager() { Release(); }
+    // Runs once when the screen really closes, before it is deleted.
+    virtual void FormClose() {}
+
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) final;
+
+private:
+    bool released_ = false;
 };
+
+// The window region with `holes` cut out of `window`: each hole is combined by exclusive or,
+// so a rectangle lying twice over the same place gives that place back.
+QRegion RegionWithHoles(const QRect& window, const std::vector<QRect>& holes);
+
+// Whether a tap `sinceScreenChange` milliseconds after the last screen opened or closed is
+// taken; negative times (a clock that went back) count as long ago.
+constexpr bool TapTaken(long long sinceScreenChange, int doubleClickIntervalMs) {
+    return sinceScreenChange < 0 || sinceScreenChange >= doubleClickIntervalMs;
+}
 
 }  // namespace pb

@@ -16,15 +16,6 @@ QPoint PaletteCellPosition(QPoint origin, int n) {
     return origin + QPoint(column * PaletteWidgets::kCell, row * PaletteWidgets::kCell);
 }
 
-int NameNumber(const QObject* sender, const QString& prefix) {
-    if (!sender) return 0;
-    const QString name = sender->objectName();
-    if (!name.startsWith(prefix)) return 0;
-    bool ok = false;
-    const int n = name.mid(prefix.size()).toInt(&ok);
-    return ok ? n : 0;
-}
-
 }  // namespace
 
 PaletteWidgets::PaletteWidgets(Form& form, const PaletteLayout& layout, QWidget* parent) {
@@ -68,17 +59,26 @@ QPushButton* PaletteWidgets::ColBtn(int k) const {
     return k >= 1 && k <= 8 ? buttons_[static_cast<std::size_t>(k)] : nullptr;
 }
 
-std::optional<TColor> PaletteWidgets::CellColour(const QObject* sender) {
-    const int n = NameNumber(sender, QStringLiteral("Edit"));
-    if ((n >= 1 && n <= 40) || (n >= 48 && n <= 87)) return PaletteColour(n <= 40 ? n : n - 47);
-    return std::nullopt;
-}
-
-int PaletteWidgets::ComponentSlot(const QObject* sender) {
-    const int e = NameNumber(sender, QStringLiteral("Edit"));
-    if (e >= 41 && e <= 47) return e - 40;
-    const int b = NameNumber(sender, QStringLiteral("ColBtn"));
-    return b >= 1 && b <= 7 ? b : 0;
+void PaletteWidgets::Connect(QObject* context, const Handlers& handlers) const {
+    auto onClick = [context](ColourCell* cell, std::function<void()> f) {
+        if (cell && f) QObject::connect(cell, &ColourCell::clicked, context, std::move(f));
+    };
+    for (int n = 1; n <= 40; ++n) {
+        const TColor colour = PaletteColour(n);
+        if (handlers.paletteCell)
+            onClick(Edit(n), [f = handlers.paletteCell, colour] { f(colour); });
+        if (handlers.secondPaletteCell)
+            onClick(Edit(47 + n), [f = handlers.secondPaletteCell, colour] { f(colour); });
+    }
+    for (int k = 1; k <= 7; ++k) {
+        if (handlers.componentCell)
+            onClick(Edit(40 + k), [f = handlers.componentCell, k] { f(k); });
+        if (QPushButton* b = ColBtn(k); b && handlers.removeButton)
+            QObject::connect(b, &QPushButton::clicked, context,
+                             [f = handlers.removeButton, k] { f(k); });
+    }
+    if (QPushButton* b = ColBtn(8); b && handlers.rainbow)
+        QObject::connect(b, &QPushButton::clicked, context, handlers.rainbow);
 }
 
 void PaletteWidgets::showSlot(int k) {
@@ -129,6 +129,44 @@ void PaletteWidgets::ShowComponents(bool visible, const QString& caption) {
         showSlot(k);
     }
     ColBtn(8)->setVisible(visible);
+}
+
+PaletteForm::~PaletteForm() = default;
+
+void PaletteForm::BuildPalette(const PaletteLayout& layout, QWidget* parent) {
+    palette = std::make_unique<PaletteWidgets>(*this, layout, parent);
+    PaletteWidgets::Handlers h;
+    h.paletteCell = [this](TColor colour) {
+        FocusSink();
+        PaletteColourChosen(colour);
+    };
+    // The pending colour only: nothing changes on screen until a component cell takes it.
+    h.secondPaletteCell = [this](TColor colour) {
+        palette->SetPending(colour);
+        FocusSink();
+    };
+    h.componentCell = [this](int k) { IroOK(k); };
+    h.removeButton = [this](int k) { IroCancel(k); };
+    h.rainbow = [this] { ColBtn08Click(); };
+    palette->Connect(this, h);
+}
+
+void PaletteForm::IroOK(int k) {
+    palette->TakePending(k);
+    FocusSink();
+    ComponentsChanged();
+}
+
+void PaletteForm::IroCancel(int k) {
+    palette->Remove(k);
+    FocusSink();
+    ComponentsChanged();
+}
+
+void PaletteForm::ColBtn08Click() {
+    palette->LoadRainbow();
+    FocusSink();
+    ComponentsChanged();
 }
 
 }  // namespace pb

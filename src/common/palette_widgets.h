@@ -8,14 +8,16 @@
 //  - on some of those a second palette, Edit48..Edit87, with the same 40 colours, from which
 //    the pending component colour is taken.
 //
-// The widget set keeps the pending colour and the seven slots; each screen connects its own
-// handlers (IroSentaku9a, IroSentaku9b, IroOK, IroCancel, ColBtn08Click) and calls the
-// operations below from them, then redraws its preview.
+// The widget set keeps the pending colour and the seven slots. PaletteForm, below, is the base
+// of the screens that use it: it connects the widgets and does the hand-over every such screen
+// does alike; the screen only says where a palette colour goes and redraws its preview.
 
 #include <QLabel>
 #include <QPoint>
 #include <QPushButton>
 #include <array>
+#include <functional>
+#include <memory>
 #include <optional>
 
 #include "common/fill_styles.h"
@@ -43,36 +45,16 @@ class PaletteWidgets {
     QLabel* ComponentCaption() const { return caption_; }
     bool hasComponents() const { return caption_ != nullptr; }
 
-    // Connects a screen's handlers: palette cells, second palette cells, component cells,
-    // remove buttons, the rainbow button. The handlers tell the controls apart by sender().
-    template <typename T>
-    void ConnectPalette(T* screen, void (T::*handler)()) const {
-        for (int n = 1; n <= 40; ++n) connectCell(n, screen, handler);
-    }
-    template <typename T>
-    void ConnectSecondPalette(T* screen, void (T::*handler)()) const {
-        for (int n = 48; n <= 87; ++n) connectCell(n, screen, handler);
-    }
-    template <typename T>
-    void ConnectComponentCells(T* screen, void (T::*handler)()) const {
-        for (int n = 41; n <= 47; ++n) connectCell(n, screen, handler);
-    }
-    template <typename T>
-    void ConnectRemoveButtons(T* screen, void (T::*handler)()) const {
-        for (int k = 1; k <= 7; ++k)
-            if (QPushButton* b = ColBtn(k))
-                QObject::connect(b, &QPushButton::clicked, screen, handler);
-    }
-    template <typename T>
-    void ConnectRainbow(T* screen, void (T::*handler)()) const {
-        if (QPushButton* b = ColBtn(8)) QObject::connect(b, &QPushButton::clicked, screen, handler);
-    }
-
-    // The palette colour of a clicked cell (Edit1..Edit40 or Edit48..Edit87).
-    static std::optional<TColor> CellColour(const QObject* sender);
-    // The component slot 1..7 of a clicked component cell (Edit41..Edit47) or remove button
-    // (ColBtn01..ColBtn07); 0 for anything else.
-    static int ComponentSlot(const QObject* sender);
+    // What the controls do when clicked; each gets the number the control stands for.
+    struct Handlers {
+        std::function<void(TColor)> paletteCell;        // Edit1..Edit40: its colour
+        std::function<void(TColor)> secondPaletteCell;  // Edit48..Edit87: its colour
+        std::function<void(int)> componentCell;         // Edit41..Edit47: slot 1..7
+        std::function<void(int)> removeButton;          // ColBtn01..ColBtn07: slot 1..7
+        std::function<void()> rainbow;                  // ColBtn08
+    };
+    // Connects the controls this screen has; `context` ends the connections when deleted.
+    void Connect(QObject* context, const Handlers& handlers) const;
 
     TColor pending() const { return pending_; }
     // The b-handler: the colour a second-palette click sets; nothing is redrawn.
@@ -93,10 +75,6 @@ class PaletteWidgets {
     void ShowComponents(bool visible, const QString& caption = {});
 
   private:
-    template <typename T>
-    void connectCell(int n, T* screen, void (T::*handler)()) const {
-        if (ColourCell* c = Edit(n)) QObject::connect(c, &ColourCell::clicked, screen, handler);
-    }
     void showSlot(int k);
 
     std::array<ColourCell*, 88> cells_{};
@@ -105,6 +83,33 @@ class PaletteWidgets {
     TColor pending_ = clWhite;
     ComponentColours components_;
     bool componentsVisible_ = true;
+};
+
+// PaletteForm: the base of the screens that pick colours with PaletteWidgets (the object
+// design screens and the stamp screens). A palette cell's colour goes to the screen's target
+// (PaletteColourChosen); a second-palette cell sets the pending colour; a component cell
+// takes the pending colour (IroOK), its "取消" frees the slot (IroCancel) and "虹色" loads the
+// rainbow (ColBtn08Click), each followed by ComponentsChanged(). Every click gives the focus
+// to Edit0 first.
+class PaletteForm : public Form {
+    Q_OBJECT
+  public:
+    std::unique_ptr<PaletteWidgets> palette;
+
+    void IroOK(int k);
+    void IroCancel(int k);
+    void ColBtn08Click();
+
+  protected:
+    using Form::Form;
+    ~PaletteForm() override;
+
+    // Creates the widgets on this screen (or on `parent`, a panel of it) and connects them.
+    void BuildPalette(const PaletteLayout& layout, QWidget* parent = nullptr);
+    // A palette cell was clicked: the screen's colour target takes `colour`.
+    virtual void PaletteColourChosen(TColor colour) = 0;
+    // The component colours changed: the screen redraws.
+    virtual void ComponentsChanged() = 0;
 };
 
 }  // namespace pb

@@ -136,20 +136,21 @@ void TForm9::BuildControls() {
 }
 
 void TForm9::ConnectHandlers() {
-    for (QPushButton* b : {BtnK0, BtnK1})
-        connect(b, &QPushButton::clicked, this, &TForm9::BtnKClick);
-    for (QPushButton* b : {BtnL1, BtnL2})
-        connect(b, &QPushButton::clicked, this, &TForm9::BtnLClick);
+    // Each handler gets the number its control is named by ("BtnK1" 1, "BtnS12" 12).
+    connect(BtnK0, &QPushButton::clicked, this, [this] { BtnKClick(0); });
+    connect(BtnK1, &QPushButton::clicked, this, [this] { BtnKClick(1); });
+    connect(BtnL1, &QPushButton::clicked, this, [this] { BtnLClick(1); });
+    connect(BtnL2, &QPushButton::clicked, this, [this] { BtnLClick(2); });
     for (int n = 1; n <= 4; ++n) {
-        connect(BtnF[n], &QPushButton::clicked, this, &TForm9::BtnFClick);
-        connect(BtnB[n], &QPushButton::clicked, this, &TForm9::BtnBClick);
-        connect(BtnM[n], &QPushButton::clicked, this, &TForm9::BtnMClick);
-        connect(BtnSW[n], &QPushButton::clicked, this, &TForm9::BtnSClick);
-        connect(BtnSH[n], &QPushButton::clicked, this, &TForm9::BtnSClick);
+        connect(BtnF[n], &QPushButton::clicked, this, [this, n] { BtnFClick(n); });
+        connect(BtnB[n], &QPushButton::clicked, this, [this, n] { BtnBClick(n); });
+        connect(BtnM[n], &QPushButton::clicked, this, [this, n] { BtnMClick(n); });
+        connect(BtnSW[n], &QPushButton::clicked, this, [this, n] { BtnSClick(n); });
+        connect(BtnSH[n], &QPushButton::clicked, this, [this, n] { BtnSClick(10 + n); });
     }
     for (int n = 1; n <= 3; ++n) {
-        connect(BtnP[n], &QPushButton::clicked, this, &TForm9::BtnPClick);
-        connect(BtnA[n], &QPushButton::clicked, this, &TForm9::BtnAClick);
+        connect(BtnP[n], &QPushButton::clicked, this, [this, n] { BtnPClick(n); });
+        connect(BtnA[n], &QPushButton::clicked, this, [this, n] { BtnAClick(n); });
     }
     for (QPushButton* b : {BtnV0, BtnV1})
         connect(b, &QPushButton::clicked, this, &TForm9::BtnVClick);
@@ -160,11 +161,6 @@ void TForm9::ConnectHandlers() {
     connect(ShellTreeView1, &FolderTree::folderChanged, this, &TForm9::ShellTreeView1Change);
     for (QRadioButton* r : {RBtn0, RBtn1, RBtn2})
         connect(r, &QRadioButton::clicked, this, &TForm9::FocusSink);
-    palette->ConnectPalette(this, &TForm9::IroSentaku9a);
-    palette->ConnectSecondPalette(this, &TForm9::IroSentaku9b);
-    palette->ConnectComponentCells(this, &TForm9::IroOK);
-    palette->ConnectRemoveButtons(this, &TForm9::IroCancel);
-    palette->ConnectRainbow(this, &TForm9::ColBtn08Click);
     connect(BtnDtStClose, &QPushButton::clicked, this, &TForm9::BtnDtStCloseClick);
     connect(BtnFormClose, &QPushButton::clicked, this, &TForm9::BtnFormCloseClick);
 }
@@ -202,10 +198,10 @@ void TForm9::FormCreate() {
     EnableArch();
 }
 
-void TForm9::closeEvent(QCloseEvent* event) {
+void TForm9::FormClose() {
     if (noteShown_) Hub().ShowImageQualityNote(false);
     noteShown_ = false;
-    ObjectDesignForm::closeEvent(event);
+    ObjectDesignForm::FormClose();
 }
 
 ObjectRecord TForm9::CurrentRecord() const {
@@ -274,8 +270,7 @@ void TForm9::Preview() {
     ShowPreview(CurrentRecord());
 }
 
-void TForm9::BtnAClick() {
-    const int kind = SenderNumber(sender(), 1);
+void TForm9::BtnAClick(int kind) {
     FocusSink();
     if (kind < 1 || kind > 3) return;
     shapeKind_ = kind;
@@ -285,8 +280,8 @@ void TForm9::BtnAClick() {
     Preview();
 }
 
-void TForm9::BtnKClick() {
-    const bool on = SenderNumber(sender(), 1) == 1;
+void TForm9::BtnKClick(int n) {
+    const bool on = n == 1;
     FocusSink();
     rec_.Shadow = on;
     RBtn2->setVisible(on);
@@ -295,15 +290,14 @@ void TForm9::BtnKClick() {
     Preview();
 }
 
-void TForm9::BtnLClick() {
-    const int step = SenderNumber(sender(), 1) == 1 ? -1 : 1;
+void TForm9::BtnLClick(int n) {
+    const int step = n == 1 ? -1 : 1;
     FocusSink();
     rec_.OutlineWidth = std::clamp(rec_.OutlineWidth + step, kOutlineWidthMin, kOutlineWidthMax);
     Preview();
 }
 
-void TForm9::BtnFClick() {
-    const int n = SenderNumber(sender(), 1);
+void TForm9::BtnFClick(int n) {
     FocusSink();
     if (n < 1 || n > 4) return;
     const int mode = n <= 2 ? 1 : 2;
@@ -320,8 +314,7 @@ void TForm9::BtnFClick() {
     Preview();
 }
 
-void TForm9::BtnMClick() {
-    const int n = SenderNumber(sender(), 1);
+void TForm9::BtnMClick(int n) {
     FocusSink();
     if (n < 1 || n > 4) return;
     const int step = DecoratedFontStep(n >= 3, App().isA4());
@@ -335,8 +328,7 @@ void TForm9::BtnMClick() {
     Preview();
 }
 
-void TForm9::BtnSClick() {
-    const int n = SenderNumber(sender(), 2);
+void TForm9::BtnSClick(int n) {
     FocusSink();
     const int button = n % 10;
     if (button < 1 || button > 4 || (n / 10 != 0 && n / 10 != 1)) return;
@@ -371,8 +363,7 @@ void TForm9::BtnSSClick() {
     Preview();
 }
 
-void TForm9::BtnBClick() {
-    const int n = SenderNumber(sender(), 1);
+void TForm9::BtnBClick(int n) {
     FocusSink();
     if (n < 1 || n > 4) return;
     DeleteFileIfExists(CompanionBitmapPath(folder(), slot()));
@@ -399,8 +390,7 @@ void TForm9::BtnVClick() {
     Preview();
 }
 
-void TForm9::BtnPClick() {
-    const int n = SenderNumber(sender(), 1);
+void TForm9::BtnPClick(int n) {
     FocusSink();
     if (n < 1 || n > 3) return;
     rec_.Align = n;
@@ -452,40 +442,13 @@ void TForm9::ShellTreeView1Change(const QString& path) {
         ListView1->ChangeFolder(app.CurrentPictureFolder, path.toStdString());
 }
 
-void TForm9::IroSentaku9a() {
-    const auto colour = PaletteWidgets::CellColour(sender());
-    if (colour) {
-        if (RBtn0->isChecked())
-            rec_.OutlineColor = *colour;
-        else if (RBtn1->isChecked())
-            rec_.FillColor = *colour;
-        else if (RBtn2->isChecked())
-            rec_.ShadowColor = *colour;
-        Preview();
-    }
-    FocusSink();
-}
-
-void TForm9::IroSentaku9b() {
-    if (const auto colour = PaletteWidgets::CellColour(sender())) palette->SetPending(*colour);
-    FocusSink();
-}
-
-void TForm9::IroOK() {
-    palette->TakePending(PaletteWidgets::ComponentSlot(sender()));
-    FocusSink();
-    Preview();
-}
-
-void TForm9::IroCancel() {
-    palette->Remove(PaletteWidgets::ComponentSlot(sender()));
-    FocusSink();
-    Preview();
-}
-
-void TForm9::ColBtn08Click() {
-    palette->LoadRainbow();
-    FocusSink();
+void TForm9::IroSentaku9a(TColor colour) {
+    if (RBtn0->isChecked())
+        rec_.OutlineColor = colour;
+    else if (RBtn1->isChecked())
+        rec_.FillColor = colour;
+    else if (RBtn2->isChecked())
+        rec_.ShadowColor = colour;
     Preview();
 }
 

@@ -49,30 +49,29 @@ class TForm9 : public ObjectDesignForm {
     ObjectRecord CurrentRecord() const;
     int shapeKind() const { return shapeKind_; }
 
-    void BtnAClick();
-    void BtnKClick();
-    void BtnLClick();
-    void BtnFClick();
-    void BtnMClick();
-    void BtnSClick();
+    void BtnAClick(int kind);
+    void BtnKClick(int n);
+    void BtnLClick(int n);
+    void BtnFClick(int n);
+    void BtnMClick(int n);
+    void BtnSClick(int n);
     void BtnSSClick();
-    void BtnBClick();
+    void BtnBClick(int n);
     void BtnVClick();
-    void BtnPClick();
+    void BtnPClick(int n);
     void ComboBox1Change(int index);
     void ListBox1Click();
     void ListView1Click(QListWidgetItem* item);
     void ShellTreeView1Change(const QString& path);
-    void IroSentaku9a();
-    void IroSentaku9b();
-    void IroOK();
-    void IroCancel();
-    void ColBtn08Click();
+    // A palette colour onto the target chosen by the radio buttons.
+    void IroSentaku9a(TColor colour);
     void BtnDtStCloseClick();
     void BtnFormCloseClick();
 
   protected:
-    void closeEvent(QCloseEvent* event) override;
+    void FormClose() override;
+    void PaletteColourChosen(TColor colour) override { IroSentaku9a(colour); }
+    void ComponentsChanged() override { Preview(); }
 
   private:
     void BuildControls();

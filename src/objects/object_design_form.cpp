@@ -1,6 +1,5 @@
 #include "objects/object_design_form.h"
 
-#include <QCloseEvent>
 #include <QTimer>
 
 #include "common/app_state.h"
@@ -14,7 +13,8 @@
 
 namespace pb {
 
-ObjectDesignForm::ObjectDesignForm(QWidget* parent) : Form(parent, Qt::WindowStaysOnTopHint) {
+ObjectDesignForm::ObjectDesignForm(QWidget* parent)
+    : PaletteForm(parent, Qt::WindowStaysOnTopHint) {
     setAttribute(Qt::WA_StyledBackground);
     Edit0 = AddFocusSink(kLeft + kColumnWidth - 12, 2, 12, 10);
 }
@@ -39,7 +39,6 @@ bool ObjectDesignForm::OpenDesign(ObjectFamily family) {
     if (ObjectImages().exists(slot_)) rec = ReadObject(folder(), slot_);
     if (!rec || rec->family != family) {
         // Nothing to design: back to the object list at once.
-        returned_ = true;
         QTimer::singleShot(0, this, [this] { ReturnToObjectList(); });
         return false;
     }
@@ -54,7 +53,7 @@ void ObjectDesignForm::BuildLowerPanel() {
     layout.palette = QPoint(kLeft, kPaletteTop);
     layout.components = QPoint(kLeft, kComponentsTop);
     layout.secondPalette = QPoint(kLeft, kSecondPaletteTop);
-    palette = std::make_unique<PaletteWidgets>(*this, layout);
+    BuildPalette(layout);
     palette->ComponentCaption()->setObjectName(QStringLiteral("Label3"));
     const int buttonsLeft = kLeft + 8 * PaletteWidgets::kCell + 8;
     const int buttonsWidth = kLeft + kColumnWidth - buttonsLeft;
@@ -144,7 +143,6 @@ void ObjectDesignForm::ShowComponentColours(bool visible, const QString& caption
 }
 
 void ObjectDesignForm::ReturnToObjectList() {
-    returned_ = true;
     Hub().OpenObjectList();
     Release();
 }
@@ -154,17 +152,15 @@ void ObjectDesignForm::SetOtherObjectsEnabled(bool enabled) {
         if (TCImg* img = ObjectImages()[n]) img->SetEnabled(enabled || n == slot_);
 }
 
-void ObjectDesignForm::closeEvent(QCloseEvent* event) {
-    // Closed by other means than its two buttons: as "Cancel", so that the object shows what
-    // its file holds and the object list comes back.
-    if (!returned_ && loaded_) {
-        returned_ = true;
-        if (RenderObject(folder(), slot_, false, true))
-            if (TCImg* img = ObjectImages()[slot_]) img->DrawSelectionFrame();
-        Hub().OpenObjectList();
-    }
+void ObjectDesignForm::CloseByWindowManager() {
+    if (loaded_)
+        CancelDesign();
+    else
+        ReturnToObjectList();
+}
+
+void ObjectDesignForm::FormClose() {
     SetOtherObjectsEnabled(true);
-    Form::closeEvent(event);
 }
 
 }  // namespace pb

@@ -21,7 +21,7 @@
 
 namespace pb {
 
-class ObjectDesignForm : public Form {
+class ObjectDesignForm : public PaletteForm {
     Q_OBJECT
   public:
     // Whether a record was found for the selected slot; a screen without one closes at once.
@@ -32,7 +32,6 @@ class ObjectDesignForm : public Form {
     QPushButton* BtnDtStClose = nullptr;  // "確定"
     QPushButton* BtnFormClose = nullptr;  // "Cancel"
     QListWidget* ListBox1 = nullptr;      // the Japanese fonts
-    std::unique_ptr<PaletteWidgets> palette;
 
   protected:
     explicit ObjectDesignForm(QWidget* parent);
@@ -77,7 +76,10 @@ class ObjectDesignForm : public Form {
     // The second palette shows with the component colours.
     void ShowComponentColours(bool visible, const QString& caption = {});
 
-    void closeEvent(QCloseEvent* event) override;
+    // Closed by other means than its two buttons: as "Cancel", so that the object shows what
+    // its file holds and the object list comes back.
+    void CloseByWindowManager() override;
+    void FormClose() override;
 
   private:
     void SetOtherObjectsEnabled(bool enabled);
@@ -85,7 +87,6 @@ class ObjectDesignForm : public Form {
 
     int slot_ = -1;
     bool loaded_ = false;
-    bool returned_ = false;
     ObjectRecord stored_;
 };
 

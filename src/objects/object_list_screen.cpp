@@ -1,7 +1,5 @@
 #include "objects/object_list_screen.h"
 
-#include <QCloseEvent>
-
 #include "common/app_state.h"
 #include "common/object_image.h"
 #include "common/screen_hub.h"
@@ -59,7 +57,7 @@ TForm16::TForm16(QWidget* parent) : Form(parent, Qt::WindowStaysOnTopHint) {
 
     for (int n : {5, 6, 7})
         connect(Btn[static_cast<std::size_t>(n)], &QPushButton::clicked, this,
-                &TForm16::Btn05Or06Or07Click);
+                [this, n] { Btn05Or06Or07Click(n); });
     connect(Btn[0], &QPushButton::clicked, this, &TForm16::Btn00Click);
     connect(Btn[1], &QPushButton::clicked, this, &TForm16::Btn01Click);
     connect(Btn[2], &QPushButton::clicked, this, &TForm16::Btn02Click);
@@ -89,11 +87,6 @@ void TForm16::FormCreate() {
     ShowObjectButtons();
 }
 
-void TForm16::closeEvent(QCloseEvent* event) {
-    FormClose();
-    Form::closeEvent(event);
-}
-
 void TForm16::FormClose() {
     App().ObjectListOpen = false;
     Hub().ShowObjectNotes(AnyObject());
@@ -118,8 +111,7 @@ int TForm16::SelectedSlot() {
     return ObjectImages().exists(selected) ? selected : -1;
 }
 
-void TForm16::Btn05Or06Or07Click() {
-    const int kind = SenderNumber(sender(), 1);
+void TForm16::Btn05Or06Or07Click(int kind) {
     FocusSink();
     AppState& app = App();
     if (!Files().FolderExists(folder())) Files().CreateFolder(folder());

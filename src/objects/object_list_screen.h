@@ -6,7 +6,8 @@
 // (the main screen's CImgClick, active while this screen is open) and dragged there.
 //
 // While it is open the page image and the floating selection are disabled; "元の画面に戻る"
-// saves every object's position and enables them again.
+// saves every object's position and enables them again, and so does closing the screen by the
+// window manager.
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -26,7 +27,7 @@ class TForm16 : public Form {
     std::array<QPushButton*, 9> Btn{};  // Btn00..Btn08
     QLineEdit* Edit0 = nullptr;
 
-    void Btn05Or06Or07Click();  // 追加: 5 plain text, 6 decorated text, 7 shape
+    void Btn05Or06Or07Click(int kind);  // 追加: 5 plain text, 6 decorated text, 7 shape
     void Btn00Click();          // Copy(ｸﾛｰﾝ作成)
     void Btn01Click();          // 削除
     void Btn02Click();          // 最前面
@@ -35,11 +36,11 @@ class TForm16 : public Form {
     void Btn08Click();          // 元の画面に戻る
 
   protected:
-    void closeEvent(QCloseEvent* event) override;
+    void CloseByWindowManager() override { Btn08Click(); }
+    void FormClose() override;
 
   private:
     void FormCreate();
-    void FormClose();
     // Btn00..Btn04 are shown exactly while an object exists.
     void ShowObjectButtons();
     // Renders the selected object again, which removes its selection frame.

@@ -67,19 +67,18 @@ void TForm8::BuildControls() {
 }
 
 void TForm8::ConnectHandlers() {
-    for (int n = 1; n <= 4; ++n) connect(BtnM[n], &QPushButton::clicked, this, &TForm8::BtnMClick);
-    for (int n = 1; n <= 3; ++n) connect(BtnP[n], &QPushButton::clicked, this, &TForm8::BtnPClick);
-    for (int n = 0; n <= 3; ++n) connect(BtnB[n], &QPushButton::clicked, this, &TForm8::BtnBClick);
+    // Each handler gets the number its control is named by ("BtnM3" 3).
+    for (int n = 1; n <= 4; ++n)
+        connect(BtnM[n], &QPushButton::clicked, this, [this, n] { BtnMClick(n); });
+    for (int n = 1; n <= 3; ++n)
+        connect(BtnP[n], &QPushButton::clicked, this, [this, n] { BtnPClick(n); });
+    for (int n = 0; n <= 3; ++n)
+        connect(BtnB[n], &QPushButton::clicked, this, [this, n] { BtnBClick(n); });
     for (QPushButton* b : {BtnV0, BtnV1})
         connect(b, &QPushButton::clicked, this, &TForm8::BtnVClick);
     connect(ListBox1, &QListWidget::itemClicked, this, &TForm8::ListBox1Click);
     for (QRadioButton* r : {RBtn0, RBtn1})
         connect(r, &QRadioButton::clicked, this, &TForm8::FocusSink);
-    palette->ConnectPalette(this, &TForm8::IroSentaku8a);
-    palette->ConnectSecondPalette(this, &TForm8::IroSentaku8b);
-    palette->ConnectComponentCells(this, &TForm8::IroOK);
-    palette->ConnectRemoveButtons(this, &TForm8::IroCancel);
-    palette->ConnectRainbow(this, &TForm8::ColBtn08Click);
     connect(BtnDtStClose, &QPushButton::clicked, this, &TForm8::BtnDtStCloseClick);
     connect(BtnFormClose, &QPushButton::clicked, this, &TForm8::BtnFormCloseClick);
 }
@@ -124,8 +123,7 @@ void TForm8::Preview() {
     ShowPreview(CurrentRecord());
 }
 
-void TForm8::BtnMClick() {
-    const int n = SenderNumber(sender(), 1);
+void TForm8::BtnMClick(int n) {
     FocusSink();
     if (n < 1 || n > 4) return;
     const int step = PlainFontStep(n == 1 || n == 3, App().isA4());
@@ -140,16 +138,14 @@ void TForm8::BtnMClick() {
     Preview();
 }
 
-void TForm8::BtnPClick() {
-    const int n = SenderNumber(sender(), 1);
+void TForm8::BtnPClick(int n) {
     FocusSink();
     if (n < 1 || n > 3) return;
     rec_.Align = n;
     Preview();
 }
 
-void TForm8::BtnBClick() {
-    const int n = SenderNumber(sender(), 1);
+void TForm8::BtnBClick(int n) {
     FocusSink();
     if (n < 0 || n > 3) return;
     palette->ResetComponents();
@@ -178,38 +174,11 @@ void TForm8::ListBox1Click() {
     Preview();
 }
 
-void TForm8::IroSentaku8a() {
-    const auto colour = PaletteWidgets::CellColour(sender());
-    if (colour) {
-        if (RBtn0->isChecked())
-            rec_.FontColor = *colour;
-        else if (RBtn1->isChecked())
-            rec_.BackColor = *colour;
-        Preview();
-    }
-    FocusSink();
-}
-
-void TForm8::IroSentaku8b() {
-    if (const auto colour = PaletteWidgets::CellColour(sender())) palette->SetPending(*colour);
-    FocusSink();
-}
-
-void TForm8::IroOK() {
-    palette->TakePending(PaletteWidgets::ComponentSlot(sender()));
-    FocusSink();
-    Preview();
-}
-
-void TForm8::IroCancel() {
-    palette->Remove(PaletteWidgets::ComponentSlot(sender()));
-    FocusSink();
-    Preview();
-}
-
-void TForm8::ColBtn08Click() {
-    palette->LoadRainbow();
-    FocusSink();
+void TForm8::IroSentaku8a(TColor colour) {
+    if (RBtn0->isChecked())
+        rec_.FontColor = colour;
+    else if (RBtn1->isChecked())
+        rec_.BackColor = colour;
     Preview();
 }
 

@@ -27,18 +27,19 @@ class TForm8 : public ObjectDesignForm {
     // The screen's state as the record it would write.
     ObjectRecord CurrentRecord() const;
 
-    void BtnMClick();
-    void BtnPClick();
-    void BtnBClick();
+    void BtnMClick(int n);
+    void BtnPClick(int n);
+    void BtnBClick(int n);
     void BtnVClick();
     void ListBox1Click();
-    void IroSentaku8a();
-    void IroSentaku8b();
-    void IroOK();
-    void IroCancel();
-    void ColBtn08Click();
+    // A palette colour onto the target chosen by the radio buttons.
+    void IroSentaku8a(TColor colour);
     void BtnDtStCloseClick();
     void BtnFormCloseClick();
+
+  protected:
+    void PaletteColourChosen(TColor colour) override { IroSentaku8a(colour); }
+    void ComponentsChanged() override { Preview(); }
 
   private:
     void BuildControls();

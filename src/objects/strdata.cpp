@@ -332,11 +332,4 @@ int DefaultFontIndex(const std::vector<std::string>& fonts) {
     return fonts.empty() ? 0 : static_cast<int>(fonts.size()) - 1;
 }
 
-std::string FontNameForIndex(const std::vector<std::string>& fonts, int index) {
-    if (fonts.empty()) return {};
-    if (index < 0) index = 0;
-    if (index >= static_cast<int>(fonts.size())) index = static_cast<int>(fonts.size()) - 1;
-    return fonts[static_cast<std::size_t>(index)];
-}
-
 }  // namespace pb

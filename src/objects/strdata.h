@@ -116,7 +116,5 @@ ObjectRecord NewShapeObject(int slot, int pageHeight, bool a4);
 // The first installed font whose name does not begin with "@" and holds a double-byte
 // character; the last font when there is none.
 int DefaultFontIndex(const std::vector<std::string>& fonts);
-// The family for an index; indices past the end give the last font, below zero the first.
-std::string FontNameForIndex(const std::vector<std::string>& fonts, int index);
 
 }  // namespace pb

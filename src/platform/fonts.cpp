@@ -17,4 +17,11 @@ const std::vector<std::string>& InstalledFonts() {
     return fonts;
 }
 
+std::string FontNameForIndex(const std::vector<std::string>& fonts, int index) {
+    if (fonts.empty()) return {};
+    if (index < 0) return fonts.front();
+    if (static_cast<std::size_t>(index) >= fonts.size()) return fonts.back();
+    return fonts[static_cast<std::size_t>(index)];
+}
+
 }  // namespace pb

@@ -10,4 +10,8 @@ namespace pb {
 // Read once per run.
 const std::vector<std::string>& InstalledFonts();
 
+// The family an object record's font index names: indices past the end give the last font,
+// below zero the first; empty without fonts.
+std::string FontNameForIndex(const std::vector<std::string>& fonts, int index);
+
 }  // namespace pb

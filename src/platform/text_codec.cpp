@@ -62,7 +62,7 @@ std::string Convert(Converter& conv, std::string_view in, std::string_view repla
             while (n < skip && n < srcLeft && (static_cast<unsigned char>(src[n]) & 0xC0) == 0x80)
                 ++n;
             skip = n;
-        } else if (srcLeft >= 2 && Cp932CharLength(static_cast<unsigned char>(*src)) == 2) {
+        } else if (srcLeft >= 2 && IsCp932LeadByte(static_cast<unsigned char>(*src))) {
             skip = 2;
         }
         if (skip > srcLeft) skip = srcLeft;
@@ -87,24 +87,53 @@ std::string Cp932ToUtf8(std::string_view cp932, bool* lossless) {
     return Convert(FromCp932(), cp932, "\xEF\xBF\xBD", false, lossless);
 }
 
+std::size_t Cp932CharLengthAt(std::string_view s, std::size_t pos) {
+    return IsCp932LeadByte(static_cast<unsigned char>(s[pos])) && pos + 1 < s.size() ? 2 : 1;
+}
+
+std::size_t Cp932CharCount(std::string_view s) {
+    std::size_t count = 0;
+    for (std::size_t i = 0; i < s.size(); i += Cp932CharLengthAt(s, i)) ++count;
+    return count;
+}
+
+std::size_t Cp932WithoutLastChar(std::string_view s) {
+    std::size_t last = 0;
+    for (std::size_t i = 0; i < s.size(); i += Cp932CharLengthAt(s, i)) last = i;
+    return last;
+}
+
+std::string_view Cp932Left(std::string_view s, std::size_t count) {
+    std::size_t i = 0;
+    for (std::size_t k = 0; k < count && i < s.size(); ++k) i += Cp932CharLengthAt(s, i);
+    return s.substr(0, i);
+}
+
+std::size_t Cp932Boundary(std::string_view s, std::size_t pos) {
+    if (pos >= s.size()) return s.size();
+    std::size_t i = 0;
+    while (i < pos) {
+        const std::size_t n = Cp932CharLengthAt(s, i);
+        if (i + n > pos) break;
+        i += n;
+    }
+    return i;
+}
+
+bool IsWellFormedCp932(std::string_view s) {
+    for (std::size_t i = 0; i < s.size(); ++i) {
+        const auto c = static_cast<unsigned char>(s[i]);
+        if (c < 0x80 || (c >= 0xA1 && c <= 0xDF)) continue;
+        if (!IsCp932LeadByte(c)) return false;
+        if (++i >= s.size() || !IsCp932TrailByte(static_cast<unsigned char>(s[i]))) return false;
+    }
+    return true;
+}
+
 bool EncodableInCp932(std::string_view utf8) {
     bool ok = true;
     Utf8ToCp932(utf8, &ok);
     return ok;
-}
-
-std::size_t CountCp932Characters(std::string_view cp932) {
-    std::size_t count = 0;
-    for (std::size_t i = 0; i < cp932.size(); ++count)
-        i += static_cast<std::size_t>(Cp932CharLength(static_cast<unsigned char>(cp932[i])));
-    return count;
-}
-
-std::size_t Cp932CharactersPrefix(std::string_view cp932, std::size_t count) {
-    std::size_t i = 0;
-    for (std::size_t k = 0; k < count && i < cp932.size(); ++k)
-        i += static_cast<std::size_t>(Cp932CharLength(static_cast<unsigned char>(cp932[i])));
-    return std::min(i, cp932.size());
 }
 
 }  // namespace pb

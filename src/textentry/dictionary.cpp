@@ -16,6 +16,7 @@
 
 #include "platform/dialogs.h"
 #include "platform/file_service.h"
+#include "platform/text_codec.h"
 #include "textentry/dic_text.h"
 
 namespace pb {
@@ -144,19 +145,6 @@ void SyncFile(const std::string& path) {
     ::close(fd);
 }
 
-bool IsValidCp932(std::string_view s) {
-    for (std::size_t i = 0; i < s.size(); ++i) {
-        const auto c = static_cast<unsigned char>(s[i]);
-        if (c < 0x80) continue;
-        if ((c >= 0xA1 && c <= 0xDF)) continue;  // half-width katakana
-        if (!((c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC))) return false;
-        if (++i >= s.size()) return false;
-        const auto t = static_cast<unsigned char>(s[i]);
-        if (t < 0x40 || t == 0x7F || t > 0xFC) return false;
-    }
-    return true;
-}
-
 std::optional<std::int64_t> ParseByte(std::string_view s) {
     while (!s.empty() && s.front() == ' ') s.remove_prefix(1);
     while (!s.empty() && s.back() == ' ') s.remove_suffix(1);
@@ -226,7 +214,7 @@ void ImportSource(SqlDatabase& db, const TableDef& table, std::string_view bytes
             }
             switch (table.columns[c].kind) {
                 case ColumnKind::Text:
-                    ok = IsValidCp932(value);
+                    ok = IsWellFormedCp932(value);
                     if (ok) insert.Bind(index, value);
                     break;
                 case ColumnKind::Byte:

@@ -31,13 +31,8 @@ Code CodeOf(std::string_view cp932) {
 
 // The character at `i` and its length.
 Code CharAt(std::string_view s, std::size_t i, std::size_t* length) {
-    const auto lead = static_cast<unsigned char>(s[i]);
-    if (Cp932CharLength(lead) == 2 && i + 1 < s.size()) {
-        *length = 2;
-        return lead * 256u + static_cast<unsigned char>(s[i + 1]);
-    }
-    *length = 1;
-    return lead;
+    *length = Cp932CharLengthAt(s, i);
+    return CodeOf(s.substr(i, *length));
 }
 
 // Pairs of equal-length UTF-8 character lists, mapped position by position.
@@ -205,49 +200,6 @@ std::string NarrowAscii(std::string_view s) {
         i += n;
     }
     return out;
-}
-
-std::size_t Cp932WithoutLastChar(std::string_view s) {
-    std::size_t last = 0;
-    for (std::size_t i = 0; i < s.size();) {
-        last = i;
-        std::size_t n = 0;
-        CharAt(s, i, &n);
-        i += n;
-    }
-    return last;
-}
-
-std::size_t Cp932CharCount(std::string_view s) {
-    std::size_t count = 0;
-    for (std::size_t i = 0; i < s.size(); ++count) {
-        std::size_t n = 0;
-        CharAt(s, i, &n);
-        i += n;
-    }
-    return count;
-}
-
-std::string_view Cp932Left(std::string_view s, std::size_t count) {
-    std::size_t i = 0;
-    for (std::size_t k = 0; k < count && i < s.size(); ++k) {
-        std::size_t n = 0;
-        CharAt(s, i, &n);
-        i += n;
-    }
-    return s.substr(0, i);
-}
-
-std::size_t Cp932Boundary(std::string_view s, std::size_t pos) {
-    if (pos >= s.size()) return s.size();
-    std::size_t i = 0;
-    while (i < pos) {
-        std::size_t n = 0;
-        CharAt(s, i, &n);
-        if (i + n > pos) break;
-        i += n;
-    }
-    return i;
 }
 
 std::string LowerAscii(std::string_view s) {

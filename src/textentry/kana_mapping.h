@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/text_codec.h"
+
 namespace pb {
 
 // Half-width katakana to full-width, a following ﾞ or ﾟ merged into the voiced or
@@ -29,15 +31,7 @@ std::string ToHalfWidth(std::string_view cp932);
 // their ASCII forms; nothing else (lower-case letters stay full-width).
 std::string NarrowAscii(std::string_view cp932);
 
-// Helpers on CP932 text.
-// Byte length of the text without its last character (a double-byte character counts whole).
-std::size_t Cp932WithoutLastChar(std::string_view cp932);
-// Number of characters.
-std::size_t Cp932CharCount(std::string_view cp932);
-// The first `count` characters.
-std::string_view Cp932Left(std::string_view cp932, std::size_t count);
-// The largest character boundary not after `pos` (and not past the end).
-std::size_t Cp932Boundary(std::string_view cp932, std::size_t pos);
+// Helpers on CP932 text (character counting lies with the codec, platform/text_codec.h).
 // ASCII letters in lower case; every other byte (and double-byte character) unchanged.
 std::string LowerAscii(std::string_view cp932);
 // Without leading and trailing bytes up to the space (what the grids' click handlers use).

@@ -172,7 +172,7 @@ TForm6::TForm6(QWidget* parent) : Form(parent), logic_(App().AppDir) {
         QPushButton* b =
             AddButton(QStringLiteral("Button%1").arg(kFirstSymbolButton + i),
                       QString::fromUtf8(pages[i]), 536 + (i % 2) * 72, 376 + (i / 2) * 24, 70, 22);
-        connect(b, &QPushButton::clicked, this, &TForm6::SListOpen);
+        connect(b, &QPushButton::clicked, this, [this, i] { SListOpen(i + 1); });
     }
 
     CheckBox1 = new QCheckBox(QStringLiteral("Keyboard入力On/Off"), this);
@@ -211,7 +211,8 @@ StringGrid* TForm6::MakeKeyGrid(const QString& name, const CellTable& cells, int
 }
 
 void TForm6::Setup(const KeyboardRequest& request) {
-    Label0->setText(QString::number(request.callerMode));
+    callerMode_ = request.callerMode;
+    Label0->setText(QString::number(callerMode_));
     logic_.SetMemo(Utf8ToCp932(request.text));
     Label3->setText(QString::fromStdString(request.hint));
     Label4->setVisible(request.decoratedHint);
@@ -253,12 +254,6 @@ void TForm6::Refresh() {
 void TForm6::TakeMemoText() {
     memoShown_ = ToCp932(Memo1->toPlainText().replace(QLatin1Char('\n'), QStringLiteral("\r\n")));
     logic_.SetMemo(memoShown_);
-}
-
-int TForm6::CallerMode() const {
-    bool ok = false;
-    const int mode = Label0->text().trimmed().toInt(&ok);
-    return ok ? mode : -1;
 }
 
 void TForm6::MjSjSGClick0(int row, int column) {
@@ -307,8 +302,7 @@ void TForm6::StringGrid1Click(int row, int) {
     Refresh();
 }
 
-void TForm6::SListOpen() {
-    const int category = SenderNumber(sender(), 3) - (kFirstSymbolButton - 1);
+void TForm6::SListOpen(int category) {
     FocusSink();
     if (category < 1 || category > kSymbolPages) return;
     logic_.OpenSymbolPage(category);
@@ -390,7 +384,7 @@ bool TForm6::eventFilter(QObject* watched, QEvent* event) {
 
 void TForm6::BtnDtStCloseClick() {
     FocusSink();
-    const int mode = CallerMode();
+    const int mode = callerMode_;
     const KeyboardLogic::Confirmation c = logic_.Confirm(mode);
     Refresh();
     if (c.kind != KeyboardLogic::Confirmation::HandOver) return;
@@ -424,8 +418,15 @@ void TForm6::BtnFormCloseClick() {
         Refresh();
         return;
     }
-    if (CallerMode() == 0) Hub().OpenObjectList();
+    if (callerMode_ == 0) Hub().OpenObjectList();
     Release();
+}
+
+void TForm6::CloseByWindowManager() {
+    // "キャンセル" during a registration only ends the registration; the window goes all the
+    // same.
+    if (logic_.Cancel()) Refresh();
+    BtnFormCloseClick();
 }
 
 }  // namespace pb

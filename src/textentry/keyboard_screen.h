@@ -4,9 +4,10 @@
 // once; kanji candidates and symbol pages appear in StringGrid1; the user's own words in
 // MLStringGrid1. The screen shows the state of a KeyboardLogic and passes its clicks on.
 //
-// The caller says who it is with the caller mode (Label0): on "確定" the text goes to the
-// object being edited ("0"), the QR placement ("1"), or the plain ("2") or decorated ("3")
-// text stamp screen, all through Hub().
+// The caller says who it is with the caller mode (shown in the hidden Label0): on "確定" the
+// text goes to the object being edited ("0"), the QR placement ("1"), or the plain ("2") or
+// decorated ("3") text stamp screen, all through Hub(). Closing the screen by the window
+// manager is "キャンセル", after leaving a word registration under way.
 
 #include <QCheckBox>
 #include <QLabel>
@@ -33,6 +34,7 @@ class TForm6 : public Form {
     void Setup(const KeyboardRequest& request);
 
     KeyboardLogic& Logic() { return logic_; }
+    int callerMode() const { return callerMode_; }
 
     // Controls, named as the screen knows them.
     QPlainTextEdit* Memo1;
@@ -61,7 +63,7 @@ class TForm6 : public Form {
     void Button116Click();
     void Button117Click();
     void StringGrid1Click(int row, int column);
-    void SListOpen();
+    void SListOpen(int category);
     void MLStringGrid1Click(int row, int column);
     void Button128Click();
     void Button129Click();
@@ -74,6 +76,7 @@ class TForm6 : public Form {
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void CloseByWindowManager() override;
 
   private:
     void Memo1Click();
@@ -83,9 +86,9 @@ class TForm6 : public Form {
     void Refresh();
     // Takes over what was typed into the memo directly.
     void TakeMemoText();
-    int CallerMode() const;
 
     KeyboardLogic logic_;
+    int callerMode_ = 0;
     std::string memoShown_;  // the memo text last written into Memo1 (CP932)
     unsigned candidatesShown_ = ~0u;
     unsigned userWordsShown_ = ~0u;

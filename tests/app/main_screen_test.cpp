@@ -111,7 +111,7 @@ TEST_F(MainScreenTest, NewPageAndQuitAskToSaveOnlyWhenSomethingWouldBeLost) {
     Stroke({5, 5}, {5, 90});
     const Bitmap quitting = Page();
     dialogs->answers = {IDCANCEL, IDYES};
-    Click(form->Btn[1]);
+    EXPECT_FALSE(form->close()) << "the window's close button asks as \"終了\" does";
     EXPECT_TRUE(form->isVisible());
     Click(form->Btn[1]);
     EXPECT_FALSE(form->isVisible());
@@ -120,6 +120,22 @@ TEST_F(MainScreenTest, NewPageAndQuitAskToSaveOnlyWhenSomethingWouldBeLost) {
     EXPECT_FALSE(Files().FolderExists(dir.file("TmpWorkC")));
     EXPECT_FALSE(Files().FileExists(dir.file("CCTmp.bmp")));
     EXPECT_EQ(ReadWholeFile(dir.file("A4HGK/keep.txt")), "x");
+}
+
+TEST_F(MainScreenTest, ZoomPenWidthAndCopiesShowInTheirLabelsWithinTheirBounds) {
+    Start();
+    // button, presses, what it changes, the value reached, its label
+    const std::tuple<int, int, int (TForm1::*)() const, int, int> cases[] = {
+        {3, 1, &TForm1::zoom, 200, 5},   {2, 12, &TForm1::zoom, 10, 5},
+        {4, 3, &TForm1::penWidth, 1, 6}, {5, 25, &TForm1::penWidth, 20, 6},
+        {6, 2, &TForm1::copies, 1, 0},   {7, 120, &TForm1::copies, 99, 0},
+    };
+    for (const auto& [button, presses, value, reached, label] : cases) {
+        if (button == 6) Click(form->Btn[23]);  // the copies are on the print panel
+        for (int i = 0; i < presses; ++i) Click(form->Btn[button]);
+        EXPECT_EQ((form.get()->*value)(), reached) << "Btn" << button;
+        EXPECT_EQ(form->Label[label]->text(), QString::number(reached)) << "Btn" << button;
+    }
 }
 
 TEST_F(MainScreenTest, FlipsUndoAndRedoWorkOnThePage) {

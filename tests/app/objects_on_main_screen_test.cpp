@@ -140,5 +140,39 @@ TEST_F(ObjectsOnMainScreen, APictureFillShowsTheNoteUnderThePageWhileTheDesignSc
     EXPECT_EQ(rec->ImageFile, JoinPath(pictures.path(), "green.bmp"));
 }
 
+// The second tap of a double tap on "確定" lands on the screen that "確定" opens under the
+// finger (the keyboard's over the object list's "デザイン変更", the design screen's over its
+// "文字列変更"); the screen that has just opened drops it.
+TEST_F(ObjectsOnMainScreen, ADoubleTapOnConfirmDoesNotReachTheScreenBelow) {
+    const test::DoubleClickInterval interval(300);
+    QTest::qWait(350);  // the main screen has just opened
+    TForm16* list = OpenList();
+    ASSERT_NE(list, nullptr);
+    QTest::qWait(350);
+    Click(list->Btn[6]);
+    Click(list->Btn[3]);  // 文字列変更
+    TForm6* keyboard = Window<TForm6>("Form6");
+    ASSERT_NE(keyboard, nullptr);
+    QTest::qWait(350);
+    Click(keyboard->BtnDtStClose);
+    list = List();
+    ASSERT_NE(list, nullptr);
+    Click(list->Btn[4]);  // the second tap: デザイン変更 under 確定
+    EXPECT_EQ(Window<TForm9>("Form9"), nullptr);
+    EXPECT_EQ(List(), list);
+
+    QTest::qWait(350);
+    Click(list->Btn[4]);  // a tap of its own opens the design screen
+    TForm9* design = Window<TForm9>("Form9");
+    ASSERT_NE(design, nullptr);
+    QTest::qWait(350);
+    Click(design->BtnDtStClose);
+    list = List();
+    ASSERT_NE(list, nullptr);
+    Click(list->Btn[3]);  // the second tap: 文字列変更 under 確定
+    EXPECT_EQ(Window<TForm6>("Form6"), nullptr);
+    EXPECT_EQ(List(), list);
+}
+
 }  // namespace
 }  // namespace pb

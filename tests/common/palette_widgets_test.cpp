@@ -9,25 +9,25 @@
 namespace pb {
 namespace {
 
-// A design screen as the object screens use the widget set: the b-palette sets the pending
-// colour, a component cell takes it and its "取消" gives the slot up again.
-class DesignScreen : public Form {
+// A screen as the design and stamp screens use the palette: the palette colour is its text
+// colour, and it counts its redraws.
+class DesignScreen : public PaletteForm {
   public:
-    DesignScreen() : palette(*this, {{10, 10}, QPoint(10, 110), QPoint(200, 10)}) {
-        palette.ConnectSecondPalette(this, &DesignScreen::IroSentakuB);
-        palette.ConnectComponentCells(this, &DesignScreen::IroOK);
-        palette.ConnectRemoveButtons(this, &DesignScreen::IroCancel);
-        palette.ShowComponents(true, QStringLiteral("STRIPE構成色選択"));
+    DesignScreen() {
+        BuildPalette({{10, 10}, QPoint(10, 110), QPoint(200, 10)});
+        palette->ShowComponents(true, QStringLiteral("STRIPE構成色選択"));
         resize(400, 220);
         show();
     }
-    void IroSentakuB() {
-        if (auto c = PaletteWidgets::CellColour(sender())) palette.SetPending(*c);
-    }
-    void IroOK() { palette.TakePending(PaletteWidgets::ComponentSlot(sender())); }
-    void IroCancel() { palette.Remove(PaletteWidgets::ComponentSlot(sender())); }
+    TColor text = clBlack;
+    int redraws = 0;
 
-    PaletteWidgets palette;
+  protected:
+    void PaletteColourChosen(TColor colour) override {
+        text = colour;
+        ++redraws;
+    }
+    void ComponentsChanged() override { ++redraws; }
 };
 
 void Click(QWidget* w) {
@@ -37,9 +37,15 @@ void Click(QWidget* w) {
 
 TEST(PaletteWidgets, AComponentCellTakesThePendingColourUntilItsRemoveButton) {
     DesignScreen s;
-    const PaletteWidgets& p = s.palette;
+    const PaletteWidgets& p = *s.palette;
+    // A palette cell gives its own colour to the screen; the second palette's only sets the
+    // pending colour and redraws nothing.
+    Click(p.Edit(14));
+    EXPECT_EQ(s.text, PaletteColour(14));
     Click(p.Edit(47 + 17));
     EXPECT_EQ(p.pending(), PaletteColour(17));
+    EXPECT_EQ(s.text, PaletteColour(14));
+    EXPECT_EQ(s.redraws, 1);
     // Component cell 3 takes the pending colour and shows its remove button.
     Click(p.Edit(43));
     EXPECT_EQ(SelectedColours(p.components()), std::vector<TColor>{PaletteColour(17)});
@@ -51,6 +57,11 @@ TEST(PaletteWidgets, AComponentCellTakesThePendingColourUntilItsRemoveButton) {
     EXPECT_FALSE(p.components().use[2]);
     EXPECT_EQ(p.Edit(43)->colour(), clWhite);
     EXPECT_FALSE(p.ColBtn(3)->isVisible());
+    EXPECT_EQ(s.redraws, 3);
+    // "虹色": all seven in use.
+    Click(p.ColBtn(8));
+    EXPECT_EQ(SelectedColours(p.components()).size(), 7u);
+    EXPECT_EQ(s.redraws, 4);
 }
 
 }  // namespace

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <QPointer>
+#include <functional>
+#include <utility>
 
 #include "objects_fixture.h"
 #include "platform/fonts.h"
@@ -150,24 +152,43 @@ TEST_F(ObjectListTest, TextChangeOpensTheKeyboardExceptForShapes) {
     EXPECT_FALSE(main.keyboard[1].decoratedHint);
 }
 
-TEST_F(ObjectListTest, OpensBesideTheDisabledPageAndReturningSavesEveryPosition) {
+TEST_F(ObjectListTest, OpensBesideTheDisabledPage) {
     EXPECT_TRUE(App().ObjectListOpen);
     EXPECT_EQ(form->geometry(), QRect(567, 0, 1280 - 567, 800));
     EXPECT_FALSE(main.page->isEnabled() || main.floating->isEnabled());
     // Only the add buttons and "元の画面に戻る" until there is an object.
     for (int n = 0; n <= 8; ++n) EXPECT_EQ(Shown(n), n >= 5) << n;
-    Press(5);
-    Press(6);
-    Drag(0, 33, 44);
-    Drag(1, 55, 66);
-    Press(8);
-    EXPECT_EQ(StoredAt(0), (Point{33, 44}));
-    EXPECT_EQ(StoredAt(1), (Point{55, 66}));
-    EXPECT_FALSE(Framed(1));
-    EXPECT_EQ(App().SelectedObject, kNoObject);
-    EXPECT_TRUE(main.page->isEnabled() && main.floating->isEnabled());
-    EXPECT_FALSE(App().ObjectListOpen);
-    EXPECT_EQ(main.objectNotes, std::vector<bool>{true});
+}
+
+// "元の画面に戻る" and closing the window by the window manager (its close button, Alt+F4)
+// leave the same way: positions saved, frame gone, page enabled again.
+TEST_F(ObjectListTest, ReturningByButtonOrWindowManagerSavesEveryPositionAndFreesThePage) {
+    const std::pair<const char*, std::function<void(TForm16*)>> ways[] = {
+        {"元の画面に戻る", [](TForm16* f) { Click(f->Btn[8]); }},
+        {"window manager", [](TForm16* f) { EXPECT_TRUE(f->close()); }},
+    };
+    for (const auto& [way, leave] : ways) {
+        SCOPED_TRACE(way);
+        ObjectImages().FreeAll();
+        ResetFolder(main.folder(), true);
+        main.objectNotes.clear();
+        if (!form) form = new TForm16;
+        Press(5);
+        Press(6);
+        Drag(0, 33, 44);
+        Drag(1, 55, 66);
+        ASSERT_TRUE(Framed(1));
+        leave(form);
+        Settle();
+        EXPECT_TRUE(form.isNull());
+        EXPECT_EQ(StoredAt(0), (Point{33, 44}));
+        EXPECT_EQ(StoredAt(1), (Point{55, 66}));
+        EXPECT_FALSE(Framed(1));
+        EXPECT_EQ(App().SelectedObject, kNoObject);
+        EXPECT_TRUE(main.page->isEnabled() && main.floating->isEnabled());
+        EXPECT_FALSE(App().ObjectListOpen);
+        EXPECT_EQ(main.objectNotes, std::vector<bool>{true});
+    }
 }
 
 }  // namespace

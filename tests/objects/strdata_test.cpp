@@ -102,10 +102,9 @@ TEST(StrData, ShapeMarkerAndFonts) {
     for (const auto& [text, kind] : kinds) EXPECT_EQ(ShapeKind(text), kind) << text;
 
     const std::vector<std::string> fonts = {"@IPAゴシック", "DejaVu Sans", "IPAゴシック", "Zed"};
-    // No Japanese face: the last font. An index past the list: the last one, below it the first.
+    // No Japanese face: the last font.
     EXPECT_EQ(std::pair(DefaultFontIndex(fonts), DefaultFontIndex({"DejaVu Sans", "Zed"})),
               std::pair(2, 1));
-    EXPECT_EQ(FontNameForIndex(fonts, 500) + FontNameForIndex(fonts, -1), "Zed@IPAゴシック");
 }
 
 TEST(StrData, WritersRefuseTextsTheReadersCannotHold) {

@@ -1,5 +1,7 @@
 #include "support/test_support.h"
 
+#include <QGuiApplication>
+#include <QStyleHints>
 #include <fstream>
 #include <iterator>
 #include <random>
@@ -58,6 +60,15 @@ void WriteFileBytes(const std::string& path, const std::string& bytes) {
 std::string ReadFileBytes(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+DoubleClickInterval::DoubleClickInterval(int ms)
+    : before_(QGuiApplication::styleHints()->mouseDoubleClickInterval()) {
+    QGuiApplication::styleHints()->setMouseDoubleClickInterval(ms);
+}
+
+DoubleClickInterval::~DoubleClickInterval() {
+    QGuiApplication::styleHints()->setMouseDoubleClickInterval(before_);
 }
 
 }  // namespace pb::test

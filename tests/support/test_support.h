@@ -46,4 +46,17 @@ long CountPixels(const Bitmap& bmp, TColor c);
 void WriteFileBytes(const std::string& path, const std::string& bytes);
 std::string ReadFileBytes(const std::string& path);
 
+// Sets the double-click interval (milliseconds) for the life of the object. The tests run
+// without one (test_main.cpp); the tests of the screens' tap guard need it back.
+class DoubleClickInterval {
+public:
+    explicit DoubleClickInterval(int ms);
+    ~DoubleClickInterval();
+    DoubleClickInterval(const DoubleClickInterval&) = delete;
+    DoubleClickInterval& operator=(const DoubleClickInterval&) = delete;
+
+private:
+    int before_;
+};
+
 }  // namespace pb::test

@@ -172,6 +172,12 @@ TEST_F(KeyboardScreen, RegisterAWordByClicks) {
     EXPECT_FALSE(Closed());
     EXPECT_EQ(Memo(), "書きかけ商品");
     EXPECT_TRUE(form->MLStringGrid1->isVisible());
+
+    // Closing the window during a registration ends it and closes, registering nothing.
+    Press({"Button132", "ﾃｽﾄ"});
+    EXPECT_TRUE(form->close());
+    EXPECT_TRUE(Closed());
+    EXPECT_TRUE(hub.calls.empty());
 }
 
 TEST_F(KeyboardScreen, ConfirmAndCancelByCallerMode) {
@@ -189,12 +195,19 @@ TEST_F(KeyboardScreen, ConfirmAndCancelByCallerMode) {
             {"BtnDtStClose", 2, "", true, {}, false},  // nothing typed: 確定 does nothing
             {"BtnFormClose", 0, "文字", true, {"OpenObjectList"}, true},
             {"BtnFormClose", 2, "文字", true, {}, true},
+            // Closing the window by the window manager is "キャンセル": the object list comes
+            // back for an object's text, so that the page is not left disabled.
+            {"window manager", 0, "文字", true, {"OpenObjectList"}, true},
+            {"window manager", 1, "文字", true, {}, true},
         };
     for (const auto& [button, mode, text, handOverResult, calls, closes] : cases) {
         hub.calls.clear();
         hub.handOverResult = handOverResult;
         Open(mode, text);
-        Press({button});
+        if (std::string_view(button) == "window manager")
+            form->close();
+        else
+            Press({button});
         EXPECT_EQ(std::pair(hub.calls, Closed()), std::pair(calls, closes))
             << button << " " << mode;
         delete form.data();

@@ -1,4 +1,4 @@
-#include "textentry/fit_font_size.h"
+#include "common/fit_font_size.h"
 
 #include <algorithm>
 
@@ -18,13 +18,6 @@ std::vector<std::string_view> SplitTextLines(std::string_view text) {
         if (text[end] == '\r' && start < text.size() && text[start] == '\n') ++start;
     }
     return lines;
-}
-
-std::string FontFaceByIndex(const std::vector<std::string>& faces, int index) {
-    if (faces.empty()) return {};
-    if (index < 0) return faces.front();
-    if (static_cast<std::size_t>(index) >= faces.size()) return faces.back();
-    return faces[static_cast<std::size_t>(index)];
 }
 
 int FitFontSize(const FitFontRequest& request, const MeasureLine& measure) {
@@ -63,6 +56,13 @@ int FitFontSize(const FitFontRequest& request, const MeasureLine& measure) {
         if (size <= kSmallestFontSize) return kSmallestFontSize;
         if (fits(size)) return size;
     }
+}
+
+int FitFontSize(const FitFontRequest& request, Canvas& canvas) {
+    return FitFontSize(request, [&canvas](std::string_view line, const Font& font) {
+        canvas.font = font;
+        return Size{canvas.TextWidth(line), canvas.TextHeight(line)};
+    });
 }
 
 }  // namespace pb

@@ -1,6 +1,8 @@
-#include "textentry/fit_font_size.h"
+#include "common/fit_font_size.h"
 
 #include <gtest/gtest.h>
+
+#include "platform/fonts.h"
 
 namespace pb {
 namespace {
@@ -70,9 +72,9 @@ TEST(FitFontSize, LargestSizeThatFitsBetweenThreeAndTheRecordSize) {
 
 TEST(FitFontSize, HelpersForRecords) {
     const std::vector<std::string> faces = {"A", "B", "C"};
-    EXPECT_EQ(FontFaceByIndex(faces, 1) + FontFaceByIndex(faces, 7) + FontFaceByIndex(faces, -1),
+    EXPECT_EQ(FontNameForIndex(faces, 1) + FontNameForIndex(faces, 7) + FontNameForIndex(faces, -1),
               "BCA");  // past the list the last face, below it the first
-    EXPECT_EQ(FontFaceByIndex({}, 0), "");
+    EXPECT_EQ(FontNameForIndex({}, 0), "");
     EXPECT_EQ(SplitTextLines("a\r\nb\rc\n\nd\r\n"),
               (std::vector<std::string_view>{"a", "b", "c", "", "d"}));
     EXPECT_TRUE(SplitTextLines("").empty());

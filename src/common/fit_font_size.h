@@ -1,7 +1,7 @@
 #pragma once
 // FitFontSize: the largest font size, not above the record's own, at which a text fits the
 // box of its object on the page. Screens that change an object's text call it (the keyboard's
-// confirm for an object, the text stamp screens).
+// confirm for an object, the text stamp screens), so it lives below all of them.
 
 #include <functional>
 #include <string>
@@ -19,7 +19,7 @@ inline constexpr int kLargestFittedSize = 10000;
 
 struct FitFontRequest {
     std::string_view text;   // UTF-8; lines end with CR LF, LF or CR
-    std::string fontFamily;  // the record's face, already looked up (see FontFaceByIndex)
+    std::string fontFamily;  // the record's face, already looked up (FontNameForIndex)
     int recordSize = 0;      // the record's font size in points: the result never exceeds it
     int boxWidth = 0;        // the object's box on the page, in page pixels at the current zoom
     int boxHeight = 0;
@@ -40,10 +40,6 @@ int FitFontSize(const FitFontRequest& request, const MeasureLine& measure);
 // The same, measuring with a canvas's TextWidth and TextHeight (a scratch bitmap's canvas);
 // the canvas's font is changed.
 int FitFontSize(const FitFontRequest& request, Canvas& canvas);
-
-// The font face a record's index names: an index past the end takes the last face, a negative
-// one the first. Empty when there are no faces.
-std::string FontFaceByIndex(const std::vector<std::string>& faces, int index);
 
 // The lines of a text as the fitting counts them (a final line break starts no new line).
 std::vector<std::string_view> SplitTextLines(std::string_view text);
