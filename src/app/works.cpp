@@ -196,6 +196,11 @@ void RecoverInterruptedSaves(const std::string& worksFolder) {
         {"MImg/", ".bmp"}, {"SData/", ""}, {"SImg/", ".bmp"}};
     for (const auto& [sub, ext] : kinds) {
         for (const std::string& entry : Entries(JoinPath(worksFolder, sub))) {
+            // A bitmap whose writing was cut off: never part of any version of a work.
+            if (WriteBytesTarget(entry)) {
+                RemovePath(JoinPath(worksFolder, sub + entry));
+                continue;
+            }
             for (const char* suffix : {kPartSuffix, kOldSuffix}) {
                 const std::string tail = std::string(ext) + suffix;
                 if (!EndsWith(entry, tail)) continue;

@@ -43,7 +43,8 @@ Bitmap MakeThumbnail(const Bitmap& page, Size shownSize, const std::vector<Thumb
 bool StoreWork(const std::string& worksFolder, const std::string& name, const Bitmap& page,
                const Bitmap& thumbnail, const std::string& objectFolder);
 
-// Finishes or undoes saves that a crash interrupted, from the temporary parts StoreWork leaves:
+// Finishes or undoes saves that a crash interrupted, from the temporary parts StoreWork leaves
+// (bitmaps whose writing was cut off are removed):
 // when the new thumbnail was written, every new part is complete and the save is finished;
 // otherwise the new parts are removed and the earlier version (if any) stays as it was. The
 // earlier version's leftover copies are removed, or put back where a part is missing.
