@@ -39,7 +39,28 @@ const char* const kOldSuffix = ".old";
 }  // namespace
 
 std::string NewWorkName() {
-    return "X" + QDateTime::currentDateTime().toString(QStringLiteral("yyMMddHHmmss")).toStdString();
+    return NewWorkName(App().WorksFolder, QDateTime::currentDateTime());
+}
+
+std::string NewWorkName(const std::string& worksFolder, const QDateTime& now) {
+    auto taken = [&](const std::string& name) {
+        for (const std::string& part :
+             {"MImg/" + name + ".bmp", "SData/" + name, "SImg/" + name + ".bmp"}) {
+            for (const char* suffix : {"", kPartSuffix, kOldSuffix}) {
+                const std::string path = JoinPath(worksFolder, part + suffix);
+                if (Files().FileExists(path) || Files().FolderExists(path)) return true;
+            }
+        }
+        return false;
+    };
+    // The same format whatever the second, so that the gallery sorts and lists it.
+    QDateTime at = now;
+    std::string name;
+    for (int tries = 0; tries < 1000000; ++tries, at = at.addSecs(1)) {
+        name = "X" + at.toString(QStringLiteral("yyMMddHHmmss")).toStdString();
+        if (!taken(name)) break;
+    }
+    return name;
 }
 
 void EnsureWorkFolders(const std::string& appDir) {

@@ -8,10 +8,17 @@
 
 #include "platform/bitmap.h"
 
+class QDateTime;
+
 namespace pb {
 
-// "X" + the local date and time as yymmddhhnnss.
+// "X" + the local date and time as yymmddhhnnss. When a work of App().WorksFolder already has
+// that name (any of its parts, also one a save left behind), the next free second is taken,
+// so that two saves within one second, or a save after the clock was set back, never replace
+// another work.
 std::string NewWorkName();
+// The same for the works in `worksFolder` at the time `now`.
+std::string NewWorkName(const std::string& worksFolder, const QDateTime& now);
 
 // Creates "A4HGK", "A4HGK/SData", "A4HGK/MImg", "A4HGK/SImg" under appDir where missing.
 void EnsureWorkFolders(const std::string& appDir);

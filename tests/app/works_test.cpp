@@ -8,6 +8,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <QDateTime>
 #include <chrono>
 #include <filesystem>
 #include <map>
@@ -168,6 +169,40 @@ TEST(Works, AFailureAtAnyWriteLeavesTheEarlierVersionIntact) {
             break;
         }
         EXPECT_EQ(Tree(works), before) << "failing write " << failAt;
+    }
+}
+
+TEST(Works, NewNamesNeverTakeTheNameOfAnotherWork) {
+    // What lies in the works folder, and the time of the save: the name given.
+    const QDateTime now(QDate(2026, 12, 6), QTime(16, 20, 34));
+    const QDateTime endOfYear(QDate(2026, 12, 31), QTime(23, 59, 59));
+    const std::tuple<const char*, std::vector<std::string>, QDateTime, const char*> cases[] = {
+        {"nothing saved", {}, now, "X261206162034"},
+        {"another second saved", {"SImg/X261206162033.bmp"}, now, "X261206162034"},
+        {"a save within the same second",
+         {"MImg/X261206162034.bmp", "SImg/X261206162034.bmp", "SData/X261206162034/"},
+         now,
+         "X261206162035"},
+        {"the clock set back over two works",
+         {"MImg/X261206162034.bmp", "SData/X261206162035/"},
+         now,
+         "X261206162036"},
+        {"a save cut off at that second", {"SImg/X261206162034.bmp.new"}, now, "X261206162035"},
+        {"an earlier version put aside", {"SData/X261206162034.old/"}, now, "X261206162035"},
+        {"the last second of a year", {"SImg/X261231235959.bmp"}, endOfYear, "X270101000000"},
+    };
+    for (const auto& [what, entries, at, expected] : cases) {
+        SCOPED_TRACE(what);
+        test::TempDir dir;
+        EnsureWorkFolders(dir.path());
+        const std::string works = dir.file("A4HGK");
+        for (const std::string& entry : entries) {
+            if (entry.back() == '/')
+                Files().CreateFolder(JoinPath(works, entry.substr(0, entry.size() - 1)));
+            else
+                WriteWholeFile(JoinPath(works, entry), "x");
+        }
+        EXPECT_EQ(NewWorkName(works, at), expected);
     }
 }
 
