@@ -136,13 +136,21 @@ bool StoreWork(const std::string& worksFolder, const std::string& name, const Bi
     };
     for (const Part& p : parts) remove(p.fresh);  // leftovers of an interrupted save
 
-    bool written = SaveBmp(page, pagePart.fresh);
+    // Each new part is synced before anything refers to it: the recovery takes a new thumbnail
+    // on disk as the sign that the other new parts are complete, so their data and names reach
+    // the disk before the thumbnail is written.
+    const std::string pageFolder = JoinPath(worksFolder, "MImg");
+    const std::string dataFolder = JoinPath(worksFolder, "SData");
+    const std::string thumbFolder = JoinPath(worksFolder, "SImg");
+    bool written = SaveBmp(page, pagePart.fresh) && Files().SyncFile(pagePart.fresh);
     if (written) {
         written = Files().FolderExists(objectFolder)
                       ? Files().CopyFolder(objectFolder, dataPart.fresh, true)
                       : Files().CreateFolder(dataPart.fresh);
+        written = written && SyncTree(dataPart.fresh);
     }
-    written = written && SaveBmp(thumbnail, thumbPart.fresh);
+    written = written && Files().SyncFolder(pageFolder) && Files().SyncFolder(dataFolder);
+    written = written && SaveBmp(thumbnail, thumbPart.fresh) && Files().SyncFile(thumbPart.fresh);
     if (!written) {
         for (const Part& p : parts) remove(p.fresh);
         return false;
@@ -169,6 +177,9 @@ bool StoreWork(const std::string& worksFolder, const std::string& name, const Bi
         }
         ++moved;
     }
+    // The renames reach the disk with their folders: only then is the work saved.
+    ok = ok && Files().SyncFolder(pageFolder) && Files().SyncFolder(dataFolder) &&
+         Files().SyncFolder(thumbFolder);
     if (!ok) {
         for (int i = moved - 1; i >= 0; --i) {
             remove(parts[i].final);

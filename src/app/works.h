@@ -47,6 +47,8 @@ Bitmap MakeThumbnail(const Bitmap& page, Size shownSize, const std::vector<Thumb
 // folder copy, thumbnail), and only when all three were written, moves them into place, the
 // thumbnail last. On failure nothing of the earlier version of the work is touched and the
 // temporary parts are removed. `objectFolder` must no longer hold rendered bitmaps.
+// True only when the work has reached the disk (files and folders synced): it survives a
+// power cut.
 bool StoreWork(const std::string& worksFolder, const std::string& name, const Bitmap& page,
                const Bitmap& thumbnail, const std::string& objectFolder);
 

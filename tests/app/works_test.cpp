@@ -116,7 +116,7 @@ std::map<std::string, std::string> Tree(const std::string& folder) {
     return out;
 }
 
-// A file service whose n-th write (bytes, folder copy, folder creation, move) fails.
+// A file service whose n-th write (bytes, folder copy, folder creation, move, sync) fails.
 class FailingFiles : public FileService {
     using S = const std::string&;
     using Base = FileService;
@@ -128,6 +128,8 @@ class FailingFiles : public FileService {
     bool CopyFolder(S s, S d, bool o) override { return Next() && Base::CopyFolder(s, d, o); }
     bool CreateFolder(S p) override { return Next() && Base::CreateFolder(p); }
     bool MoveFile(S s, S d) override { return Next() && Base::MoveFile(s, d); }
+    bool SyncFile(S p) override { return Next() && Base::SyncFile(p); }
+    bool SyncFolder(S p) override { return Next() && Base::SyncFolder(p); }
 
   private:
     bool Next() { return ++writes != failAt_; }
@@ -203,6 +205,88 @@ TEST(Works, NewNamesNeverTakeTheNameOfAnotherWork) {
                 WriteWholeFile(JoinPath(works, entry), "x");
         }
         EXPECT_EQ(NewWorkName(works, at), expected);
+    }
+}
+
+// Records the file operations of a save, in order: "sync PATH", "syncdir PATH", "move A B".
+class LoggingFiles : public FileService {
+    using S = const std::string&;
+    using Base = FileService;
+
+  public:
+    std::vector<std::string> log;
+    bool MoveFile(S s, S d) override {
+        log.push_back("move " + s + " " + d);
+        return Base::MoveFile(s, d);
+    }
+    bool SyncFile(S p) override {
+        log.push_back("sync " + p);
+        return Base::SyncFile(p);
+    }
+    bool SyncFolder(S p) override {
+        log.push_back("syncdir " + p);
+        return Base::SyncFolder(p);
+    }
+    // Where `entry` first stands in the log (log.size() when it is missing).
+    std::size_t At(const std::string& entry) const {
+        return static_cast<std::size_t>(std::find(log.begin(), log.end(), entry) - log.begin());
+    }
+};
+
+TEST(Works, ASaveReachesTheDiskBeforeItCounts) {
+    // A work saved anew, and saved over its earlier version (which is moved aside first).
+    for (const bool earlier : {false, true}) {
+        SCOPED_TRACE(earlier ? "over an earlier version" : "a new work");
+        test::TempDir dir;
+        EnsureWorkFolders(dir.path());
+        const std::string works = dir.file("A4HGK"), objects = dir.file("TmpWorkC");
+        Files().CreateFolder(objects);
+        Files().CreateFolder(objects + "/sub");
+        WriteWholeFile(objects + "/" + StrData(0), "a");
+        WriteWholeFile(objects + "/" + StrData(1), "b");
+        WriteWholeFile(objects + "/sub/note.txt", "c");
+        if (earlier) {
+            ASSERT_TRUE(StoreWork(works, "X1", Bitmap(8, 8), Bitmap(140, 140), objects));
+        }
+
+        auto logging = std::make_unique<LoggingFiles>();
+        const LoggingFiles& files = *logging;
+        auto previous = InstallFileService(std::move(logging));
+        const bool stored = StoreWork(works, "X1", Bitmap(30, 20), Bitmap(140, 140), objects);
+        auto used = InstallFileService(std::move(previous));
+        ASSERT_TRUE(stored);
+
+        // Every new file and folder is synced under its temporary name before the first of
+        // them is moved into place.
+        std::size_t firstIn = files.log.size(), lastIn = 0;
+        for (std::size_t i = 0; i < files.log.size(); ++i) {
+            const std::string& e = files.log[i];
+            if (e.rfind("move ", 0) == 0 && e.find(".new ") != std::string::npos) {
+                firstIn = std::min(firstIn, i);
+                lastIn = i;
+            }
+        }
+        ASSERT_LT(firstIn, files.log.size()) << "nothing moved into place";
+        const std::string data = works + "/SData/X1.new";
+        for (const std::string& synced :
+             {"sync " + works + "/MImg/X1.bmp.new", "sync " + works + "/SImg/X1.bmp.new",
+              "sync " + data + "/" + StrData(0), "sync " + data + "/" + StrData(1),
+              "sync " + data + "/sub/note.txt", "syncdir " + data + "/sub", "syncdir " + data})
+            EXPECT_LT(files.At(synced), firstIn) << synced;
+        // The thumbnail, the sign of a complete save, is written after the other parts' names
+        // reached the disk.
+        EXPECT_LT(files.At("syncdir " + works + "/MImg"),
+                  files.At("sync " + works + "/SImg/X1.bmp.new"));
+        EXPECT_LT(files.At("syncdir " + works + "/SData"),
+                  files.At("sync " + works + "/SImg/X1.bmp.new"));
+        // The renames reach the disk with their folders before the save counts.
+        for (const char* folder : {"/MImg", "/SData", "/SImg"}) {
+            const auto& log = files.log;
+            EXPECT_NE(std::find(log.begin() + static_cast<long>(lastIn) + 1, log.end(),
+                                "syncdir " + works + folder),
+                      log.end())
+                << folder;
+        }
     }
 }
 
