@@ -340,11 +340,8 @@ bool BuildDictionary(const std::string& folder, DictionaryBuildReport* reportOut
     const std::string path = DictionaryPath(folder);
     const std::string temp = path + ".tmp";
     ForgetQueryConnections(path);
-    if (Files().FileExists(path) && !Files().DeleteFile(path)) {
-        report.error = "cannot delete " + path;
-        if (reportOut) *reportOut = report;
-        return false;
-    }
+    // The working dictionary stays until the new one is complete: a build that fails (a full
+    // disk, a source that cannot be read) leaves it as it was.
     DeleteFileIfExists(temp);
 
     // The sources are read first, so that the progress bar knows the whole amount.
@@ -399,7 +396,10 @@ bool BuildDictionary(const std::string& folder, DictionaryBuildReport* reportOut
         db.Close();
         SyncFile(temp);
         ok = Files().MoveFile(temp, path);
-        if (!ok) report.error = "cannot move the new dictionary into place";
+        if (ok)
+            Files().SyncFolder(folder);
+        else
+            report.error = "cannot move the new dictionary into place";
     } catch (const SqlError& e) {
         report.error = e.what();
     }

@@ -61,8 +61,9 @@ bool OpenDictionaries(const std::string& folder, GridCells& userWords);
 bool CheckDictionary(const std::string& folder);
 bool CheckUserStore(const std::string& folder);
 
-// Recreates the dictionary from the sources; a missing source leaves its table empty. False
-// when the old file cannot be deleted or the new one cannot be written.
+// Recreates the dictionary from the sources; a missing source leaves its table empty. The new
+// file is built beside the old one and replaces it only when complete: False, with the old
+// dictionary as it was, when the new one cannot be written or moved into place.
 bool BuildDictionary(const std::string& folder, DictionaryBuildReport* report = nullptr);
 // Recreates an empty user store. An unusable old store is kept as "TOUROKU.mdb.bak".
 bool BuildUserStore(const std::string& folder);

@@ -3,7 +3,11 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <signal.h>
+#include <sys/resource.h>
+
 #include <filesystem>
+#include <functional>
 #include <map>
 
 #include "platform/file_service.h"
@@ -157,19 +161,58 @@ TEST(Dictionary, UnusableFilesAreFoundAndRebuilt) {
     }
 }
 
-TEST(Dictionary, BuildFailsWhenTheOldFileCannotBeDeleted) {
-    TempDir dir;
-    ASSERT_TRUE(BuildDictionary(dir.path()));
-    class NoDelete : public FileService {
+TEST(Dictionary, AFailedBuildKeepsTheWorkingDictionary) {
+    // A file service whose moves fail: the new dictionary cannot be put in place.
+    class NoMove : public FileService {
       public:
-        bool DeleteFile(const std::string&) override { return false; }
+        bool MoveFile(const std::string&, const std::string&) override { return false; }
     };
-    auto previous = InstallFileService(std::make_unique<NoDelete>());
-    DictionaryBuildReport report;
-    EXPECT_FALSE(BuildDictionary(dir.path(), &report));
-    EXPECT_FALSE(report.error.empty());
-    InstallFileService(std::move(previous));
-    EXPECT_TRUE(CheckDictionary(dir.path()));
+    // Runs `build` with files larger than `maxFileBytes` refused, as on a full disk (writes
+    // past the limit fail with EFBIG).
+    auto withFullDisk = [](rlim_t maxFileBytes, const std::function<bool()>& build) {
+        rlimit old{};
+        ::getrlimit(RLIMIT_FSIZE, &old);
+        rlimit limit = old;
+        limit.rlim_cur = maxFileBytes;
+        const auto oldSignal = ::signal(SIGXFSZ, SIG_IGN);
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        const bool built = build();
+        ::setrlimit(RLIMIT_FSIZE, &old);
+        ::signal(SIGXFSZ, oldSignal);
+        return built;
+    };
+    const std::pair<const char*, std::function<bool(const std::string&)>> cases[] = {
+        {"the disk fills while the new one is written",
+         [&](const std::string& folder) {
+             return withFullDisk(256 * 1024, [&] { return BuildDictionary(folder); });
+         }},
+        {"the new one cannot be moved into place",
+         [](const std::string& folder) {
+             auto previous = InstallFileService(std::make_unique<NoMove>());
+             const bool built = BuildDictionary(folder);
+             InstallFileService(std::move(previous));
+             return built;
+         }},
+    };
+    for (const auto& [what, build] : cases) {
+        SCOPED_TRACE(what);
+        TempDir dir;
+        test::WriteDicData(dir.path(), "KANJI.txt", "Yomi,Kanji\nかんじ,漢字\n");
+        ASSERT_TRUE(BuildDictionary(dir.path()));
+        const std::string working = test::ReadFileBytes(DictionaryPath(dir.path()));
+        ASSERT_LT(working.size(), 256u * 1024);
+        // Sources that make a dictionary of several megabytes.
+        std::string kanji = "Yomi,Kanji\n";
+        for (int i = 0; i < 60000; ++i)
+            kanji += "よみ" + std::to_string(i) + ",漢字" + std::to_string(i) + "\n";
+        test::WriteDicData(dir.path(), "KANJI.txt", kanji);
+
+        EXPECT_FALSE(build(dir.path()));
+        EXPECT_EQ(test::ReadFileBytes(DictionaryPath(dir.path())), working);
+        EXPECT_FALSE(Files().FileExists(DictionaryPath(dir.path()) + ".tmp"));
+        CellTable grid;
+        EXPECT_EQ(Query(grid, dir.path(), "かんじ"), 1);
+    }
 }
 
 class UserStore : public ::testing::Test {
