@@ -540,13 +540,24 @@ void ForgetQueryConnections(const std::string& databasePath) {
                   [&](const auto& k) { return databasePath.empty() || k->path == databasePath; });
 }
 
-bool OpenDictionaries(const std::string& folder, GridCells& userWords) {
+UserStoreState EnsureUserStore(const std::string& folder) {
+    if (CheckUserStore(folder)) return UserStoreState::Usable;
+    // An empty file held no words (a store whose creation was cut off): nothing to tell.
+    struct stat st {};
+    const std::string path = UserStorePath(folder);
+    const bool heldWords =
+        Files().FileExists(path) && ::stat(path.c_str(), &st) == 0 && st.st_size > 0;
+    if (!BuildUserStore(folder)) return UserStoreState::Failed;
+    return heldWords ? UserStoreState::Replaced : UserStoreState::Created;
+}
+
+bool OpenDictionaries(const std::string& folder, GridCells& userWords, UserStoreState* userStore) {
     BusyCursor busy;
     bool d = CheckDictionary(folder);
-    bool u = CheckUserStore(folder);
     if (!d) d = BuildDictionary(folder);
-    if (!u) u = BuildUserStore(folder);
-    return d && u && LoadUserWords(folder, userWords);
+    const UserStoreState store = EnsureUserStore(folder);
+    if (userStore) *userStore = store;
+    return d && store != UserStoreState::Failed && LoadUserWords(folder, userWords);
 }
 
 }  // namespace pb

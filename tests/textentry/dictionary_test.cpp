@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <functional>
 #include <map>
+#include <optional>
 
 #include "platform/file_service.h"
 #include "textentry/dic_text.h"
@@ -257,16 +258,39 @@ TEST_F(UserStore, WordsAreStoredVerbatim) {
     EXPECT_EQ(Row(0).second, "say \"hi\"");
 }
 
-TEST_F(UserStore, UnusableStoreIsKeptAsideAndReplaced) {
+TEST_F(UserStore, UnusableStoreIsKeptAsideReplacedAndSaidSo) {
     EXPECT_TRUE(Register("残す"));
     const std::string store = UserStorePath(dir.path());
     const std::string good = test::ReadFileBytes(store);
-    test::WriteFileBytes(store, "not a database at all, but somebody's words");
-    EXPECT_FALSE(CheckUserStore(dir.path()));
-    EXPECT_TRUE(OpenDictionaries(dir.path(), words));
-    EXPECT_TRUE(CheckUserStore(dir.path()));
-    EXPECT_EQ(words.Cell(0, 0), "");
-    EXPECT_EQ(test::ReadFileBytes(store + ".bak"), "not a database at all, but somebody's words");
+    // What lies where the store should be: what opening makes of it, and whether the words
+    // are still listed.
+    const std::tuple<const char*, std::optional<std::string>, UserStoreState, bool> cases[] = {
+        {"a usable store", good, UserStoreState::Usable, true},
+        {"no store", std::nullopt, UserStoreState::Created, false},
+        {"an empty file", std::string(), UserStoreState::Created, false},
+        {"garbage", std::string("not a database at all, but somebody's words"),
+         UserStoreState::Replaced, false},
+        {"a store cut short", good.substr(0, good.size() / 2), UserStoreState::Replaced, false},
+    };
+    for (const auto& [what, bytes, state, listed] : cases) {
+        SCOPED_TRACE(what);
+        fs::remove(store + ".bak");
+        if (bytes)
+            test::WriteFileBytes(store, *bytes);
+        else
+            fs::remove(store);
+        UserStoreState got = UserStoreState::Failed;
+        CellTable list(2, 1);
+        EXPECT_TRUE(OpenDictionaries(dir.path(), list, &got));
+        EXPECT_EQ(got, state);
+        EXPECT_EQ(Utf(list.Cell(1, 0)), listed ? "残す" : "");
+        EXPECT_TRUE(CheckUserStore(dir.path()));
+        // The damaged file is kept, and the next start finds the new store usable: said once.
+        if (state == UserStoreState::Replaced) {
+            EXPECT_EQ(test::ReadFileBytes(store + ".bak"), *bytes);
+        }
+        EXPECT_EQ(EnsureUserStore(dir.path()), UserStoreState::Usable);
+    }
 }
 
 TEST(RealDictionary, ReadingsFromTheSkkDictionary) {
