@@ -2,6 +2,8 @@
 //   export WORK (--bmp FILE | --emf FILE | --pdf FILE) [--appdir DIR]
 // --bmp writes the page at its full size with the objects drawn on it; --emf the page's
 // metafile at its own size; --pdf what the built-in PDF printer would print (A4, 600 dpi).
+// Objects that cannot be drawn are named on stderr; the file is written without them and the
+// exit status is 1.
 
 #include <cstdio>
 #include <string>
@@ -44,6 +46,7 @@ int Run(const std::vector<std::string>& argv) {
     std::string error;
     const auto work = pb::ComposeSavedWork(pb::App().WorksFolder, args[0], error);
     if (!work) return Fail(error);
+    const bool leftOut = pbcli::ReportLeftOut("export", args[0], *work);
     const pb::Recording& drawing = *work->composed.drawing;
     if (!bmp.empty()) {
         if (!pb::ExportBitmap(drawing, drawing.size(), bmp)) return Fail("cannot write " + bmp);
@@ -61,7 +64,7 @@ int Run(const std::vector<std::string>& argv) {
         if (pb::PrintDrawing(*writer, drawing, request) != pb::PrintOutcome::Printed)
             return Fail("cannot write " + pdf);
     }
-    return 0;
+    return leftOut ? 1 : 0;
 }
 
 const pbcli::CliCommandRegistration registration{

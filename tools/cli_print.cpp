@@ -1,6 +1,8 @@
 // popboard-cli print: a saved work printed on the default printer, as "印刷" prints it.
 //   print WORK [--copies N] [--appdir DIR]
 // Without a system printer the built-in PDF printer writes APPDIR/PDF/P<yymmddhhnnss>.pdf.
+// Objects that cannot be drawn are named on stderr; the work prints without them (as the
+// editor prints a work whose unreadable objects it reported) and the exit status is 1.
 
 #include <cstdio>
 #include <cstdlib>
@@ -41,6 +43,7 @@ int Run(const std::vector<std::string>& argv) {
     std::string error;
     const auto work = pb::ComposeSavedWork(pb::App().WorksFolder, args[0], error);
     if (!work) return Fail(error);
+    const bool leftOut = pbcli::ReportLeftOut("print", args[0], *work);
     const auto device = pb::OpenDefaultPrinter(pb::App().AppDir + "PDF");
     if (!device) return Fail("the default printer cannot be used");
     const pb::Recording& drawing = *work->composed.drawing;
@@ -62,7 +65,7 @@ int Run(const std::vector<std::string>& argv) {
     }
     if (device->kind() == pb::PrinterKind::BuiltInPdf)
         std::printf("%s\n", device->outputFile().c_str());
-    return 0;
+    return leftOut ? 1 : 0;
 }
 
 const pbcli::CliCommandRegistration registration{

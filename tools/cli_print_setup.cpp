@@ -1,6 +1,10 @@
 #include "cli_print_setup.h"
 
+#include <cstdio>
 #include <cstdlib>
+
+#include "app/printing.h"
+#include "app/works.h"
 
 #include "common/app_state.h"
 #include "platform/file_service.h"
@@ -31,6 +35,18 @@ bool LoadPrintState(const std::string& appDir) {
     app.PrinterOffsetX = printer.offsetX;
     app.PrinterOffsetY = printer.offsetY;
     return pb::ReadWholeFile(app.AppDir + "PPPOS.txt") == "True";
+}
+
+bool ReportLeftOut(const char* command, const std::string& work,
+                   const pb::SavedWorkComposition& composition) {
+    const std::string name = pb::WorkNameOf(work);
+    if (composition.objectFolderMissing)
+        std::fprintf(stderr, "popboard-cli %s: %s: the object folder SData/%s is missing\n",
+                     command, name.c_str(), name.c_str());
+    for (const std::string& file : composition.skippedObjects)
+        std::fprintf(stderr, "popboard-cli %s: %s: %s cannot be read or drawn; left out\n", command,
+                     name.c_str(), file.c_str());
+    return composition.objectFolderMissing || !composition.skippedObjects.empty();
 }
 
 }  // namespace pbcli

@@ -1,5 +1,6 @@
 // popboard-cli words: the user word store.
-//   words add WORD    store WORD (UTF-8) as the newest word
+//   words add WORD    store WORD (UTF-8) as the newest word; a word longer than 120 characters
+//                     is stored cut to 120, said on stderr, and the exit status is 1
 //   words list        the words, newest first: index, tab, word
 // Each takes --appdir DIR (default: the folder of popboard-cli).
 
@@ -26,9 +27,20 @@ int Run(const std::vector<std::string>& argv) {
     std::vector<std::string> args = argv;
     const std::string appDir = pbcli::TakeAppDir(args);
     if (args.empty() || appDir.empty()) return Usage();
-    if (!pb::CheckUserStore(appDir) && !pb::BuildUserStore(appDir)) {
-        std::fprintf(stderr, "popboard-cli: cannot make %s\n", pb::UserStorePath(appDir).c_str());
-        return 1;
+    switch (pb::EnsureUserStore(appDir)) {
+        case pb::UserStoreState::Failed:
+            std::fprintf(stderr, "popboard-cli: cannot make %s\n",
+                         pb::UserStorePath(appDir).c_str());
+            return 1;
+        case pb::UserStoreState::Replaced:
+            std::fprintf(stderr,
+                         "popboard-cli: %s was unusable and was made anew without its words; "
+                         "the old file is kept as %s.bak\n",
+                         pb::UserStorePath(appDir).c_str(), pb::UserStorePath(appDir).c_str());
+            break;
+        case pb::UserStoreState::Usable:
+        case pb::UserStoreState::Created:
+            break;
     }
     pb::CellTable words(2, 1);
     if (args[0] == "add" && args.size() == 2) {
@@ -38,13 +50,20 @@ int Run(const std::vector<std::string>& argv) {
             std::fprintf(stderr, "popboard-cli: the word has characters CP932 lacks\n");
             return 1;
         }
-        const std::string word(pb::Cp932Left(pb::TrimRightBlanks(cp932), pb::kUserWordMaxChars));
+        const std::string_view typed = pb::TrimRightBlanks(cp932);
+        const std::string word(pb::Cp932Left(typed, pb::kUserWordMaxChars));
         if (!pb::RegisterUserWord(appDir, word, words)) {
             std::fprintf(stderr, "popboard-cli: the word was not stored\n");
             return 1;
         }
         std::printf("%s\t%s\n", words.Cell(0, 0).c_str(),
                     pb::Cp932ToUtf8(words.Cell(1, 0)).c_str());
+        if (word.size() < typed.size()) {
+            std::fprintf(stderr,
+                         "popboard-cli: the word is longer than %d characters; stored cut\n",
+                         pb::kUserWordMaxChars);
+            return 1;
+        }
         return 0;
     }
     if (args[0] == "list" && args.size() == 1) {

@@ -84,22 +84,28 @@ std::optional<SavedWorkComposition> ComposeSavedWork(const std::string& worksFol
         return std::nullopt;
     }
     const std::string folder = scratch.path().toStdString() + "/";
+    SavedWorkComposition out;
     const std::string saved = JoinPath(worksFolder, "SData/" + stem);
-    if (Files().FolderExists(saved) && !Files().CopyFolder(saved, folder, true)) {
+    out.objectFolderMissing = !Files().FolderExists(saved);
+    if (!out.objectFolderMissing && !Files().CopyFolder(saved, folder, true)) {
         error = "could not copy the objects of " + stem;
         return std::nullopt;
     }
     // As opening the work renders its objects, which leaves their companion bitmaps (the
-    // bitmap fills the raster pass burns into the page) beside the records.
-    const std::vector<int> objectSlots = ObjectSlotsIn(folder);
-    for (int n : objectSlots) {
+    // bitmap fills the raster pass burns into the page) beside the records. A record that
+    // opening would report as unreadable is left out here too, and listed.
+    std::vector<int> objectSlots;
+    for (int n : ObjectSlotsIn(folder)) {
         const std::optional<ObjectRecord> record = ReadObject(folder, n);
-        if (!record) continue;
-        const std::optional<ObjectPicture> picture = RenderObjectPicture(*record);
-        if (picture && picture->companion)
-            SaveBmp(*picture->companion, CompanionBitmapPath(folder, n));
+        std::optional<ObjectPicture> picture;
+        if (record && PlaceableOnPage(*record)) picture = RenderObjectPicture(*record);
+        if (!picture) {
+            out.skippedObjects.push_back("StrData" + std::to_string(n) + ".txt");
+            continue;
+        }
+        if (picture->companion) SaveBmp(*picture->companion, CompanionBitmapPath(folder, n));
+        objectSlots.push_back(n);
     }
-    SavedWorkComposition out;
     out.pageMode = OpenedPageMode(page->size(), App());
     out.composed = ComposePage(*page, folder, objectSlots);
     return out;

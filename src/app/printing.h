@@ -43,9 +43,15 @@ ComposedPage ComposePage(const Bitmap& page, const std::string& objectFolder,
 struct SavedWorkComposition {
     std::uint8_t pageMode = 0;
     ComposedPage composed;
+    // What the composition lacks: the file names of the object records that could not be
+    // drawn (unreadable, or beyond the size or position a page can show), in slot order, and
+    // whether the work's object folder is missing altogether.
+    std::vector<std::string> skippedObjects;
+    bool objectFolderMissing = false;
 };
 // `name` is the work's name ("X" + 12 digits, a ".bmp" after it is ignored). Nothing, with
-// `error` set, when the work is missing or its page bitmap cannot be read.
+// `error` set, when the work is missing or its page bitmap cannot be read. The objects that
+// cannot be drawn are left out and listed.
 std::optional<SavedWorkComposition> ComposeSavedWork(const std::string& worksFolder,
                                                      const std::string& name, std::string& error);
 

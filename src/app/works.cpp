@@ -39,7 +39,28 @@ const char* const kOldSuffix = ".old";
 }  // namespace
 
 std::string NewWorkName() {
-    return "X" + QDateTime::currentDateTime().toString(QStringLiteral("yyMMddHHmmss")).toStdString();
+    return NewWorkName(App().WorksFolder, QDateTime::currentDateTime());
+}
+
+std::string NewWorkName(const std::string& worksFolder, const QDateTime& now) {
+    auto taken = [&](const std::string& name) {
+        for (const std::string& part :
+             {"MImg/" + name + ".bmp", "SData/" + name, "SImg/" + name + ".bmp"}) {
+            for (const char* suffix : {"", kPartSuffix, kOldSuffix}) {
+                const std::string path = JoinPath(worksFolder, part + suffix);
+                if (Files().FileExists(path) || Files().FolderExists(path)) return true;
+            }
+        }
+        return false;
+    };
+    // The same format whatever the second, so that the gallery sorts and lists it.
+    QDateTime at = now;
+    std::string name;
+    for (int tries = 0; tries < 1000000; ++tries, at = at.addSecs(1)) {
+        name = "X" + at.toString(QStringLiteral("yyMMddHHmmss")).toStdString();
+        if (!taken(name)) break;
+    }
+    return name;
 }
 
 void EnsureWorkFolders(const std::string& appDir) {
@@ -115,13 +136,21 @@ bool StoreWork(const std::string& worksFolder, const std::string& name, const Bi
     };
     for (const Part& p : parts) remove(p.fresh);  // leftovers of an interrupted save
 
-    bool written = SaveBmp(page, pagePart.fresh);
+    // Each new part is synced before anything refers to it: the recovery takes a new thumbnail
+    // on disk as the sign that the other new parts are complete, so their data and names reach
+    // the disk before the thumbnail is written.
+    const std::string pageFolder = JoinPath(worksFolder, "MImg");
+    const std::string dataFolder = JoinPath(worksFolder, "SData");
+    const std::string thumbFolder = JoinPath(worksFolder, "SImg");
+    bool written = SaveBmp(page, pagePart.fresh) && Files().SyncFile(pagePart.fresh);
     if (written) {
         written = Files().FolderExists(objectFolder)
                       ? Files().CopyFolder(objectFolder, dataPart.fresh, true)
                       : Files().CreateFolder(dataPart.fresh);
+        written = written && SyncTree(dataPart.fresh);
     }
-    written = written && SaveBmp(thumbnail, thumbPart.fresh);
+    written = written && Files().SyncFolder(pageFolder) && Files().SyncFolder(dataFolder);
+    written = written && SaveBmp(thumbnail, thumbPart.fresh) && Files().SyncFile(thumbPart.fresh);
     if (!written) {
         for (const Part& p : parts) remove(p.fresh);
         return false;
@@ -148,6 +177,9 @@ bool StoreWork(const std::string& worksFolder, const std::string& name, const Bi
         }
         ++moved;
     }
+    // The renames reach the disk with their folders: only then is the work saved.
+    ok = ok && Files().SyncFolder(pageFolder) && Files().SyncFolder(dataFolder) &&
+         Files().SyncFolder(thumbFolder);
     if (!ok) {
         for (int i = moved - 1; i >= 0; --i) {
             remove(parts[i].final);
@@ -196,6 +228,11 @@ void RecoverInterruptedSaves(const std::string& worksFolder) {
         {"MImg/", ".bmp"}, {"SData/", ""}, {"SImg/", ".bmp"}};
     for (const auto& [sub, ext] : kinds) {
         for (const std::string& entry : Entries(JoinPath(worksFolder, sub))) {
+            // A bitmap whose writing was cut off: never part of any version of a work.
+            if (WriteBytesTarget(entry)) {
+                RemovePath(JoinPath(worksFolder, sub + entry));
+                continue;
+            }
             for (const char* suffix : {kPartSuffix, kOldSuffix}) {
                 const std::string tail = std::string(ext) + suffix;
                 if (!EndsWith(entry, tail)) continue;

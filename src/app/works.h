@@ -8,10 +8,17 @@
 
 #include "platform/bitmap.h"
 
+class QDateTime;
+
 namespace pb {
 
-// "X" + the local date and time as yymmddhhnnss.
+// "X" + the local date and time as yymmddhhnnss. When a work of App().WorksFolder already has
+// that name (any of its parts, also one a save left behind), the next free second is taken,
+// so that two saves within one second, or a save after the clock was set back, never replace
+// another work.
 std::string NewWorkName();
+// The same for the works in `worksFolder` at the time `now`.
+std::string NewWorkName(const std::string& worksFolder, const QDateTime& now);
 
 // Creates "A4HGK", "A4HGK/SData", "A4HGK/MImg", "A4HGK/SImg" under appDir where missing.
 void EnsureWorkFolders(const std::string& appDir);
@@ -40,10 +47,13 @@ Bitmap MakeThumbnail(const Bitmap& page, Size shownSize, const std::vector<Thumb
 // folder copy, thumbnail), and only when all three were written, moves them into place, the
 // thumbnail last. On failure nothing of the earlier version of the work is touched and the
 // temporary parts are removed. `objectFolder` must no longer hold rendered bitmaps.
+// True only when the work has reached the disk (files and folders synced): it survives a
+// power cut.
 bool StoreWork(const std::string& worksFolder, const std::string& name, const Bitmap& page,
                const Bitmap& thumbnail, const std::string& objectFolder);
 
-// Finishes or undoes saves that a crash interrupted, from the temporary parts StoreWork leaves:
+// Finishes or undoes saves that a crash interrupted, from the temporary parts StoreWork leaves
+// (bitmaps whose writing was cut off are removed):
 // when the new thumbnail was written, every new part is complete and the save is finished;
 // otherwise the new parts are removed and the earlier version (if any) stays as it was. The
 // earlier version's leftover copies are removed, or put back where a part is missing.

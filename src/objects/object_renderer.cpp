@@ -80,6 +80,10 @@ std::optional<Size> ObjectBoxSize(const ObjectRecord& rec) {
     return box;
 }
 
+bool PlaceableOnPage(const ObjectRecord& rec) {
+    return std::llabs(rec.Left) <= kMaxOrigin && std::llabs(rec.Top) <= kMaxOrigin;
+}
+
 std::optional<ObjectPicture> RenderPlainTextPicture(const ObjectRecord& rec) {
     const std::optional<Size> box = ObjectBoxSize(rec);
     if (!box) return std::nullopt;

@@ -35,6 +35,10 @@ Bitmap DecoratedFillBitmap(const ObjectRecord& rec, Size box);
 // The object's box (the size of its bitmap) without drawing it; nothing as above.
 std::optional<Size> ObjectBoxSize(const ObjectRecord& rec);
 
+// Whether the record's position lies within reach of a page (Left and Top within +-2^24 page
+// pixels). The screens and the print passes leave out every other object.
+bool PlaceableOnPage(const ObjectRecord& rec);
+
 // The entry point of the screens: reads slot's record from `folder` and renders it into the
 // slot's object image. `create` makes a new image ("CImg" + slot, on the main screen's page
 // area), `place` moves it to the record's position at the current zoom. False, and nothing

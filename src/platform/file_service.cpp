@@ -1,8 +1,10 @@
 #include "platform/file_service.h"
 
+#include <fcntl.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -22,6 +24,18 @@ fs::path P(const std::string& path) { return fs::path(path); }
 std::unique_ptr<FileService>& CurrentService() {
     static std::unique_ptr<FileService> service = std::make_unique<FileService>();
     return service;
+}
+
+// fsync of what `path` names, opened read-only (a folder's entries or a file's data).
+bool SyncPath(const std::string& path, bool folder) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | (folder ? O_DIRECTORY : 0));
+    if (fd < 0) return false;
+    int rc;
+    do {
+        rc = ::fsync(fd);
+    } while (rc != 0 && errno == EINTR);
+    const bool ok = rc == 0;
+    return (::close(fd) == 0) && ok;
 }
 
 std::string TemporaryNameBeside(const std::string& path) {
@@ -126,6 +140,47 @@ bool FileService::WriteBytes(const std::string& path, std::string_view bytes) {
     }
     if (!ok) fs::remove(temporary, ec);
     return ok;
+}
+
+bool FileService::SyncFile(const std::string& path) {
+    return SyncPath(path, false);
+}
+
+bool FileService::SyncFolder(const std::string& folder) {
+    return SyncPath(folder, true);
+}
+
+std::optional<std::string> WriteBytesTarget(std::string_view fileName) {
+    const std::size_t at = fileName.rfind(".part");
+    if (at == std::string_view::npos || at == 0) return std::nullopt;
+    const std::string_view tail = fileName.substr(at + 5);
+    const std::size_t underscore = tail.find('_');
+    if (underscore == std::string_view::npos) return std::nullopt;
+    auto digits = [](std::string_view s) {
+        return !s.empty() &&
+               std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
+    };
+    if (!digits(tail.substr(0, underscore)) || !digits(tail.substr(underscore + 1)))
+        return std::nullopt;
+    return std::string(fileName.substr(0, at));
+}
+
+bool SyncTree(const std::string& folder) {
+    std::vector<std::string> folders{folder};
+    std::error_code ec;
+    for (fs::recursive_directory_iterator it(P(folder), ec), end; !ec && it != end;
+         it.increment(ec)) {
+        std::error_code typeError;
+        if (it->is_directory(typeError))
+            folders.push_back(it->path().string());
+        else if (!Files().SyncFile(it->path().string()))
+            return false;
+    }
+    if (ec) return false;
+    // Deepest first, so that a folder is synced after the entries of the folders inside it.
+    for (auto it = folders.rbegin(); it != folders.rend(); ++it)
+        if (!Files().SyncFolder(*it)) return false;
+    return true;
 }
 
 void DeleteFileIfExists(const std::string& path) {

@@ -40,6 +40,12 @@ public:
     // Writes the bytes under a temporary name in the same folder and moves them into place,
     // so that `path` holds either the old or the new contents, never a part.
     virtual bool WriteBytes(const std::string& path, std::string_view bytes);
+
+    // Durability: a written file's data and a folder's entries (names created, renamed or
+    // removed in it) reach the disk, so that they survive a power cut. False when the disk
+    // reported an error or the path cannot be opened.
+    virtual bool SyncFile(const std::string& path);
+    virtual bool SyncFolder(const std::string& folder);
 };
 
 // The service in use (a plain one unless a test installed another).
@@ -51,6 +57,14 @@ std::unique_ptr<FileService> InstallFileService(std::unique_ptr<FileService> ser
 // The routines built on the service that the screens share.
 void DeleteFileIfExists(const std::string& path);
 void ResetFolder(const std::string& path, bool recreate);
+// The file that a temporary name of WriteBytes belongs to (target + ".part" + process id + "_"
+// + number), or nothing for any other name. A temporary name is left only by a write that was
+// cut off (a kill, a crash).
+std::optional<std::string> WriteBytesTarget(std::string_view fileName);
+
+// SyncFile of every file under `folder` (sub-folders included), then SyncFolder of each folder
+// from the deepest up to `folder` itself. False at the first failure.
+bool SyncTree(const std::string& folder);
 // The whole text of a CP932 file as UTF-8; empty for a missing or unreadable file.
 std::string ReadWholeFile(const std::string& path);
 // Writes `text` (UTF-8, line breaks as "\r\n" already) as CP932 without adding a line end.

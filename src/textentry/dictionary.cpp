@@ -328,11 +328,8 @@ bool BuildDictionary(const std::string& folder, DictionaryBuildReport* reportOut
     const std::string path = DictionaryPath(folder);
     const std::string temp = path + ".tmp";
     ForgetQueryConnections(path);
-    if (Files().FileExists(path) && !Files().DeleteFile(path)) {
-        report.error = "cannot delete " + path;
-        if (reportOut) *reportOut = report;
-        return false;
-    }
+    // The working dictionary stays until the new one is complete: a build that fails (a full
+    // disk, a source that cannot be read) leaves it as it was.
     DeleteFileIfExists(temp);
 
     // The sources are read first, so that the progress bar knows the whole amount.
@@ -387,7 +384,10 @@ bool BuildDictionary(const std::string& folder, DictionaryBuildReport* reportOut
         db.Close();
         SyncFile(temp);
         ok = Files().MoveFile(temp, path);
-        if (!ok) report.error = "cannot move the new dictionary into place";
+        if (ok)
+            Files().SyncFolder(folder);
+        else
+            report.error = "cannot move the new dictionary into place";
     } catch (const SqlError& e) {
         report.error = e.what();
     }
@@ -528,13 +528,24 @@ void ForgetQueryConnections(const std::string& databasePath) {
                   [&](const auto& k) { return databasePath.empty() || k->path == databasePath; });
 }
 
-bool OpenDictionaries(const std::string& folder, GridCells& userWords) {
+UserStoreState EnsureUserStore(const std::string& folder) {
+    if (CheckUserStore(folder)) return UserStoreState::Usable;
+    // An empty file held no words (a store whose creation was cut off): nothing to tell.
+    struct stat st {};
+    const std::string path = UserStorePath(folder);
+    const bool heldWords =
+        Files().FileExists(path) && ::stat(path.c_str(), &st) == 0 && st.st_size > 0;
+    if (!BuildUserStore(folder)) return UserStoreState::Failed;
+    return heldWords ? UserStoreState::Replaced : UserStoreState::Created;
+}
+
+bool OpenDictionaries(const std::string& folder, GridCells& userWords, UserStoreState* userStore) {
     BusyCursor busy;
     bool d = CheckDictionary(folder);
-    bool u = CheckUserStore(folder);
     if (!d) d = BuildDictionary(folder);
-    if (!u) u = BuildUserStore(folder);
-    return d && u && LoadUserWords(folder, userWords);
+    const UserStoreState store = EnsureUserStore(folder);
+    if (userStore) *userStore = store;
+    return d && store != UserStoreState::Failed && LoadUserWords(folder, userWords);
 }
 
 }  // namespace pb

@@ -51,18 +51,33 @@ struct DictionaryBuildReport {
     std::string error;  // why the build failed, else empty
 };
 
+// What became of the user store when it was opened.
+enum class UserStoreState {
+    Usable,    // as it was
+    Created,   // there was none: a new empty store
+    Replaced,  // it was unusable: a new empty store, the old file kept as "TOUROKU.mdb.bak"
+               // (the user's words are gone from the list, so the user is told)
+    Failed,    // there is no usable store
+};
+
+// CheckUserStore, and BuildUserStore when the store is unusable.
+UserStoreState EnsureUserStore(const std::string& folder);
+
 // Start-up of the keyboard screen: checks both databases, builds what is unusable (with the
 // hourglass, and a progress bar while the dictionary is built), and loads the user words into
-// `userWords`. True when the user-word controls may be shown.
-bool OpenDictionaries(const std::string& folder, GridCells& userWords);
+// `userWords`. True when the user-word controls may be shown. `userStore` receives what became
+// of the user store.
+bool OpenDictionaries(const std::string& folder, GridCells& userWords,
+                      UserStoreState* userStore = nullptr);
 
 // True when the file exists and is a database holding our tables (and, for the dictionary,
 // its indexes). Garbage, a truncated file or another schema give false.
 bool CheckDictionary(const std::string& folder);
 bool CheckUserStore(const std::string& folder);
 
-// Recreates the dictionary from the sources; a missing source leaves its table empty. False
-// when the old file cannot be deleted or the new one cannot be written.
+// Recreates the dictionary from the sources; a missing source leaves its table empty. The new
+// file is built beside the old one and replaces it only when complete: False, with the old
+// dictionary as it was, when the new one cannot be written or moved into place.
 bool BuildDictionary(const std::string& folder, DictionaryBuildReport* report = nullptr);
 // Recreates an empty user store. An unusable old store is kept as "TOUROKU.mdb.bak".
 bool BuildUserStore(const std::string& folder);

@@ -85,8 +85,10 @@ CellTable ArrowKeyCells() {
 
 KeyboardLogic::KeyboardLogic(std::string folder) : folder_(std::move(folder)) {}
 
-void KeyboardLogic::Open() {
-    userWordsShown_ = OpenDictionaries(folder_, userWords_);
+UserStoreState KeyboardLogic::Open() {
+    UserStoreState store = UserStoreState::Failed;
+    userWordsShown_ = OpenDictionaries(folder_, userWords_, &store);
+    return store;
 }
 
 void KeyboardLogic::CommitText(std::string_view s) {
@@ -243,11 +245,13 @@ KeyboardLogic::Confirmation KeyboardLogic::Confirm(int callerMode) {
     memo_.resize(TrimRightBlanks(memo_).size());
     if (memo_.empty()) return {};
     if (registering_) {
+        const std::size_t typed = memo_.size();
         memo_ = std::string(Cp932Left(memo_, kUserWordMaxChars));
+        const bool cut = memo_.size() < typed;
         if (!RegisterUserWord(folder_, memo_, userWords_))
             return {Confirmation::RegistrationFailed, {}};
         EndRegistration();
-        return {Confirmation::Registered, {}};
+        return {Confirmation::Registered, {}, cut};
     }
     // QR data is cut as user words are.
     if (callerMode == 1) memo_ = std::string(Cp932Left(memo_, kUserWordMaxChars));

@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "textentry/dictionary.h"
 #include "textentry/grid_cells.h"
 
 namespace pb {
@@ -29,8 +30,9 @@ class KeyboardLogic {
     explicit KeyboardLogic(std::string folder);
 
     // Checks, builds if needed and loads the dictionaries; shows the user-word controls when
-    // both are usable.
-    void Open();
+    // both are usable. Returns what became of the user store (Replaced: the screen tells the
+    // user that the words were lost).
+    UserStoreState Open();
 
     // -- State shown by the screen.
     const std::string& Memo() const { return memo_; }
@@ -75,6 +77,8 @@ class KeyboardLogic {
             HandOver,            // give `text` to the caller
         } kind = Nothing;
         std::string text;  // CP932
+        // Registered: the word was longer than a user word may be and was stored cut.
+        bool cut = false;
     };
     // "確定". In caller mode 1 (QR data) the text is cut to 120 characters.
     Confirmation Confirm(int callerMode);

@@ -191,10 +191,15 @@ TForm6::TForm6(QWidget* parent) : Form(parent), logic_(App().AppDir) {
     BtnFormClose->setFont(JapaneseFont(14));
     connect(BtnFormClose, &QPushButton::clicked, this, &TForm6::BtnFormCloseClick);
 
-    logic_.Open();
+    const UserStoreState store = logic_.Open();
     Refresh();
     show();
     FocusSink();
+    if (store == UserStoreState::Replaced)
+        Dialogs().MessageBox(
+            "登録した単語のファイルが壊れてたので作り直した\n"
+            "前のは TOUROKU.mdb.bak に取ってある",
+            "どうでもいいけど");
 }
 
 StringGrid* TForm6::MakeKeyGrid(const QString& name, const CellTable& cells, int x, int y, int w,
@@ -387,6 +392,7 @@ void TForm6::BtnDtStCloseClick() {
     const int mode = callerMode_;
     const KeyboardLogic::Confirmation c = logic_.Confirm(mode);
     Refresh();
+    if (c.cut) Dialogs().MessageBox("長すぎるので120文字で切って登録した", "どうでもいいけど");
     if (c.kind != KeyboardLogic::Confirmation::HandOver) return;
     const std::string text = Cp932ToUtf8(c.text);
     switch (mode) {

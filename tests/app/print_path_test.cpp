@@ -11,6 +11,7 @@
 #include <QProcess>
 #include <QThread>
 #include <cstdlib>
+#include <functional>
 #include <random>
 
 #include "app/page_export.h"
@@ -208,6 +209,47 @@ TEST(PrintPath, ExportWritesTheBitmapTheMetafileAndThePdf) {
     const QString text = QString::fromStdString(test::ReadFileBytes(dir.file("page.svg")));
     EXPECT_TRUE(text.contains("<image width=\"378.0000\" height=\"559.0000\""));
     EXPECT_GE(text.count("<path"), 4);
+}
+
+TEST(PrintPath, ExportNamesEachObjectItLeavesOutAndFails) {
+    // How the saved work was damaged, and what the export names on stderr.
+    using Damage = std::function<void(const std::string& objects)>;
+    const std::tuple<const char*, Damage, std::string> cases[] = {
+        {"a garbage record",
+         [](const std::string& objects) {
+             test::WriteFileBytes(ObjectFilePath(objects, 1), std::string("\x81\xff\0zz\r\n", 7));
+         },
+         "StrData1.txt"},
+        {"a record cut short",
+         [](const std::string& objects) {
+             const std::string bytes = test::ReadFileBytes(ObjectFilePath(objects, 2));
+             test::WriteFileBytes(ObjectFilePath(objects, 2), bytes.substr(0, bytes.size() / 3));
+         },
+         "StrData2.txt"},
+        {"a record beyond any page",
+         [](const std::string& objects) {
+             ObjectRecord r = *ReadObject(objects, 0);
+             r.Left = 2147483647;
+             WriteObject(objects, 0, r);
+         },
+         "StrData0.txt"},
+        {"no object folder", [](const std::string& objects) { ResetFolder(objects, false); },
+         "SData/"},
+    };
+    for (const auto& [what, damage, named] : cases) {
+        SCOPED_TRACE(what);
+        test::TempDir dir;
+        const std::string name = SaveTestWork(dir.path());
+        damage(dir.file("A4HGK/SData/" + name + "/"));
+        const ProgramRun run =
+            Cli({"export", name, "--bmp", dir.file("page.bmp"), "--appdir", dir.path()});
+        EXPECT_EQ(run.status, 1);
+        EXPECT_NE(run.err.find(named), std::string::npos) << run.err;
+        // The rest of the work is written all the same.
+        const auto bmp = LoadBmp(dir.file("page.bmp"));
+        ASSERT_TRUE(bmp);
+        EXPECT_EQ(test::CountDifferentPixels(*bmp, ComposedPage(dir.path(), name)), 0);
+    }
 }
 
 TEST(PrintPath, CommandsRefuseBadArgumentsMissingWorksAndPathsOutOfTheWorks) {

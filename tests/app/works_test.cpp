@@ -4,12 +4,21 @@
 
 #include <gtest/gtest.h>
 
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <QDateTime>
+#include <chrono>
 #include <filesystem>
 #include <map>
+#include <random>
+#include <thread>
 #include <tuple>
 
 #include "common/app_state.h"
 #include "platform/file_service.h"
+#include "platform/picture_io.h"
 #include "support/test_support.h"
 
 namespace pb {
@@ -107,7 +116,7 @@ std::map<std::string, std::string> Tree(const std::string& folder) {
     return out;
 }
 
-// A file service whose n-th write (bytes, folder copy, folder creation, move) fails.
+// A file service whose n-th write (bytes, folder copy, folder creation, move, sync) fails.
 class FailingFiles : public FileService {
     using S = const std::string&;
     using Base = FileService;
@@ -119,6 +128,8 @@ class FailingFiles : public FileService {
     bool CopyFolder(S s, S d, bool o) override { return Next() && Base::CopyFolder(s, d, o); }
     bool CreateFolder(S p) override { return Next() && Base::CreateFolder(p); }
     bool MoveFile(S s, S d) override { return Next() && Base::MoveFile(s, d); }
+    bool SyncFile(S p) override { return Next() && Base::SyncFile(p); }
+    bool SyncFolder(S p) override { return Next() && Base::SyncFolder(p); }
 
   private:
     bool Next() { return ++writes != failAt_; }
@@ -161,6 +172,187 @@ TEST(Works, AFailureAtAnyWriteLeavesTheEarlierVersionIntact) {
         }
         EXPECT_EQ(Tree(works), before) << "failing write " << failAt;
     }
+}
+
+TEST(Works, NewNamesNeverTakeTheNameOfAnotherWork) {
+    // What lies in the works folder, and the time of the save: the name given.
+    const QDateTime now(QDate(2026, 12, 6), QTime(16, 20, 34));
+    const QDateTime endOfYear(QDate(2026, 12, 31), QTime(23, 59, 59));
+    const std::tuple<const char*, std::vector<std::string>, QDateTime, const char*> cases[] = {
+        {"nothing saved", {}, now, "X261206162034"},
+        {"another second saved", {"SImg/X261206162033.bmp"}, now, "X261206162034"},
+        {"a save within the same second",
+         {"MImg/X261206162034.bmp", "SImg/X261206162034.bmp", "SData/X261206162034/"},
+         now,
+         "X261206162035"},
+        {"the clock set back over two works",
+         {"MImg/X261206162034.bmp", "SData/X261206162035/"},
+         now,
+         "X261206162036"},
+        {"a save cut off at that second", {"SImg/X261206162034.bmp.new"}, now, "X261206162035"},
+        {"an earlier version put aside", {"SData/X261206162034.old/"}, now, "X261206162035"},
+        {"the last second of a year", {"SImg/X261231235959.bmp"}, endOfYear, "X270101000000"},
+    };
+    for (const auto& [what, entries, at, expected] : cases) {
+        SCOPED_TRACE(what);
+        test::TempDir dir;
+        EnsureWorkFolders(dir.path());
+        const std::string works = dir.file("A4HGK");
+        for (const std::string& entry : entries) {
+            if (entry.back() == '/')
+                Files().CreateFolder(JoinPath(works, entry.substr(0, entry.size() - 1)));
+            else
+                WriteWholeFile(JoinPath(works, entry), "x");
+        }
+        EXPECT_EQ(NewWorkName(works, at), expected);
+    }
+}
+
+// Records the file operations of a save, in order: "sync PATH", "syncdir PATH", "move A B".
+class LoggingFiles : public FileService {
+    using S = const std::string&;
+    using Base = FileService;
+
+  public:
+    std::vector<std::string> log;
+    bool MoveFile(S s, S d) override {
+        log.push_back("move " + s + " " + d);
+        return Base::MoveFile(s, d);
+    }
+    bool SyncFile(S p) override {
+        log.push_back("sync " + p);
+        return Base::SyncFile(p);
+    }
+    bool SyncFolder(S p) override {
+        log.push_back("syncdir " + p);
+        return Base::SyncFolder(p);
+    }
+    // Where `entry` first stands in the log (log.size() when it is missing).
+    std::size_t At(const std::string& entry) const {
+        return static_cast<std::size_t>(std::find(log.begin(), log.end(), entry) - log.begin());
+    }
+};
+
+TEST(Works, ASaveReachesTheDiskBeforeItCounts) {
+    // A work saved anew, and saved over its earlier version (which is moved aside first).
+    for (const bool earlier : {false, true}) {
+        SCOPED_TRACE(earlier ? "over an earlier version" : "a new work");
+        test::TempDir dir;
+        EnsureWorkFolders(dir.path());
+        const std::string works = dir.file("A4HGK"), objects = dir.file("TmpWorkC");
+        Files().CreateFolder(objects);
+        Files().CreateFolder(objects + "/sub");
+        WriteWholeFile(objects + "/" + StrData(0), "a");
+        WriteWholeFile(objects + "/" + StrData(1), "b");
+        WriteWholeFile(objects + "/sub/note.txt", "c");
+        if (earlier) {
+            ASSERT_TRUE(StoreWork(works, "X1", Bitmap(8, 8), Bitmap(140, 140), objects));
+        }
+
+        auto logging = std::make_unique<LoggingFiles>();
+        const LoggingFiles& files = *logging;
+        auto previous = InstallFileService(std::move(logging));
+        const bool stored = StoreWork(works, "X1", Bitmap(30, 20), Bitmap(140, 140), objects);
+        auto used = InstallFileService(std::move(previous));
+        ASSERT_TRUE(stored);
+
+        // Every new file and folder is synced under its temporary name before the first of
+        // them is moved into place.
+        std::size_t firstIn = files.log.size(), lastIn = 0;
+        for (std::size_t i = 0; i < files.log.size(); ++i) {
+            const std::string& e = files.log[i];
+            if (e.rfind("move ", 0) == 0 && e.find(".new ") != std::string::npos) {
+                firstIn = std::min(firstIn, i);
+                lastIn = i;
+            }
+        }
+        ASSERT_LT(firstIn, files.log.size()) << "nothing moved into place";
+        const std::string data = works + "/SData/X1.new";
+        for (const std::string& synced :
+             {"sync " + works + "/MImg/X1.bmp.new", "sync " + works + "/SImg/X1.bmp.new",
+              "sync " + data + "/" + StrData(0), "sync " + data + "/" + StrData(1),
+              "sync " + data + "/sub/note.txt", "syncdir " + data + "/sub", "syncdir " + data})
+            EXPECT_LT(files.At(synced), firstIn) << synced;
+        // The thumbnail, the sign of a complete save, is written after the other parts' names
+        // reached the disk.
+        EXPECT_LT(files.At("syncdir " + works + "/MImg"),
+                  files.At("sync " + works + "/SImg/X1.bmp.new"));
+        EXPECT_LT(files.At("syncdir " + works + "/SData"),
+                  files.At("sync " + works + "/SImg/X1.bmp.new"));
+        // The renames reach the disk with their folders before the save counts.
+        for (const char* folder : {"/MImg", "/SData", "/SImg"}) {
+            const auto& log = files.log;
+            EXPECT_NE(std::find(log.begin() + static_cast<long>(lastIn) + 1, log.end(),
+                                "syncdir " + works + folder),
+                      log.end())
+                << folder;
+        }
+    }
+}
+
+TEST(Works, RecoveryRemovesBitmapsWhoseWritingWasKilled) {
+    // Saves over work X1, alternately white and black pages, are killed: every other time at
+    // a random moment, otherwise as soon as a bitmap is seen half written. After each kill the
+    // recovery leaves the work whole (either version) and nothing else in the works folder.
+    test::TempDir dir;
+    EnsureWorkFolders(dir.path());
+    const std::string works = dir.file("A4HGK"), objects = dir.file("TmpWorkC");
+    Files().CreateFolder(objects);
+    WriteWholeFile(objects + "/" + StrData(0), "a");
+    const Bitmap pages[] = {Bitmap(794, 1123, clWhite), Bitmap(794, 1123, clBlack)};
+    const std::string encoded[] = {EncodeBmp(pages[0]), EncodeBmp(pages[1])};
+    ASSERT_TRUE(StoreWork(works, "X1", pages[0], Bitmap(140, 140), objects));
+    const std::vector<std::string> whole = {works + "/MImg",
+                                            works + "/MImg/X1.bmp",
+                                            works + "/SData",
+                                            works + "/SData/X1",
+                                            works + "/SData/X1/" + StrData(0),
+                                            works + "/SImg",
+                                            works + "/SImg/X1.bmp"};
+    // A kill keeps what was written, synced or not: the syncs are left out to save time.
+    class UnsyncedFiles : public FileService {
+      public:
+        bool SyncFile(const std::string&) override { return true; }
+        bool SyncFolder(const std::string&) override { return true; }
+    };
+    struct Restore {
+        std::unique_ptr<FileService> previous;
+        ~Restore() { InstallFileService(std::move(previous)); }
+    } restore{InstallFileService(std::make_unique<UnsyncedFiles>())};
+    auto halfWritten = [&] {
+        int n = 0;
+        for (const char* sub : {"/MImg", "/SImg"})
+            for (const std::string& file : Files().ListFiles(works + sub))
+                n += file.find(".part") != std::string::npos;
+        return n;
+    };
+    std::mt19937 rng(12);
+    int cutOffWrites = 0;
+    for (int kill = 0; kill < 40 && cutOffWrites < 3; ++kill) {
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            for (int i = 0;; ++i) StoreWork(works, "X1", pages[i % 2], Bitmap(140, 140), objects);
+        }
+        // A save of the A4 page takes tens of milliseconds, more on a loaded machine.
+        const bool atRandom = kill % 2 == 0;
+        const auto deadline = std::chrono::steady_clock::now() +
+                              std::chrono::milliseconds(atRandom ? 10 + rng() % 240 : 2000);
+        while (std::chrono::steady_clock::now() < deadline && (atRandom || !halfWritten()))
+            std::this_thread::sleep_for(std::chrono::microseconds(100));
+        ::kill(child, SIGKILL);
+        ::waitpid(child, nullptr, 0);
+        cutOffWrites += halfWritten();
+
+        RecoverInterruptedSaves(works);
+        std::vector<std::string> tree;
+        for (const auto& [path, bytes] : Tree(works)) tree.push_back(path);
+        ASSERT_EQ(tree, whole) << "after kill " << kill;
+        const std::string page = test::ReadFileBytes(works + "/MImg/X1.bmp");
+        ASSERT_TRUE(page == encoded[0] || page == encoded[1]) << "after kill " << kill;
+    }
+    // Kills met the bitmaps half written: the case this test is about.
+    EXPECT_GE(cutOffWrites, 1);
 }
 
 }  // namespace

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <optional>
+#include <tuple>
 
 #include "platform/text_codec.h"
 #include "support/test_support.h"
@@ -67,6 +69,40 @@ TEST(FileService, AFailedWriteKeepsTheOldContents) {
     std::filesystem::permissions(dir.file("sub"), std::filesystem::perms::owner_all);
     // No temporary file is left behind.
     EXPECT_EQ(Files().ListFiles(dir.file("sub")), std::vector<std::string>{"file.txt"});
+}
+
+TEST(FileService, TemporaryNamesOfCutOffWritesAreKnownAndOthersAreNot) {
+    const std::pair<const char*, std::optional<std::string>> cases[] = {
+        {"X1.bmp.new.part4242_17", "X1.bmp.new"},
+        {"StrData0.txt.part1_0", "StrData0.txt"},
+        {"X1.bmp", std::nullopt},
+        {"notes.part2", std::nullopt},   // no number after an underscore
+        {"notes.part_2", std::nullopt},  // no process id
+        {"notes.part2_", std::nullopt},
+        {"notes.part2_x", std::nullopt},
+        {".part1_2", std::nullopt},       // no file it belongs to
+        {"a.part1_2.bmp", std::nullopt},  // a picture the user named so
+    };
+    for (const auto& [name, target] : cases) EXPECT_EQ(WriteBytesTarget(name), target) << name;
+}
+
+TEST(FileService, SyncsReportWhatTheyCannotReach) {
+    test::TempDir dir;
+    Files().CreateFolder(dir.file("a"));
+    Files().CreateFolder(dir.file("a/b"));
+    ASSERT_TRUE(WriteWholeFile(dir.file("a/b/f.txt"), "x"));
+    const std::tuple<const char*, bool, bool> cases[] = {
+        // path, SyncFile, SyncFolder (a file is no folder; a folder opens as a file too)
+        {"a/b/f.txt", true, false},
+        {"a/b", true, true},
+        {"missing", false, false},
+    };
+    for (const auto& [path, file, folder] : cases) {
+        EXPECT_EQ(Files().SyncFile(dir.file(path)), file) << path;
+        EXPECT_EQ(Files().SyncFolder(dir.file(path)), folder) << path;
+    }
+    EXPECT_TRUE(SyncTree(dir.file("a")));
+    EXPECT_FALSE(SyncTree(dir.file("missing")));
 }
 
 }  // namespace

@@ -3,8 +3,13 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <signal.h>
+#include <sys/resource.h>
+
 #include <filesystem>
+#include <functional>
 #include <map>
+#include <optional>
 
 #include "platform/file_service.h"
 #include "support/outside_programs.h"
@@ -158,19 +163,58 @@ TEST(Dictionary, UnusableFilesAreFoundAndRebuilt) {
     }
 }
 
-TEST(Dictionary, BuildFailsWhenTheOldFileCannotBeDeleted) {
-    TempDir dir;
-    ASSERT_TRUE(BuildDictionary(dir.path()));
-    class NoDelete : public FileService {
+TEST(Dictionary, AFailedBuildKeepsTheWorkingDictionary) {
+    // A file service whose moves fail: the new dictionary cannot be put in place.
+    class NoMove : public FileService {
       public:
-        bool DeleteFile(const std::string&) override { return false; }
+        bool MoveFile(const std::string&, const std::string&) override { return false; }
     };
-    auto previous = InstallFileService(std::make_unique<NoDelete>());
-    DictionaryBuildReport report;
-    EXPECT_FALSE(BuildDictionary(dir.path(), &report));
-    EXPECT_FALSE(report.error.empty());
-    InstallFileService(std::move(previous));
-    EXPECT_TRUE(CheckDictionary(dir.path()));
+    // Runs `build` with files larger than `maxFileBytes` refused, as on a full disk (writes
+    // past the limit fail with EFBIG).
+    auto withFullDisk = [](rlim_t maxFileBytes, const std::function<bool()>& build) {
+        rlimit old{};
+        ::getrlimit(RLIMIT_FSIZE, &old);
+        rlimit limit = old;
+        limit.rlim_cur = maxFileBytes;
+        const auto oldSignal = ::signal(SIGXFSZ, SIG_IGN);
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        const bool built = build();
+        ::setrlimit(RLIMIT_FSIZE, &old);
+        ::signal(SIGXFSZ, oldSignal);
+        return built;
+    };
+    const std::pair<const char*, std::function<bool(const std::string&)>> cases[] = {
+        {"the disk fills while the new one is written",
+         [&](const std::string& folder) {
+             return withFullDisk(256 * 1024, [&] { return BuildDictionary(folder); });
+         }},
+        {"the new one cannot be moved into place",
+         [](const std::string& folder) {
+             auto previous = InstallFileService(std::make_unique<NoMove>());
+             const bool built = BuildDictionary(folder);
+             InstallFileService(std::move(previous));
+             return built;
+         }},
+    };
+    for (const auto& [what, build] : cases) {
+        SCOPED_TRACE(what);
+        TempDir dir;
+        test::WriteDicData(dir.path(), "KANJI.txt", "Yomi,Kanji\nかんじ,漢字\n");
+        ASSERT_TRUE(BuildDictionary(dir.path()));
+        const std::string working = test::ReadFileBytes(DictionaryPath(dir.path()));
+        ASSERT_LT(working.size(), 256u * 1024);
+        // Sources that make a dictionary of several megabytes.
+        std::string kanji = "Yomi,Kanji\n";
+        for (int i = 0; i < 60000; ++i)
+            kanji += "よみ" + std::to_string(i) + ",漢字" + std::to_string(i) + "\n";
+        test::WriteDicData(dir.path(), "KANJI.txt", kanji);
+
+        EXPECT_FALSE(build(dir.path()));
+        EXPECT_EQ(test::ReadFileBytes(DictionaryPath(dir.path())), working);
+        EXPECT_FALSE(Files().FileExists(DictionaryPath(dir.path()) + ".tmp"));
+        CellTable grid;
+        EXPECT_EQ(Query(grid, dir.path(), "かんじ"), 1);
+    }
 }
 
 class UserStore : public ::testing::Test {
@@ -215,16 +259,39 @@ TEST_F(UserStore, WordsAreStoredVerbatim) {
     EXPECT_EQ(Row(0).second, "say \"hi\"");
 }
 
-TEST_F(UserStore, UnusableStoreIsKeptAsideAndReplaced) {
+TEST_F(UserStore, UnusableStoreIsKeptAsideReplacedAndSaidSo) {
     EXPECT_TRUE(Register("残す"));
     const std::string store = UserStorePath(dir.path());
     const std::string good = test::ReadFileBytes(store);
-    test::WriteFileBytes(store, "not a database at all, but somebody's words");
-    EXPECT_FALSE(CheckUserStore(dir.path()));
-    EXPECT_TRUE(OpenDictionaries(dir.path(), words));
-    EXPECT_TRUE(CheckUserStore(dir.path()));
-    EXPECT_EQ(words.Cell(0, 0), "");
-    EXPECT_EQ(test::ReadFileBytes(store + ".bak"), "not a database at all, but somebody's words");
+    // What lies where the store should be: what opening makes of it, and whether the words
+    // are still listed.
+    const std::tuple<const char*, std::optional<std::string>, UserStoreState, bool> cases[] = {
+        {"a usable store", good, UserStoreState::Usable, true},
+        {"no store", std::nullopt, UserStoreState::Created, false},
+        {"an empty file", std::string(), UserStoreState::Created, false},
+        {"garbage", std::string("not a database at all, but somebody's words"),
+         UserStoreState::Replaced, false},
+        {"a store cut short", good.substr(0, good.size() / 2), UserStoreState::Replaced, false},
+    };
+    for (const auto& [what, bytes, state, listed] : cases) {
+        SCOPED_TRACE(what);
+        fs::remove(store + ".bak");
+        if (bytes)
+            test::WriteFileBytes(store, *bytes);
+        else
+            fs::remove(store);
+        UserStoreState got = UserStoreState::Failed;
+        CellTable list(2, 1);
+        EXPECT_TRUE(OpenDictionaries(dir.path(), list, &got));
+        EXPECT_EQ(got, state);
+        EXPECT_EQ(Utf(list.Cell(1, 0)), listed ? "残す" : "");
+        EXPECT_TRUE(CheckUserStore(dir.path()));
+        // The damaged file is kept, and the next start finds the new store usable: said once.
+        if (state == UserStoreState::Replaced) {
+            EXPECT_EQ(test::ReadFileBytes(store + ".bak"), *bytes);
+        }
+        EXPECT_EQ(EnsureUserStore(dir.path()), UserStoreState::Usable);
+    }
 }
 
 TEST(RealDictionary, ReadingsFromTheSkkDictionary) {

@@ -121,19 +121,21 @@ TEST_F(Keyboard, RegistrationRestoresTheTextAndListsTheWord) {
     Type(keyboard, "ｼｮｳﾋﾝ");
     keyboard.NoConversion();
     keyboard.CommitKey(Cp("空白"));
-    EXPECT_EQ(keyboard.Confirm(0).kind, Kind::Registered);
+    const auto registered = keyboard.Confirm(0);
+    EXPECT_EQ(std::pair(registered.kind, registered.cut), std::pair(Kind::Registered, false));
     EXPECT_EQ(std::tuple(keyboard.Registering(), keyboard.UserWordsShown(), Memo()),
               std::tuple(false, true, std::string("作りかけ")));
     EXPECT_EQ(Utf(keyboard.UserWords().Cell(1, 0)), "ショウヒン");  // trailing blank removed
     keyboard.PickUserWord(0);
     EXPECT_EQ(Memo(), "作りかけショウヒン");
 
-    // A long word is cut to 120 characters, not bytes.
+    // A long word is cut to 120 characters, not bytes, and the screen is told so.
     keyboard.StartRegistration();
     std::string longWord;
     for (int i = 0; i < 130; ++i) longWord += i % 2 ? "a" : "字";
     keyboard.SetMemo(Cp(longWord));
-    EXPECT_EQ(keyboard.Confirm(0).kind, Kind::Registered);
+    const auto cut = keyboard.Confirm(0);
+    EXPECT_EQ(std::pair(cut.kind, cut.cut), std::pair(Kind::Registered, true));
     EXPECT_EQ(Cp932CharCount(keyboard.UserWords().Cell(1, 0)), 120u);
 
     // Cancel ends a registration without storing anything; outside one the screen closes.

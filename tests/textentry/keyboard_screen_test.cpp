@@ -7,6 +7,7 @@
 
 #include "common/app_state.h"
 #include "platform/text_codec.h"
+#include "textentry/dictionary.h"
 #include "textentry_fixture.h"
 
 namespace pb {
@@ -178,6 +179,27 @@ TEST_F(KeyboardScreen, RegisterAWordByClicks) {
     EXPECT_TRUE(form->close());
     EXPECT_TRUE(Closed());
     EXPECT_TRUE(hub.calls.empty());
+}
+
+TEST_F(KeyboardScreen, ALostWordListAndACutWordAreSaid) {
+    test::ScriptedDialogScope dialogs;
+    test::WriteFileBytes(UserStorePath(dir.path()), "a store no longer readable");
+    Open(2);
+    // Opening again finds the new store usable: nothing more to say.
+    delete form.data();
+    Open(2);
+    ASSERT_EQ(dialogs->shown.size(), 1u);
+    EXPECT_EQ(std::pair(dialogs->shown[0].text, dialogs->shown[0].caption),
+              std::pair(std::string("登録した単語のファイルが壊れてたので作り直した\n"
+                                    "前のは TOUROKU.mdb.bak に取ってある"),
+                        std::string("どうでもいいけど")));
+
+    Press({"Button132"});
+    form->Memo1->setPlainText(QString(121, QLatin1Char('a')));  // typed on a physical keyboard
+    Press({"BtnDtStClose"});
+    ASSERT_EQ(dialogs->shown.size(), 2u);
+    EXPECT_EQ(dialogs->shown[1].text, "長すぎるので120文字で切って登録した");
+    EXPECT_EQ(form->MLStringGrid1->Cell(1, 0).size(), 120);
 }
 
 TEST_F(KeyboardScreen, ConfirmAndCancelByCallerMode) {
