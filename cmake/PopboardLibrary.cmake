@@ -17,11 +17,16 @@ function(popboard_library name)
     set_target_properties(${name} PROPERTIES LINKER_LANGUAGE CXX)
 endfunction()
 
-# popboard_test(NAME SOURCES... DEPENDS ...): a GoogleTest program run by CTest.
+# popboard_test(NAME [UI] SOURCES... DEPENDS ...): a GoogleTest program run by CTest. UI marks
+# a program of screen tests (a QApplication, the scripted dialogs); the others make no widget.
 function(popboard_test name)
-    cmake_parse_arguments(ARG "" "" "SOURCES;DEPENDS;LABELS" ${ARGN})
+    cmake_parse_arguments(ARG "UI" "" "SOURCES;DEPENDS;LABELS" ${ARGN})
     add_executable(${name} ${ARG_SOURCES})
-    target_link_libraries(${name} PRIVATE popboard_test_support ${ARG_DEPENDS})
+    if(ARG_UI)
+        target_link_libraries(${name} PRIVATE popboard_test_support_ui ${ARG_DEPENDS})
+    else()
+        target_link_libraries(${name} PRIVATE popboard_test_main ${ARG_DEPENDS})
+    endif()
     add_test(NAME ${name} COMMAND ${name})
     set_tests_properties(${name} PROPERTIES
         ENVIRONMENT "QT_QPA_PLATFORM=offscreen;POPBOARD_TEST_DATA=${PROJECT_SOURCE_DIR}/tests/data;POPBOARD_BIN_DIR=${CMAKE_BINARY_DIR}/bin"

@@ -53,4 +53,10 @@ int ZoomOut(int zoom) {
     return zoom <= 100 ? zoom - 10 : zoom - 100;
 }
 
+std::uint8_t OpenedPageMode(Size size, const AppState& app) {
+    for (std::uint8_t mode = 0; mode < 4; ++mode)
+        if (PageSize(mode, app) == size) return mode;
+    return PageModeForSize(size);
+}
+
 }  // namespace pb

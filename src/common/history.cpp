@@ -1,9 +1,9 @@
 #include "common/history.h"
 
 #include "common/app_state.h"
-#include "platform/dialogs.h"
+#include "platform/ui/dialogs.h"
 #include "platform/file_service.h"
-#include "platform/image_control.h"
+#include "platform/ui/image_control.h"
 #include "platform/picture_io.h"
 
 namespace pb {

@@ -5,7 +5,7 @@
 #include "common/app_state.h"
 #include "common/history.h"
 #include "platform/bitmap_canvas.h"
-#include "platform/dialogs.h"
+#include "platform/ui/dialogs.h"
 #include "platform/file_service.h"
 #include "platform/picture_io.h"
 

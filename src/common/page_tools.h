@@ -12,7 +12,7 @@
 
 #include "platform/bitmap.h"
 #include "platform/canvas.h"
-#include "platform/image_control.h"
+#include "platform/ui/image_control.h"
 
 namespace pb {
 

@@ -1,8 +1,9 @@
-// Test entry point: a QApplication on the offscreen platform (fonts, painting and widgets
-// need one), Japanese family names from fontconfig, and a private runtime folder.
+// Test entry point of the core tests: a QGuiApplication on the offscreen platform (fonts and
+// painting need one; these tests make no widget), Japanese family names from fontconfig, and
+// a private runtime folder.
 #include <gtest/gtest.h>
 
-#include <QApplication>
+#include <QGuiApplication>
 #include <cstdlib>
 #include <filesystem>
 
@@ -17,7 +18,7 @@ int main(int argc, char** argv) {
         std::filesystem::permissions(dir, std::filesystem::perms::owner_all);
         setenv("XDG_RUNTIME_DIR", dir.c_str(), 1);
     }
-    QApplication app(argc, argv);
+    QGuiApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

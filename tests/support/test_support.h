@@ -1,11 +1,13 @@
 #pragma once
 // Helpers shared by the tests.
 
+#include <algorithm>
 #include <filesystem>
+#include <memory>
 #include <string>
 
 #include "platform/bitmap.h"
-#include "platform/dialogs.h"
+#include "platform/work_indicator.h"
 
 namespace pb::test {
 
@@ -24,17 +26,22 @@ private:
     std::string path_;
 };
 
-// Installs a ScriptedDialogs for the life of the object and gives access to it.
-class ScriptedDialogScope {
+// Counts the hourglass and progress bars of the editing code while it lives.
+class IndicatorScope : public WorkIndicator {
 public:
-    ScriptedDialogScope();
-    ~ScriptedDialogScope();
-    ScriptedDialogs& dialogs() { return *dialogs_; }
-    ScriptedDialogs* operator->() { return dialogs_; }
+    IndicatorScope() { SetWorkIndicator(this); }
+    ~IndicatorScope() override { SetWorkIndicator(nullptr); }
+    IndicatorScope(const IndicatorScope&) = delete;
+    IndicatorScope& operator=(const IndicatorScope&) = delete;
+    IndicatorScope* operator->() { return this; }
 
-private:
-    ScriptedDialogs* dialogs_;
-    std::unique_ptr<DialogService> previous_;
+    void BeginBusy() override { maxBusyDepth = std::max(maxBusyDepth, ++busyDepth); }
+    void EndBusy() override { --busyDepth; }
+    std::unique_ptr<ProgressSink> BeginProgress(const std::string&, int) override;
+
+    int busyDepth = 0;
+    int maxBusyDepth = 0;
+    int progressShown = 0;
 };
 
 // Number of pixels that differ between two bitmaps of the same size (-1 for other sizes).

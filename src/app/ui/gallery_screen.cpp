@@ -1,20 +1,20 @@
-#include "app/gallery_screen.h"
+#include "app/ui/gallery_screen.h"
 
 #include <QCloseEvent>
 #include <QIcon>
 #include <QPixmap>
 
-#include "app/main_screen.h"
+#include "app/ui/main_screen.h"
 #include "app/page_geometry.h"
 #include "app/works.h"
 #include "common/app_state.h"
 #include "common/colour_scan.h"
 #include "common/history.h"
-#include "common/object_image.h"
+#include "common/ui/object_image.h"
 #include "objects/strdata.h"
 #include "platform/bitmap_canvas.h"
 #include "platform/bitmap_qt.h"
-#include "platform/dialogs.h"
+#include "platform/ui/dialogs.h"
 #include "platform/file_service.h"
 #include "platform/picture_io.h"
 
@@ -44,12 +44,6 @@ std::string WithoutTrailingSlash(std::string folder) {
 }
 
 }  // namespace
-
-std::uint8_t OpenedPageMode(Size size, const AppState& app) {
-    for (std::uint8_t mode = 0; mode < 4; ++mode)
-        if (PageSize(mode, app) == size) return mode;
-    return PageModeForSize(size);
-}
 
 void PreviewWork(TForm1& form, const Bitmap& page, const std::string& folder) {
     AppState& app = App();

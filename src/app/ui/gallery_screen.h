@@ -9,17 +9,13 @@
 #include <cstdint>
 #include <string>
 
-#include "common/form.h"
+#include "common/ui/form.h"
 #include "platform/bitmap.h"
 
 namespace pb {
 
 class TForm1;
 struct AppState;
-
-// The page mode of an opened page bitmap: the mode whose page has exactly that size at the
-// present resolutions, else judged by pixel area and by width against height.
-std::uint8_t OpenedPageMode(Size size, const AppState& app);
 
 // Shows a work on the main screen: its page, the page mode and zoom that go with it, and its
 // objects rendered from `folder` (a saved work's object folder or the working one).

@@ -1,4 +1,4 @@
-#include "app/main_screen.h"
+#include "app/ui/main_screen.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -12,30 +12,32 @@
 #include <climits>
 #include <cstdlib>
 
-#include "app/gallery_screen.h"
+#include "app/ui/gallery_screen.h"
 #include "app/page_geometry.h"
 #include "app/printing.h"
+#include "app/ui/print_panel.h"
 #include "app/works.h"
 #include "common/app_state.h"
 #include "platform/bitmap_ops.h"
 #include "common/colour_scan.h"
 #include "common/history.h"
-#include "common/object_image.h"
+#include "common/ui/object_image.h"
 #include "common/page_tools.h"
 #include "common/palette.h"
 #include "common/picture_browsing.h"
-#include "objects/decorated_design_screen.h"
-#include "objects/object_list_screen.h"
-#include "objects/plain_text_design_screen.h"
+#include "objects/ui/decorated_design_screen.h"
+#include "objects/ui/object_list_screen.h"
+#include "objects/ui/plain_text_design_screen.h"
 #include "objects/object_renderer.h"
+#include "objects/ui/object_images.h"
 #include "objects/strdata.h"
 #include "platform/bitmap_canvas.h"
 #include "platform/fonts.h"
 #include "textentry/fit_font_size.h"
-#include "textentry/keyboard_screen.h"
-#include "platform/dialogs.h"
+#include "textentry/ui/keyboard_screen.h"
+#include "platform/ui/dialogs.h"
 #include "platform/file_service.h"
-#include "platform/metrics.h"
+#include "platform/ui/metrics.h"
 #include "platform/picture_io.h"
 
 namespace pb {
@@ -510,7 +512,7 @@ bool TForm1::ApplyObjectText(const std::string& text) {
     BitmapCanvas canvas(scratch);
     rec->FontSize = FitFontSize(request, canvas);
     rec->Text = text;
-    if (!WriteObject(folder, n, *rec)) return false;
+    if (!ReportObjectWrite(WriteObject(folder, n, *rec), *rec)) return false;
     if (RenderObject(folder, n, false, false)) ObjectImages()[n]->DrawSelectionFrame();
     return true;
 }

@@ -10,9 +10,9 @@
 #include <QTextEdit>
 #include <array>
 
-#include "common/form.h"
-#include "common/screen_hub.h"
-#include "platform/image_control.h"
+#include "common/ui/form.h"
+#include "common/ui/screen_hub.h"
+#include "platform/ui/image_control.h"
 
 namespace pb {
 

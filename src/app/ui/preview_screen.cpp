@@ -1,8 +1,8 @@
-#include "app/preview_screen.h"
+#include "app/ui/preview_screen.h"
 
 #include "app/page_export.h"
 #include "common/app_state.h"
-#include "platform/dialogs.h"
+#include "platform/ui/dialogs.h"
 #include "platform/file_service.h"
 
 namespace pb {

@@ -5,9 +5,9 @@
 #include <QScrollArea>
 #include <memory>
 
-#include "common/form.h"
+#include "common/ui/form.h"
 #include "platform/recording.h"
-#include "platform/recording_view.h"
+#include "platform/ui/recording_view.h"
 
 namespace pb {
 

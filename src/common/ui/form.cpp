@@ -1,4 +1,4 @@
-#include "common/form.h"
+#include "common/ui/form.h"
 
 #include <QCloseEvent>
 #include <QMouseEvent>

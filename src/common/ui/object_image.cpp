@@ -1,4 +1,4 @@
-#include "common/object_image.h"
+#include "common/ui/object_image.h"
 
 #include "common/app_state.h"
 #include "platform/bitmap_canvas.h"

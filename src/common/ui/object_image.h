@@ -9,7 +9,7 @@
 #include <memory>
 
 #include "platform/bitmap.h"
-#include "platform/image_control.h"
+#include "platform/ui/image_control.h"
 
 namespace pb {
 

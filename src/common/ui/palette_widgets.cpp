@@ -1,4 +1,4 @@
-#include "common/palette_widgets.h"
+#include "common/ui/palette_widgets.h"
 
 #include "common/palette.h"
 

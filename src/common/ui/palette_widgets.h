@@ -19,7 +19,7 @@
 #include <optional>
 
 #include "common/fill_styles.h"
-#include "common/form.h"
+#include "common/ui/form.h"
 
 namespace pb {
 

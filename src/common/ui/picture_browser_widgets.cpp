@@ -1,4 +1,4 @@
-#include "common/picture_browser_widgets.h"
+#include "common/ui/picture_browser_widgets.h"
 
 #include <QDir>
 #include <QFileSystemModel>

@@ -1,4 +1,4 @@
-#include "common/screen_hub.h"
+#include "common/ui/screen_hub.h"
 
 namespace pb {
 

@@ -1,4 +1,4 @@
-#include "objects/decorated_design_screen.h"
+#include "objects/ui/decorated_design_screen.h"
 
 #include <QCloseEvent>
 #include <algorithm>
@@ -7,7 +7,7 @@
 
 #include "common/app_state.h"
 #include "common/picture_browsing.h"
-#include "common/screen_hub.h"
+#include "common/ui/screen_hub.h"
 #include "objects/decorated_path.h"
 #include "platform/bitmap_canvas.h"
 #include "platform/file_service.h"

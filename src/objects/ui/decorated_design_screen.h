@@ -12,9 +12,9 @@
 #include <array>
 #include <string>
 
-#include "common/picture_browser_widgets.h"
+#include "common/ui/picture_browser_widgets.h"
 #include "objects/design_rules.h"
-#include "objects/object_design_form.h"
+#include "objects/ui/object_design_form.h"
 
 namespace pb {
 

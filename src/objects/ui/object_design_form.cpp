@@ -1,16 +1,17 @@
-#include "objects/object_design_form.h"
+#include "objects/ui/object_design_form.h"
 
 #include <QCloseEvent>
 #include <QTimer>
 
 #include "common/app_state.h"
-#include "common/object_image.h"
-#include "common/screen_hub.h"
+#include "common/ui/object_image.h"
+#include "common/ui/screen_hub.h"
 #include "objects/design_rules.h"
 #include "objects/object_renderer.h"
-#include "platform/dialogs.h"
+#include "objects/ui/object_images.h"
+#include "platform/ui/dialogs.h"
 #include "platform/fonts.h"
-#include "platform/image_control.h"
+#include "platform/ui/image_control.h"
 
 namespace pb {
 
@@ -122,11 +123,7 @@ void ObjectDesignForm::ConfirmDesign(ObjectRecord rec) {
     const Point at = PagePosition();
     rec.Left = at.x;
     rec.Top = at.y;
-    if (!WriteObject(folder(), slot_, rec)) {
-        Dialogs().MessageBox("部品のファイルを書けなかった(ディスクがいっぱいか、書き込めない)",
-                             "NG");
-        return;
-    }
+    if (!ReportObjectWrite(WriteObject(folder(), slot_, rec), rec)) return;
     ReturnToObjectList();
 }
 

@@ -14,8 +14,8 @@
 #include <optional>
 #include <string>
 
-#include "common/form.h"
-#include "common/palette_widgets.h"
+#include "common/ui/form.h"
+#include "common/ui/palette_widgets.h"
 #include "objects/strdata.h"
 #include "platform/geometry.h"
 

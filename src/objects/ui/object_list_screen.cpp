@@ -1,15 +1,16 @@
-#include "objects/object_list_screen.h"
+#include "objects/ui/object_list_screen.h"
 
 #include <QCloseEvent>
 
 #include "common/app_state.h"
-#include "common/object_image.h"
-#include "common/screen_hub.h"
+#include "common/ui/object_image.h"
+#include "common/ui/screen_hub.h"
 #include "objects/object_renderer.h"
+#include "objects/ui/object_images.h"
 #include "objects/strdata.h"
-#include "platform/dialogs.h"
+#include "platform/ui/dialogs.h"
 #include "platform/file_service.h"
-#include "platform/image_control.h"
+#include "platform/ui/image_control.h"
 
 namespace pb {
 
@@ -135,10 +136,7 @@ void TForm16::Btn05Or06Or07Click() {
         rec = NewDecoratedText(slot, pageHeight, app.isA4());
     else
         rec = NewShapeObject(slot, pageHeight, app.isA4());
-    if (!WriteObject(folder(), slot, rec)) {
-        SayNotWritten();
-        return;
-    }
+    if (!ReportObjectWrite(WriteObject(folder(), slot, rec), rec)) return;
     app.SelectedObject = slot;
     if (Hub().LoadObjectImage(folder(), slot)) DrawFrame(slot);
     ShowObjectButtons();
@@ -158,7 +156,7 @@ void TForm16::Btn00Click() {
     if (!Hub().LoadObjectImage(folder(), t)) return;
     if (const ImageControl* page = Hub().PageImage()) {
         ObjectImages()[t]->image()->move(page->x(), page->y());
-        SaveObjectPosition(folder(), t, *page, Hub().Zoom());
+        SaveObjectImagePosition(folder(), t, *page, Hub().Zoom());
     }
     DrawFrame(t);
     App().SelectedObject = t;
@@ -183,7 +181,7 @@ void TForm16::Btn02Click() {
     const int t = FindFreeSlot();
     if (t >= kObjectSlots) return;
     if (const ImageControl* page = Hub().PageImage())
-        SaveObjectPosition(folder(), s, *page, Hub().Zoom());
+        SaveObjectImagePosition(folder(), s, *page, Hub().Zoom());
     DeleteFileIfExists(CompanionBitmapPath(folder(), s));
     FreeObject(s);
     int front = t;
@@ -207,7 +205,7 @@ void TForm16::Btn03Click() {
         return;
     }
     if (const ImageControl* page = Hub().PageImage())
-        SaveObjectPosition(folder(), s, *page, Hub().Zoom());
+        SaveObjectImagePosition(folder(), s, *page, Hub().Zoom());
     KeyboardRequest request;
     request.callerMode = 0;
     request.text = rec->Text;
@@ -221,7 +219,7 @@ void TForm16::Btn04Click() {
     const int s = SelectedSlot();
     if (s < 0) return;
     if (const ImageControl* page = Hub().PageImage())
-        SaveObjectPosition(folder(), s, *page, Hub().Zoom());
+        SaveObjectImagePosition(folder(), s, *page, Hub().Zoom());
     // A record that cannot be read has nothing to design.
     const std::optional<ObjectRecord> rec = ReadObject(folder(), s);
     if (!rec) return;

@@ -13,7 +13,7 @@
 #include <array>
 #include <string>
 
-#include "common/form.h"
+#include "common/ui/form.h"
 
 namespace pb {
 

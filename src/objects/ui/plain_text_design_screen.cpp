@@ -1,4 +1,4 @@
-#include "objects/plain_text_design_screen.h"
+#include "objects/ui/plain_text_design_screen.h"
 
 #include <algorithm>
 

@@ -7,7 +7,7 @@
 #include <QRadioButton>
 #include <array>
 
-#include "objects/object_design_form.h"
+#include "objects/ui/object_design_form.h"
 
 namespace pb {
 

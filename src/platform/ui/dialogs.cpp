@@ -1,4 +1,4 @@
-#include "platform/dialogs.h"
+#include "platform/ui/dialogs.h"
 
 #include <QApplication>
 #include <QInputDialog>
@@ -113,6 +113,7 @@ DialogService& Dialogs() { return *Current(); }
 std::unique_ptr<DialogService> InstallDialogService(std::unique_ptr<DialogService> service) {
     auto previous = std::move(Current());
     Current() = service ? std::move(service) : std::make_unique<SilentDialogs>();
+    SetWorkIndicator(Current().get());
     return previous;
 }
 

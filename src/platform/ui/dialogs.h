@@ -9,19 +9,16 @@
 #include <string>
 #include <vector>
 
+#include "platform/work_indicator.h"
+
 namespace pb {
 
 // Message box results, with the values Windows gives them.
 enum DialogResult { IDOK = 1, IDCANCEL = 2, IDYES = 6, IDNO = 7 };
 enum class MessageButtons { Ok, YesNoCancel, YesNo };
 
-class ProgressSink {
-public:
-    virtual ~ProgressSink() = default;
-    virtual void SetValue(int value) = 0;
-};
-
-class DialogService {
+// The service is also the work indicator of the editing code (platform/work_indicator.h).
+class DialogService : public WorkIndicator {
 public:
     virtual ~DialogService() = default;
     // Shows `text` with `caption` and returns the button pressed.
@@ -31,10 +28,6 @@ public:
     virtual std::optional<std::string> InputBox(const std::string& caption,
                                                 const std::string& prompt,
                                                 const std::string& initial) = 0;
-    virtual void BeginBusy() = 0;  // hourglass on (nests)
-    virtual void EndBusy() = 0;
-    // A progress bar from 0 to `maximum`, shown while the returned object lives.
-    virtual std::unique_ptr<ProgressSink> BeginProgress(const std::string& caption, int maximum) = 0;
 };
 
 DialogService& Dialogs();
@@ -42,15 +35,6 @@ DialogService& Dialogs();
 std::unique_ptr<DialogService> InstallDialogService(std::unique_ptr<DialogService> service);
 // The Qt service (real message boxes, override cursor); the default once QApplication exists.
 std::unique_ptr<DialogService> MakeQtDialogService();
-
-// Shows the hourglass while it lives.
-class BusyCursor {
-public:
-    BusyCursor() { Dialogs().BeginBusy(); }
-    ~BusyCursor() { Dialogs().EndBusy(); }
-    BusyCursor(const BusyCursor&) = delete;
-    BusyCursor& operator=(const BusyCursor&) = delete;
-};
 
 // For tests: answers message boxes and input boxes from queues and records what was shown.
 class ScriptedDialogs : public DialogService {

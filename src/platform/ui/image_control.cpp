@@ -1,4 +1,4 @@
-#include "platform/image_control.h"
+#include "platform/ui/image_control.h"
 
 #include <QMouseEvent>
 #include <QPainter>

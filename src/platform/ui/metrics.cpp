@@ -1,4 +1,4 @@
-#include "platform/metrics.h"
+#include "platform/ui/metrics.h"
 
 #include <QGuiApplication>
 #include <QPageLayout>

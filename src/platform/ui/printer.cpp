@@ -1,4 +1,4 @@
-#include "platform/printer.h"
+#include "platform/ui/printer.h"
 
 #include <QDateTime>
 #include <QPageLayout>

@@ -1,4 +1,4 @@
-#include "platform/recording_view.h"
+#include "platform/ui/recording_view.h"
 
 #include <QPaintEvent>
 #include <QPainter>

@@ -1,12 +1,12 @@
-#include "textentry/keyboard_screen.h"
+#include "textentry/ui/keyboard_screen.h"
 
 #include <QEvent>
 #include <QMouseEvent>
 #include <QTextCursor>
 
 #include "common/app_state.h"
-#include "platform/dialogs.h"
-#include "platform/metrics.h"
+#include "platform/ui/dialogs.h"
+#include "platform/ui/metrics.h"
 #include "platform/text_codec.h"
 
 namespace pb {

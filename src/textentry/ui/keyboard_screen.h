@@ -13,11 +13,11 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
-#include "common/form.h"
-#include "common/screen_hub.h"
+#include "common/ui/form.h"
+#include "common/ui/screen_hub.h"
 #include "textentry/keyboard_logic.h"
-#include "textentry/ml_string_grid.h"
-#include "textentry/string_grid.h"
+#include "textentry/ui/ml_string_grid.h"
+#include "textentry/ui/string_grid.h"
 
 namespace pb {
 

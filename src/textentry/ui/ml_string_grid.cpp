@@ -1,4 +1,4 @@
-#include "textentry/ml_string_grid.h"
+#include "textentry/ui/ml_string_grid.h"
 
 #include <algorithm>
 

@@ -12,7 +12,7 @@
 #include <QStyledItemDelegate>
 #include <functional>
 
-#include "textentry/string_grid.h"
+#include "textentry/ui/string_grid.h"
 
 namespace pb {
 

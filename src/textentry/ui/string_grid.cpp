@@ -1,4 +1,4 @@
-#include "textentry/string_grid.h"
+#include "textentry/ui/string_grid.h"
 
 #include <QApplication>
 #include <QHeaderView>

@@ -1,17 +1,17 @@
 // The works gallery and works with overlay objects: saving renumbers the objects, the gallery
 // cleans incomplete works, shows one on the page area, opens it, brings back the page and
 // objects of before, and deletes works.
-#include "app/gallery_screen.h"
+#include "app/ui/gallery_screen.h"
 
 #include <tuple>
 
 #include "app/works.h"
 #include "common/app_state.h"
-#include "common/object_image.h"
+#include "common/ui/object_image.h"
 #include "objects/strdata.h"
 #include "platform/file_service.h"
 #include "platform/picture_io.h"
-#include "support/app_fixtures.h"
+#include "support/ui/app_fixtures.h"
 
 namespace pb {
 namespace {
@@ -49,8 +49,8 @@ class GalleryTest : public test::MainScreenFixture {
         Files().CreateFolder(App().ObjectFolder);
         int i = 0;
         for (int n : objectSlots) {
-            ASSERT_TRUE(
-                WriteObject(App().ObjectFolder, n, SaleObject(n, 20 + 60 * i, 40 + 90 * i, i % 2)));
+            ASSERT_EQ(WriteObject(App().ObjectFolder, n, SaleObject(n, 20 + 60 * i, 40 + 90 * i, i % 2)),
+                      WriteStatus::Written);
             ASSERT_TRUE(form->LoadObjectImage(App().ObjectFolder, n)) << n;
             ++i;
         }

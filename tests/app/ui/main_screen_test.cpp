@@ -1,10 +1,11 @@
 // The main screen driven by clicks, as a user drives it.
-#include "app/main_screen.h"
+#include "app/ui/main_screen.h"
 
 #include "common/app_state.h"
 #include "platform/file_service.h"
+#include "platform/ui/metrics.h"
 #include "platform/picture_io.h"
-#include "support/app_fixtures.h"
+#include "support/ui/app_fixtures.h"
 
 namespace pb {
 namespace {

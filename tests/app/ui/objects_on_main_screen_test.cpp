@@ -2,15 +2,16 @@
 // selecting and dragging object images, zoom, the keyboard's text update, and the picture note
 // of the decorated design screen with the picture folder read at start-up.
 #include "common/app_state.h"
-#include "common/object_image.h"
-#include "objects/decorated_design_screen.h"
-#include "objects/object_list_screen.h"
+#include "common/ui/object_image.h"
 #include "objects/strdata.h"
+#include "objects/ui/decorated_design_screen.h"
+#include "objects/ui/object_images.h"
+#include "objects/ui/object_list_screen.h"
 #include "platform/file_service.h"
 #include "platform/picture_io.h"
-#include "support/app_fixtures.h"
-#include "textentry/keyboard_screen.h"
-#include "textentry/string_grid.h"
+#include "support/ui/app_fixtures.h"
+#include "textentry/ui/keyboard_screen.h"
+#include "textentry/ui/string_grid.h"
 
 namespace pb {
 namespace {

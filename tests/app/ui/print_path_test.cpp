@@ -22,7 +22,7 @@
 #include "platform/bitmap_qt.h"
 #include "platform/file_service.h"
 #include "platform/picture_io.h"
-#include "support/app_fixtures.h"
+#include "support/ui/app_fixtures.h"
 
 namespace pb {
 namespace {

@@ -6,10 +6,10 @@
 #include <functional>
 
 #include "common/palette.h"
-#include "objects/decorated_design_screen.h"
-#include "objects/object_list_screen.h"
-#include "objects/plain_text_design_screen.h"
-#include "objects_fixture.h"
+#include "objects/ui/decorated_design_screen.h"
+#include "objects/ui/object_list_screen.h"
+#include "objects/ui/plain_text_design_screen.h"
+#include "object_screen_fixture.h"
 #include "platform/picture_io.h"
 
 namespace pb {

@@ -1,11 +1,11 @@
 // The object list driven by clicks, over the stand-in main screen.
-#include "objects/object_list_screen.h"
+#include "objects/ui/object_list_screen.h"
 
 #include <gtest/gtest.h>
 
 #include <QPointer>
 
-#include "objects_fixture.h"
+#include "object_screen_fixture.h"
 #include "platform/fonts.h"
 #include "platform/picture_io.h"
 

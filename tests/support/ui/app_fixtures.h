@@ -10,12 +10,12 @@
 #include <memory>
 #include <string>
 
-#include "app/main_screen.h"
+#include "app/ui/main_screen.h"
 #include "app/works.h"
 #include "objects/strdata.h"
 #include "platform/file_service.h"
-#include "platform/metrics.h"
-#include "support/test_support.h"
+#include "platform/ui/metrics.h"
+#include "support/ui/dialog_scope.h"
 
 namespace pb::test {
 
@@ -34,7 +34,7 @@ inline void SaveWorkWithObjects(const std::string& appDir, const std::string& na
     const std::string folder = JoinPath(appDir, "objects of " + name);
     ResetFolder(folder, true);
     for (std::size_t n = 0; n < objects.size(); ++n)
-        ASSERT_TRUE(WriteObject(folder, static_cast<int>(n), objects[n]));
+        ASSERT_EQ(WriteObject(folder, static_cast<int>(n), objects[n]), WriteStatus::Written);
     ASSERT_TRUE(StoreWork(JoinPath(appDir, "A4HGK"), name, page,
                           MakeThumbnail(page, page.size(), {}), folder));
 }

@@ -1,4 +1,4 @@
-#include "textentry/keyboard_screen.h"
+#include "textentry/ui/keyboard_screen.h"
 
 #include <gtest/gtest.h>
 
@@ -7,6 +7,7 @@
 
 #include "common/app_state.h"
 #include "platform/text_codec.h"
+#include "support/ui/dialog_scope.h"
 #include "textentry_fixture.h"
 
 namespace pb {

@@ -4,9 +4,9 @@
 
 #include "common/app_state.h"
 #include "platform/file_service.h"
-#include "platform/image_control.h"
+#include "platform/ui/image_control.h"
 #include "platform/picture_io.h"
-#include "support/test_support.h"
+#include "support/ui/dialog_scope.h"
 
 namespace pb {
 namespace {

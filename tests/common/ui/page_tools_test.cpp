@@ -9,7 +9,7 @@
 #include "platform/bitmap_canvas.h"
 #include "platform/file_service.h"
 #include "platform/picture_io.h"
-#include "support/test_support.h"
+#include "support/ui/dialog_scope.h"
 
 namespace pb {
 namespace {
