@@ -77,7 +77,7 @@ TForm11::TForm11(TForm1& main) : Form(&main, Qt::WindowStaysOnTopHint), main_(ma
 void TForm11::FormCreate() {
     const AppState& app = App();
     pageModeBefore_ = app.PageMode;
-    unsavedBefore_ = (app.HistoryCounter[1] != 1 && !IsSingleColour(main_.Image1->picture())) ||
+    unsavedBefore_ = (main_.PageSurface->history().counter() != 1 && !IsSingleColour(main_.Image1->picture())) ||
                      ObjectsChanged(app.ObjectFolder, app.WorksFolder, app.WorkName);
 
     main_.Image1->setEnabled(false);
@@ -238,7 +238,7 @@ bool TForm11::OpenSelectedWork() {
     app.WorkName = name;
     main_.Btn[14]->setEnabled(true);
 
-    ResetHistory(1);
+    main_.PageSurface->history().Reset();
     DeleteFileIfExists(app.AppDir + "CCTmp.bmp");
     BusyCursor busy;
     for (int n = 0; n < kObjectSlots; ++n) main_.LoadObjectImage(app.ObjectFolder, n);

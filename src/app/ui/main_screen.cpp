@@ -23,6 +23,7 @@
 #include "common/history.h"
 #include "common/ui/object_image.h"
 #include "common/page_tools.h"
+#include "common/ui/surface_controls.h"
 #include "common/palette.h"
 #include "common/picture_browsing.h"
 #include "objects/ui/decorated_design_screen.h"
@@ -278,6 +279,7 @@ void TForm1::FormCreate(const std::string& appDir) {
     app = AppState{};
     const QString exeDir = QFileInfo(QCoreApplication::applicationFilePath()).canonicalPath();
     SetAppDir(app, appDir.empty() ? exeDir.toStdString() : appDir);
+    PageSurface = std::make_unique<EditSurface>(Image1->picture(), app.HistoryFolder(1));
 
     const ScreenMetrics screen = ReadScreenMetrics();
     app.WorkAreaWidth = screen.workArea.width();
@@ -368,11 +370,11 @@ void TForm1::NewPage() {
     DeleteFileIfExists(CCTmpPath());
 
     Image1->setPicture(Bitmap(size.width, size.height, clWhite));
-    SaveSnapshot(Image1->picture(), app.HistoryFolder(1), 1);
+    SaveSnapshot(Image1->picture(), PageSurface->history().folder(), 1);
     const int z = DefaultZoom(size);
     ZoomImage(Image1, z);
     Label[5]->setText(QString::number(z));
-    app.HistoryCounter[1] = 1;
+    PageSurface->history().Restart();
 
     app.WorkName.clear();
     Image0->clearPicture();
@@ -394,7 +396,7 @@ void TForm1::MarkPageButton() {
 
 int TForm1::AskToSave() {
     const AppState& app = App();
-    bool ask = app.HistoryCounter[1] != 1 && !IsSingleColour(Image1->picture());
+    bool ask = PageSurface->history().counter() != 1 && !IsSingleColour(Image1->picture());
     if (!ask) ask = ObjectsChanged(app.ObjectFolder, app.WorksFolder, app.WorkName);
     if (!ask) return 0;
     return Dialogs().MessageBox("編集中のデータは保存する?", "どうでもいいけど",
@@ -426,7 +428,7 @@ bool TForm1::SaveWork(bool reload) {
         StoreWork(app.WorksFolder, app.WorkName, Image1->picture(), thumbnail, app.ObjectFolder);
     if (reload) {
         if (stored) {
-            ResetHistory(1);
+            PageSurface->history().Reset();
             DeleteFileIfExists(CCTmpPath());
         }
         for (int n = 0; n < kObjectSlots; ++n) LoadObjectImage(app.ObjectFolder, n);
@@ -551,7 +553,9 @@ void TForm1::FocusEdit0() {
     Edit0Enter();
 }
 
-void TForm1::Edit0Enter() { LiftOrDropSelection(*Image1, *Image2, 1, true, CCTmpPath()); }
+void TForm1::Edit0Enter() {
+    LiftOrDropSelection(*Image1, *Image2, *PageSurface, App().ToolIndex, true, CCTmpPath());
+}
 
 void TForm1::ResetFloatingImage() {
     Image2->hide();
@@ -592,7 +596,7 @@ void TForm1::BtnRVSVClick() {
         return;
     }
     Image0->clearPicture();
-    if (!TakeSnapshot(Image1->picture(), 1)) return;
+    if (!PageSurface->history().Take(Image1->picture())) return;
     BusyCursor busy;
     MirrorBitmap(Image1->picture(), n == 12);
     Image1->pictureChanged();
@@ -716,9 +720,9 @@ void TForm1::BtnPrvNxtClick() {
     const bool back = sender() == Btn[8];
     FocusEdit0();
     if (back)
-        StepBack(*Image1, 1);
+        StepBack(*Image1, *PageSurface);
     else
-        StepForward(*Image1, 1);
+        StepForward(*Image1, *PageSurface);
 }
 
 void TForm1::RBtnVClick() {
@@ -757,14 +761,22 @@ void TForm1::BtnPWidthPrtCntUpDnClick() {
 }
 
 void TForm1::Image1MouseDown(Qt::MouseButton button, int x, int y) {
+    AppState& app = App();
     lastClick_ = {x, y};
-    const bool dropped = LiftOrDropSelection(*Image1, *Image2, 1, true, CCTmpPath());
-    ToolMouseDown(*Image1, 1, button, x, y, App().CurrentColor, penWidth(), dropped);
+    const bool dropped =
+        LiftOrDropSelection(*Image1, *Image2, *PageSurface, app.ToolIndex, true, CCTmpPath());
+    if (!app.PenMode || button != Qt::LeftButton) return;
+    if (BeginGesture(*PageSurface, app.ToolIndex, ImageToBitmap(*Image1, x, y), app.CurrentColor,
+                     penWidth(), dropped))
+        app.Tracking = true;
 }
 
 void TForm1::Image1MouseMove(int x, int y) {
+    AppState& app = App();
     lastClick_ = {x, y};
-    ToolMouseMove(*Image1, x, y);
+    if (!app.PenMode || !app.Tracking || Image1->picture().isNull()) return;
+    ToolFor(app.ToolIndex).Move(*PageSurface, ImageToBitmap(*Image1, x, y));
+    Image1->pictureChanged();
 }
 
 void TForm1::Image1MouseUp(Qt::MouseButton button, int x, int y) {
@@ -772,24 +784,27 @@ void TForm1::Image1MouseUp(Qt::MouseButton button, int x, int y) {
     if (!app.PenMode || button != Qt::LeftButton || !app.Tracking) return;
     const Point p = ImageToBitmap(*Image1, x, y);
     app.Tracking = false;
-    if (!IsSelectionTool(app.ToolIndex)) {
-        FinishToolShape(*Image1, p);
-        return;
-    }
-    const GestureState& g = Gesture();
+    ToolFor(app.ToolIndex).Release(*PageSurface, p);
+    Image1->pictureChanged();
+    if (!IsSelectionTool(app.ToolIndex)) return;
+    const GestureState& g = PageSurface->gesture();
     if (g.StartPoint.x != g.EndPoint.x && g.StartPoint.y != g.EndPoint.y) {
-        LiftOrDropSelection(*Image1, *Image2, 1, false, CCTmpPath());
+        LiftOrDropSelection(*Image1, *Image2, *PageSurface, app.ToolIndex, false, CCTmpPath());
         // "□選択範囲編集" keeps the lifted rectangle in the hidden floating image for the
         // region editor, which opens from here once it exists.
         if (app.ToolIndex == kSelectEdit) {
-            const Rect sel = SelectionRect();
+            const Rect sel = SelectionRect(g);
             LabelPX0->setText(QString::number(sel.left));
             LabelPY0->setText(QString::number(sel.top));
         }
     }
 }
 
-void TForm1::Image1Click() { BucketFill(*Image1, 1, App().CurrentColor, lastClick_.x, lastClick_.y); }
+void TForm1::Image1Click() {
+    if (App().PenMode) return;
+    if (BucketFill(*PageSurface, App().CurrentColor, ImageToBitmap(*Image1, lastClick_.x, lastClick_.y)))
+        Image1->pictureChanged();
+}
 
 void TForm1::CSImgMouseDown(Qt::MouseButton button, int, int) {
     if (button == Qt::LeftButton) App().Tracking = true;

@@ -5,11 +5,13 @@
 // the screens hand over to each other.
 
 #include <QCheckBox>
+#include <memory>
 #include <QPointer>
 #include <QScrollArea>
 #include <QTextEdit>
 #include <array>
 
+#include "common/edit_surface.h"
 #include "common/ui/form.h"
 #include "common/ui/screen_hub.h"
 #include "platform/ui/image_control.h"
@@ -38,6 +40,8 @@ public:
     QLabel* LabelPY0 = nullptr;
     QScrollArea* ScrollBox1 = nullptr;
     ImageControl* Image1 = nullptr;  // the page
+    // The page as the painting tools and the history see it: Image1's bitmap.
+    std::unique_ptr<EditSurface> PageSurface;
     ImageControl* Image2 = nullptr;  // the floating selection
     QTextEdit* Memo1 = nullptr;
 

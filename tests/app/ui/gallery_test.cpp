@@ -140,7 +140,7 @@ TEST_F(GalleryTest, ShowingAWorkAndCancelGiveBackExactlyThePageAndObjectsOfBefor
     EXPECT_FALSE(ObjectImages()[0]->image()->isEnabled());  // not to be dragged meanwhile
     // Showing changes neither the work's name, nor its history, nor the saved work.
     EXPECT_TRUE(App().WorkName.empty());
-    EXPECT_EQ(App().HistoryCounter[1], 2);
+    EXPECT_EQ(form->PageSurface->history().counter(), 2);
     EXPECT_EQ(Files().ListFiles(works + "SData/X260101000001"), Names{"StrData0.txt"});
 
     Click(g->BtnFormClose);

@@ -127,7 +127,7 @@ TEST_F(MainScreenTest, FlipsUndoAndRedoWorkOnThePage) {
     Start();
     Click(form->Btn[11]);
     EXPECT_EQ(dialogs->shown.back().text, "こんなものをひっくり返してもしょうがない");
-    EXPECT_EQ(App().HistoryCounter[1], 1) << "a one-colour page is not flipped";
+    EXPECT_EQ(form->PageSurface->history().counter(), 1) << "a one-colour page is not flipped";
     Click(form->Edit[3]);
     Stroke({1, 1}, {1, 50});  // (0, 0) would mean "the centre" to the test driver
     Click(form->Btn[11]);
