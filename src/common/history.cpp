@@ -24,12 +24,16 @@ HistoryStatus History::Load(int n, Bitmap& current) const {
 
 bool History::Take(const Bitmap& bmp) {
     if (!SaveSnapshot(bmp, folder_, counter_)) return false;
+    last_ = counter_;
     ++counter_;
     return true;
 }
 
 HistoryStatus History::StepBack(Bitmap& current) {
     if (counter_ < 2) return HistoryStatus::NothingBefore;
+    // The newest state is kept before leaving it. When that fails, stepping back still works;
+    // only the way forward ends one state earlier.
+    if (counter_ > last_ && SaveSnapshot(current, folder_, counter_)) last_ = counter_;
     --counter_;
     // A missing file still lowers the counter and leaves the picture as it is.
     if (!Files().FileExists(SnapshotPath(folder_, counter_))) return HistoryStatus::Done;
@@ -39,7 +43,7 @@ HistoryStatus History::StepBack(Bitmap& current) {
 
 HistoryStatus History::StepForward(Bitmap& current) {
     const int n = counter_ + 1;
-    if (!Files().FileExists(SnapshotPath(folder_, n))) return HistoryStatus::NothingAfter;
+    if (n > last_ || !Files().FileExists(SnapshotPath(folder_, n))) return HistoryStatus::NothingAfter;
     const HistoryStatus status = Load(n, current);
     if (status == HistoryStatus::Done) counter_ = n;
     return status;
@@ -50,6 +54,7 @@ HistoryStatus History::RollBack(int mark, Bitmap& current) {
     const HistoryStatus status = Load(mark, current);
     if (status != HistoryStatus::Done) return status;
     counter_ = mark;
+    last_ = mark;
     return status;
 }
 
@@ -66,6 +71,7 @@ void History::Reset() {
 
 void History::Restart() {
     counter_ = 1;
+    last_ = 0;
 }
 
 }  // namespace pb

@@ -35,10 +35,12 @@ public:
     // The number of the next snapshot to write.
     int counter() const { return counter_; }
 
-    // Saves `bmp` as the next snapshot and counts it. False (and nothing counted) when the
+    // Saves `bmp` as the next snapshot and counts it; a change made after stepping back drops
+    // the states that "進む" could have returned to. False (and nothing counted) when the
     // snapshot could not be written: the caller then leaves the bitmap alone.
     bool Take(const Bitmap& bmp);
-    // "戻す": replaces `current` by the state before it.
+    // "戻す": replaces `current` by the state before it. The newest state, which has no file
+    // of its own, is saved first so that "進む" can return to it.
     HistoryStatus StepBack(Bitmap& current);
     // "進む": replaces `current` by the state after it.
     HistoryStatus StepForward(Bitmap& current);
@@ -46,7 +48,8 @@ public:
     // The newest snapshot's number: a screen marks it right after the snapshot it takes when
     // it opens, and rolls back to it when cancelled.
     int Mark() const { return counter_ - 1; }
-    // Replaces `current` by snapshot `mark` and makes it the current state again.
+    // Replaces `current` by snapshot `mark` and makes it the current state again; the states
+    // after it are dropped.
     HistoryStatus RollBack(int mark, Bitmap& current);
     // The newest snapshot (number counter() - 1), or nothing when it is missing or unreadable.
     std::optional<Bitmap> Newest() const;
@@ -61,6 +64,10 @@ private:
 
     std::string folder_;
     int counter_ = 1;
+    // The highest snapshot that belongs to the history; snapshots up to counter_ - 1 are the
+    // states before the current one, and while counter_ <= last_ the current state has a file
+    // of its own (number counter_).
+    int last_ = 0;
 };
 
 }  // namespace pb

@@ -54,7 +54,30 @@ TEST_F(HistoryTest, NewPageThenTwoStrokesWalkBackAndForth) {
     EXPECT_EQ(history.counter(), 3);
     EXPECT_EQ(Walk("bbbfff"), (std::vector<std::pair<HistoryStatus, int>>{
                                   {kDone, 1}, {kDone, 0}, {kBefore, 0},
-                                  {kDone, 1}, {kAfter, 1}, {kAfter, 1}}));
+                                  {kDone, 1}, {kDone, 2}, {kAfter, 2}}));
+}
+
+TEST_F(HistoryTest, RedoBringsBackTheNewestChange) {
+    // Two changes, "戻す", "進む": the second change is there again, and the walk can repeat.
+    Stroke(1);
+    Stroke(2);
+    EXPECT_EQ(Walk("bfbf"), (std::vector<std::pair<HistoryStatus, int>>{
+                                {kDone, 1}, {kDone, 2}, {kDone, 1}, {kDone, 2}}));
+    // From the newest state back to the oldest and all the way forward again.
+    Stroke(3);
+    EXPECT_EQ(Walk("bbbbffff"), (std::vector<std::pair<HistoryStatus, int>>{
+                                    {kDone, 2}, {kDone, 1}, {kDone, 0}, {kBefore, 0},
+                                    {kDone, 1}, {kDone, 2}, {kDone, 3}, {kAfter, 3}}));
+}
+
+TEST_F(HistoryTest, AChangeAfterStepsBackDropsTheWayForward) {
+    for (int n = 1; n <= 5; ++n) Stroke(n);
+    Walk("bbbb");  // page 1 shown, the files of pages 2 to 5 still on disk
+    ASSERT_EQ(Shown(), 1);
+    Stroke(9);
+    // The files of the old pages are not taken for states after the new change.
+    EXPECT_EQ(Walk("fbff"), (std::vector<std::pair<HistoryStatus, int>>{
+                                {kAfter, 9}, {kDone, 1}, {kDone, 9}, {kAfter, 9}}));
 }
 
 TEST_F(HistoryTest, NumbersGoOnPastNineWithoutPadding) {
@@ -87,7 +110,7 @@ TEST_F(HistoryTest, RollBackToTheSnapshotTakenWhenAScreenOpened) {
     Stroke(7);
     EXPECT_EQ(history.RollBack(mark, page), kDone);
     EXPECT_EQ(Shown(), 1);
-    EXPECT_EQ(Walk("b"), (std::vector<std::pair<HistoryStatus, int>>{{kDone, 0}}));
+    EXPECT_EQ(Walk("fb"), (std::vector<std::pair<HistoryStatus, int>>{{kAfter, 1}, {kDone, 0}}));
     EXPECT_EQ(history.RollBack(0, page), kBefore);
 }
 

@@ -179,5 +179,25 @@ TEST_F(PageToolsTest, BucketFillFillsTheClickedColourAfterASnapshot) {
     EXPECT_EQ(surface.history().counter(), 4);
 }
 
+TEST_F(PageToolsTest, RedoAfterUndoBringsBackTheNewestStrokeOrFill) {
+    // Two changes of each kind, "戻す", "進む": the page is the one after the second change.
+    for (int kind : {0, 1}) {
+        SetUpPage(60, 50);
+        if (kind == 0) {
+            Gesture(kStraightLine, {5, 5}, {}, {50, 5});
+            Gesture(kStraightLine, {5, 40}, {}, {50, 40});
+        } else {
+            ASSERT_TRUE(BucketFill(surface, kBlue, {1, 1}));
+            ASSERT_TRUE(BucketFill(surface, kRed, {1, 1}));
+        }
+        const Bitmap newest = page;
+        ASSERT_EQ(surface.history().StepBack(page), HistoryStatus::Done);
+        EXPECT_GT(test::CountDifferentPixels(newest, page), 0) << kind;
+        ASSERT_EQ(surface.history().StepForward(page), HistoryStatus::Done) << kind;
+        EXPECT_EQ(test::CountDifferentPixels(newest, page), 0) << kind;
+        EXPECT_EQ(surface.history().StepForward(page), HistoryStatus::NothingAfter) << kind;
+    }
+}
+
 }  // namespace
 }  // namespace pb
