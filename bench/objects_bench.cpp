@@ -9,12 +9,13 @@
 
 #include "common/app_state.h"
 #include "common/fill_styles.h"
-#include "common/object_image.h"
-#include "common/screen_hub.h"
+#include "common/ui/object_image.h"
+#include "common/ui/screen_hub.h"
 #include "objects/object_renderer.h"
+#include "objects/ui/object_images.h"
 #include "objects/strdata.h"
 #include "platform/file_service.h"
-#include "platform/image_control.h"
+#include "platform/ui/image_control.h"
 
 namespace {
 

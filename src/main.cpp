@@ -5,8 +5,8 @@
 #include <QLockFile>
 #include <cstdlib>
 
-#include "app/main_screen.h"
-#include "platform/dialogs.h"
+#include "app/ui/main_screen.h"
+#include "platform/ui/dialogs.h"
 
 int main(int argc, char** argv) {
     // fontconfig must answer with Japanese family names (IPAゴシック...), which the default

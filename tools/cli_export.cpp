@@ -17,7 +17,7 @@
 #include "cli_print_setup.h"
 #include "common/app_state.h"
 #include "platform/emf_writer.h"
-#include "platform/printer.h"
+#include "platform/ui/printer.h"
 
 namespace {
 

@@ -15,7 +15,7 @@
 #include "cli_commands.h"
 #include "cli_print_setup.h"
 #include "common/app_state.h"
-#include "platform/printer.h"
+#include "platform/ui/printer.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 
 #include "common/app_state.h"
 #include "platform/file_service.h"
-#include "platform/metrics.h"
+#include "platform/ui/metrics.h"
 
 namespace pbcli {
 

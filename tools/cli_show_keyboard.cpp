@@ -10,8 +10,8 @@
 #include "cli_appdir.h"
 #include "cli_commands.h"
 #include "common/app_state.h"
-#include "platform/dialogs.h"
-#include "textentry/keyboard_screen.h"
+#include "platform/ui/dialogs.h"
+#include "textentry/ui/keyboard_screen.h"
 
 namespace {
 

@@ -43,4 +43,10 @@ int DefaultZoom(Size page) {
     return static_cast<long long>(page.width) * page.height > 800000 ? 50 : 100;
 }
 
+std::uint8_t OpenedPageMode(Size size, const AppState& app) {
+    for (std::uint8_t mode = 0; mode < 4; ++mode)
+        if (PageSize(mode, app) == size) return mode;
+    return PageModeForSize(size);
+}
+
 }  // namespace pb

@@ -20,6 +20,9 @@ int PrintableHeight(int mm, const AppState& app);
 Size PageSize(std::uint8_t pageMode, const AppState& app);
 // The page mode a page bitmap of that size belongs to (opening a saved work).
 std::uint8_t PageModeForSize(Size size);
+// The page mode of an opened page bitmap: the mode whose page has exactly that size at the
+// present resolutions, else judged by pixel area and by width against height.
+std::uint8_t OpenedPageMode(Size size, const AppState& app);
 
 // 50 when the page has more than 800000 pixels, otherwise 100.
 int DefaultZoom(Size page);

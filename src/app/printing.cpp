@@ -4,16 +4,12 @@
 
 #include <QTemporaryDir>
 
-#include "app/gallery_screen.h"
-#include "app/main_screen.h"
-#include "app/preview_screen.h"
+#include "app/page_geometry.h"
 #include "app/works.h"
 #include "common/app_state.h"
-#include "common/object_image.h"
 #include "objects/object_renderer.h"
 #include "objects/print_composition.h"
 #include "objects/strdata.h"
-#include "platform/dialogs.h"
 #include "platform/file_service.h"
 #include "platform/picture_io.h"
 
@@ -182,50 +178,6 @@ PrintOutcome PrintDrawing(PrintDevice& device, const Recording& drawing,
     }
     device.SetOrientation(PageOrientation::Portrait);
     return outcome;
-}
-
-void ComposeAndPrint(TForm1& form, bool print) {
-    AppState& app = App();
-    std::optional<BusyCursor> busy(std::in_place);
-    form.Image0->setPicture(form.Image1->picture());
-
-    std::vector<int> objectSlots;
-    for (int n = 0; n < kObjectSlots; ++n)
-        if (ObjectImages().exists(n)) objectSlots.push_back(n);
-    ComposedPage composed = ComposePage(form.Image0->picture(), app.ObjectFolder, objectSlots);
-    form.Image0->setPicture(*composed.pageCopy);
-
-    const Size page = composed.drawing->size();
-    const Size drawn = ReducedSize(page, app.PageMode, form.reduceA4ToPostcard());
-    if (!print) {
-        auto* preview = new TForm18(composed.drawing, drawn, &form);
-        preview->show();
-        return;
-    }
-
-    const std::string pdfFolder = app.AppDir + "PDF";
-    std::unique_ptr<PrintDevice> device = OpenDefaultPrinter(pdfFolder);
-    if (!device) {
-        busy.reset();
-        Dialogs().MessageBox("PRINTERの設定が変", "NG");
-        return;
-    }
-    PrintRequest request;
-    request.drawnSize = drawn;
-    request.pageMode = app.PageMode;
-    request.centre = form.feedCentre();
-    request.copies = form.copies();
-    request.screenPPIX = app.ScreenPPIX;
-    request.screenPPIY = app.ScreenPPIY;
-    request.title = app.WorkName.empty() ? "popboard" : "popboard " + app.WorkName;
-    const PrintOutcome outcome = PrintDrawing(*device, *composed.drawing, request);
-    busy.reset();
-    if (outcome != PrintOutcome::Printed) {
-        Dialogs().MessageBox("印刷できなかった", "NG");
-    } else if (device->kind() == PrinterKind::BuiltInPdf) {
-        Dialogs().MessageBox("プリンタがないのでPDFにした\n" + device->outputFile(),
-                             "どうでもいいけど");
-    }
 }
 
 }  // namespace pb

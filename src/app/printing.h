@@ -12,12 +12,10 @@
 #include <vector>
 
 #include "platform/bitmap.h"
-#include "platform/printer.h"
+#include "platform/print_device.h"
 #include "platform/recording.h"
 
 namespace pb {
-
-class TForm1;
 
 // The three passes the object renderers give printing (objects/print_composition.h).
 struct ObjectPrintPasses {
@@ -95,8 +93,5 @@ enum class PrintOutcome {
 // in every case, and the printer is set back to portrait.
 PrintOutcome PrintDrawing(PrintDevice& device, const Recording& drawing,
                           const PrintRequest& request);
-
-// "印刷" (print) and "Preview" of the main screen's print panel.
-void ComposeAndPrint(TForm1& form, bool print);
 
 }  // namespace pb

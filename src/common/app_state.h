@@ -1,9 +1,9 @@
 #pragma once
 // The program-wide state that the main screen owns and every screen reads and writes:
-// folders, page mode, zoom, drawing tool and colour, the selected object, the work's name and
-// the two history counters. There is one instance, App(), for the whole run.
+// folders, page mode, zoom, drawing tool and colour, the selected object, the work's name.
+// There is one instance, App(), for the whole run. The histories and the gestures belong to
+// the editing surfaces of the screens (common/edit_surface.h).
 
-#include <array>
 #include <cstdint>
 #include <string>
 
@@ -44,14 +44,12 @@ struct AppState {
     bool Tracking = false;
     TColor CurrentColor = clBlack;
 
-    // Next snapshot number of history slot k (1: page, 2: region editor); index 0 unused.
-    std::array<int, 3> HistoryCounter{0, 1, 1};
-
     int SelectedObject = kNoObject;
     bool ObjectListOpen = false;
     std::string WorkName;  // empty when the work was never saved or opened
 
     bool isA4() const { return PageMode > 1; }
+    // The history folder of the page (slot 1) or of the region editor's canvas (slot 2).
     std::string HistoryFolder(int slot) const {
         return AppDir + (slot == 1 ? "TmpWorkA" : "TmpWorkB");
     }

@@ -1,28 +1,9 @@
 #include "common/history.h"
 
-#include "common/app_state.h"
-#include "platform/dialogs.h"
 #include "platform/file_service.h"
-#include "platform/image_control.h"
 #include "platform/picture_io.h"
 
 namespace pb {
-
-namespace {
-
-// Loads a snapshot into the image. A snapshot that exists but cannot be read (cut short by a
-// full disk, say) is reported and leaves the picture as it is.
-bool LoadSnapshot(ImageControl& image, const std::string& path) {
-    auto bmp = LoadBmp(path);
-    if (!bmp) {
-        Dialogs().MessageBox("この履歴は壊れていて読めない", "NG");
-        return false;
-    }
-    image.setPicture(std::move(*bmp));
-    return true;
-}
-
-}  // namespace
 
 std::string SnapshotPath(const std::string& folder, int n) {
     return JoinPath(folder, "Tmp" + std::to_string(n) + ".bmp");
@@ -34,38 +15,63 @@ bool SaveSnapshot(const Bitmap& bmp, const std::string& folder, int n) {
     return SaveBmp(bmp, SnapshotPath(folder, n));
 }
 
-bool TakeSnapshot(const Bitmap& bmp, int k) {
-    AppState& app = App();
-    if (!SaveSnapshot(bmp, app.HistoryFolder(k), app.HistoryCounter[k])) return false;
-    ++app.HistoryCounter[k];
+HistoryStatus History::Load(int n, Bitmap& current) const {
+    auto bmp = LoadBmp(SnapshotPath(folder_, n));
+    if (!bmp) return HistoryStatus::Unreadable;
+    current = std::move(*bmp);
+    return HistoryStatus::Done;
+}
+
+bool History::Take(const Bitmap& bmp) {
+    if (!SaveSnapshot(bmp, folder_, counter_)) return false;
+    last_ = counter_;
+    ++counter_;
     return true;
 }
 
-void StepBack(ImageControl& image, int k) {
-    AppState& app = App();
-    if (app.HistoryCounter[k] < 2) {
-        Dialogs().MessageBox("これより前はない", "NG");
-        return;
-    }
-    --app.HistoryCounter[k];
-    const std::string path = SnapshotPath(app.HistoryFolder(k), app.HistoryCounter[k]);
-    if (Files().FileExists(path)) LoadSnapshot(image, path);
+HistoryStatus History::StepBack(Bitmap& current) {
+    if (counter_ < 2) return HistoryStatus::NothingBefore;
+    // The newest state is kept before leaving it. When that fails, stepping back still works;
+    // only the way forward ends one state earlier.
+    if (counter_ > last_ && SaveSnapshot(current, folder_, counter_)) last_ = counter_;
+    --counter_;
+    // A missing file still lowers the counter and leaves the picture as it is.
+    if (!Files().FileExists(SnapshotPath(folder_, counter_))) return HistoryStatus::Done;
+    const HistoryStatus status = Load(counter_, current);
+    return status;
 }
 
-void StepForward(ImageControl& image, int k) {
-    AppState& app = App();
-    const int n = app.HistoryCounter[k] + 1;
-    const std::string path = SnapshotPath(app.HistoryFolder(k), n);
-    if (!Files().FileExists(path)) {
-        Dialogs().MessageBox("これより後はない", "NG");
-        return;
-    }
-    if (LoadSnapshot(image, path)) app.HistoryCounter[k] = n;
+HistoryStatus History::StepForward(Bitmap& current) {
+    const int n = counter_ + 1;
+    if (n > last_ || !Files().FileExists(SnapshotPath(folder_, n))) return HistoryStatus::NothingAfter;
+    const HistoryStatus status = Load(n, current);
+    if (status == HistoryStatus::Done) counter_ = n;
+    return status;
 }
 
-void ResetHistory(int k) {
-    ResetFolder(App().HistoryFolder(k), true);
-    App().HistoryCounter[k] = 1;
+HistoryStatus History::RollBack(int mark, Bitmap& current) {
+    if (mark < 1) return HistoryStatus::NothingBefore;
+    const HistoryStatus status = Load(mark, current);
+    if (status != HistoryStatus::Done) return status;
+    counter_ = mark;
+    last_ = mark;
+    return status;
+}
+
+std::optional<Bitmap> History::Newest() const {
+    const std::string path = SnapshotPath(folder_, counter_ - 1);
+    if (counter_ < 2 || !Files().FileExists(path)) return std::nullopt;
+    return LoadBmp(path);
+}
+
+void History::Reset() {
+    ResetFolder(folder_, true);
+    Restart();
+}
+
+void History::Restart() {
+    counter_ = 1;
+    last_ = 0;
 }
 
 }  // namespace pb

@@ -1,16 +1,17 @@
 #pragma once
-// The undo history: every state of the page (slot 1) or of the region editor's canvas
-// (slot 2) is a numbered bitmap file "Tmp" + n + ".bmp" in the slot's folder, and
-// App().HistoryCounter[k] is the number of the next snapshot to write. Nothing is kept in
-// memory; the picture on screen is the newest state and has no file of its own.
+// The undo history of one canvas: every earlier state of its bitmap is a numbered bitmap file
+// "Tmp" + n + ".bmp" in the history's folder (the page's "TmpWorkA", the region editor's
+// "TmpWorkB"), and the history counts the number of the next snapshot to write. Nothing but
+// the numbers is kept in memory; the bitmap on screen is the newest state.
+//
+// Routines report what happened; the screens choose the message.
 
+#include <optional>
 #include <string>
 
 #include "platform/bitmap.h"
 
 namespace pb {
-
-class ImageControl;
 
 // folder + "/Tmp" + n + ".bmp"
 std::string SnapshotPath(const std::string& folder, int n);
@@ -19,17 +20,54 @@ std::string SnapshotPath(const std::string& folder, int n);
 // more. False when the snapshot could not be written.
 bool SaveSnapshot(const Bitmap& bmp, const std::string& folder, int n);
 
-// Saves `bmp` as the next snapshot of slot k and counts it. False (and the counter unchanged)
-// when it could not be written; the caller then leaves the bitmap alone.
-bool TakeSnapshot(const Bitmap& bmp, int k);
+enum class HistoryStatus {
+    Done,
+    NothingBefore,  // "戻す" at the oldest state
+    NothingAfter,   // "進む" at the newest state
+    Unreadable,     // the snapshot exists but cannot be read; the bitmap is left as it was
+};
 
-// "戻す": loads the snapshot before the current one into `image`, or refuses with
-// "これより前はない".
-void StepBack(ImageControl& image, int k);
-// "進む": loads the snapshot after the current one, or refuses with "これより後はない".
-void StepForward(ImageControl& image, int k);
+class History {
+public:
+    explicit History(std::string folder) : folder_(std::move(folder)) {}
 
-// Empties slot k's folder (recreating it) and starts its counter again at 1.
-void ResetHistory(int k);
+    const std::string& folder() const { return folder_; }
+    // The number of the next snapshot to write.
+    int counter() const { return counter_; }
+
+    // Saves `bmp` as the next snapshot and counts it; a change made after stepping back drops
+    // the states that "進む" could have returned to. False (and nothing counted) when the
+    // snapshot could not be written: the caller then leaves the bitmap alone.
+    bool Take(const Bitmap& bmp);
+    // "戻す": replaces `current` by the state before it. The newest state, which has no file
+    // of its own, is saved first so that "進む" can return to it.
+    HistoryStatus StepBack(Bitmap& current);
+    // "進む": replaces `current` by the state after it.
+    HistoryStatus StepForward(Bitmap& current);
+
+    // The newest snapshot's number: a screen marks it right after the snapshot it takes when
+    // it opens, and rolls back to it when cancelled.
+    int Mark() const { return counter_ - 1; }
+    // Replaces `current` by snapshot `mark` and makes it the current state again; the states
+    // after it are dropped.
+    HistoryStatus RollBack(int mark, Bitmap& current);
+    // The newest snapshot (number counter() - 1), or nothing when it is missing or unreadable.
+    std::optional<Bitmap> Newest() const;
+
+    // Empties the folder (recreating it) and starts again at 1.
+    void Reset();
+    // Starts again at 1 and leaves the folder as it is (a new page writes snapshot 1 itself).
+    void Restart();
+
+private:
+    HistoryStatus Load(int n, Bitmap& current) const;
+
+    std::string folder_;
+    int counter_ = 1;
+    // The highest snapshot that belongs to the history; snapshots up to counter_ - 1 are the
+    // states before the current one, and while counter_ <= last_ the current state has a file
+    // of its own (number counter_).
+    int last_ = 0;
+};
 
 }  // namespace pb

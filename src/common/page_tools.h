@@ -1,18 +1,15 @@
 #pragma once
-// The painting tools of a canvas image: free-hand, straight line, rectangle, rounded
-// rectangle, ellipse, the bucket fill, and the three rectangle-selection tools with their
-// floating image. The same routines serve the main screen's page (history slot 1) and the
-// region editor's canvas (slot 2): each takes the canvas image, the floating image where it
-// needs one, and the history slot it snapshots into before changing the bitmap.
-//
-// Positions X, Y are in the canvas image's own (screen) coordinates; they become bitmap pixels
-// by bitmap size * position / image size (integer division), so the tools work at every zoom.
+// The painting tools of a canvas: free-hand, straight line, rectangle, rounded rectangle,
+// ellipse, the bucket fill, and the three rectangle-selection tools. They work on an editing
+// surface in bitmap pixels; the screens map their image's positions to bitmap pixels
+// (ImageToBitmap), call the tools, and show the changed bitmap.
 
-#include <QWidget>
+#include <memory>
+#include <string>
 
+#include "common/edit_surface.h"
 #include "platform/bitmap.h"
 #include "platform/canvas.h"
-#include "platform/image_control.h"
 
 namespace pb {
 
@@ -27,46 +24,86 @@ enum ToolIndexes : int {
     kSelectEdit = 7,
 };
 
-// State of the gesture in progress, shared by both canvases (only one gesture runs at a time).
-struct GestureState {
-    Point StartPoint;
-    Point EndPoint;
-    bool bandDrawn = false;  // a rubber band is on the bitmap and must be erased before the next
-    Pen pen;
-    Point penPosition;
-};
-GestureState& Gesture();
-
 bool IsSelectionTool(int tool);
-// A point of the image in bitmap pixels.
-Point ImageToBitmap(const ImageControl& image, int x, int y);
+// A point of an image `image` large showing a bitmap `bitmap` large, in bitmap pixels:
+// bitmap size * position / image size (integer division), so the tools work at every zoom.
+Point ImageToBitmap(Size bitmap, Size image, int x, int y);
 
-// Left press: snapshot (unless skipSnapshot), pen set-up, start of the gesture.
-void ToolMouseDown(ImageControl& image, int k, Qt::MouseButton button, int x, int y, TColor colour,
-                   int penWidth, bool skipSnapshot);
-// Move while tracking: moves the rubber band, or draws the next free-hand segment.
-void ToolMouseMove(ImageControl& image, int x, int y);
-// Draws the tool's shape from s to e (as a rubber band in not-xor, or final in copy mode).
-void DrawToolShape(ImageControl& image, Point s, Point e, bool rubberBand);
-// Left release for the drawing tools 0..4: the final shape. Returns the release point in bitmap
-// pixels (the caller's selection tools use it).
-void FinishToolShape(ImageControl& image, Point p);
+// A tool: a press starts its gesture, moves follow it, a release ends it.
+class Tool {
+public:
+    virtual ~Tool() = default;
+    virtual void Press(EditSurface& surface, Point p) const = 0;
+    virtual void Move(EditSurface& surface, Point p) const = 0;
+    virtual void Release(EditSurface& surface, Point p) const = 0;
+};
 
-// The rectangle between StartPoint and EndPoint, normalised.
-Rect SelectionRect();
+// How a rectangular tool draws its shape between two corners with the canvas's pen.
+using ShapeRoutine = void (*)(Canvas& canvas, Point s, Point e);
+void DrawLineShape(Canvas& canvas, Point s, Point e);
+void DrawRectangleShape(Canvas& canvas, Point s, Point e);
+void DrawRoundRectShape(Canvas& canvas, Point s, Point e);
+void DrawEllipseShape(Canvas& canvas, Point s, Point e);
 
-// Lifts the selection into the floating image (drop = false) or drops the floating image
-// back onto the canvas (drop = true, only while it is visible). True when it lifted or
-// dropped. `cctmpPath` is the file that holds the lifted pixels without their frame.
-bool LiftOrDropSelection(ImageControl& image, ImageControl& floating, int k, bool drop,
-                         const std::string& cctmpPath);
+// Free-hand: each move draws the next segment for good.
+class FreeHandTool : public Tool {
+public:
+    void Press(EditSurface& surface, Point p) const override;
+    void Move(EditSurface& surface, Point p) const override;
+    void Release(EditSurface& surface, Point p) const override;
+};
 
-// Bucket fill ("Brush" mode) at a point of the image: snapshot, then a surface flood fill of
-// the clicked colour with `colour`.
-void BucketFill(ImageControl& image, int k, TColor colour, int x, int y);
+// A shape spanned from the press to the release: moves show it as a not-xor rubber band,
+// which drawn a second time at the same place restores the pixels under it; the release draws
+// it for good (`final`), or, for the selection tools, only takes the band away.
+class RectangularTool : public Tool {
+public:
+    RectangularTool(ShapeRoutine draw, bool clampToBitmap, bool final)
+        : draw_(draw), clamp_(clampToBitmap), final_(final) {}
+    void Press(EditSurface& surface, Point p) const override;
+    void Move(EditSurface& surface, Point p) const override;
+    void Release(EditSurface& surface, Point p) const override;
 
-// Dragging a floating control (the floating selection, an object image) over the page: places
-// it so that its centre lies under (x, y) (the control's own coordinates), kept inside `page`.
-void DragFloatingControl(QWidget& control, const QWidget& page, int x, int y);
+private:
+    void Band(EditSurface& surface, Point s, Point e) const;
+    ShapeRoutine draw_;
+    bool clamp_;
+    bool final_;
+};
+
+// The tool of a tool index (kFreeDraw ... kSelectEdit; others give the rectangle).
+const Tool& ToolFor(int toolIndex);
+
+// A left press with pen mode on: the snapshot (unless skipSnapshot), the pen (the selection
+// tools draw their band 2 pixels black) and the tool's press. False, and nothing begun, when
+// the bitmap is empty or the snapshot could not be written.
+bool BeginGesture(EditSurface& surface, int toolIndex, Point p, TColor colour, int penWidth,
+                  bool skipSnapshot);
+
+// The rectangle between StartPoint and EndPoint of the surface's gesture, normalised.
+Rect SelectionRect(const GestureState& gesture);
+
+enum class SelectionStatus {
+    Done,
+    Nothing,  // nothing to drop
+    Broken,   // the snapshot or the selection's file could not be read or written
+};
+
+// Lifts the selection of the finished gesture: the surface goes back to the snapshot taken
+// when the gesture began (without the band), `lifted` becomes the selected pixels, and for
+// the copy and move tools they are written to `cctmpPath` (the move tool whitens the
+// rectangle). Broken, with the bitmap whole, when the snapshot or the file failed.
+SelectionStatus LiftSelection(EditSurface& surface, int toolIndex, Bitmap& lifted,
+                              const std::string& cctmpPath);
+// Draws the lifted pixels of `cctmpPath` onto the surface with their top-left at `at`;
+// `lifted` becomes those pixels. Nothing when there is no such file.
+SelectionStatus DropSelection(EditSurface& surface, Point at, Bitmap& lifted,
+                              const std::string& cctmpPath);
+// The dotted frame shown around a lifted selection.
+void DrawSelectionFrame(Bitmap& lifted);
+
+// Bucket fill ("Brush" mode) at a bitmap point: the snapshot, then a surface flood fill of the
+// clicked colour with `colour`. False when nothing was filled.
+bool BucketFill(EditSurface& surface, TColor colour, Point p);
 
 }  // namespace pb

@@ -10,11 +10,11 @@
 
 #include "common/app_state.h"
 #include "platform/bitmap_canvas.h"
-#include "platform/dialogs.h"
 #include "platform/file_service.h"
 #include "platform/picture_io.h"
 #include "platform/stretch.h"
 #include "platform/text_codec.h"
+#include "platform/work_indicator.h"
 
 namespace pb {
 
@@ -242,7 +242,7 @@ std::optional<ThumbnailList> BuildThumbnailList(const std::string& folder) {
         if (!cachedImages[i]) ++toMake;
     }
     std::unique_ptr<ProgressSink> progress;
-    if (toMake > kProgressThreshold) progress = Dialogs().BeginProgress("サムネイル作成中", toMake);
+    if (toMake > kProgressThreshold) progress = Indicator().BeginProgress("サムネイル作成中", toMake);
 
     int madeSoFar = 0;
     for (std::size_t i = 0; i < names.size(); ++i) {

@@ -1,17 +1,13 @@
 #include "objects/object_renderer.h"
 
-#include <QWidget>
 #include <cstdlib>
 #include <memory>
 
 #include "common/app_state.h"
 #include "common/fill_styles.h"
-#include "common/object_image.h"
-#include "common/screen_hub.h"
 #include "objects/canvas_state.h"
 #include "objects/decorated_path.h"
 #include "platform/bitmap_canvas.h"
-#include "platform/dialogs.h"
 #include "platform/file_service.h"
 #include "platform/fonts.h"
 #include "platform/picture_io.h"
@@ -22,7 +18,6 @@ namespace pb {
 namespace {
 
 constexpr int kStripeWidth = 5;
-constexpr long long kMaxOrigin = 1LL << 24;
 
 ComponentColours ComponentsOf(const ObjectRecord& rec) {
     ComponentColours c;
@@ -57,11 +52,6 @@ void DrawPlainLines(Canvas& canvas, const ObjectRecord& rec, int boxWidth, int l
         canvas.TextOut(left + x, static_cast<int>(y), line);
         y += canvas.TextHeight(line);
     }
-}
-
-void ReportUnreadable(int slot) {
-    Dialogs().MessageBox(
-        "StrData" + std::to_string(slot) + ".txt が読めないので、その部品は無視する", "NG");
 }
 
 }  // namespace
@@ -163,79 +153,9 @@ std::optional<ObjectPicture> RenderObjectPicture(const ObjectRecord& rec) {
     return rec.decorated() ? RenderDecoratedPicture(rec) : RenderPlainTextPicture(rec);
 }
 
-namespace {
-
-// Stores the companion of a fresh render (or removes the old one) and shows the picture in
-// the slot's image. False when the slot has no image.
-bool ShowPicture(const std::string& folder, int slot, ObjectPicture picture) {
-    const std::string companion = CompanionBitmapPath(folder, slot);
-    DeleteFileIfExists(companion);
-    if (picture.companion) SaveBmp(*picture.companion, companion);
-    TCImg* img = ObjectImages()[slot];
-    if (!img) return false;
-    const Size size = picture.image.size();
-    img->SetPicture(std::move(picture.image));
-    img->SizeAtZoom(size.width, size.height, Hub().Zoom());
-    return true;
-}
-
-void RenderInto(const std::string& folder, int slot, const ObjectRecord& rec) {
-    if (auto picture = RenderObjectPicture(rec)) {
-        ShowPicture(folder, slot, std::move(*picture));
-    } else {
-        ReportUnreadable(slot);
-        FreeObject(slot);
-    }
-}
-
-}  // namespace
-
-void RenderPlainText(const std::string& folder, int slot, const ObjectRecord& rec) {
-    ObjectRecord plain = rec;
-    plain.family = ObjectFamily::Plain;
-    RenderInto(folder, slot, plain);
-}
-
-void RenderDecorated(const std::string& folder, int slot, const ObjectRecord& rec) {
-    ObjectRecord decorated = rec;
-    decorated.family = ObjectFamily::Decorated;
-    RenderInto(folder, slot, decorated);
-}
-
-bool RenderObject(const std::string& folder, int slot, bool create, bool place) {
-    if (!ObjectSlots::valid(slot)) return false;
-    const ReadResult read = ReadObjectRecord(folder, slot);
-    if (read.status == ReadStatus::Missing) return false;
-    std::optional<ObjectPicture> picture;
-    // A position no page has cannot be placed on the screen either.
-    if (read.record && std::llabs(read.record->Left) <= kMaxOrigin &&
-        std::llabs(read.record->Top) <= kMaxOrigin)
-        picture = RenderObjectPicture(*read.record);
-    if (!picture) {
-        // Reported here, where objects come to the screen; the slot stays empty, so nothing
-        // reads the record again until the user replaces it.
-        ReportUnreadable(slot);
-        FreeObject(slot);
-        return false;
-    }
-    const ObjectRecord& rec = *read.record;
-    if (create) {
-        QWidget* area = Hub().PageArea();
-        if (!area) return false;
-        ObjectImages().Create(slot, rec.Left, rec.Top, 50, 50, area);
-    }
-    TCImg* img = ObjectImages()[slot];
-    if (!img) return false;
-    if (place) {
-        if (const QWidget* page = Hub().PageImage())
-            img->PlaceAtZoom(rec.Left, rec.Top, Hub().Zoom(), *page);
-    }
-    return ShowPicture(folder, slot, std::move(*picture));
-}
-
 void DrawPlainTextForPrint(Canvas& target, const std::string& folder, int slot,
                            const ObjectRecord& rec) {
-    if (std::llabs(rec.Left) > kMaxOrigin || std::llabs(rec.Top) > kMaxOrigin) return;
+    if (std::llabs(rec.Left) > kMaxObjectOrigin || std::llabs(rec.Top) > kMaxObjectOrigin) return;
     CanvasStateScope restore(target);
     const std::string family = FontFamilyOf(rec);
     const Size box = MeasureText(target, family, rec.FontSize, false, rec.Text);

@@ -16,6 +16,9 @@
 
 namespace pb {
 
+// Positions beyond this many page pixels lie on no page; such objects are not drawn.
+constexpr long long kMaxObjectOrigin = 1LL << 24;
+
 // What rendering a record gives: the object bitmap (W x H, KeyColour where nothing is drawn)
 // and the companion bitmap to store beside the record, when the object has one.
 struct ObjectPicture {
@@ -38,16 +41,6 @@ std::optional<Size> ObjectBoxSize(const ObjectRecord& rec);
 // Whether the record's position lies within reach of a page (Left and Top within +-2^24 page
 // pixels). The screens and the print passes leave out every other object.
 bool PlaceableOnPage(const ObjectRecord& rec);
-
-// The entry point of the screens: reads slot's record from `folder` and renders it into the
-// slot's object image. `create` makes a new image ("CImg" + slot, on the main screen's page
-// area), `place` moves it to the record's position at the current zoom. False, and nothing
-// done, when the file is missing or empty. A record that cannot be read or drawn is reported
-// by a message and its slot is left empty (false).
-bool RenderObject(const std::string& folder, int slot, bool create, bool place);
-// Render into the slot's existing object image (deleting and rewriting the companion).
-void RenderPlainText(const std::string& folder, int slot, const ObjectRecord& rec);
-void RenderDecorated(const std::string& folder, int slot, const ObjectRecord& rec);
 
 // The print variant of a plain text object: its companion bitmap stretched over its box and
 // the text over it, at (Left, Top) of `target`.

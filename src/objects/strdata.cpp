@@ -1,12 +1,9 @@
 #include "objects/strdata.h"
 
-#include <QWidget>
 #include <charconv>
 #include <climits>
 
 #include "common/app_state.h"
-#include "common/object_image.h"
-#include "platform/dialogs.h"
 #include "platform/file_service.h"
 #include "platform/fonts.h"
 #include "platform/text_codec.h"
@@ -78,12 +75,11 @@ int TextLineCount(const std::string& text) {
     return lines;
 }
 
-bool WriteChecked(const std::string& folder, int slot, const ObjectRecord& rec, int maxLines) {
-    if (TextLineCount(rec.Text) > maxLines) {
-        Dialogs().MessageBox("文字が長すぎ(" + std::to_string(maxLines) + "行まで)", "NG");
-        return false;
-    }
-    return WriteWholeFile(ObjectFilePath(folder, slot), FormatObjectRecord(rec));
+WriteStatus WriteChecked(const std::string& folder, int slot, const ObjectRecord& rec) {
+    if (TextLineCount(rec.Text) > MaxTextLines(rec)) return WriteStatus::TextTooLong;
+    return WriteWholeFile(ObjectFilePath(folder, slot), FormatObjectRecord(rec))
+               ? WriteStatus::Written
+               : WriteStatus::NotWritten;
 }
 
 }  // namespace
@@ -208,19 +204,23 @@ std::string FormatObjectRecord(const ObjectRecord& rec) {
     return out;
 }
 
-bool WritePlainObject(const std::string& folder, int slot, const ObjectRecord& rec) {
+int MaxTextLines(const ObjectRecord& rec) {
+    return rec.decorated() ? kMaxDecoratedTextLines : kMaxPlainTextLines;
+}
+
+WriteStatus WritePlainObject(const std::string& folder, int slot, const ObjectRecord& rec) {
     ObjectRecord plain = rec;
     plain.family = ObjectFamily::Plain;
-    return WriteChecked(folder, slot, plain, kMaxPlainTextLines);
+    return WriteChecked(folder, slot, plain);
 }
 
-bool WriteDecoratedObject(const std::string& folder, int slot, const ObjectRecord& rec) {
+WriteStatus WriteDecoratedObject(const std::string& folder, int slot, const ObjectRecord& rec) {
     ObjectRecord decorated = rec;
     decorated.family = ObjectFamily::Decorated;
-    return WriteChecked(folder, slot, decorated, kMaxDecoratedTextLines);
+    return WriteChecked(folder, slot, decorated);
 }
 
-bool WriteObject(const std::string& folder, int slot, const ObjectRecord& rec) {
+WriteStatus WriteObject(const std::string& folder, int slot, const ObjectRecord& rec) {
     return rec.decorated() ? WriteDecoratedObject(folder, slot, rec)
                            : WritePlainObject(folder, slot, rec);
 }
@@ -233,44 +233,22 @@ std::optional<std::pair<int, int>> ReadObjectPosition(const std::string& folder,
     return std::make_pair(x, y);
 }
 
-void SaveObjectPosition(const std::string& folder, int slot, const QWidget& page, int zoom) {
-    const TCImg* img = ObjectImages()[slot];
-    if (!img || zoom <= 0) return;
+void SaveObjectPosition(const std::string& folder, int slot, Point shown, int zoom) {
+    if (zoom <= 0) return;
     auto rec = ReadObject(folder, slot);
     if (!rec) return;
-    const Point offset = img->PositionOn(page);
     // A coordinate that still shows where the stored one places it is kept: converting it
     // back and forth at every zoom step would walk the object up and to the left.
     auto pagePixels = [zoom](int stored, int shown) {
         if (static_cast<long long>(stored) * zoom / 100 == shown) return stored;
         return static_cast<int>(static_cast<long long>(shown) * 100 / zoom);
     };
-    const int left = pagePixels(rec->Left, offset.x);
-    const int top = pagePixels(rec->Top, offset.y);
+    const int left = pagePixels(rec->Left, shown.x);
+    const int top = pagePixels(rec->Top, shown.y);
     if (left == rec->Left && top == rec->Top) return;
     rec->Left = left;
     rec->Top = top;
     WriteObject(folder, slot, *rec);
-}
-
-void SaveAllPositions(const QWidget& page, int zoom) {
-    const std::string& folder = App().ObjectFolder;
-    for (int n = 0; n < ObjectSlots::kCount; ++n)
-        if (ObjectImages().exists(n)) SaveObjectPosition(folder, n, page, zoom);
-}
-
-int FindFreeSlot() {
-    for (int n = ObjectSlots::kCount - 1; n >= 0; --n)
-        if (ObjectImages().exists(n)) return n + 1;
-    return 0;
-}
-
-bool AnyObject() {
-    return ObjectImages().Any();
-}
-
-void FreeObject(int slot) {
-    ObjectImages().Free(slot);
 }
 
 namespace {

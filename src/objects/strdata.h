@@ -11,8 +11,7 @@
 #include <vector>
 
 #include "platform/colour.h"
-
-class QWidget;
+#include "platform/geometry.h"
 
 namespace pb {
 
@@ -82,13 +81,19 @@ std::optional<ObjectRecord> ReadObject(const std::string& folder, int slot);
 // Parses a record from its whole text (UTF-8). Exposed for tests and for the print pass.
 ReadResult ParseObjectRecord(const std::string& text);
 
+enum class WriteStatus {
+    Written,
+    TextTooLong,  // more text lines than the family's records hold: nothing written
+    NotWritten,   // the file could not be written
+};
 // Writers: create (or overwrite) the slot's file with line 0, the family's value lines and the
-// text. A text beyond the family's line limit is refused with a message and nothing is
-// written; false then, and false when the file could not be written.
-bool WritePlainObject(const std::string& folder, int slot, const ObjectRecord& rec);
-bool WriteDecoratedObject(const std::string& folder, int slot, const ObjectRecord& rec);
+// text.
+WriteStatus WritePlainObject(const std::string& folder, int slot, const ObjectRecord& rec);
+WriteStatus WriteDecoratedObject(const std::string& folder, int slot, const ObjectRecord& rec);
 // The writer of the record's family.
-bool WriteObject(const std::string& folder, int slot, const ObjectRecord& rec);
+WriteStatus WriteObject(const std::string& folder, int slot, const ObjectRecord& rec);
+// The most text lines a record of rec's family holds.
+int MaxTextLines(const ObjectRecord& rec);
 // The file text the writers produce (UTF-8; CR LF line ends).
 std::string FormatObjectRecord(const ObjectRecord& rec);
 
@@ -96,16 +101,11 @@ std::string FormatObjectRecord(const ObjectRecord& rec);
 // missing file or malformed lines.
 std::optional<std::pair<int, int>> ReadObjectPosition(const std::string& folder, int slot);
 
-// Writes the object image's offset from the page image, converted to page pixels
-// (offset * 100 / zoom, truncating), into the slot's record; other fields unchanged.
-void SaveObjectPosition(const std::string& folder, int slot, const QWidget& page, int zoom);
-// SaveObjectPosition for every slot that holds an object image, in ascending order.
-void SaveAllPositions(const QWidget& page, int zoom);
-
-// The highest occupied slot + 1, or 0 when all are empty; 200 means the table is full.
-int FindFreeSlot();
-bool AnyObject();
-void FreeObject(int slot);
+// Writes an object's position into the slot's record: `shown` is its offset from the page at
+// `zoom` percent, in screen pixels, stored as page pixels (shown * 100 / zoom, truncating);
+// other fields unchanged. Nothing is written for a missing or malformed record or a zoom of
+// zero or less, or when the stored position still shows at `shown`.
+void SaveObjectPosition(const std::string& folder, int slot, Point shown, int zoom);
 
 // Default values of new objects (page height in page pixels; a4 doubles the sizes). Texts
 // take the default font index of the installed fonts, shapes index 0.

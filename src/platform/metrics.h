@@ -1,7 +1,6 @@
 #pragma once
-// Screen and default-printer metrics read at start-up. Tests substitute their own.
+// Screen and default-printer metrics, as start-up reads them (platform/ui/metrics.h).
 
-#include <optional>
 #include <string>
 
 #include "platform/geometry.h"
@@ -31,12 +30,5 @@ struct PrinterMetrics {
 };
 
 constexpr int kBuiltInPdfDpi = 600;
-
-ScreenMetrics ReadScreenMetrics();
-PrinterMetrics ReadPrinterMetrics();
-
-// Test hooks: while set, the readers return these instead of asking the system.
-void OverrideScreenMetrics(std::optional<ScreenMetrics> metrics);
-void OverridePrinterMetrics(std::optional<PrinterMetrics> metrics);
 
 }  // namespace pb

@@ -14,9 +14,9 @@
 #include <optional>
 #include <unordered_map>
 
-#include "platform/dialogs.h"
 #include "platform/file_service.h"
 #include "platform/text_codec.h"
+#include "platform/work_indicator.h"
 #include "textentry/dic_text.h"
 
 namespace pb {
@@ -359,7 +359,7 @@ bool BuildDictionary(const std::string& folder, DictionaryBuildReport* reportOut
     bool ok = false;
     try {
         std::unique_ptr<ProgressSink> progress;
-        if (total > 0) progress = Dialogs().BeginProgress("辞書を作成しています", 1000);
+        if (total > 0) progress = Indicator().BeginProgress("辞書を作成しています", 1000);
         std::size_t done = 0;
         SqlDatabase db(temp, SqlDatabase::Mode::Create);
         // A new file that is moved into place only when complete needs no journal.

@@ -4,7 +4,6 @@
 
 #include <tuple>
 
-#include "app/gallery_screen.h"
 #include "common/app_state.h"
 
 namespace pb {

@@ -1,6 +1,7 @@
-// Printing: the composition order, the reduction, the layout on the printer's paper, copies,
-// and the print panel's "印刷" and "Preview" with the preview screen's exports.
+// Printing: the composition order, the reduction, the layout on the printer's paper, copies.
 #include "app/printing.h"
+
+#include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstring>
@@ -8,67 +9,20 @@
 #include <utility>
 
 #include "app/page_export.h"
-#include "app/preview_screen.h"
 #include "common/app_state.h"
+#include "fake_print_device.h"
 #include "platform/file_service.h"
 #include "platform/picture_io.h"
-#include "support/app_fixtures.h"
+#include "support/test_support.h"
 
 namespace pb {
 namespace {
 
 using Events = std::vector<std::string>;
+using test::FakePrintDevice;
+using test::kA4At600;
+using test::PrinterLog;
 constexpr auto P = PageOrientation::Portrait, L = PageOrientation::Landscape;
-constexpr Size kA4At600{4961, 7016};
-
-// A printer that keeps what it is asked to do: each page is a recording of the printable area.
-struct PrinterLog {
-    Events events;
-    std::vector<std::shared_ptr<Recording>> pages;
-};
-
-class FakePrintDevice : public PrintDevice {
-  public:
-    FakePrintDevice(std::shared_ptr<PrinterLog> log, PrinterKind kind = PrinterKind::System)
-        : log_(std::move(log)), kind_(kind) {}
-    bool refuseDocument = false, failNewPage = false;
-
-    PrinterKind kind() const override { return kind_; }
-    int resolution() const override { return 600; }
-    void SetOrientation(PageOrientation o) override {
-        o_ = o;
-        Log(o == L ? "landscape" : "portrait");
-    }
-    PageOrientation orientation() const override { return o_; }
-    int PageWidth() const override { return o_ == L ? kA4At600.height : kA4At600.width; }
-    int PageHeight() const override { return o_ == L ? kA4At600.width : kA4At600.height; }
-    bool BeginDoc(const std::string&) override {
-        open_ = Log("begin") && !refuseDocument;
-        return open_ && NewSheet();
-    }
-    Canvas* canvas() override { return open_ ? log_->pages.back().get() : nullptr; }
-    bool NewPage() override { return Log("new page") && !failNewPage && NewSheet(); }
-    bool EndDoc() override {
-        open_ = false;
-        return Log("end");
-    }
-    bool printing() const override { return open_; }
-    std::string outputFile() const override { return "/somewhere/P000000000000.pdf"; }
-
-  private:
-    bool Log(const char* event) {
-        log_->events.push_back(event);
-        return true;
-    }
-    bool NewSheet() {
-        log_->pages.push_back(std::make_shared<Recording>(Size{PageWidth(), PageHeight()}));
-        return true;
-    }
-    std::shared_ptr<PrinterLog> log_;
-    PrinterKind kind_;
-    PageOrientation o_ = P;
-    bool open_ = false;
-};
 
 TEST(Printing, LayoutOnThePaper) {
     // The reduction of an A4 page to a postcard, integer products and divisions.
@@ -160,103 +114,6 @@ TEST(Printing, CompositionRunsThePassesInTheirOrder) {
     ASSERT_EQ(data->calls.size(), 4u);
     EXPECT_EQ(data->calls[0].kind, RecordedCall::Kind::Stretch);  // the page first
     EXPECT_EQ(data->calls[0].bitmap, composed.pageCopy);          // shared, not copied
-}
-
-// The print panel of the main screen on the built-in PDF printer.
-class PrintPanelTest : public test::MainScreenFixture {
-  protected:
-    void SetUp() override {
-        MainScreenFixture::SetUp();
-        OverrideDefaultPrinter(
-            [this] { return std::make_unique<FakePrintDevice>(log, PrinterKind::BuiltInPdf); });
-        Start();
-        Files().CreateFolder(dir.file("Pictures"));
-        App().CurrentPictureFolder = dir.file("Pictures");
-    }
-    void TearDown() override {
-        MainScreenFixture::TearDown();
-        OverrideDefaultPrinter(nullptr);
-    }
-
-    std::shared_ptr<PrinterLog> log = std::make_shared<PrinterLog>();
-};
-
-TEST_F(PrintPanelTest, PrintMakesOnePagePerCopyAndTellsWhereThePdfWent) {
-    Click(form->Btn[23]);  // the print panel takes the place of the drawing tools
-    EXPECT_TRUE(form->GroupBox4->isVisible());
-    EXPECT_FALSE(form->GroupBox1->isVisible() || form->Btn[1]->isVisible());
-    EXPECT_FALSE(form->GroupBox3->isVisible()) << "reduction is offered for A4 only";
-    EXPECT_TRUE(form->Btn[17]->isEnabled() && form->Btn[18]->isEnabled());
-    Click(form->Btn[7]);
-    Click(form->Btn[7]);
-    Click(form->Btn[17]);
-    EXPECT_EQ(log->pages.size(), 3u);
-    EXPECT_EQ(std::count(log->events.begin(), log->events.end(), "end"), 1);
-    ASSERT_EQ(dialogs->shown.size(), 1u);
-    EXPECT_EQ(dialogs->shown[0].text, "プリンタがないのでPDFにした\n/somewhere/P000000000000.pdf");
-    EXPECT_EQ(dialogs->shown[0].caption, "どうでもいいけど");
-    EXPECT_EQ(form->Image0->picture(), Page()) << "printing leaves the page as it is";
-    Click(form->Btn[24]);
-    EXPECT_TRUE(form->GroupBox1->isVisible());
-    EXPECT_FALSE(form->GroupBox4->isVisible());
-}
-
-TEST_F(PrintPanelTest, PreviewShowsTheReductionButExportsThePageAtFullSize) {
-    const std::tuple<int, QSize, Size, Size> cases[] = {
-        // The page button of A4 portrait and landscape, both reduced to a postcard.
-        {21, {378, 559}, {794, 1123}, {330, 480}},
-        {22, {559, 378}, {1123, 794}, {480, 330}},
-    };
-    for (const auto& [pageButton, shown, bitmap, metafile] : cases) {
-        SCOPED_TRACE(pageButton);
-        Click(form->Btn[pageButton]);
-        Click(form->Btn[23]);
-        Click(form->RBtn[11]);
-        Click(form->Btn[18]);
-        TForm18* preview = Child<TForm18>();
-        ASSERT_NE(preview, nullptr);
-        EXPECT_EQ(preview->Label0->text(), "100");
-        EXPECT_EQ(preview->Image1->size(), shown);
-
-        ResetFolder(dir.file("Pictures"), true);
-        Click(preview->BtnSaveAsBMP);
-        const auto pictures = Files().ListFiles(dir.file("Pictures"));
-        ASSERT_EQ(pictures.size(), 1u);
-        EXPECT_EQ(pictures[0].size(), std::strlen("A000000000000.bmp"));
-        EXPECT_EQ(LoadBmp(JoinPath(dir.file("Pictures"), pictures[0]))->size(), bitmap);
-
-        ResetFolder(dir.file("METAFILES"), false);
-        Click(preview->BtnSaveAsEMF);
-        const auto metafiles = Files().ListFiles(dir.file("METAFILES"));
-        ASSERT_EQ(metafiles.size(), 1u);
-        const std::string base = dir.file("METAFILES/" + metafiles[0].substr(0, 13));
-        for (const std::string& path : {base + ".emf", base + "/Tmp1.emf", base + "/Tmp2.emf"}) {
-            const std::string bytes = test::ReadFileBytes(path);
-            ASSERT_GE(bytes.size(), 40u) << path;
-            std::int32_t bounds[4];  // the header's inclusive bounds
-            std::memcpy(bounds, bytes.data() + 8, sizeof bounds);
-            EXPECT_EQ((Size{bounds[2] + 1, bounds[3] + 1}), metafile) << path;
-        }
-        EXPECT_EQ(test::ReadFileBytes(base + ".emf"), test::ReadFileBytes(base + "/Tmp2.emf"));
-        ASSERT_EQ(dialogs->shown.size(), 2u);
-        EXPECT_EQ(dialogs->shown[0].text, "保存完了");
-
-        // Zooming keeps the reduced size as its hundred per cent.
-        Click(preview->BtnUpDn1);
-        EXPECT_EQ(preview->Image1->size(),
-                  QSize(shown.width() * 110 / 100, shown.height() * 110 / 100));
-        Click(preview->BtnUpDn0);  // the steps themselves are ZoomStep's (zoom_steps_test)
-        EXPECT_EQ(std::pair(preview->zoom(), preview->Label0->text()),
-                  std::pair(100, QStringLiteral("100")));
-        App().CurrentPictureFolder = dir.file("gone");  // no picture folder: refused
-        Click(preview->BtnSaveAsBMP);
-        EXPECT_EQ(dialogs->shown.back().caption, "NG");
-        dialogs->shown.clear();
-        App().CurrentPictureFolder = dir.file("Pictures");
-        Click(preview->Button0);
-        EXPECT_EQ(Child<TForm18>(), nullptr);
-        Click(form->Btn[24]);
-    }
 }
 
 }  // namespace

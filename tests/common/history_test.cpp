@@ -2,100 +2,135 @@
 
 #include <gtest/gtest.h>
 
-#include "common/app_state.h"
+#include <string>
+#include <vector>
+
 #include "platform/file_service.h"
-#include "platform/image_control.h"
 #include "platform/picture_io.h"
 #include "support/test_support.h"
 
 namespace pb {
 namespace {
 
+constexpr auto kDone = HistoryStatus::Done, kBefore = HistoryStatus::NothingBefore,
+               kAfter = HistoryStatus::NothingAfter;
+
+// A page told apart by the colour of its first pixel.
+Bitmap Page(int stroke) {
+    Bitmap b(4, 3);
+    b.setPixel(0, 0, RGB(stroke, 0, 0));
+    return b;
+}
+
 class HistoryTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        App() = AppState{};
-        SetAppDir(App(), dir.path());
-        ResetHistory(1);
-        image.setPicture(Page(0));
-    }
-    // A page told apart by the colour of its first pixel.
-    static Bitmap Page(int stroke) {
-        Bitmap b(4, 3);
-        b.setPixel(0, 0, RGB(stroke, 0, 0));
-        return b;
-    }
-    int Shown() const { return GetRValue(image.picture().pixel(0, 0)); }
+    int Shown() const { return GetRValue(page.pixel(0, 0)); }
     // A change of the page: snapshot first, then paint.
     void Stroke(int n) {
-        ASSERT_TRUE(TakeSnapshot(image.picture(), 1));
-        image.setPicture(Page(n));
+        ASSERT_TRUE(history.Take(page));
+        page = Page(n);
     }
+    // "戻す" (b) and "進む" (f) in turn: what each said and the page shown after it.
+    std::vector<std::pair<HistoryStatus, int>> Walk(const std::string& steps) {
+        std::vector<std::pair<HistoryStatus, int>> out;
+        for (char step : steps) {
+            const HistoryStatus s = step == 'b' ? history.StepBack(page) : history.StepForward(page);
+            out.emplace_back(s, Shown());
+        }
+        return out;
+    }
+    std::string folder() const { return dir.file("TmpWorkA"); }
+
     test::TempDir dir;
-    test::ScriptedDialogScope dialogs;
-    ImageControl image;
+    History history{dir.file("TmpWorkA")};
+    Bitmap page = Page(0);
 };
 
-TEST_F(HistoryTest, WorkedSequenceRefusingAtBothEnds) {
-    StepBack(image, 1);  // a fresh history has nothing to go back to
-    ASSERT_TRUE(SaveSnapshot(image.picture(), App().HistoryFolder(1), 1));  // the blank page
+TEST_F(HistoryTest, NewPageThenTwoStrokesWalkBackAndForth) {
+    EXPECT_EQ(Walk("bf"), (std::vector<std::pair<HistoryStatus, int>>{{kBefore, 0}, {kAfter, 0}}));
+    ASSERT_TRUE(SaveSnapshot(page, folder(), 1));  // a new page writes the blank page itself
     Stroke(1);
     Stroke(2);
-    EXPECT_EQ(App().HistoryCounter[1], 3);
-    for (int expected : {1, 0, 0}) {
-        StepBack(image, 1);
-        EXPECT_EQ(Shown(), expected);
-    }
-    StepForward(image, 1);
-    EXPECT_EQ(Shown(), 1);
-    StepForward(image, 1);  // the page with both strokes was never saved
-    EXPECT_EQ(Shown(), 1);
-    ASSERT_EQ(dialogs->shown.size(), 3u);
-    EXPECT_EQ(dialogs->shown[0].text, "これより前はない");
-    EXPECT_EQ(dialogs->shown[1].text, "これより前はない");
-    EXPECT_EQ(dialogs->shown[2].text, "これより後はない");
-    EXPECT_EQ(dialogs->shown[2].caption, "NG");
+    EXPECT_EQ(history.counter(), 3);
+    EXPECT_EQ(Walk("bbbfff"), (std::vector<std::pair<HistoryStatus, int>>{
+                                  {kDone, 1}, {kDone, 0}, {kBefore, 0},
+                                  {kDone, 1}, {kDone, 2}, {kAfter, 2}}));
+}
+
+TEST_F(HistoryTest, RedoBringsBackTheNewestChange) {
+    // Two changes, "戻す", "進む": the second change is there again, and the walk can repeat.
+    Stroke(1);
+    Stroke(2);
+    EXPECT_EQ(Walk("bfbf"), (std::vector<std::pair<HistoryStatus, int>>{
+                                {kDone, 1}, {kDone, 2}, {kDone, 1}, {kDone, 2}}));
+    // From the newest state back to the oldest and all the way forward again.
+    Stroke(3);
+    EXPECT_EQ(Walk("bbbbffff"), (std::vector<std::pair<HistoryStatus, int>>{
+                                    {kDone, 2}, {kDone, 1}, {kDone, 0}, {kBefore, 0},
+                                    {kDone, 1}, {kDone, 2}, {kDone, 3}, {kAfter, 3}}));
+}
+
+TEST_F(HistoryTest, AChangeAfterStepsBackDropsTheWayForward) {
+    for (int n = 1; n <= 5; ++n) Stroke(n);
+    Walk("bbbb");  // page 1 shown, the files of pages 2 to 5 still on disk
+    ASSERT_EQ(Shown(), 1);
+    Stroke(9);
+    // The files of the old pages are not taken for states after the new change.
+    EXPECT_EQ(Walk("fbff"), (std::vector<std::pair<HistoryStatus, int>>{
+                                {kAfter, 9}, {kDone, 1}, {kDone, 9}, {kAfter, 9}}));
 }
 
 TEST_F(HistoryTest, NumbersGoOnPastNineWithoutPadding) {
     for (int n = 1; n <= 10; ++n) Stroke(n);
-    EXPECT_EQ(App().HistoryCounter[1], 11);
-    EXPECT_TRUE(Files().FileExists(App().HistoryFolder(1) + "/Tmp10.bmp"));
-    EXPECT_FALSE(Files().FileExists(App().HistoryFolder(1) + "/Tmp01.bmp"));
-    StepBack(image, 1);
-    EXPECT_EQ(Shown(), 9);  // Tmp10 holds the page after the ninth stroke
+    EXPECT_EQ(history.counter(), 11);
+    EXPECT_TRUE(Files().FileExists(folder() + "/Tmp10.bmp"));
+    EXPECT_FALSE(Files().FileExists(folder() + "/Tmp01.bmp"));
+    EXPECT_EQ(GetRValue(LoadBmp(folder() + "/Tmp10.bmp")->pixel(0, 0)), 9);
 }
 
 TEST_F(HistoryTest, AMissingSnapshotStepsBackQuietlyAndABrokenOneIsReported) {
     Stroke(1);
     Stroke(2);
-    Files().DeleteFile(SnapshotPath(App().HistoryFolder(1), 2));
-    StepBack(image, 1);
-    EXPECT_EQ(App().HistoryCounter[1], 2);
+    Files().DeleteFile(SnapshotPath(folder(), 2));
+    EXPECT_EQ(history.StepBack(page), kDone);
+    EXPECT_EQ(history.counter(), 2);
     EXPECT_EQ(Shown(), 2);  // nothing new to show
-    EXPECT_TRUE(dialogs->shown.empty());
-    Stroke(7);  // writes Tmp2 again; Tmp3 does not exist, so forward refuses
-    StepForward(image, 1);
-    EXPECT_EQ(dialogs->shown.back().text, "これより後はない");
 
-    test::WriteFileBytes(SnapshotPath(App().HistoryFolder(1), 2), "BM\x10\x00");
-    StepBack(image, 1);
-    EXPECT_EQ(Shown(), 7);
-    ASSERT_EQ(dialogs->shown.size(), 2u);
-    EXPECT_NE(dialogs->shown[1].text, "これより前はない");
-    EXPECT_EQ(dialogs->shown[1].caption, "NG");
+    test::WriteFileBytes(SnapshotPath(folder(), 1), "BM\x10\x00");
+    EXPECT_EQ(history.StepBack(page), HistoryStatus::Unreadable);
+    EXPECT_EQ(Shown(), 2) << "the picture stays as it was";
 }
 
-TEST_F(HistoryTest, ASnapshotCreatesItsMissingFolderAndFailsWhenItCannot) {
-    ResetFolder(App().HistoryFolder(1), false);
-    EXPECT_TRUE(TakeSnapshot(image.picture(), 1));
-    EXPECT_EQ(App().HistoryCounter[1], 2);
+TEST_F(HistoryTest, RollBackToTheSnapshotTakenWhenAScreenOpened) {
+    Stroke(1);
+    ASSERT_TRUE(history.Take(page));  // the screen opens on page 1
+    const int mark = history.Mark();
+    page = Page(5);
+    Stroke(6);
+    Stroke(7);
+    EXPECT_EQ(history.RollBack(mark, page), kDone);
+    EXPECT_EQ(Shown(), 1);
+    EXPECT_EQ(Walk("fb"), (std::vector<std::pair<HistoryStatus, int>>{{kAfter, 1}, {kDone, 0}}));
+    EXPECT_EQ(history.RollBack(0, page), kBefore);
+}
+
+TEST_F(HistoryTest, SnapshotsCreateTheirMissingFolderAndFailWhenTheyCannot) {
+    EXPECT_TRUE(history.Take(page));
+    EXPECT_EQ(history.counter(), 2);
+    EXPECT_EQ(GetRValue(history.Newest()->pixel(0, 0)), 0);
 
     // A file where the folder should be: the folder cannot be created.
-    ResetFolder(App().HistoryFolder(1), false);
-    test::WriteFileBytes(App().HistoryFolder(1), "x");
-    EXPECT_FALSE(TakeSnapshot(image.picture(), 1));
-    EXPECT_EQ(App().HistoryCounter[1], 2);
+    ResetFolder(folder(), false);
+    test::WriteFileBytes(folder(), "x");
+    EXPECT_FALSE(history.Take(page));
+    EXPECT_EQ(history.counter(), 2);
+    EXPECT_FALSE(history.Newest());
+
+    Files().DeleteFile(folder());
+    history.Reset();
+    EXPECT_EQ(history.counter(), 1);
+    EXPECT_TRUE(Files().FolderExists(folder()));
+    EXPECT_EQ(history.StepBack(page), kBefore);
 }
 
 }  // namespace

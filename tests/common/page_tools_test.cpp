@@ -2,10 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QWidget>
-
-#include "common/app_state.h"
-#include "common/history.h"
 #include "platform/bitmap_canvas.h"
 #include "platform/file_service.h"
 #include "platform/picture_io.h"
@@ -17,168 +13,190 @@ namespace {
 constexpr TColor kRed = RGB(255, 0, 0);
 constexpr TColor kBlue = RGB(0, 0, 255);
 
-// A page of w x h shown at `zoom` inside a parent, with its floating image, as the main screen
-// and the region editor lay them out.
+// A page of w x h on its own surface, as the main screen and the region editor hold theirs.
 class PageToolsTest : public ::testing::Test {
   protected:
-    void SetUpPage(int w, int h, int zoom, TColor fill = clWhite) {
-        App() = AppState{};
-        SetAppDir(App(), dir.path());
-        ResetHistory(1);
-        page = new ImageControl(&parent);
-        floating = new ImageControl(&parent);
-        page->setStretch(true);
-        floating->setStretch(true);
-        floating->hide();
-        page->setPicture(Bitmap(w, h, fill));
-        page->setGeometry(0, 0, w * zoom / 100, h * zoom / 100);
+    void SetUpPage(int w, int h, TColor fill = clWhite) {
+        page = Bitmap(w, h, fill);
+        surface.history().Reset();
     }
-    void Tool(int tool) { App().ToolIndex = static_cast<std::uint8_t>(tool); }
-    void Down(int x, int y, TColor colour = kBlue, int width = 1) {
-        ToolMouseDown(*page, 1, Qt::LeftButton, x, y, colour, width, false);
+    void Down(int tool, Point p, TColor colour = kBlue, int width = 1) {
+        ASSERT_TRUE(BeginGesture(surface, tool, p, colour, width, false));
     }
-    // A selection gesture of `tool` from (x0, y0) to (x1, y1), released.
-    void Select(int tool, int x0, int y0, int x1, int y1) {
-        Tool(tool);
-        Down(x0, y0);
-        ToolMouseMove(*page, x1, y1);
-        App().Tracking = false;
+    // A gesture of `tool` from p0 over the moves to the release at `up`.
+    void Gesture(int tool, Point p0, std::initializer_list<Point> moves, Point up, int width = 1) {
+        Down(tool, p0, kBlue, width);
+        for (Point p : moves) ToolFor(tool).Move(surface, p);
+        ToolFor(tool).Release(surface, up);
     }
     std::string cctmp() const { return dir.file("CCTmp.bmp"); }
 
     test::TempDir dir;
-    test::ScriptedDialogScope dialogs;
-    QWidget parent;
-    ImageControl* page = nullptr;
-    ImageControl* floating = nullptr;
+    Bitmap page;
+    EditSurface surface{page, dir.file("TmpWorkA")};
 };
 
+TEST(PageToolMapping, ImagePositionsBecomeBitmapPixelsAtEveryZoom) {
+    const std::tuple<Size, Size, Point, Point> cases[] = {
+        {{200, 160}, {100, 80}, {10, 10}, {20, 20}},     // 50 %
+        {{200, 160}, {600, 480}, {10, 11}, {3, 3}},      // 300 %: integer division
+        {{378, 559}, {378, 559}, {377, 558}, {377, 558}},
+        {{200, 160}, {0, 0}, {5, 5}, {1000, 800}},       // an image of no size counts as 1
+    };
+    for (const auto& [bitmap, image, at, expected] : cases)
+        EXPECT_EQ(ImageToBitmap(bitmap, image, at.x, at.y), expected);
+}
+
 TEST_F(PageToolsTest, ARubberBandDrawnTwiceRestoresEveryPixel) {
-    struct Case {
-        int tool;
-        Point s, e;
+    const std::tuple<ShapeRoutine, Point, Point> cases[] = {
+        {DrawLineShape, {5, 5}, {70, 40}},      {DrawRectangleShape, {5, 5}, {70, 40}},
+        {DrawRoundRectShape, {5, 5}, {70, 40}}, {DrawRoundRectShape, {70, 40}, {5, 5}},  // corner < 0
+        {DrawEllipseShape, {70, 5}, {5, 40}},   {DrawRectangleShape, {60, 50}, {3, 3}},
     };
-    const Case cases[] = {
-        {kStraightLine, {5, 5}, {70, 40}},  {kRectangleTool, {5, 5}, {70, 40}},
-        {kRoundRectTool, {5, 5}, {70, 40}}, {kRoundRectTool, {70, 40}, {5, 5}},  // corner < 0
-        {kEllipseTool, {70, 5}, {5, 40}},   {kSelectCopy, {60, 50}, {3, 3}},
-        {kSelectEdit, {0, 0}, {79, 59}},
-    };
-    for (const Case& c : cases) {
-        SetUpPage(80, 60, 100);
+    for (const auto& [draw, s, e] : cases) {
+        SetUpPage(80, 60);
         // A page with something on it: the band must restore colours, not paint white.
-        BitmapCanvas(page->picture()).FillRect({10, 10, 40, 30});
-        const Bitmap before = page->picture();
-        Tool(c.tool);
-        Gesture().pen = Pen{kRed, 3, PenStyle::Solid, PenMode::Copy};
-        DrawToolShape(*page, c.s, c.e, true);
-        EXPECT_GT(test::CountDifferentPixels(before, page->picture()), 0) << c.tool;
-        DrawToolShape(*page, c.s, c.e, true);
-        EXPECT_EQ(test::CountDifferentPixels(before, page->picture()), 0) << c.tool;
+        BitmapCanvas(page).FillRect({10, 10, 40, 30});
+        const Bitmap before = page;
+        // A tool without a final shape: its release only takes the band away.
+        const RectangularTool tool(draw, false, false);
+        surface.gesture().pen = Pen{kRed, 3, PenStyle::Solid, PenMode::Copy};
+        tool.Press(surface, s);
+        tool.Move(surface, s);
+        tool.Move(surface, e);
+        EXPECT_GT(test::CountDifferentPixels(before, page), 0) << e.x;
+        tool.Release(surface, s);
+        EXPECT_EQ(test::CountDifferentPixels(before, page), 0) << e.x;
     }
 }
 
 TEST_F(PageToolsTest, AGestureLeavesOnlyTheFinalShape) {
     // Moves at (50, 40) and (60, 50), release at (30, 20): the page holds exactly the shape
     // from the start to the release point, whatever bands were drawn on the way.
-    for (int tool : {kStraightLine, kRectangleTool, kRoundRectTool, kEllipseTool}) {
-        SetUpPage(80, 60, 100);
-        Tool(tool);
-        Down(10, 10, kBlue, 2);
-        ToolMouseMove(*page, 50, 40);
-        ToolMouseMove(*page, 60, 50);
-        App().Tracking = false;
-        FinishToolShape(*page, {30, 20});
-        ImageControl reference;
-        reference.setPicture(Bitmap(80, 60));
-        reference.resize(80, 60);
-        Gesture().penPosition = {10, 10};
-        DrawToolShape(reference, {10, 10}, {30, 20}, false);
-        EXPECT_EQ(test::CountDifferentPixels(reference.picture(), page->picture()), 0) << tool;
-        EXPECT_EQ(App().HistoryCounter[1], 2) << "one snapshot per gesture";
+    const std::pair<int, ShapeRoutine> cases[] = {{kStraightLine, DrawLineShape},
+                                                  {kRectangleTool, DrawRectangleShape},
+                                                  {kRoundRectTool, DrawRoundRectShape},
+                                                  {kEllipseTool, DrawEllipseShape}};
+    for (const auto& [tool, draw] : cases) {
+        SetUpPage(80, 60);
+        Gesture(tool, {10, 10}, {{50, 40}, {60, 50}}, {30, 20}, 2);
+        Bitmap reference(80, 60);
+        BitmapCanvas canvas(reference);
+        canvas.pen = Pen{kBlue, 2, PenStyle::Solid, PenMode::Copy};
+        canvas.brush.style = BrushStyle::Clear;
+        canvas.MoveTo(10, 10);
+        draw(canvas, {10, 10}, {30, 20});
+        EXPECT_EQ(test::CountDifferentPixels(reference, page), 0) << tool;
+        EXPECT_EQ(surface.history().counter(), 2) << "one snapshot per gesture";
     }
-    // Free hand draws each segment at once; the right button draws nothing.
-    SetUpPage(80, 60, 100);
-    Tool(kFreeDraw);
-    Down(10, 10, kBlue, 1);
-    ToolMouseMove(*page, 20, 10);
-    EXPECT_EQ(page->picture().pixel(15, 10), kBlue);
-    App().Tracking = false;
-    ToolMouseDown(*page, 1, Qt::RightButton, 40, 40, kBlue, 1, false);
-    ToolMouseMove(*page, 60, 50);
-    EXPECT_EQ(test::CountPixels(page->picture(), kBlue), 10) << "the segment without its end";
+    // Free hand draws each segment at once.
+    SetUpPage(80, 60);
+    Down(kFreeDraw, {10, 10});
+    ToolFor(kFreeDraw).Move(surface, {20, 10});
+    EXPECT_EQ(test::CountPixels(page, kBlue), 10) << "the segment without its end";
 }
 
-TEST_F(PageToolsTest, LiftDragAndDropAtZoom50StayOnThePage) {
-    SetUpPage(200, 160, 50, kRed);
-    BitmapCanvas(page->picture()).FillRect({20, 20, 60, 40});  // white hole to recognise
-    Select(kSelectCopy, 10, 10, 30, 20);
-    ASSERT_EQ(SelectionRect(), (Rect{20, 20, 60, 40}));
-    ASSERT_TRUE(LiftOrDropSelection(*page, *floating, 1, false, cctmp()));
-    EXPECT_EQ(floating->geometry(), QRect(10, 10, 20, 10));  // half size on screen
-
-    // Dragged far to the right and down, or past the left edge: it stops at the page's edges.
-    DragFloatingControl(*floating, *page, 500, 500);
-    EXPECT_EQ(floating->geometry(), QRect(80, 70, 20, 10));
-    ASSERT_TRUE(LiftOrDropSelection(*page, *floating, 1, true, cctmp()));
-    EXPECT_TRUE(floating->isHidden());
-    // Dropped at full pixels: (80, 70) on screen is (160, 140) on the page.
-    EXPECT_EQ(page->picture().pixel(160, 140), clWhite);
-    EXPECT_EQ(page->picture().pixel(199, 159), clWhite);
-    EXPECT_EQ(page->picture().pixel(159, 139), kRed);
-    EXPECT_EQ(page->picture().pixel(30, 30), clWhite) << "copy keeps the source";
-    EXPECT_FALSE(LiftOrDropSelection(*page, *floating, 1, true, cctmp())) << "dropped already";
-
-    // A control larger than the page sticks to its top-left corner.
-    QWidget control(&parent);
-    control.setGeometry(0, 0, 150, 120);
-    DragFloatingControl(control, *page, 75, 60);
-    EXPECT_EQ(control.pos(), QPoint(0, 0));
-    control.setGeometry(0, 0, 20, 20);
-    DragFloatingControl(control, *page, -50, 10);
-    EXPECT_EQ(control.pos(), QPoint(0, 0));
+TEST_F(PageToolsTest, AGestureIsNotBegunWithoutItsSnapshot) {
+    SetUpPage(20, 20);
+    ResetFolder(dir.file("TmpWorkA"), false);
+    test::WriteFileBytes(dir.file("TmpWorkA"), "x");  // the folder cannot be made
+    EXPECT_FALSE(BeginGesture(surface, kRectangleTool, {1, 1}, kBlue, 1, false));
+    EXPECT_FALSE(BucketFill(surface, kBlue, {1, 1}));
+    EXPECT_EQ(test::CountPixels(page, kBlue), 0);
+    EXPECT_TRUE(BeginGesture(surface, kRectangleTool, {1, 1}, kBlue, 1, true)) << "dropped: no snapshot";
+    Bitmap empty;
+    EditSurface none(empty, dir.file("B"));
+    EXPECT_FALSE(BeginGesture(none, kFreeDraw, {0, 0}, kBlue, 1, true));
 }
 
-TEST_F(PageToolsTest, MoveLeavesWhiteAndEditLiftsIntoTheHiddenImageOnly) {
+TEST_F(PageToolsTest, LiftAndDropMoveThePixels) {
+    SetUpPage(200, 160, kRed);
+    BitmapCanvas(page).FillRect({20, 20, 60, 40});  // white hole to recognise
+    // The selection band is clamped to the bitmap.
+    Gesture(kSelectCopy, {20, 20}, {{300, 300}, {60, 40}}, {90, 90});
+    ASSERT_EQ(SelectionRect(surface.gesture()), (Rect{20, 20, 60, 40}));
+    Bitmap lifted;
+    ASSERT_EQ(LiftSelection(surface, kSelectCopy, lifted, cctmp()), SelectionStatus::Done);
+    EXPECT_EQ(test::CountPixels(lifted, clWhite), 40L * 20);
+    EXPECT_EQ(page.pixel(19, 19), kRed) << "the rubber band is gone";
+
+    Bitmap dropped;
+    ASSERT_EQ(DropSelection(surface, {160, 140}, dropped, cctmp()), SelectionStatus::Done);
+    EXPECT_EQ(page.pixel(160, 140), clWhite);
+    EXPECT_EQ(page.pixel(199, 159), clWhite);
+    EXPECT_EQ(page.pixel(159, 139), kRed);
+    EXPECT_EQ(page.pixel(30, 30), clWhite) << "copy keeps the source";
+
+    Files().DeleteFile(cctmp());
+    EXPECT_EQ(DropSelection(surface, {0, 0}, dropped, cctmp()), SelectionStatus::Nothing);
+    test::WriteFileBytes(cctmp(), "BM");
+    EXPECT_EQ(DropSelection(surface, {0, 0}, dropped, cctmp()), SelectionStatus::Broken);
+}
+
+TEST_F(PageToolsTest, MoveLeavesWhiteAndEditLiftsWithoutTheFile) {
     for (int tool : {kSelectEdit, kSelectMove}) {  // Edit first: it must not write CCTmp.bmp
-        SetUpPage(100, 80, 100, kRed);
-        Select(tool, 10, 10, 40, 30);
-        ASSERT_TRUE(LiftOrDropSelection(*page, *floating, 1, false, cctmp()));
+        SetUpPage(100, 80, kRed);
+        Gesture(tool, {10, 10}, {{40, 30}}, {40, 30});
+        Bitmap lifted;
+        ASSERT_EQ(LiftSelection(surface, tool, lifted, cctmp()), SelectionStatus::Done);
         const bool move = tool == kSelectMove;
-        EXPECT_EQ(floating->isHidden(), !move);
         EXPECT_EQ(Files().FileExists(cctmp()), move);
-        EXPECT_EQ(page->picture().pixel(10, 10), move ? clWhite : kRed);
-        EXPECT_EQ(page->picture().pixel(39, 29), move ? clWhite : kRed);
-        EXPECT_EQ(page->picture().pixel(9, 9), kRed) << "the rubber band is gone";
+        EXPECT_EQ(page.pixel(10, 10), move ? clWhite : kRed);
+        EXPECT_EQ(page.pixel(39, 29), move ? clWhite : kRed);
+        EXPECT_EQ(page.pixel(9, 9), kRed) << "the rubber band is gone";
+        EXPECT_EQ(test::CountPixels(lifted, kRed), 30L * 20);
         if (move) {
-            // The file keeps the pixels without the dotted frame the floating image shows.
-            auto lifted = LoadBmp(cctmp());
-            ASSERT_TRUE(lifted);
-            EXPECT_EQ(test::CountPixels(*lifted, kRed), 30L * 20);
-            EXPECT_GT(test::CountPixels(floating->picture(), clBlack), 0);
-        } else {
-            EXPECT_EQ(test::CountPixels(floating->picture(), kRed), 30L * 20);
+            EXPECT_EQ(test::CountPixels(*LoadBmp(cctmp()), kRed), 30L * 20);
         }
     }
-    // Without the gesture's snapshot the lift reports an accident.
-    SetUpPage(100, 80, 100);
-    Select(kSelectCopy, 10, 10, 40, 30);
-    Files().DeleteFile(SnapshotPath(App().HistoryFolder(1), 1));
-    EXPECT_FALSE(LiftOrDropSelection(*page, *floating, 1, false, cctmp()));
-    ASSERT_EQ(dialogs->shown.size(), 1u);
-    EXPECT_EQ(dialogs->shown[0].text, "何か事故");
+    // Without the gesture's snapshot, or without room for the file, the lift is refused and
+    // the page keeps its pixels.
+    SetUpPage(100, 80, kRed);
+    Gesture(kSelectMove, {10, 10}, {{40, 30}}, {40, 30});
+    Bitmap lifted;
+    ASSERT_TRUE(Files().CreateFolder(dir.file("no")));
+    EXPECT_EQ(LiftSelection(surface, kSelectMove, lifted, dir.file("no/such/CCTmp.bmp")),
+              SelectionStatus::Broken);
+    EXPECT_EQ(test::CountPixels(page, kRed), 100L * 80);
+    Files().DeleteFile(SnapshotPath(dir.file("TmpWorkA"), 1));
+    EXPECT_EQ(LiftSelection(surface, kSelectCopy, lifted, cctmp()), SelectionStatus::Broken);
 }
 
-TEST_F(PageToolsTest, BucketFillOnlyOutsidePenMode) {
-    // In pen mode nothing happens; otherwise the one-colour page fills whole, one snapshot.
-    SetUpPage(60, 50, 100);
-    App().PenMode = true;
-    BucketFill(*page, 1, kBlue, 5, 5);
-    EXPECT_EQ(test::CountPixels(page->picture(), kBlue), 0);
-    App().PenMode = false;
-    BucketFill(*page, 1, kBlue, 5, 5);
-    EXPECT_EQ(test::CountPixels(page->picture(), kBlue), 60L * 50);
-    EXPECT_EQ(App().HistoryCounter[1], 2);
+TEST_F(PageToolsTest, BucketFillFillsTheClickedColourAfterASnapshot) {
+    SetUpPage(60, 50);
+    {
+        BitmapCanvas frame(page);  // a black frame around a white hole
+        frame.pen = Pen{clBlack, 1, PenStyle::Solid, PenMode::Copy};
+        frame.brush.style = BrushStyle::Clear;
+        frame.Rectangle(10, 10, 30, 30);
+    }
+    EXPECT_TRUE(BucketFill(surface, kBlue, {20, 20}));
+    EXPECT_EQ(test::CountPixels(page, kBlue), 18L * 18);
+    EXPECT_TRUE(BucketFill(surface, kRed, {0, 0}));
+    EXPECT_EQ(page.pixel(59, 49), kRed);
+    EXPECT_EQ(page.pixel(20, 20), kBlue);
+    EXPECT_FALSE(BucketFill(surface, kRed, {60, 0})) << "outside the bitmap";
+    EXPECT_EQ(surface.history().counter(), 4);
+}
+
+TEST_F(PageToolsTest, RedoAfterUndoBringsBackTheNewestStrokeOrFill) {
+    // Two changes of each kind, "戻す", "進む": the page is the one after the second change.
+    for (int kind : {0, 1}) {
+        SetUpPage(60, 50);
+        if (kind == 0) {
+            Gesture(kStraightLine, {5, 5}, {}, {50, 5});
+            Gesture(kStraightLine, {5, 40}, {}, {50, 40});
+        } else {
+            ASSERT_TRUE(BucketFill(surface, kBlue, {1, 1}));
+            ASSERT_TRUE(BucketFill(surface, kRed, {1, 1}));
+        }
+        const Bitmap newest = page;
+        ASSERT_EQ(surface.history().StepBack(page), HistoryStatus::Done);
+        EXPECT_GT(test::CountDifferentPixels(newest, page), 0) << kind;
+        ASSERT_EQ(surface.history().StepForward(page), HistoryStatus::Done) << kind;
+        EXPECT_EQ(test::CountDifferentPixels(newest, page), 0) << kind;
+        EXPECT_EQ(surface.history().StepForward(page), HistoryStatus::NothingAfter) << kind;
+    }
 }
 
 }  // namespace

@@ -87,7 +87,7 @@ class PictureBrowsingTest : public ::testing::Test {
     test::TempDir appDir;
     test::TempDir pics;
     const std::string& pictures = pics.path();
-    test::ScriptedDialogScope dialogs;
+    test::IndicatorScope dialogs;
 };
 
 TEST_F(PictureBrowsingTest, ListsPicturesByNameTopLeftOnWhiteAndCachesThem) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "objects_fixture.h"
+#include "platform/file_service.h"
 #include "platform/text_codec.h"
 
 namespace pb {
@@ -38,7 +39,7 @@ TEST(StrData, RecordsRoundTripThroughTheirFiles) {
     decorated.Color = {1, 2, 3, 4, 5, 6, 16777215};
     decorated.Text = "大売出し\r\n\r\n本日限り";
     for (const ObjectRecord& r : {plain, decorated}) {
-        ASSERT_TRUE(WriteObject(folder, 5, r));
+        ASSERT_EQ(WriteObject(folder, 5, r), WriteStatus::Written);
         auto back = ReadObject(folder, 5);
         ASSERT_TRUE(back);
         EXPECT_EQ(FormatObjectRecord(*back), FormatObjectRecord(r));
@@ -109,54 +110,50 @@ TEST(StrData, ShapeMarkerAndFonts) {
 
 TEST(StrData, WritersRefuseTextsTheReadersCannotHold) {
     TempDir dir;
-    ScriptedDialogScope dialogs;
     const std::string folder = dir.path() + "/";
-    // Decorated, the text, and whether it is written. A bare line feed is a line of the file.
-    const std::tuple<bool, std::string, bool> cases[] = {
-        {false, Lines(232), true}, {false, Lines(233), false},         {true, Lines(226), true},
-        {true, Lines(227), false}, {false, Lines(232) + "\ny", false},
+    constexpr auto kWritten = WriteStatus::Written, kTooLong = WriteStatus::TextTooLong;
+    // Decorated, the text, and what the writer says. A bare line feed is a line of the file.
+    const std::tuple<bool, std::string, WriteStatus> cases[] = {
+        {false, Lines(232), kWritten}, {false, Lines(233), kTooLong},          {true, Lines(226), kWritten},
+        {true, Lines(227), kTooLong},  {false, Lines(232) + "\ny", kTooLong},
     };
-    for (const auto& [decorated, text, written] : cases) {
+    for (const auto& [decorated, text, status] : cases) {
         Files().DeleteFile(ObjectFilePath(folder, 0));
-        EXPECT_EQ(WriteObject(folder, 0, decorated ? TextRecord(text) : PlainRecord(text)), written)
-            << text.size();
+        const ObjectRecord rec = decorated ? TextRecord(text) : PlainRecord(text);
+        EXPECT_EQ(WriteObject(folder, 0, rec), status) << text.size();
+        const bool written = status == kWritten;
         EXPECT_EQ(Files().FileExists(ObjectFilePath(folder, 0)), written);
         if (written) {
             EXPECT_EQ(ReadObject(folder, 0)->Text, text);
         }
     }
-    ASSERT_EQ(dialogs->shown.size(), 3u);
-    EXPECT_EQ(dialogs->shown[0].caption, "NG");
+    // A folder that cannot hold the file is told apart from a text that is too long.
+    EXPECT_EQ(WriteObject(dir.file("missing/"), 0, PlainRecord("a")), WriteStatus::NotWritten);
 }
 
-class ObjectSlotsTest : public ObjectScreenTest {
-  protected:
-    ObjectSlotsTest() : ObjectScreenTest(50) {}
-    void Add(int slot) { Place(NewDecoratedText(slot, kPageHeight, false), slot); }
-    std::optional<std::pair<int, int>> SavedAt(int x, int y, int zoom) {
-        Drag(4, x, y);
-        SaveObjectPosition(main.folder(), 4, *main.page, zoom);
-        return ReadObjectPosition(main.folder(), 4);
+TEST(StrData, PositionsAreSavedInPagePixels) {
+    TempDir dir;
+    const std::string folder = dir.path() + "/";
+    ObjectRecord rec = TextRecord("あいうえお");
+    rec.Left = 7;
+    rec.Top = 9;
+    ASSERT_EQ(WriteObject(folder, 4, rec), WriteStatus::Written);
+    // Shown offset, zoom, and the stored position after saving.
+    const std::tuple<Point, int, std::pair<int, int>> cases[] = {
+        {{40, 15}, 50, {80, 30}},
+        {{41, -1}, 30, {136, -3}},  // truncation toward zero: 41 * 100 / 30 = 136.67
+        {{40, 9}, 100, {40, 9}},
+        {{13, 2}, 33, {40, 9}},     // 40 * 33 / 100 = 13 still shows there: kept, no walk
+        {{13, 3}, 33, {40, 9}},     // 3 * 100 / 33 = 9 as well
+        {{500, 500}, 0, {40, 9}},   // no zoom: nothing written
+    };
+    for (const auto& [shown, zoom, stored] : cases) {
+        SaveObjectPosition(folder, 4, shown, zoom);
+        EXPECT_EQ(ReadObjectPosition(folder, 4), stored) << shown.x << "," << shown.y << " at " << zoom;
     }
-};
-
-TEST_F(ObjectSlotsTest, PositionsAreSavedInPagePixels) {
-    Add(4);
-    EXPECT_EQ(SavedAt(40, 15, 50), std::make_pair(80, 30));
-    EXPECT_EQ(Stored(4)->Text, "あいうえお");
-    // Truncation toward zero at odd zooms: 41 * 100 / 30 = 136.67.
-    EXPECT_EQ(SavedAt(41, -1, 30), std::make_pair(136, -3));
-}
-
-TEST_F(ObjectSlotsTest, FreeSlotsBelowTheHighestAreNotReused) {
-    EXPECT_EQ(FindFreeSlot(), 0);
-    EXPECT_FALSE(AnyObject());
-    for (int n = 0; n <= 9; ++n) Add(n);
-    FreeObject(5);
-    EXPECT_EQ(FindFreeSlot(), 10);
-    Add(199);
-    EXPECT_EQ(FindFreeSlot(), 200);  // full
-    EXPECT_TRUE(AnyObject());
+    EXPECT_EQ(ReadObject(folder, 4)->Text, "あいうえお");
+    SaveObjectPosition(folder, 5, {1, 1}, 100);  // no record: nothing made
+    EXPECT_FALSE(Files().FileExists(ObjectFilePath(folder, 5)));
 }
 
 }  // namespace

@@ -2,11 +2,54 @@
 
 #include <QGuiApplication>
 #include <QStyleHints>
+#include <cstdio>
+#include <cstdlib>
 #include <fstream>
+#include <gtest/gtest.h>
 #include <iterator>
 #include <random>
+#include <unistd.h>
 
 namespace pb::test {
+
+namespace {
+
+class SkipReport : public ::testing::EmptyTestEventListener {
+    void OnTestEnd(const ::testing::TestInfo& test) override {
+        const ::testing::TestResult& result = *test.result();
+        if (!result.Skipped()) return;
+        std::string why;
+        for (int i = 0; i < result.total_part_count(); ++i)
+            if (result.GetTestPartResult(i).skipped()) why += result.GetTestPartResult(i).message();
+        for (char& c : why)
+            if (c == '\n') c = ' ';
+        lines_ += std::string("Skipped here: ") + test.test_suite_name() + "." + test.name() +
+                  ": " + why + "\n";
+    }
+    void OnTestProgramEnd(const ::testing::UnitTest&) override {
+        std::fputs(lines_.c_str(), stdout);
+    }
+    std::string lines_;
+};
+
+}  // namespace
+
+void PrepareTestProcess() {
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    setenv("FC_LANG", "ja", 1);
+    if (!std::getenv("XDG_RUNTIME_DIR")) {
+        const auto dir = std::filesystem::temp_directory_path() / ("popboard-xdg-" + std::to_string(getuid()));
+        std::filesystem::create_directories(dir);
+        std::filesystem::permissions(dir, std::filesystem::perms::owner_all);
+        setenv("XDG_RUNTIME_DIR", dir.c_str(), 1);
+    }
+}
+
+int RunAllTests(int argc, char** argv) {
+    ::testing::InitGoogleTest(&argc, argv);
+    ::testing::UnitTest::GetInstance()->listeners().Append(new SkipReport);
+    return RUN_ALL_TESTS();
+}
 
 TempDir::TempDir() {
     std::random_device rd;
@@ -27,13 +70,13 @@ TempDir::~TempDir() {
 
 std::string TempDir::file(const std::string& name) const { return path_ + "/" + name; }
 
-ScriptedDialogScope::ScriptedDialogScope() {
-    auto scripted = std::make_unique<ScriptedDialogs>();
-    dialogs_ = scripted.get();
-    previous_ = InstallDialogService(std::move(scripted));
+std::unique_ptr<ProgressSink> IndicatorScope::BeginProgress(const std::string&, int) {
+    struct Ignored : ProgressSink {
+        void SetValue(int) override {}
+    };
+    ++progressShown;
+    return std::make_unique<Ignored>();
 }
-
-ScriptedDialogScope::~ScriptedDialogScope() { InstallDialogService(std::move(previous_)); }
 
 long CountDifferentPixels(const Bitmap& a, const Bitmap& b) {
     if (a.size() != b.size()) return -1;

@@ -1,13 +1,22 @@
 #pragma once
 // Helpers shared by the tests.
 
+#include <algorithm>
 #include <filesystem>
+#include <memory>
 #include <string>
 
 #include "platform/bitmap.h"
-#include "platform/dialogs.h"
+#include "platform/work_indicator.h"
 
 namespace pb::test {
+
+// The start of every test program: the offscreen platform, Japanese family names from
+// fontconfig and a private runtime folder, set before the application object is made.
+void PrepareTestProcess();
+// Runs the tests. Skipped tests are listed at the end with their reasons, one line each
+// beginning "Skipped here: ", which scripts/test gathers from all test programs.
+int RunAllTests(int argc, char** argv);
 
 // A fresh temporary folder, removed with the object.
 class TempDir {
@@ -24,17 +33,22 @@ private:
     std::string path_;
 };
 
-// Installs a ScriptedDialogs for the life of the object and gives access to it.
-class ScriptedDialogScope {
+// Counts the hourglass and progress bars of the editing code while it lives.
+class IndicatorScope : public WorkIndicator {
 public:
-    ScriptedDialogScope();
-    ~ScriptedDialogScope();
-    ScriptedDialogs& dialogs() { return *dialogs_; }
-    ScriptedDialogs* operator->() { return dialogs_; }
+    IndicatorScope() { SetWorkIndicator(this); }
+    ~IndicatorScope() override { SetWorkIndicator(nullptr); }
+    IndicatorScope(const IndicatorScope&) = delete;
+    IndicatorScope& operator=(const IndicatorScope&) = delete;
+    IndicatorScope* operator->() { return this; }
 
-private:
-    ScriptedDialogs* dialogs_;
-    std::unique_ptr<DialogService> previous_;
+    void BeginBusy() override { maxBusyDepth = std::max(maxBusyDepth, ++busyDepth); }
+    void EndBusy() override { --busyDepth; }
+    std::unique_ptr<ProgressSink> BeginProgress(const std::string&, int) override;
+
+    int busyDepth = 0;
+    int maxBusyDepth = 0;
+    int progressShown = 0;
 };
 
 // Number of pixels that differ between two bitmaps of the same size (-1 for other sizes).

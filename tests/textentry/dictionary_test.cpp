@@ -141,7 +141,7 @@ TEST(Dictionary, UnusableFilesAreFoundAndRebuilt) {
         }
         EXPECT_FALSE(CheckDictionary(dir.path())) << bytes.size();
         CellTable words(2, 1), grid;
-        test::ScriptedDialogScope dialogs;
+        test::IndicatorScope dialogs;
         EXPECT_TRUE(OpenDictionaries(dir.path(), words));
         EXPECT_TRUE(CheckDictionary(dir.path()));
         // The hourglass and a progress bar while it builds.

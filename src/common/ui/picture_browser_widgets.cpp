@@ -1,0 +1,115 @@
+#include "common/ui/picture_browser_widgets.h"
+
+#include <QDir>
+#include <QFileSystemModel>
+#include <QHeaderView>
+#include <QPixmap>
+
+#include "platform/bitmap_qt.h"
+#include "platform/file_service.h"
+
+namespace pb {
+
+namespace {
+
+QIcon ThumbnailIcon(const Bitmap& bmp) {
+    return QIcon(QPixmap::fromImage(ImageFromBitmap(bmp)));
+}
+
+}  // namespace
+
+FolderTree::FolderTree(QWidget* parent) : QTreeView(parent), model_(new QFileSystemModel(this)) {
+    setObjectName(QStringLiteral("ShellTreeView1"));
+    model_->setFilter(QDir::Dirs | QDir::Drives | QDir::NoDotAndDotDot);
+    model_->setRootPath(QDir::rootPath());
+    setModel(model_);
+    // Folders only: the name column, no header.
+    for (int column = 1; column < model_->columnCount(); ++column) hideColumn(column);
+    header()->hide();
+    setRootIsDecorated(false);
+    setFocusPolicy(Qt::NoFocus);
+    connect(selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this](const QModelIndex& current) {
+                if (settingPath_ || !current.isValid()) return;
+                wanted_.clear();  // the user has chosen
+                emit folderChanged(model_->filePath(current));
+            });
+    connect(model_, &QFileSystemModel::directoryLoaded, this, [this](const QString& loaded) {
+        if (!wanted_.isEmpty() && (wanted_ == loaded || wanted_.startsWith(loaded + '/')))
+            SelectPath(wanted_);
+    });
+}
+
+std::string FolderTree::path() const {
+    const QModelIndex current = currentIndex();
+    return current.isValid() ? model_->filePath(current).toStdString() : std::string();
+}
+
+void FolderTree::SetPath(const std::string& folder) {
+    wanted_ = QString::fromStdString(folder);
+    SelectPath(wanted_);
+}
+
+void FolderTree::SelectPath(const QString& folder) {
+    const QModelIndex index = model_->index(folder);
+    if (!index.isValid()) return;
+    settingPath_ = true;
+    setCurrentIndex(index);
+    scrollTo(index, QAbstractItemView::PositionAtCenter);
+    settingPath_ = false;
+}
+
+ThumbnailListView::ThumbnailListView(QWidget* parent) : QListWidget(parent) {
+    setObjectName(QStringLiteral("ListView1"));
+    setViewMode(QListView::IconMode);
+    setIconSize(QSize(kThumbnailWidth, kThumbnailHeight));
+    setGridSize(QSize(kThumbnailWidth + 40, kThumbnailHeight + 30));
+    setResizeMode(QListView::Adjust);
+    setMovement(QListView::Static);
+    setWordWrap(true);
+    setFocusPolicy(Qt::NoFocus);
+    QFont f = font();
+    f.setPixelSize(10);
+    setFont(f);
+}
+
+void ThumbnailListView::ShowList(const ThumbnailList& list) {
+    clear();
+    folder_ = list.folder;
+    for (const Thumbnail& t : list.items) {
+        auto* item = new QListWidgetItem(ThumbnailIcon(t.image), QString::fromStdString(t.name));
+        item->setToolTip(QString::fromStdString(t.name));
+        addItem(item);
+    }
+}
+
+void ThumbnailListView::ClearList() {
+    clear();
+    folder_.clear();
+}
+
+std::string ThumbnailListView::Caption(int index) const {
+    const QListWidgetItem* it = item(index);
+    return it ? it->text().toStdString() : std::string();
+}
+
+std::string ThumbnailListView::PicturePath(int index) const {
+    return JoinPath(folder_, Caption(index));
+}
+
+std::string ThumbnailListView::ChangeFolder(const std::string& oldFolder,
+                                            const std::string& newFolder) {
+    ThumbnailList shown;
+    const std::string keep = ChangePictureFolder(oldFolder, newFolder, shown);
+    if (shown.any())
+        ShowList(shown);
+    else
+        ClearList();
+    return keep;
+}
+
+void MarkThumbnailDeleted(ThumbnailListView& list, int index) {
+    if (QListWidgetItem* it = list.item(index)) it->setIcon(ThumbnailIcon(DeletedThumbnail()));
+}
+
+}  // namespace pb

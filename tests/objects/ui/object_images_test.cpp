@@ -1,0 +1,88 @@
+// Object images on the page: rendering records into them and the slots they fill.
+#include "objects/ui/object_images.h"
+
+#include <gtest/gtest.h>
+
+#include "object_screen_fixture.h"
+
+namespace pb {
+namespace {
+using namespace test;
+
+ObjectRecord Plain(const std::string& text = "あいう\r\n12") {
+    ObjectRecord r = PlainRecord(text, 16);
+    r.FontColor = kBlue;
+    return r;
+}
+
+ObjectRecord Rectangle(int w, int h, int fillStyle) {
+    ObjectRecord r = ShapeRecord(w, h);
+    r.FillStyle = fillStyle;
+    r.FillColor = kBlue;
+    return r;
+}
+
+class RenderObjectTest : public ObjectScreenTest {
+  protected:
+    RenderObjectTest() : ObjectScreenTest(50) {}
+    void Write(int slot, const ObjectRecord& r) {
+        ASSERT_EQ(WriteObject(main.folder(), slot, r), WriteStatus::Written);
+    }
+    bool Render(int slot, bool create = true) {
+        return RenderObject(main.folder(), slot, create, create);
+    }
+};
+
+TEST_F(RenderObjectTest, MissingAndUnreadableRecords) {
+    // Missing: nothing happens, nothing is said.
+    EXPECT_FALSE(Render(4) || ObjectImages().exists(4));
+    EXPECT_TRUE(dialogs->shown.empty());
+
+    // Unreadable: one message, the slot stays empty, the other objects are untouched.
+    Write(1, Plain());
+    ASSERT_TRUE(Render(1));
+    WriteFileBytes(ObjectFilePath(main.folder(), 5), "1\r\n0\r\nabc\r\n");
+    EXPECT_FALSE(Render(5) || ObjectImages().exists(5));
+    ASSERT_EQ(dialogs->shown.size(), 1u);
+    EXPECT_EQ(dialogs->shown[0].caption, "NG");
+    EXPECT_NE(dialogs->shown[0].text.find("StrData5.txt"), std::string::npos);
+    EXPECT_TRUE(ObjectImages().exists(1));
+
+    // A record that turns unreadable under a shown object takes only that object away.
+    Write(6, Rectangle(50000, 20, 10));
+    EXPECT_FALSE(Render(6));
+    EXPECT_EQ(dialogs->shown.size(), 2u);
+    WriteFileBytes(ObjectFilePath(main.folder(), 1), "0\r\n");
+    EXPECT_FALSE(Render(1, false) || ObjectImages().exists(1));
+    EXPECT_EQ(FindFreeSlot(), 0);
+    EXPECT_FALSE(Render(200) || Render(-1));
+}
+
+class ObjectSlotsTest : public ObjectScreenTest {
+  protected:
+    ObjectSlotsTest() : ObjectScreenTest(50) {}
+    void Add(int slot) { Place(NewDecoratedText(slot, kPageHeight, false), slot); }
+};
+
+TEST_F(ObjectSlotsTest, ImagePositionsAreSavedInPagePixels) {
+    Add(4);
+    Drag(4, 40, 15);
+    SaveObjectImagePosition(main.folder(), 4, *main.page, 50);
+    EXPECT_EQ(ReadObjectPosition(main.folder(), 4), std::make_pair(80, 30));
+    SaveObjectImagePosition(main.folder(), 3, *main.page, 50);  // no image there: nothing
+    EXPECT_FALSE(FileOf(3));
+}
+
+TEST_F(ObjectSlotsTest, FreeSlotsBelowTheHighestAreNotReused) {
+    EXPECT_EQ(FindFreeSlot(), 0);
+    EXPECT_FALSE(AnyObject());
+    for (int n = 0; n <= 9; ++n) Add(n);
+    FreeObject(5);
+    EXPECT_EQ(FindFreeSlot(), 10);
+    Add(199);
+    EXPECT_EQ(FindFreeSlot(), 200);  // full
+    EXPECT_TRUE(AnyObject());
+}
+
+}  // namespace
+}  // namespace pb

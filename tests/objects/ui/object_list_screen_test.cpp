@@ -1,0 +1,195 @@
+// The object list driven by clicks, over the stand-in main screen.
+#include "objects/ui/object_list_screen.h"
+
+#include <gtest/gtest.h>
+
+#include <QPointer>
+#include <functional>
+#include <utility>
+
+#include "object_screen_fixture.h"
+#include "platform/fonts.h"
+#include "platform/picture_io.h"
+
+namespace pb {
+namespace {
+using namespace test;
+
+class ObjectListTest : public ObjectScreenTest {
+  protected:
+    void SetUp() override { form = new TForm16; }
+    void TearDown() override { delete form.data(); }
+    // Clicks the list's button `n` (5-7 add a plain text, a decorated text, a shape) `times`.
+    void Press(int n, int times = 1) {
+        for (int i = 0; i < times; ++i) Click(form->Btn[static_cast<std::size_t>(n)]);
+    }
+    // Whether the slot's picture carries the silver selection frame (its top-left pixel).
+    static bool Framed(int slot) {
+        const TCImg* img = ObjectImages()[slot];
+        return img && img->bitmap().pixel(0, 0) == clSilver;
+    }
+    bool Shown(int n) const { return form->Btn[static_cast<std::size_t>(n)]->isVisible(); }
+    Point StoredAt(int slot) const { return {Stored(slot)->Left, Stored(slot)->Top}; }
+    Point ShownAt(int slot) const { return ObjectImages()[slot]->PositionOn(*main.page); }
+    void AddCompanion(int slot) { SaveBmp(Bitmap(2, 2), CompanionBitmapPath(main.folder(), slot)); }
+
+    QPointer<TForm16> form;
+};
+
+TEST_F(ObjectListTest, AddingStacksObjectsDownThePageAndSelectsTheNewOne) {
+    Press(5);
+    Press(6);
+    Press(7);
+    const std::tuple<bool, std::string, int> expected[] = {
+        {false, "あいうえお\r\n12345", DefaultFontIndex(InstalledFonts())},
+        {true, "あいうえお", DefaultFontIndex(InstalledFonts())},
+        {true, "vrnSHAPE1", 0}};
+    for (int slot = 0; slot < 3; ++slot) {
+        const auto r = Stored(slot);
+        ASSERT_TRUE(r && ObjectImages().exists(slot)) << slot;
+        EXPECT_EQ(std::tuple(r->decorated(), r->Text, r->FontIndex), expected[slot]) << slot;
+        EXPECT_EQ(StoredAt(slot), (Point{0, slot * (559 / 199)}));
+        EXPECT_EQ(ShownAt(slot), (Point{0, slot * 2}));
+    }
+    // Only the newest is selected and framed; the others were rendered again without frame.
+    EXPECT_EQ(App().SelectedObject, 2);
+    EXPECT_EQ(std::tuple(Framed(0), Framed(1), Framed(2)), std::tuple(false, false, true));
+    for (int n = 0; n <= 4; ++n) EXPECT_TRUE(Shown(n)) << n;
+    EXPECT_TRUE(dialogs->shown.empty());
+}
+
+TEST_F(ObjectListTest, DeletingRemovesBothFilesAndLeavesNothingSelected) {
+    Press(6, 2);
+    AddCompanion(1);
+    Press(1);  // slot 1 goes; slot 0 stays
+    EXPECT_FALSE(FileOf(1) || HasCompanion(1) || ObjectImages().exists(1));
+    EXPECT_TRUE(FileOf(0));
+    ASSERT_EQ(App().SelectedObject, kNoObject);
+    // Without a selection the buttons only say so.
+    for (int n : {0, 1, 2, 3, 4}) Press(n);
+    EXPECT_EQ(Said(), std::vector<std::string>(5, "何か選択しろ/どうでもいいけど"));
+    EXPECT_TRUE(FileOf(0));
+    EXPECT_FALSE(FileOf(2));
+    EXPECT_TRUE(main.keyboard.empty() && main.design.empty());
+    // With the last object gone the buttons hide.
+    App().SelectedObject = 0;
+    Press(1);
+    for (int n = 0; n <= 4; ++n) EXPECT_FALSE(Shown(n)) << n;
+}
+
+TEST_F(ObjectListTest, BringingToTheFrontMovesTheRecordUpAndLeavesTheGap) {
+    Press(6, 6);  // slots 0..5
+    AddCompanion(3);
+    App().SelectedObject = 3;
+    Drag(3, 40, 50);
+    Press(2);
+    EXPECT_FALSE(FileOf(3) || HasCompanion(3) || ObjectImages().exists(3));
+    ASSERT_TRUE(ObjectImages().exists(6));
+    EXPECT_EQ(App().SelectedObject, 6);
+    EXPECT_TRUE(Framed(6));
+    // Its position was saved before the move and the new image stands there.
+    EXPECT_EQ(StoredAt(6), (Point{40, 50}));
+    EXPECT_EQ(ShownAt(6), (Point{40, 50}));
+}
+
+TEST_F(ObjectListTest, CopiesGoToTheTopLeftOfThePage) {
+    Press(7);
+    ObjectRecord r = *Stored(0);
+    r.FillColor = RGB(1, 2, 3);
+    r.Left = 70;
+    WriteObject(main.folder(), 0, r);
+    Press(0);
+    const auto copy = Stored(1);
+    ASSERT_TRUE(copy);
+    EXPECT_EQ(copy->FillColor, RGB(1, 2, 3));
+    EXPECT_EQ(StoredAt(1), (Point{0, 0}));
+    EXPECT_EQ(ShownAt(1), (Point{0, 0}));
+    EXPECT_EQ(App().SelectedObject, 1);
+    EXPECT_TRUE(Framed(1) && !Framed(0));
+
+    // A full table: copying and bringing to the front do nothing, silently.
+    WriteObject(main.folder(), 199, r);
+    ASSERT_TRUE(main.LoadObjectImage(main.folder(), 199));
+    App().SelectedObject = 0;
+    for (int n : {0, 2, 5}) Press(n);
+    EXPECT_EQ(App().SelectedObject, 0);
+    EXPECT_TRUE(FileOf(0) && !FileOf(2));
+    EXPECT_TRUE(dialogs->shown.empty());
+}
+
+TEST_F(ObjectListTest, TextChangeOpensTheKeyboardExceptForShapes) {
+    Press(7);
+    Press(3);
+    EXPECT_EQ(Said(), std::vector<std::string>{"これは文字じゃない/NG"});
+    EXPECT_TRUE(main.keyboard.empty());
+    EXPECT_TRUE(form->isVisible());
+
+    Press(6);
+    ObjectRecord r = *Stored(1);
+    r.Text = "大売出し\r\n\r\n本日";
+    WriteObject(main.folder(), 1, r);
+    Drag(1, 12, 30);
+    Press(3);
+    ASSERT_EQ(main.keyboard.size(), 1u);
+    EXPECT_EQ(main.keyboard[0].callerMode, 0);
+    EXPECT_EQ(main.keyboard[0].text, "大売出し\r\n\r\n本日");
+    EXPECT_TRUE(main.keyboard[0].decoratedHint);
+    EXPECT_EQ(Stored(1)->Left, 12) << "the position is saved first";
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(form.isNull() || !form->isVisible());
+    EXPECT_FALSE(App().ObjectListOpen);
+    EXPECT_EQ(main.objectNotes, std::vector<bool>{true});
+    EXPECT_EQ(App().SelectedObject, 1) << "the selection survives the hand-over";
+
+    // A plain text that happens to read like a shape marker is still a text.
+    form = new TForm16;
+    Press(5);
+    r = *Stored(2);
+    r.Text = "vrnSHAPE3";
+    WriteObject(main.folder(), 2, r);
+    Press(3);
+    ASSERT_EQ(main.keyboard.size(), 2u);
+    EXPECT_FALSE(main.keyboard[1].decoratedHint);
+}
+
+TEST_F(ObjectListTest, OpensBesideTheDisabledPage) {
+    EXPECT_TRUE(App().ObjectListOpen);
+    EXPECT_EQ(form->geometry(), QRect(567, 0, 1280 - 567, 800));
+    EXPECT_FALSE(main.page->isEnabled() || main.floating->isEnabled());
+    // Only the add buttons and "元の画面に戻る" until there is an object.
+    for (int n = 0; n <= 8; ++n) EXPECT_EQ(Shown(n), n >= 5) << n;
+}
+
+// "元の画面に戻る" and closing the window by the window manager (its close button, Alt+F4)
+// leave the same way: positions saved, frame gone, page enabled again.
+TEST_F(ObjectListTest, ReturningByButtonOrWindowManagerSavesEveryPositionAndFreesThePage) {
+    const std::pair<const char*, std::function<void(TForm16*)>> ways[] = {
+        {"元の画面に戻る", [](TForm16* f) { Click(f->Btn[8]); }},
+        {"window manager", [](TForm16* f) { EXPECT_TRUE(f->close()); }},
+    };
+    for (const auto& [way, leave] : ways) {
+        SCOPED_TRACE(way);
+        ObjectImages().FreeAll();
+        ResetFolder(main.folder(), true);
+        main.objectNotes.clear();
+        if (!form) form = new TForm16;
+        Press(5);
+        Press(6);
+        Drag(0, 33, 44);
+        Drag(1, 55, 66);
+        ASSERT_TRUE(Framed(1));
+        leave(form);
+        Settle();
+        EXPECT_TRUE(form.isNull());
+        EXPECT_EQ(StoredAt(0), (Point{33, 44}));
+        EXPECT_EQ(StoredAt(1), (Point{55, 66}));
+        EXPECT_FALSE(Framed(1));
+        EXPECT_EQ(App().SelectedObject, kNoObject);
+        EXPECT_TRUE(main.page->isEnabled() && main.floating->isEnabled());
+        EXPECT_FALSE(App().ObjectListOpen);
+        EXPECT_EQ(main.objectNotes, std::vector<bool>{true});
+    }
+}
+
+}  // namespace
+}  // namespace pb

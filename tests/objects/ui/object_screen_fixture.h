@@ -1,0 +1,119 @@
+#pragma once
+// Shared by the object screen tests: a stand-in main screen (a postcard page at a chosen zoom,
+// the object folder in a temporary AppDir) whose hub renders object images with the renderer
+// and records the other hand-overs.
+
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QTest>
+#include <QWidget>
+#include <optional>
+#include <vector>
+
+#include "common/app_state.h"
+#include "common/ui/object_image.h"
+#include "common/ui/screen_hub.h"
+#include "objects/ui/object_images.h"
+#include "objects_fixture.h"
+#include "platform/file_service.h"
+#include "platform/ui/image_control.h"
+#include "support/ui/dialog_scope.h"
+
+namespace pb::test {
+
+inline void Click(QWidget* w) {
+    ASSERT_TRUE(w);
+    ASSERT_TRUE(w->isVisible()) << w->objectName().toStdString();
+    QTest::mouseClick(w, Qt::LeftButton);
+}
+// Lets the screens that released themselves be deleted.
+inline void Settle() {
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCoreApplication::processEvents();
+}
+
+class FakeMainScreen : public ScreenHub {
+  public:
+    explicit FakeMainScreen(int zoom = 100) : zoom_(zoom) {
+        App() = AppState{};
+        SetAppDir(App(), dir.path());
+        App().WorkAreaWidth = 1280;
+        App().WorkAreaHeight = 800;
+        area.resize(1000, 1000);
+        page = new ImageControl(&area);
+        page->setStretch(true);
+        page->setPicture(Bitmap(378, kPageHeight, clWhite));
+        page->setGeometry(6, 4, 378 * zoom / 100, kPageHeight * zoom / 100);
+        floating = new ImageControl(&area);
+        floating->hide();
+        InstallHub(this);
+    }
+    ~FakeMainScreen() override {
+        ObjectImages().FreeAll();
+        InstallHub(nullptr);
+    }
+
+    const std::string& folder() const { return App().ObjectFolder; }
+
+    QWidget* PageArea() override { return &area; }
+    ImageControl* PageImage() override { return page; }
+    ImageControl* FloatingImage() override { return floating; }
+    int Zoom() override { return zoom_; }
+    bool LoadObjectImage(const std::string& f, int slot) override {
+        return RenderObject(f, slot, true, true);
+    }
+    void ShowObjectNotes(bool visible) override { objectNotes.push_back(visible); }
+    void ShowImageQualityNote(bool visible) override { qualityNote.push_back(visible); }
+    void OpenKeyboard(const KeyboardRequest& request) override { keyboard.push_back(request); }
+    void OpenObjectList() override { ++objectListOpened; }
+    void OpenObjectDesign(bool decorated) override { design.push_back(decorated); }
+
+    TempDir dir;
+    QWidget area;
+    ImageControl* page = nullptr;
+    ImageControl* floating = nullptr;
+    std::vector<bool> objectNotes, qualityNote, design;
+    std::vector<KeyboardRequest> keyboard;
+    int objectListOpened = 0;
+
+  private:
+    int zoom_;
+};
+
+// The screen tests' fixture: the stand-in main screen, its object folder and the messages.
+class ObjectScreenTest : public ::testing::Test {
+  protected:
+    explicit ObjectScreenTest(int zoom = 100) : main(zoom) { Files().CreateFolder(main.folder()); }
+    // Writes `rec` into `slot`, shows its image and selects it, as the object list leaves it.
+    void Place(const ObjectRecord& rec, int slot = 0) {
+        ASSERT_EQ(WriteObject(main.folder(), slot, rec), WriteStatus::Written);
+        ASSERT_TRUE(main.LoadObjectImage(main.folder(), slot));
+        App().SelectedObject = slot;
+    }
+    std::optional<ObjectRecord> Stored(int slot = 0) const {
+        return ReadObject(main.folder(), slot);
+    }
+    std::string FileBytes(int slot = 0) const {
+        return ReadFileBytes(ObjectFilePath(main.folder(), slot));
+    }
+    bool FileOf(int slot) const { return Files().FileExists(ObjectFilePath(main.folder(), slot)); }
+    bool HasCompanion(int slot = 0) const {
+        return Files().FileExists(CompanionBitmapPath(main.folder(), slot));
+    }
+    // Drags the slot's image to (x, y) pixels from the page's top-left corner.
+    void Drag(int slot, int x, int y) {
+        ObjectImages()[slot]->image()->move(main.page->x() + x, main.page->y() + y);
+    }
+    // What the message boxes said, each as "text/caption".
+    std::vector<std::string> Said() {
+        std::vector<std::string> out;
+        for (const auto& s : dialogs->shown) out.push_back(s.text + "/" + s.caption);
+        return out;
+    }
+
+    ScriptedDialogScope dialogs;
+    FakeMainScreen main;
+};
+
+}  // namespace pb::test
