@@ -71,7 +71,7 @@ std::optional<Size> ObjectBoxSize(const ObjectRecord& rec) {
 }
 
 bool PlaceableOnPage(const ObjectRecord& rec) {
-    return std::llabs(rec.Left) <= kMaxOrigin && std::llabs(rec.Top) <= kMaxOrigin;
+    return std::llabs(rec.Left) <= kMaxObjectOrigin && std::llabs(rec.Top) <= kMaxObjectOrigin;
 }
 
 std::optional<ObjectPicture> RenderPlainTextPicture(const ObjectRecord& rec) {
@@ -155,7 +155,7 @@ std::optional<ObjectPicture> RenderObjectPicture(const ObjectRecord& rec) {
 
 void DrawPlainTextForPrint(Canvas& target, const std::string& folder, int slot,
                            const ObjectRecord& rec) {
-    if (std::llabs(rec.Left) > kMaxObjectOrigin || std::llabs(rec.Top) > kMaxObjectOrigin) return;
+    if (!PlaceableOnPage(rec)) return;
     CanvasStateScope restore(target);
     const std::string family = FontFamilyOf(rec);
     const Size box = MeasureText(target, family, rec.FontSize, false, rec.Text);

@@ -63,9 +63,7 @@ bool RenderObject(const std::string& folder, int slot, bool create, bool place) 
     if (read.status == ReadStatus::Missing) return false;
     std::optional<ObjectPicture> picture;
     // A position no page has cannot be placed on the screen either.
-    if (read.record && std::llabs(read.record->Left) <= kMaxObjectOrigin &&
-        std::llabs(read.record->Top) <= kMaxObjectOrigin)
-        picture = RenderObjectPicture(*read.record);
+    if (read.record && PlaceableOnPage(*read.record)) picture = RenderObjectPicture(*read.record);
     if (!picture) {
         // Reported here, where objects come to the screen; the slot stays empty, so nothing
         // reads the record again until the user replaces it.
