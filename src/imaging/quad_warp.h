@@ -9,14 +9,9 @@
 
 #include "platform/bitmap.h"
 #include "platform/colour.h"
+#include "platform/geometry.h"
 
 namespace pb {
-
-struct PointF {
-    double x = 0;
-    double y = 0;
-    friend bool operator==(const PointF&, const PointF&) = default;
-};
 
 // The corners of the quadrilateral in source pixel units: [0] top-left, [1] bottom-left,
 // [2] top-right, [3] bottom-right. The picture's own corners (0, 0), (0, H), (W, 0), (W, H)

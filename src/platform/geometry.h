@@ -12,6 +12,13 @@ struct Point {
     friend bool operator==(const Point&, const Point&) = default;
 };
 
+// A point between pixels, for warps, outlines and scan conversion.
+struct PointF {
+    double x = 0;
+    double y = 0;
+    friend bool operator==(const PointF&, const PointF&) = default;
+};
+
 struct Size {
     int width = 0;
     int height = 0;

@@ -13,10 +13,7 @@
 
 namespace pb::raster {
 
-struct PointF {
-    double x = 0;
-    double y = 0;
-};
+using pb::PointF;
 using Contour = std::vector<PointF>;
 
 enum class FillRule { Alternate, Winding };
