@@ -50,7 +50,6 @@ TEST(CanvasShapes, RectangleCoversLeftToRightMinusOne) {
     ExpectShapes({
         {"one-pixel pen", [](BitmapCanvas& c) { c.Rectangle(1, 1, 6, 5); }, outlined},
         {"reversed corners", [](BitmapCanvas& c) { c.Rectangle(6, 5, 1, 1); }, outlined},
-        {"reversed in x only", [](BitmapCanvas& c) { c.Rectangle(6, 1, 1, 5); }, outlined},
         {"clear pen paints one pixel less",
          [](BitmapCanvas& c) {
              c.pen.style = PenStyle::Clear;
@@ -63,23 +62,6 @@ TEST(CanvasShapes, RectangleCoversLeftToRightMinusOne) {
              c.Rectangle(1, 1, 6, 5);
          },
          {"........", ".#####..", ".#...#..", ".#...#..", ".#####..", "........"}},
-        {"pen of 3 centred on the outline, round joins",
-         [](BitmapCanvas& c) {
-             c.pen.width = 3;
-             c.Rectangle(2, 2, 10, 8);
-         },
-         {
-             "............",
-             ".##########.",
-             ".##########.",
-             ".##########.",
-             ".###oooo###.",
-             ".###oooo###.",
-             ".##########.",
-             ".##########.",
-             ".##########.",
-             "............",
-         }},
         {"pen of 2: one row outside the outline, one inside",
          [](BitmapCanvas& c) {
              c.pen.width = 2;
@@ -110,10 +92,6 @@ TEST(CanvasShapes, EllipsesAndRoundRectsStayInTheirBox) {
         {"4 x 4 (even: the halves one pixel apart)",
          [](BitmapCanvas& c) { c.Ellipse(1, 1, 5, 5); },
          {"......", "..##..", ".#oo#.", ".#oo#.", "..##..", "......"}},
-        {"7 x 5",
-         [](BitmapCanvas& c) { c.Ellipse(1, 1, 8, 6); },
-         {".........", "...###...", ".##ooo##.", ".#ooooo#.", ".##ooo##.", "...###...",
-          "........."}},
         {"clear pen: the brush one pixel smaller",
          [](BitmapCanvas& c) {
              c.pen.style = PenStyle::Clear;
@@ -142,8 +120,6 @@ TEST(CanvasShapes, RoundRectCornersHaveNoSignAndAtMostTheBox) {
         {"corner larger than the box is an ellipse",
          [](BitmapCanvas& c) { c.RoundRect(5, 4, 30, 25, 100, 100); },
          [](BitmapCanvas& c) { c.Ellipse(5, 4, 30, 25); }},
-        {"corner 0 is a rectangle", [](BitmapCanvas& c) { c.RoundRect(5, 4, 30, 25, 0, 0); },
-         [](BitmapCanvas& c) { c.Rectangle(5, 4, 30, 25); }},
     };
     for (const Case& c : cases) {
         for (int width : {1, 4}) {
@@ -166,11 +142,6 @@ TEST(CanvasShapes, LineToLeavesTheEndPixelSoChainsPaintJointsOnce) {
              Chain(c, {{1, 0}, {5, 0}});
          },
          {".####..", "......."}},
-        {"leftwards",
-         [](BitmapCanvas& c) {
-             Chain(c, {{5, 1}, {1, 1}});
-         },
-         {".......", "..####."}},
         {"shallow slope, halves rounded away from the start",
          [](BitmapCanvas& c) {
              Chain(c, {{1, 1}, {10, 4}});
@@ -200,14 +171,6 @@ TEST(CanvasShapes, LineToLeavesTheEndPixelSoChainsPaintJointsOnce) {
              Chain(c, {{0, 1}, {4, 1}});
          },
          {".....", "####.", "....."}},
-        {"pen position moves with LineTo",
-         [](BitmapCanvas& c) {
-             c.MoveTo(0, 1);
-             c.LineTo(3, 1);
-             EXPECT_EQ(c.penPosition(), (Point{3, 1}));
-             c.LineTo(3, 3);
-         },
-         {"......", "####..", "...#.."}},
     });
 }
 
@@ -237,14 +200,6 @@ TEST(CanvasShapes, DotPenAlternatesThreeOnThreeOff) {
              c.LineTo(12, 0);
          },
          {"###.###...##"}},
-        {"a dotted frame",
-         [](BitmapCanvas& c) {
-             c.pen.style = PenStyle::Dot;
-             c.brush.style = BrushStyle::Clear;
-             c.Rectangle(0, 0, 8, 5);
-         },
-         // Clockwise from the top-left corner, the dots running on around the corners.
-         {"###...##", ".......#", "#.......", "#.......", "#...###."}},
     });
 }
 
@@ -255,19 +210,12 @@ TEST(CanvasShapes, NotXorDrawnTwiceRestoresEveryPixel) {
     };
     const Case cases[] = {
         {"rectangle", [](BitmapCanvas& c) { c.Rectangle(5, 4, 30, 20); }},
-        {"ellipse", [](BitmapCanvas& c) { c.Ellipse(5, 4, 30, 25); }},
         {"round rect from a reversed drag (negative corner)",
          [](BitmapCanvas& c) { c.RoundRect(30, 25, 5, 4, (5 - 30) / 4, (5 - 30) / 4); }},
         {"self-crossing polyline",
          [](BitmapCanvas& c) {
              const Point pts[] = {{2, 2}, {30, 20}, {30, 2}, {2, 20}, {20, 27}};
              c.Polyline(pts);
-         }},
-        {"dotted rectangle with opaque gaps",
-         [](BitmapCanvas& c) {
-             c.pen.style = PenStyle::Dot;
-             c.bkMode = BkMode::Opaque;
-             c.Rectangle(5, 4, 30, 20);
          }},
         {"path",
          [](BitmapCanvas& c) {
@@ -279,7 +227,7 @@ TEST(CanvasShapes, NotXorDrawnTwiceRestoresEveryPixel) {
          }},
     };
     for (const Case& c : cases) {
-        for (int width : {1, 2, 5}) {
+        for (int width : {1, 2}) {
             const Bitmap original = test::NoisyBitmap(40, 30);
             Bitmap bmp = original;
             BitmapCanvas canvas(bmp);
@@ -355,13 +303,6 @@ TEST(CanvasShapes, PatternBrushTilesFromItsOrigin) {
             }
         EXPECT_EQ(bmp.pixel(0, 0), clWhite);
     }
-    // Without a pattern bitmap the brush paints its colour.
-    Bitmap bmp(3, 3);
-    BitmapCanvas c(bmp);
-    c.brush.style = BrushStyle::Pattern;
-    c.brush.colour = clRed;
-    c.FillRect({0, 0, 3, 3});
-    EXPECT_EQ(test::CountPixels(bmp, clRed), 9);
 }
 
 TEST(CanvasShapes, DrawingFarOutsideTheBitmapIsCutQuickly) {

@@ -3,14 +3,10 @@
 
 #include <gtest/gtest.h>
 
-#include <QImage>
-#include <QPainter>
 #include <functional>
 
 #include "pixel_art.h"
 #include "platform/bitmap_canvas.h"
-#include "platform/bitmap_qt.h"
-#include "platform/painter_canvas.h"
 #include "support/test_support.h"
 
 namespace pb {
@@ -33,12 +29,6 @@ std::vector<DrawingCase> AllKindsOfCalls() {
              c.bkColour = 0x00FF00;
              c.MoveTo(2, 3);
              c.LineTo(40, 30);
-         }},
-        {"polyline with a wide pen",
-         [](Canvas& c) {
-             c.pen.width = 5;
-             const Point pts[] = {{5, 5}, {30, 8}, {12, 40}};
-             c.Polyline(pts);
          }},
         {"shapes with hatch brushes",
          [](Canvas& c) {
@@ -123,8 +113,7 @@ TEST(Recording, PlaybackStretchesIntoTheDestination) {
         Rect filled;  // where the recording's fill (2, 2, 6, 4) of a 10 x 10 drawing lands
     };
     const Case cases[] = {
-        {"same size, moved", {5, 1, 15, 11}, {7, 3, 11, 5}},
-        {"twice the size", {0, 0, 20, 20}, {4, 4, 12, 8}},
+        {"twice the size, moved", {2, 2, 22, 22}, {6, 6, 14, 10}},
         {"half the size", {0, 0, 5, 5}, {1, 1, 3, 2}},
         {"wider than high", {0, 0, 30, 10}, {6, 2, 18, 4}},
     };
@@ -143,14 +132,11 @@ TEST(Recording, PlaybackStretchesIntoTheDestination) {
     }
 }
 
-TEST(Recording, PlaybackScalesPensAndTurnsTextIntoOutlines) {
+TEST(Recording, PlaybackScalesPens) {
     Recording recording({20, 20});
     recording.pen.width = 2;
     recording.MoveTo(0, 10);
     recording.LineTo(20, 10);
-    recording.font.sizePoints = 10;
-    recording.font.colour = clRed;
-    recording.TextOut(1, 0, "W");
     Bitmap target(80, 80);
     BitmapCanvas canvas(target);
     recording.PlayInto(canvas, {0, 0, 80, 80});
@@ -158,13 +144,6 @@ TEST(Recording, PlaybackScalesPensAndTurnsTextIntoOutlines) {
     int rows = 0;
     for (int y = 0; y < 80; ++y) rows += target.pixel(40, y) == clBlack;
     EXPECT_EQ(rows, 8);
-    // The text, 13 pixels high in the recording, is drawn about four times as large.
-    int top = 80, bottom = -1;
-    for (int y = 0; y < 80; ++y)
-        for (int x = 0; x < 80; ++x)
-            if (target.pixel(x, y) == clRed) top = std::min(top, y), bottom = std::max(bottom, y);
-    ASSERT_GE(bottom, 0);
-    EXPECT_GT(bottom - top, 24);
 }
 
 TEST(Recording, KeepsWhatWasDrawnWhenSourcesAndItselfChangeLater) {
@@ -182,25 +161,6 @@ TEST(Recording, KeepsWhatWasDrawnWhenSourcesAndItselfChangeLater) {
     recording.PlayInto(canvas, {0, 0, 4, 4});
     EXPECT_EQ(played.pixel(3, 3), clRed);
     EXPECT_EQ(played.pixel(0, 0), clWhite);
-}
-
-TEST(Recording, PlaybackOnAPainterScalesWithoutRounding) {
-    Recording recording({10, 10});
-    recording.pen.style = PenStyle::Clear;
-    recording.brush.colour = clRed;
-    recording.Rectangle(2, 2, 7, 7);  // a clear pen: the brush covers 2..5
-    QImage image(100, 100, QImage::Format_RGB32);
-    image.fill(Qt::white);
-    {
-        QPainter painter(&image);
-        PainterCanvas canvas(painter, {100, 100});
-        recording.PlayInto(canvas, {0, 0, 100, 100});
-    }
-    const Bitmap bmp = BitmapFromImage(image);
-    EXPECT_EQ(bmp.pixel(21, 21), clRed);
-    EXPECT_EQ(bmp.pixel(58, 58), clRed);
-    EXPECT_EQ(bmp.pixel(62, 62), clWhite);
-    EXPECT_EQ(bmp.pixel(18, 18), clWhite);
 }
 
 }  // namespace
