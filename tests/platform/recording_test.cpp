@@ -106,32 +106,6 @@ TEST(Recording, PlaybackAtItsOwnSizeDrawsWhatTheCallsDrawAndRestoresTheTarget) {
     }
 }
 
-TEST(Recording, PlaybackStretchesIntoTheDestination) {
-    struct Case {
-        const char* name;
-        Rect dest;
-        Rect filled;  // where the recording's fill (2, 2, 6, 4) of a 10 x 10 drawing lands
-    };
-    const Case cases[] = {
-        {"twice the size, moved", {2, 2, 22, 22}, {6, 6, 14, 10}},
-        {"half the size", {0, 0, 5, 5}, {1, 1, 3, 2}},
-        {"wider than high", {0, 0, 30, 10}, {6, 2, 18, 4}},
-    };
-    for (const Case& c : cases) {
-        Recording recording({10, 10});
-        recording.brush.colour = clRed;
-        recording.FillRect({2, 2, 6, 4});
-        Bitmap target(32, 24);
-        BitmapCanvas canvas(target);
-        recording.PlayInto(canvas, c.dest);
-        Bitmap expected(32, 24);
-        BitmapCanvas expectedCanvas(expected);
-        expectedCanvas.brush.colour = clRed;
-        expectedCanvas.FillRect(c.filled);
-        EXPECT_EQ(test::Art(target), test::Art(expected)) << c.name;
-    }
-}
-
 TEST(Recording, PlaybackScalesPens) {
     Recording recording({20, 20});
     recording.pen.width = 2;

