@@ -38,61 +38,34 @@ void ExpectShapes(std::initializer_list<ShapeCase> cases) {
     }
 }
 
-TEST(CanvasShapes, RectangleCoversLeftToRightMinusOne) {
-    const std::vector<const char*> outlined({
-        "........",
-        ".#####..",
-        ".#ooo#..",
-        ".#ooo#..",
-        ".#####..",
-        "........",
-    });
+TEST(CanvasShapes, ShapesAndLinesPaintTheirPictures) {
+    const std::vector<const char*> outlined(
+        {"........", ".#####..", ".#ooo#..", ".#ooo#..", ".#####..", "........"});
     ExpectShapes({
-        {"one-pixel pen", [](BitmapCanvas& c) { c.Rectangle(1, 1, 6, 5); }, outlined},
-        {"reversed corners", [](BitmapCanvas& c) { c.Rectangle(6, 5, 1, 1); }, outlined},
-        {"clear pen paints one pixel less",
+        {"rectangle: left to right minus one", [](BitmapCanvas& c) { c.Rectangle(1, 1, 6, 5); },
+         outlined},
+        {"rectangle, reversed corners", [](BitmapCanvas& c) { c.Rectangle(6, 5, 1, 1); }, outlined},
+        {"rectangle, clear pen paints one pixel less",
          [](BitmapCanvas& c) {
              c.pen.style = PenStyle::Clear;
              c.Rectangle(1, 1, 6, 5);
          },
          {"........", ".oooo...", ".oooo...", ".oooo...", "........", "........"}},
-        {"clear brush leaves the inside",
-         [](BitmapCanvas& c) {
-             c.brush.style = BrushStyle::Clear;
-             c.Rectangle(1, 1, 6, 5);
-         },
-         {"........", ".#####..", ".#...#..", ".#...#..", ".#####..", "........"}},
-        {"pen of 2: one row outside the outline, one inside",
+        {"rectangle, pen of 2: one row outside the outline, one inside, clear brush",
          [](BitmapCanvas& c) {
              c.pen.width = 2;
              c.brush.style = BrushStyle::Clear;
              c.Rectangle(2, 2, 8, 6);
          },
-         {
-             "..........",
-             "..#####...",
-             ".#######..",
-             ".##...##..",
-             ".#######..",
-             ".#######..",
-             "..........",
-             "..........",
-         }},
+         {"..........", "..#####...", ".#######..", ".##...##..", ".#######..", ".#######..",
+          "..........", ".........."}},
         {"empty rectangle draws nothing",
          [](BitmapCanvas& c) { c.Rectangle(1, 1, 1, 3); },
          {"....", "....", "...."}},
-    });
-}
-
-TEST(CanvasShapes, EllipsesAndRoundRectsStayInTheirBox) {
-    ExpectShapes({
-        {"3 x 3",
-         [](BitmapCanvas& c) { c.Ellipse(1, 1, 4, 4); },
-         {".....", "..#..", ".#o#.", "..#..", "....."}},
-        {"4 x 4 (even: the halves one pixel apart)",
+        {"ellipse 4 x 4 (even: the halves one pixel apart)",
          [](BitmapCanvas& c) { c.Ellipse(1, 1, 5, 5); },
          {"......", "..##..", ".#oo#.", ".#oo#.", "..##..", "......"}},
-        {"clear pen: the brush one pixel smaller",
+        {"ellipse, clear pen: the brush one pixel smaller",
          [](BitmapCanvas& c) {
              c.pen.style = PenStyle::Clear;
              c.Ellipse(1, 1, 8, 6);
@@ -103,17 +76,7 @@ TEST(CanvasShapes, EllipsesAndRoundRectsStayInTheirBox) {
          [](BitmapCanvas& c) { c.RoundRect(1, 1, 11, 7, 6, 6); },
          {"............", "..########..", ".#oooooooo#.", ".#oooooooo#.", ".#oooooooo#.",
           ".#oooooooo#.", "..########..", "............"}},
-    });
-}
-
-TEST(CanvasShapes, LineToLeavesTheEndPixelSoChainsPaintJointsOnce) {
-    ExpectShapes({
-        {"horizontal",
-         [](BitmapCanvas& c) {
-             Chain(c, {{1, 0}, {5, 0}});
-         },
-         {".####..", "......."}},
-        {"shallow slope, halves rounded away from the start",
+        {"line, shallow slope: halves rounded away from the start, the end pixel left",
          [](BitmapCanvas& c) {
              Chain(c, {{1, 1}, {10, 4}});
          },
@@ -123,11 +86,7 @@ TEST(CanvasShapes, LineToLeavesTheEndPixelSoChainsPaintJointsOnce) {
         {"closed chain in not-xor",
          [](BitmapCanvas& c) {
              c.pen.mode = PenMode::NotXor;
-             c.MoveTo(1, 1);
-             c.LineTo(8, 1);
-             c.LineTo(8, 6);
-             c.LineTo(1, 6);
-             c.LineTo(1, 1);
+             Chain(c, {{1, 1}, {8, 1}, {8, 6}, {1, 6}, {1, 1}});
          },
          {"..........", ".########.", ".#......#.", ".#......#.", ".#......#.", ".#......#.",
           ".########.", ".........."}},
@@ -137,25 +96,18 @@ TEST(CanvasShapes, LineToLeavesTheEndPixelSoChainsPaintJointsOnce) {
              Chain(c, {{0, 1}, {4, 1}});
          },
          {".....", "####.", "....."}},
-    });
-}
-
-TEST(CanvasShapes, DotPenAlternatesThreeOnThreeOff) {
-    ExpectShapes({
-        {"transparent gaps",
+        {"dot pen: three on, three off, transparent gaps",
          [](BitmapCanvas& c) {
              c.pen.style = PenStyle::Dot;
-             c.MoveTo(0, 0);
-             c.LineTo(16, 0);
+             Chain(c, {{0, 0}, {16, 0}});
          },
          {"###...###...###."}},
-        {"opaque gaps take the background colour",
+        {"dot pen, opaque gaps take the background colour",
          [](BitmapCanvas& c) {
              c.pen.style = PenStyle::Dot;
              c.bkMode = BkMode::Opaque;
              c.bkColour = clRed;
-             c.MoveTo(0, 0);
-             c.LineTo(16, 0);
+             Chain(c, {{0, 0}, {16, 0}});
          },
          {"###ooo###ooo###o"}},
     });
