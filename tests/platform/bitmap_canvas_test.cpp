@@ -115,15 +115,13 @@ TEST(CanvasShapes, ShapesAndLinesPaintTheirPictures) {
     });
 }
 
+// The shapes of the page tools are held to this by their rubber bands; these are the others.
 TEST(CanvasShapes, NotXorDrawnTwiceRestoresEveryPixel) {
     struct Case {
         const char* name;
         std::function<void(BitmapCanvas&)> draw;
     };
     const Case cases[] = {
-        {"rectangle", [](BitmapCanvas& c) { c.Rectangle(5, 4, 30, 20); }},
-        {"round rect from a reversed drag (negative corner)",
-         [](BitmapCanvas& c) { c.RoundRect(30, 25, 5, 4, (5 - 30) / 4, (5 - 30) / 4); }},
         {"self-crossing polyline",
          [](BitmapCanvas& c) {
              const Point pts[] = {{2, 2}, {30, 20}, {30, 2}, {2, 20}, {20, 27}};

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "pixel_art.h"
 #include "platform/bitmap_canvas.h"
 #include "platform/bitmap_ops.h"
@@ -21,7 +23,7 @@ TColor Grey(int v) {
     return RGB(v, v, v);
 }
 
-Bitmap Row(std::initializer_list<int> greys) {
+Bitmap Row(const std::vector<int>& greys) {
     Bitmap bmp(static_cast<int>(greys.size()), 1);
     int x = 0;
     for (int g : greys) bmp.setPixel(x++, 0, Grey(g));
@@ -82,38 +84,17 @@ TEST(Stretch, CopyRectMirrorsAndCopiesOntoItself) {
 }
 
 TEST(Stretch, HalftoneAveragesWhenShrinkingAndBlendsWhenGrowing) {
-    struct Case {
-        const char* name;
-        Bitmap src;
-        int width;
-        StretchMode mode;
-        std::vector<int> expected;
+    constexpr StretchMode kHalftone = StretchMode::Halftone, kNearest = StretchMode::ColorOnColor;
+    // source greys, width, mode, result
+    const std::tuple<std::vector<int>, int, StretchMode, std::vector<int>> cases[] = {
+        {{0, 100, 200, 50}, 2, kHalftone, {50, 125}},  // halves average pairs
+        {{0, 90, 30}, 2, kHalftone, {30, 50}},         // a third of the way: weights 1 and 1/2
+        {{0, 255}, 4, kHalftone, {0, 64, 191, 255}},   // growing blends between centres
+        {{10, 20}, 4, kNearest, {10, 10, 20, 20}},
+        {{1, 2, 3, 4}, 2, kNearest, {2, 4}},  // shrinking takes the centres
     };
-    const Case cases[] = {
-        {"halves average pairs", Row({0, 100, 200, 50}), 2, StretchMode::Halftone, {50, 125}},
-        {"a third of the way: weights 1 and 1/2",
-         Row({0, 90, 30}),
-         2,
-         StretchMode::Halftone,
-         {30, 50}},
-        {"growing blends between centres",
-         Row({0, 255}),
-         4,
-         StretchMode::Halftone,
-         {0, 64, 191, 255}},
-        {"nearest pixel when growing",
-         Row({10, 20}),
-         4,
-         StretchMode::ColorOnColor,
-         {10, 10, 20, 20}},
-        {"nearest pixel when shrinking takes the centres",
-         Row({1, 2, 3, 4}),
-         2,
-         StretchMode::ColorOnColor,
-         {2, 4}},
-    };
-    for (const Case& c : cases)
-        EXPECT_EQ(Greys(StretchBitmap(c.src, c.width, 1, c.mode)), c.expected) << c.name;
+    for (const auto& [src, width, mode, expected] : cases)
+        EXPECT_EQ(Greys(StretchBitmap(Row(src), width, 1, mode)), expected) << width;
 
     // A plain colour stays exactly that colour at any size.
     const Bitmap silver(300, 200, clSilver);
@@ -157,18 +138,6 @@ TEST(TurnBitmap, QuarterTurnsMovePixelsRoundTheCorners) {
         {45, Rows({"o.g", "###"})},  // not a quarter turn: left as it is
     };
     for (const auto& c : cases) EXPECT_EQ(Art(TurnBitmap(src, c.degrees)), c.expected) << c.degrees;
-}
-
-TEST(TurnBitmap, TurnsBackAndForthRestoreTheBitmap) {
-    for (const Size size : {Size{5, 5}, Size{7, 3}, Size{1, 9}}) {
-        const Bitmap src = NoisyBitmap(size.width, size.height);
-        EXPECT_EQ(TurnBitmap(TurnBitmap(src, 90), -90), src);
-        EXPECT_EQ(TurnBitmap(TurnBitmap(src, 180), 180), src);
-        Bitmap turned = src;
-        for (int i = 0; i < 4; ++i) turned = TurnBitmap(turned, 90);
-        EXPECT_EQ(turned, src);
-    }
-    EXPECT_TRUE(TurnBitmap(Bitmap(0, 4), 90).isNull());
 }
 
 }  // namespace
