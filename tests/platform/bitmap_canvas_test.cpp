@@ -1,7 +1,6 @@
 // Which pixels the bitmap canvas paints for lines, shapes, pens, paths and text.
 #include <gtest/gtest.h>
 
-#include <QFontInfo>
 #include <functional>
 #include <tuple>
 
@@ -218,13 +217,6 @@ TEST(CanvasPath, DrawingCallsAddFiguresWithGdiTypes) {
              c.PolyBezier(std::vector<Point>{{0, 0}, {1, 5}, {4, 5}});
          },
          ""},
-        {"PolyDraw continues from the pen position",
-         [&pts](Canvas& c) {
-             c.MoveTo(1, 1);
-             c.PolyDraw(std::span(pts + 1, 2), std::vector<std::uint8_t>{L, L | C});
-             EXPECT_EQ(c.penPosition(), (Point{5, 5}));
-         },
-         "M1,1 L5,1 L5,5C"},
         {"PolyDraw refuses Beziers not in threes",
          [&pts](Canvas& c) {
              c.PolyDraw(pts, std::vector<std::uint8_t>{M, B, B});
@@ -317,10 +309,6 @@ TEST(CanvasText, FontsAreSizedAsAScreenSizesPoints) {
     };
     for (const Case& c : cases)
         EXPECT_EQ(FontPixelSize(c.points, c.dpi), c.pixels) << c.points << " pt at " << c.dpi;
-
-    Font font;
-    font.family = "IPAゴシック";
-    EXPECT_EQ(QFontInfo(QtFontFor(font, 96)).family().toStdString(), "IPAゴシック");
 }
 
 TEST(CanvasText, GlyphsTakeOnlyTheTextColour) {

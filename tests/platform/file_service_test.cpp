@@ -14,24 +14,18 @@ namespace pb {
 namespace {
 
 TEST(TextCodec, RoundTripsJapaneseAndMarksWhatCp932Lacks) {
-    struct Case {
-        std::string utf8;
-        std::string cp932;
-        bool lossless;
-    };
-    const Case cases[] = {
+    // UTF-8, CP932, and whether CP932 holds it all
+    const std::tuple<std::string, std::string, bool> cases[] = {
         {"abc", "abc", true},
         {"あ", "\x82\xA0", true},
         {"ⅰ", "\xFA\x40", true},  // Windows places small roman numerals at FA40
         {"a😀b", "a?b", false},
     };
-    for (const auto& c : cases) {
-        bool lossless = !c.lossless;
-        EXPECT_EQ(Utf8ToCp932(c.utf8, &lossless), c.cp932) << c.utf8;
-        EXPECT_EQ(lossless, c.lossless) << c.utf8;
-        if (c.lossless) {
-            EXPECT_EQ(Cp932ToUtf8(c.cp932), c.utf8);
-        }
+    for (const auto& [utf8, cp932, expected] : cases) {
+        bool lossless = !expected;
+        EXPECT_EQ(Utf8ToCp932(utf8, &lossless), cp932) << utf8;
+        EXPECT_EQ(lossless, expected) << utf8;
+        EXPECT_TRUE(!expected || Cp932ToUtf8(cp932) == utf8) << utf8;
     }
     bool ok = true;
     EXPECT_EQ(Cp932ToUtf8("a\x82", &ok), "a\xEF\xBF\xBD");  // a lead byte cut off at the end

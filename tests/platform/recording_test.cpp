@@ -22,14 +22,6 @@ struct DrawingCase {
 // Drawings that use every kind of call the recording keeps.
 std::vector<DrawingCase> AllKindsOfCalls() {
     return {
-        {"lines with a dotted pen on an opaque background",
-         [](Canvas& c) {
-             c.pen = {clRed, 1, PenStyle::Dot};
-             c.bkMode = BkMode::Opaque;
-             c.bkColour = 0x00FF00;
-             c.MoveTo(2, 3);
-             c.LineTo(40, 30);
-         }},
         {"shapes with hatch brushes",
          [](Canvas& c) {
              c.brush.style = BrushStyle::DiagCross;
@@ -41,13 +33,6 @@ std::vector<DrawingCase> AllKindsOfCalls() {
              c.RoundRect(10, 15, 45, 44, 12, 8);
              c.pen.style = PenStyle::Clear;
              c.Ellipse(20, 2, 47, 25);
-         }},
-        {"rectangle fill with a pattern brush",
-         [](Canvas& c) {
-             c.brush.style = BrushStyle::Pattern;
-             c.brush.pattern = std::make_shared<const Bitmap>(test::NoisyBitmap(5, 3));
-             c.brush.patternOrigin = {2, 1};
-             c.FillRect({3, 4, 41, 33});
          }},
         {"text, transparent and opaque",
          [](Canvas& c) {
