@@ -1,16 +1,11 @@
-// TQRCode: the property rules, the split of the data into symbols and the painted picture.
+// TQRCode: the property rules, the split of the data into symbols, and what painting tells.
 #include "codes/qr_code.h"
 
 #include <gtest/gtest.h>
 
-#include <QClipboard>
-#include <QGuiApplication>
 #include <climits>
 #include <string>
 #include <vector>
-
-#include "platform/bitmap_qt.h"
-#include "support/test_support.h"
 
 namespace pb {
 namespace {
@@ -189,19 +184,6 @@ TEST(QrCode, RejectedValuesChangeNothing) {
         }
 }
 
-TEST(QrCode, MatchTransparentAndMetafileExcludeEachOther) {
-    TQRCode q;
-    q.SetMatch(true);
-    q.SetSymbolPicture(picEMF);
-    q.SetTransparent(true);
-    EXPECT_EQ(std::pair(q.Match(), q.SymbolPicture()), std::pair(false, picBMP));
-    q.SetMatch(true);
-    EXPECT_FALSE(q.Transparent());
-    q.SetSymbolPicture(picWMF);
-    q.SetMatch(false);
-    EXPECT_EQ(q.SymbolPicture(), picBMP);
-}
-
 TEST(QrCode, DataBytesAndLoading) {
     TQRCode q;
     q.SetCode("A~42~C");
@@ -262,71 +244,6 @@ TEST(QrCode, SymbolDispedTellsWhetherEverySymbolWasPainted) {
     q.SetVersion(40);
     q.SetCode(std::string(7090, '1'));
     EXPECT_FALSE(q.SymbolDisped());
-
-    // Switched off, nothing is painted; SymbolDebug encodes and counts as painted, not drawn.
-    TQRCode off;
-    off.SetSymbolEnabled(false);
-    off.SetMatch(true);
-    off.SetCode("HELLO");
-    EXPECT_TRUE(off.Picture().isNull());
-    EXPECT_FALSE(off.SymbolDisped());
-    off.SetSymbolDebug(true);
-    off.SetSymbolEnabled(true);
-    EXPECT_TRUE(off.SymbolDisped());
-    EXPECT_EQ(test::CountPixels(off.Picture(), clBlack), 0);
-    off.SetSymbolDebug(false);
-    off.Repaint();
-    EXPECT_GT(test::CountPixels(off.Picture(), clBlack), 0);
-}
-
-TEST(QrCode, ClipboardWatchCopyAndPaste) {
-    QClipboard* clipboard = QGuiApplication::clipboard();
-    if (!clipboard) GTEST_SKIP() << "no clipboard";
-    TQRCode q;
-    bool watched = false;
-    q.OnChangeCode = [&watched](TQRCode&, bool watch) { watched = watch; };
-    q.SetClipWatch(true);
-    clipboard->setText(QString::fromUtf8("漢字OK"));
-    QCoreApplication::processEvents();
-    EXPECT_EQ(q.Code(), kKanji + "OK");  // the clipboard's text in Shift-JIS
-    EXPECT_TRUE(watched);
-    q.SetClipWatch(false);
-    clipboard->setText("later");
-    QCoreApplication::processEvents();
-    EXPECT_EQ(q.Code(), kKanji + "OK");
-
-    q.SetMatch(true);
-    q.CopyToClipboard();
-    EXPECT_EQ(BitmapFromImage(clipboard->image()), q.Picture());
-    clipboard->setText(QString::fromUtf8("ﾃｽﾄ"));
-    q.PasteFromClipboard();
-    EXPECT_EQ(q.Code(), "\xC3\xBD\xC4");
-}
-
-// The symbol in its two colours at (SymbolLeft, SymbolTop); zbar checks the modules.
-TEST(QrCode, PaintedInItsColoursAtItsPlace) {
-    const TColor ink = RGB(0, 0, 128), paper = RGB(255, 255, 200);
-    TQRCode q;
-    q.SetSymbolEnabled(false);
-    q.SetMatch(true);
-    q.SetPxmag(3);
-    q.SetVersion(2);
-    q.SetSymbolLeft(5);
-    q.SetSymbolTop(7);
-    q.SetSymbolColor(ink);
-    q.SetBackColor(paper);
-    q.SetCode("PAINT 123");
-    q.SetSymbolEnabled(true);
-    ASSERT_TRUE(q.SymbolDisped());
-    const Bitmap& pic = q.Picture();
-    ASSERT_EQ(pic.size(), (Size{5 + (25 + 8) * 3, 7 + (25 + 8) * 3}));
-    EXPECT_EQ(q.Width(), pic.width());
-    EXPECT_EQ(test::CountPixels(pic, ink) + test::CountPixels(pic, paper),
-              pic.width() * pic.height());
-    // The finder's corner module lies inside a quiet zone of four modules.
-    EXPECT_EQ(pic.pixel(5 + 12, 7 + 12), ink);
-    EXPECT_EQ(pic.pixel(5 + 11, 7 + 12), paper);
-    EXPECT_EQ(pic.pixel(5 + 12, 7 + 11), paper);
 }
 
 }  // namespace
