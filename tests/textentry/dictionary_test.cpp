@@ -8,12 +8,10 @@
 
 #include <filesystem>
 #include <functional>
-#include <map>
 #include <optional>
 
 #include "platform/file_service.h"
 #include "support/outside_programs.h"
-#include "textentry/dic_text.h"
 #include "textentry_fixture.h"
 
 namespace pb {
@@ -111,12 +109,6 @@ TEST(Dictionary, MissingSourcesGiveEmptyButUsableTables) {
     CellTable grid;
     EXPECT_EQ(Query(grid, dir.path(), "かんじ"), 0);
     EXPECT_EQ(Column(grid), std::vector<std::string>{""});
-    // A source without its columns leaves its table empty.
-    test::WriteDicData(dir.path(), "KANJI.txt", "Reading,Word\nかんじ,漢字\n");
-    DictionaryBuildReport report;
-    ASSERT_TRUE(BuildDictionary(dir.path(), &report));
-    EXPECT_EQ(report.sources[1].problem, "column Yomi missing");
-    EXPECT_EQ(Query(grid, dir.path(), "かんじ"), 0);
 }
 
 TEST(Dictionary, UnusableFilesAreFoundAndRebuilt) {
@@ -293,26 +285,6 @@ TEST(RealDictionary, ReadingsFromTheSkkDictionary) {
     EXPECT_THAT(Column(grid), ::testing::Contains("商品"));
     EXPECT_EQ(Query(grid, folder, "ぽぽぽぽぽぽ"), 0);
     EXPECT_EQ(Column(grid), std::vector<std::string>{""});
-}
-
-TEST(RealDictionary, SymbolPagesOfKigo) {
-    REQUIRE_OUTSIDE(test::BuiltDicData().empty() ? "no DicData beside the program" : "");
-    // Every row's BtSize is the symbol's CP932 length; each page lists its double-byte symbols.
-    const auto bytes = Files().ReadBytes(test::BuiltDicData() + "/KIGO.txt");
-    ASSERT_TRUE(bytes);
-    DicTextReader reader(*bytes);
-    std::vector<std::string> f;
-    ASSERT_TRUE(reader.Next(f));
-    EXPECT_EQ(f, (std::vector<std::string>{"KbnCD", "TokuMJ", "BtSize"}));
-    std::map<std::int64_t, int> doubleBytes;  // by page
-    while (reader.Next(f)) {
-        ASSERT_EQ(f.size(), 3u);
-        EXPECT_TRUE(std::to_string(f[1].size()) == f[2] && Cp(Utf(f[1])) == f[1]) << Utf(f[1]);
-        doubleBytes[std::stoi(f[0])] += f[1].size() == 2;
-    }
-    // Pages 1 to 10, each with double-byte symbols to show.
-    ASSERT_EQ(doubleBytes.size(), 10u);
-    for (const auto& [page, count] : doubleBytes) EXPECT_GT(count, 5) << page;
 }
 
 }  // namespace
