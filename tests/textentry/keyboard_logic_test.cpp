@@ -25,6 +25,7 @@ class Keyboard : public ::testing::Test {
     void SetUp() override {
         test::WriteDicData(dir.path(), "KANJI.txt",
                            "Yomi,Kanji\nかんじ,漢字\nかんじ,幹事\nかん,缶\nか,課\n");
+        test::WriteDicData(dir.path(), "KIGO.txt", "KbnCD,TokuMJ,BtSize\n7,Ａ,2\n7,A,1\n1,★,2\n");
         keyboard.Open();
     }
     std::string Memo() const { return Utf(keyboard.Memo()); }
@@ -49,6 +50,17 @@ TEST_F(Keyboard, DirectKeysCommitThePendingReadingFirst) {
     Type(keyboard, "ABｶ");
     keyboard.CommitKey(Cp("  「"));
     EXPECT_EQ(Memo(), "ア1 \r\n@ABカ「");
+    // A symbol page drops the pending reading, lists only double-byte symbols and commits
+    // them in half width where there is one.
+    keyboard.ClearText();
+    Type(keyboard, "ｱ");
+    keyboard.OpenSymbolPage(7);
+    EXPECT_EQ(Now(), State("", "", true, 0));
+    EXPECT_EQ(keyboard.Candidates().RowCount(), 1);
+    keyboard.PickCandidate(0);
+    keyboard.OpenSymbolPage(1);
+    keyboard.PickCandidate(0);
+    EXPECT_EQ(Memo(), "A★");
 }
 
 TEST_F(Keyboard, KanjiCandidatesFollowTheTyping) {
