@@ -22,12 +22,6 @@ TEST(ScreenRegion, HolesAreCutByExclusiveOr) {
     const Case cases[] = {
         {"no hole", {}, {{0, 0}, {99, 49}}, {}},
         {"one hole", {QRect(10, 10, 20, 20)}, {{9, 10}, {30, 10}, {10, 30}}, {{10, 10}, {29, 29}}},
-        {"two apart",
-         {QRect(0, 0, 10, 10), QRect(90, 40, 10, 10)},
-         {{10, 0}, {50, 25}},
-         {{0, 0}, {95, 45}}},
-        {"the same hole twice gives it back", {QRect(10, 10, 20, 20), QRect(10, 10, 20, 20)},
-         {{10, 10}, {29, 29}}, {}},
         {"overlapping holes: the overlap stays",
          {QRect(0, 0, 20, 20), QRect(10, 10, 20, 20)},
          {{15, 15}, {40, 40}},
@@ -40,16 +34,6 @@ TEST(ScreenRegion, HolesAreCutByExclusiveOr) {
         for (const QPoint& p : c.open) EXPECT_TRUE(region.contains(p)) << c.what;
         for (const QPoint& p : c.cut) EXPECT_FALSE(region.contains(p)) << c.what;
     }
-}
-
-TEST(ScreenRegion, ScreenTakesAndGivesBackItsMask) {
-    Form form;
-    form.resize(200, 100);
-    form.CutHoles({QRect(0, 0, 50, 100)});
-    EXPECT_FALSE(form.mask().contains(QPoint(10, 10)));
-    EXPECT_TRUE(form.mask().contains(QPoint(60, 10)));
-    form.CutHoles({});
-    EXPECT_TRUE(form.mask().isEmpty());  // no mask: the whole window
 }
 
 TEST(TapGuard, TapsWithinTheIntervalAfterAScreenChangeAreDropped) {
