@@ -2,11 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include <QTest>
 #include <tuple>
 #include <vector>
-
-#include "support/test_support.h"
 
 namespace pb {
 namespace {
@@ -45,83 +42,6 @@ TEST(TapGuard, TapsWithinTheIntervalAfterAScreenChangeAreDropped) {
     };
     for (const auto& [since, interval, taken] : cases)
         EXPECT_EQ(TapTaken(since, interval), taken) << since << " / " << interval;
-}
-
-// A screen with a button that opens a second screen over the same place and closes itself,
-// as "確定" of the keyboard opens the object list under the finger.
-class Opener : public Form {
-  public:
-    Opener() {
-        setAttribute(Qt::WA_DeleteOnClose, false);  // lives on the test's stack
-        button = AddButton(QStringLiteral("BtnDtStClose"), QStringLiteral("確定"), 0, 0, 100, 40);
-        connect(button, &QPushButton::clicked, this, [this] {
-            next = new Form;
-            next->setGeometry(geometry());
-            auto* below = next->AddButton(QStringLiteral("Btn04"), QStringLiteral("デザイン変更"),
-                                          0, 0, 100, 40);
-            connect(below, &QPushButton::clicked, next, [this] { ++belowClicks; });
-            next->show();
-            Release();
-        });
-        setGeometry(100, 100, 100, 40);
-        show();
-    }
-    QPushButton* button;
-    Form* next = nullptr;
-    int belowClicks = 0;
-};
-
-TEST(TapGuard, ADoubleTapDoesNotReachTheScreenThatOpensBelow) {
-    Opener opener;
-    const test::DoubleClickInterval interval(400);
-    QTest::qWait(450);  // the opener itself has just opened
-    QTest::mouseClick(opener.button, Qt::LeftButton);
-    ASSERT_NE(opener.next, nullptr);
-    QPushButton* below = opener.next->Find<QPushButton>(QStringLiteral("Btn04"));
-    QTest::mouseClick(below, Qt::LeftButton);
-    EXPECT_EQ(opener.belowClicks, 0);
-    // Once the interval has passed the screen takes taps again.
-    QTest::qWait(450);
-    QTest::mouseClick(below, Qt::LeftButton);
-    EXPECT_EQ(opener.belowClicks, 1);
-    delete opener.next;
-}
-
-// A screen whose way out is a button of its own, and which refuses to go while it is busy.
-class WithReturn : public Form {
-  public:
-    int returns = 0;
-    int closes = 0;
-    bool busy = false;
-
-  protected:
-    void CloseByWindowManager() override {
-        ++returns;
-        if (!busy) Release();
-    }
-    void FormClose() override { ++closes; }
-};
-
-TEST(WindowManagerClose, GoesTheScreensOwnWayOut) {
-    auto* screen = new WithReturn;
-    screen->setAttribute(Qt::WA_DeleteOnClose, false);
-    screen->show();
-    screen->busy = true;
-    EXPECT_FALSE(screen->close());
-    EXPECT_TRUE(screen->isVisible());
-    EXPECT_EQ(screen->returns, 1);
-    EXPECT_EQ(screen->closes, 0);
-    screen->busy = false;
-    EXPECT_TRUE(screen->close());
-    EXPECT_FALSE(screen->isVisible());
-    EXPECT_EQ(screen->returns, 2);
-    EXPECT_EQ(screen->closes, 1);
-    // The program's own Release() does not go through the way out again.
-    screen->show();
-    screen->Release();
-    EXPECT_EQ(screen->returns, 2);
-    EXPECT_EQ(screen->closes, 2);
-    delete screen;
 }
 
 }  // namespace
