@@ -61,10 +61,5 @@ TEST(PageGeometry, PageModeFollowsThePixelArea) {
             << size.width << " x " << size.height;
 }
 
-TEST(PageGeometry, ZoomedSizesTruncate) {
-    EXPECT_EQ(Zoomed(559, 50), 279);
-    EXPECT_EQ(Zoomed(378, 10), 37);
-}
-
 }  // namespace
 }  // namespace pb

@@ -63,6 +63,37 @@ TEST(Works, ThumbnailIsASilverSquareWithThePageAndItsObjects) {
     EXPECT_EQ(t.pixel(37, 37), RGB(0, 0, 255));
 }
 
+TEST(Works, GalleryHousekeeping) {
+    test::TempDir dir;
+    EnsureWorkFolders(dir.path());
+    const std::string works = dir.file("A4HGK") + "/";
+    for (const char* name : {"X2", "X1", "X3", "X4", "X5"}) {
+        WriteWholeFile(works + "MImg/" + name + ".bmp", "p");
+        WriteWholeFile(works + "SImg/" + name + ".bmp", "t");
+        Files().CreateFolder(works + "SData/" + name);
+    }
+    Files().DeleteFile(works + "MImg/X3.bmp");  // no page bitmap
+    ResetFolder(works + "SData/X4", false);     // no object folder
+    CleanIncompleteWorks(works);
+    EXPECT_FALSE(Files().FolderExists(works + "SData/X3"));
+    EXPECT_FALSE(Files().FileExists(works + "MImg/X4.bmp"));
+    EXPECT_EQ(ListWorkThumbnails(works), (std::vector<std::string>{"X1.bmp", "X2.bmp", "X5.bmp"}));
+    DeleteWork(works, "X2.bmp");
+    EXPECT_FALSE(Files().FileExists(works + "MImg/X2.bmp") ||
+                 Files().FolderExists(works + "SData/X2"));
+    EXPECT_EQ(ListWorkThumbnails(works), (std::vector<std::string>{"X1.bmp", "X5.bmp"}));
+
+    // The objects are renumbered from 0 in their order.
+    const std::string objects = dir.file("TmpWorkC");
+    ResetFolder(objects, true);
+    for (const int n : {12, 3, 7}) WriteWholeFile(JoinPath(objects, StrData(n)), std::to_string(n));
+    CompactObjectFiles(objects);
+    EXPECT_EQ(Files().ListFiles(objects),
+              (std::vector<std::string>{StrData(0), StrData(1), StrData(2)}));
+    for (const auto& [n, text] : {std::pair(0, "3"), std::pair(1, "7"), std::pair(2, "12")})
+        EXPECT_EQ(ReadWholeFile(JoinPath(objects, StrData(n))), text);
+}
+
 TEST(Works, InterruptedSavesAreFinishedOrUndone) {
     // Each part of work X1 as a crash may leave it, written as three letters for the part
     // itself, its ".new" and its ".old" copy: 'o' the earlier version, 'n' the new one, '-'

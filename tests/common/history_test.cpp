@@ -46,17 +46,6 @@ class HistoryTest : public ::testing::Test {
     Bitmap page = Page(0);
 };
 
-TEST_F(HistoryTest, NewPageThenTwoStrokesWalkBackAndForth) {
-    EXPECT_EQ(Walk("bf"), (std::vector<std::pair<HistoryStatus, int>>{{kBefore, 0}, {kAfter, 0}}));
-    ASSERT_TRUE(SaveSnapshot(page, folder(), 1));  // a new page writes the blank page itself
-    Stroke(1);
-    Stroke(2);
-    EXPECT_EQ(history.counter(), 3);
-    EXPECT_EQ(Walk("bbbfff"), (std::vector<std::pair<HistoryStatus, int>>{
-                                  {kDone, 1}, {kDone, 0}, {kBefore, 0},
-                                  {kDone, 1}, {kDone, 2}, {kAfter, 2}}));
-}
-
 TEST_F(HistoryTest, RedoBringsBackTheNewestChange) {
     // Two changes, "戻す", "進む": the second change is there again, and the walk can repeat.
     Stroke(1);

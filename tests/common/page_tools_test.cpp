@@ -49,9 +49,9 @@ TEST(PageToolMapping, ImagePositionsBecomeBitmapPixelsAtEveryZoom) {
 
 TEST_F(PageToolsTest, ARubberBandDrawnTwiceRestoresEveryPixel) {
     const std::tuple<ShapeRoutine, Point, Point> cases[] = {
-        {DrawLineShape, {5, 5}, {70, 40}},      {DrawRectangleShape, {5, 5}, {70, 40}},
-        {DrawRoundRectShape, {5, 5}, {70, 40}}, {DrawRoundRectShape, {70, 40}, {5, 5}},  // corner < 0
-        {DrawEllipseShape, {70, 5}, {5, 40}},   {DrawRectangleShape, {60, 50}, {3, 3}},
+        {DrawLineShape, {5, 5}, {70, 40}},
+        {DrawRoundRectShape, {70, 40}, {5, 5}},  // corner < 0
+        {DrawEllipseShape, {70, 5}, {5, 40}},
     };
     for (const auto& [draw, s, e] : cases) {
         SetUpPage(80, 60);

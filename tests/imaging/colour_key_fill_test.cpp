@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <vector>
 
 namespace pb {
@@ -62,25 +61,6 @@ TEST(ColourKeyFill, ThresholdZeroTakesEveryHueOfTheKeysBrightnessInEveryStyle) {
     }
 }
 
-TEST(ColourKeyFill, BandsAndBlendsStayAlignedToTheRegion) {
-    const Bitmap opened = Speckled(12, 7);
-    const KeyMatch match = KeyMatch::Similar(kKey, 0);
-    // Vertical stripes of 2: columns 0-1 colour 1, 2-3 colour 3, 4-5 colour 1 ... whether or
-    // not the pixels before them matched.
-    const Bitmap stripes = ApplyKeyFill(
-        opened, match, {KeyFillStyle::Stripe, clBlack, Slots({kC1, kC3}), 2, false, nullptr});
-    // Gradation left to right over 12 columns from kC1 to kC2: column x is x * 100 / 12.
-    const Bitmap across = ApplyKeyFill(
-        opened, match, {KeyFillStyle::Gradation, clBlack, Slots({kC1, kC2}), 5, false, nullptr});
-    for (int y = 0; y < opened.height(); ++y)
-        for (int x = 0; x < opened.width(); ++x) {
-            if (opened.pixel(x, y) == kOther) continue;
-            ASSERT_EQ(stripes.pixel(x, y), (x / 2) % 2 == 0 ? kC1 : kC3) << x << "," << y;
-            const int v = static_cast<int>(std::nearbyint(100.0 * x / 12));
-            ASSERT_EQ(across.pixel(x, y), RGB(v, v, v)) << x << "," << y;
-        }
-}
-
 TEST(ColourKeyFill, NoSlotLeavesTheRegionAndOneSlotIsSolid) {
     const Bitmap opened = Speckled(19, 13);
     const KeyMatch matches[] = {KeyMatch::Exact(kSameBrightness[0]), KeyMatch::Similar(kKey, 3)};
@@ -111,48 +91,6 @@ TEST(ColourKeyFill, GradationOfThreeColoursOver101Rows) {
         for (int x = 0; x < 3; ++x) EXPECT_EQ(out.pixel(x, row), colour) << "row " << row;
 }
 
-TEST(ColourKeyFill, PicturesAreCroppedOrTiledNeverScaled) {
-    Bitmap small(3, 2);
-    for (int y = 0; y < 2; ++y)
-        for (int x = 0; x < 3; ++x) small.setPixel(x, y, RGB(x, y, 1));
-    Bitmap large(10, 9);
-    for (int y = 0; y < 9; ++y)
-        for (int x = 0; x < 10; ++x) large.setPixel(x, y, RGB(x, y, 2));
-    struct Case {
-        const Bitmap* picture;
-        int w, h, periodX, periodY;
-        int blue;
-    };
-    const Case cases[] = {
-        {&small, 7, 5, 3, 2, 1},      // tiled 3 x 3 and cut
-        {&small, 3, 2, 3, 2, 1},      // exactly one copy
-        {&large, 4, 6, 100, 100, 2},  // its top-left part
-        {&large, 10, 9, 100, 100, 2},
-    };
-    for (const Case& c : cases) {
-        const Bitmap out = PictureToSize(*c.picture, c.w, c.h);
-        ASSERT_EQ(out.size(), (Size{c.w, c.h}));
-        for (int y = 0; y < c.h; ++y)
-            for (int x = 0; x < c.w; ++x)
-                ASSERT_EQ(out.pixel(x, y), RGB(x % c.periodX, y % c.periodY, c.blue))
-                    << c.w << "x" << c.h << " at " << x << "," << y;
-    }
-    EXPECT_EQ(PictureToSize(Bitmap(), 4, 4), Bitmap(4, 4, clWhite));
-
-    // The fill: a matching pixel takes the tiled picture's pixel at its place.
-    const Bitmap opened = Speckled(7, 5);
-    const KeyFill fill{KeyFillStyle::Picture, clBlack, {}, 5, true, &small};
-    const Bitmap out = ApplyKeyFill(opened, KeyMatch::Similar(kKey, 0), fill);
-    for (int y = 0; y < 5; ++y)
-        for (int x = 0; x < 7; ++x)
-            ASSERT_EQ(out.pixel(x, y),
-                      opened.pixel(x, y) == kOther ? kOther : RGB(x % 3, y % 2, 1));
-    // No picture chosen paints nothing.
-    EXPECT_EQ(ApplyKeyFill(opened, KeyMatch::Similar(kKey, 0),
-                           {KeyFillStyle::Picture, clBlack, {}, 5, true, nullptr}),
-              opened);
-}
-
 TEST(MarginFill, OnlyExactlyWhitePixelsChange) {
     Bitmap page(40, 30, clWhite);
     const TColor offWhite[] = {RGB(254, 255, 255), RGB(255, 254, 255), RGB(255, 255, 254)};
@@ -180,19 +118,6 @@ TEST(MarginFill, OnlyExactlyWhitePixelsChange) {
         const Bitmap grey(9, 9, RGB(250, 250, 250));
         EXPECT_EQ(ApplyMarginFill(grey, fill), grey);
     }
-}
-
-TEST(ColourKeyFill, PreviewKeepsTheAspectInside240By80) {
-    struct Case {
-        int w, h;
-        Size preview;
-    };
-    const Case cases[] = {
-        {100, 100, {80, 80}}, {300, 100, {240, 80}}, {301, 100, {240, 79}},
-        {50, 200, {20, 80}},  {1, 1000, {1, 80}},    {0, 10, {0, 0}},
-    };
-    for (const Case& c : cases)
-        EXPECT_EQ(KeyFillPreviewSize(c.w, c.h), c.preview) << c.w << "x" << c.h;
 }
 
 }  // namespace

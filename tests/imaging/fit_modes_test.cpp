@@ -35,14 +35,6 @@ TEST(FitModes, TargetSizePerMode) {
     }
 }
 
-TEST(FitModes, ActualSizeCopiesTheTopLeftPartUnscaled) {
-    const Bitmap picture = NoisyBitmap(50, 30);
-    const Bitmap placed = FitPicture(picture, FitMode::ActualSize, {20, 40}, true);
-    ASSERT_EQ(placed.size(), (Size{20, 30}));
-    for (int y = 0; y < 30; ++y)
-        for (int x = 0; x < 20; ++x) ASSERT_EQ(placed.pixel(x, y), picture.pixel(x, y));
-}
-
 TEST(FitModes, SizingByHandStepsByFourAndStopsAt19OrTheLimit) {
     const Size room{300, 200};
     const struct {
@@ -62,18 +54,6 @@ TEST(FitModes, SizingByHandStepsByFourAndStopsAt19OrTheLimit) {
     for (const auto& c : cases)
         EXPECT_EQ(SizeByHand(c.current, c.button, c.limit), c.expected)
             << c.current.width << "x" << c.current.height << " button " << c.button;
-}
-
-TEST(FitModes, HalftoneChoosesTheStretch) {
-    // A fine checkerboard averages to grey with HALFTONE and keeps pure pixels without.
-    Bitmap board(40, 40);
-    for (int y = 0; y < 40; ++y)
-        for (int x = 0; x < 40; ++x) board.setPixel(x, y, (x + y) % 2 ? clBlack : clWhite);
-    const Bitmap smooth = StretchPictureTo(board, {10, 10}, true);
-    const Bitmap sharp = StretchPictureTo(board, {10, 10}, false);
-    EXPECT_EQ(smooth.pixel(5, 5), RGB(128, 128, 128));
-    const TColor pure = sharp.pixel(5, 5);
-    EXPECT_TRUE(pure == clBlack || pure == clWhite);
 }
 
 }  // namespace

@@ -17,6 +17,26 @@ TEST(DesignRules, RoomOnThePageFollowsTheZoom) {
         EXPECT_EQ(RoomOnPage(page, offset, zoom), room);
 }
 
+TEST(DesignRules, SizeStepsStayOnThePageAndAboveTheSmallestShape) {
+    // Box, room, room kept free below, and what is said.
+    const std::tuple<Size, Size, int, const char*> fits[] = {
+        {{120, 100}, {108, 109}, 0, kNoRoomRight},
+        {{102, 100}, {108, 109}, 0, nullptr},
+        {{102, 120}, {108, 109}, 0, kNoRoomBelow},
+        {{102, 102}, {108, 109}, 10, kNoRoomBelow},  // a slant of 10 needs 112 rows
+        {{100, 2147483647}, {108, 109}, -5, kNoRoomBelow},
+    };
+    for (const auto& [box, room, reserve, said] : fits)
+        EXPECT_EQ(FitProblem(box, room, reserve),
+                  said ? std::optional<std::string>(said) : std::nullopt)
+            << box.width << "x" << box.height;
+    // Value, step, and the side after the decrease.
+    const std::tuple<int, int, std::optional<int>> shrinks[] = {
+        {22, 2, std::nullopt}, {23, 2, 21}, {200, 40, 160}, {60, 40, std::nullopt}};
+    for (const auto& [value, step, after] : shrinks)
+        EXPECT_EQ(ShrinkShapeSide(value, step), after) << value << " - " << step;
+}
+
 TEST(DesignRules, DeformStepOfShapesAndTexts) {
     ObjectRecord shape;
     shape.family = ObjectFamily::Decorated;

@@ -103,11 +103,9 @@ TEST(ObjectRenderer, DecoratedFillsAndTheirCompanions) {
             {"SOLID: no companion", 10, "", {}, std::nullopt, kBlue},
             {"picture without a file: white", 4, "", {}, clWhite, clWhite},
             {"picture", 4, dir.file("picture.bmp"), {}, kRed, kRed},
-            {"picture gone: white", 4, dir.file("gone.bmp"), {}, clWhite, clWhite},
             {"picture unreadable: white", 4, dir.file("broken.jpg"), {}, clWhite, clWhite},
             {"STRIPE of one colour", 2, "", {kYellow}, kYellow, kYellow},
             {"GRADATION without colours: white", 3, "", {}, clWhite, clWhite},
-            {"other styles below 10: white", 0, "", {}, clWhite, clWhite},
         };
     for (const auto& [name, fillStyle, imageFile, colours, companionAll, inside] : cases) {
         ObjectRecord r = Rectangle(60, 40, fillStyle);

@@ -1,9 +1,6 @@
-// The works gallery and works with overlay objects: saving renumbers the objects, the gallery
-// cleans incomplete works, shows one on the page area, opens it, brings back the page and
-// objects of before, and deletes works.
+// The works gallery with overlay objects: it shows a work on the page area, and its cancel
+// brings back the page and objects of before.
 #include "app/ui/gallery_screen.h"
-
-#include <tuple>
 
 #include "app/works.h"
 #include "common/app_state.h"
@@ -76,51 +73,9 @@ class GalleryTest : public test::MainScreenFixture {
                           g->ListView1->visualItemRect(item).center());
         QCoreApplication::processEvents();
     }
-    static Names Captions(TForm11* g) {
-        Names out;
-        for (int i = 0; i < g->ListView1->count(); ++i)
-            out.push_back(g->ListView1->item(i)->text().toStdString());
-        return out;
-    }
 
     std::string works;
 };
-
-TEST_F(GalleryTest, OpeningCleansIncompleteWorksAndListsTheRestInOrder) {
-    PaintRed();
-    Click(form->Btn[13]);  // "保存": a work without objects gets an empty object folder
-    const std::string saved = App().WorkName;
-    EXPECT_TRUE(Files().ListFiles(works + "SData/" + saved).empty());
-    for (const char* name : {"X260101000002", "X260101000001", "X260101000003", "X260101000004"})
-        MakeWork(name, {378, 559}, clWhite);
-    Files().DeleteFile(works + "MImg/X260101000003.bmp");  // no page bitmap
-    ResetFolder(works + "SData/X260101000004", false);     // no object folder
-    TForm11* g = Open();
-    ASSERT_NE(g, nullptr);
-    const Names listed{"X260101000001.bmp", "X260101000002.bmp", saved + ".bmp"};
-    EXPECT_EQ(Captions(g), listed);
-    EXPECT_EQ(Files().ListFiles(works + "SImg"), listed);
-    EXPECT_FALSE(Files().FolderExists(works + "SData/X260101000003"));
-    EXPECT_FALSE(Files().FileExists(works + "MImg/X260101000004.bmp"));
-    EXPECT_FALSE(form->Image1->isEnabled());
-    EXPECT_EQ(g->geometry(), QRect(567, 0, 1280 - 567, 800));
-}
-
-TEST_F(GalleryTest, SavingRenumbersTheObjectsAndShowsThemInTheThumbnail) {
-    AddObjects({3, 7, 12});
-    std::string texts[3];
-    for (int i = 0; const int n : {3, 7, 12})
-        texts[i++] = ReadWholeFile(ObjectFilePath(App().ObjectFolder, n));
-    ASSERT_FALSE(texts[2].empty());
-    Click(form->Btn[13]);
-    const std::string saved = works + "SData/" + App().WorkName + "/";
-    EXPECT_EQ(Files().ListFiles(saved), (Names{"StrData0.txt", "StrData1.txt", "StrData2.txt"}));
-    for (int n = 0; n < 3; ++n) EXPECT_EQ(ReadWholeFile(ObjectFilePath(saved, n)), texts[n]);
-    EXPECT_EQ(Shown(), (Slots{0, 1, 2}));
-    const auto thumbnail = LoadBmp(works + "SImg/" + App().WorkName + ".bmp");
-    ASSERT_TRUE(thumbnail);
-    EXPECT_GT(test::CountPixels(*thumbnail, kFill), 10);
-}
 
 TEST_F(GalleryTest, ShowingAWorkAndCancelGiveBackExactlyThePageAndObjectsOfBefore) {
     AddObjects({1, 4});
@@ -167,69 +122,6 @@ TEST_F(GalleryTest, ShowingAWorkAndCancelGiveBackExactlyThePageAndObjectsOfBefor
     EXPECT_EQ(Files().ListFiles(works + "SData/" + WorkNameOf(pages[1])),
               (Names{"StrData0.txt", "StrData1.txt"}));
     EXPECT_EQ(Files().ListFiles(works + "SData/X260101000001"), Names{"StrData0.txt"});
-}
-
-TEST_F(GalleryTest, OkOpensTheShownWorkAfterOfferingToSaveThePageOfBefore) {
-    const std::tuple<const char*, int, bool, std::size_t> cases[] = {
-        {"Cancel keeps the page of before", IDCANCEL, false, 1},
-        {"No opens without saving", IDNO, true, 1},
-        {"Yes saves the page of before as a new work first", IDYES, true, 2},
-    };
-    for (const auto& [what, answer, opened, worksAfter] : cases) {
-        SCOPED_TRACE(what);
-        ResetFolder(dir.file("A4HGK"), false);
-        MakeWork("X000101000001", {794, 1123}, clNavy, 2);
-        dialogs->answers = {IDNO};  // leaving the page of the case before unsaved
-        Click(form->Btn[19]);
-        PaintRed();
-        const Bitmap before = Page();
-        dialogs->shown.clear();
-        dialogs->answers = {answer};
-        TForm11* g = Open(0);
-        ASSERT_NE(g, nullptr);
-        Click(g->BtnDtStClose);
-        ASSERT_EQ(dialogs->shown.size(), 1u);
-        EXPECT_EQ(dialogs->shown[0].text, kAsked);
-        EXPECT_EQ(Files().ListFiles(works + "MImg").size(), worksAfter);
-        if (!opened) {
-            ASSERT_EQ(Child<TForm11>(), g);
-            EXPECT_EQ(Page(), before);
-            EXPECT_TRUE(g->selectedName().empty());
-            Click(g->BtnFormClose);
-            continue;
-        }
-        EXPECT_EQ(Child<TForm11>(), nullptr);
-        EXPECT_EQ(App().WorkName, "X000101000001");
-        EXPECT_TRUE(form->Btn[14]->isEnabled());
-        EXPECT_EQ(App().PageMode, kA4Portrait);
-        EXPECT_EQ(Page(), Bitmap(794, 1123, clNavy));
-        EXPECT_EQ(Shown(), (Slots{0, 1}));
-        EXPECT_EQ(ReadWholeFile(ObjectFilePath(App().ObjectFolder, 1)),
-                  ReadWholeFile(works + "SData/X000101000001/StrData1.txt"));
-    }
-}
-
-TEST_F(GalleryTest, DeleteModeDeletesATouchedWorkAtOnce) {
-    PaintRed();
-    const Bitmap before = Page();
-    for (const char* name : {"X260101000001", "X260101000002", "X260101000003"})
-        MakeWork(name, {378, 559}, clWhite, 1);
-    TForm11* g = Open(2);  // a work is shown: delete mode brings back the page first
-    ASSERT_NE(g, nullptr);
-    Click(g->CheckBox1);
-    EXPECT_TRUE(g->selectedName().empty());
-    EXPECT_EQ(Page(), before);
-    EXPECT_EQ(g->BtnFormClose->text(), "閉じる");
-    Touch(g, 1);
-    EXPECT_EQ(Captions(g), (Names{"X260101000001.bmp", "X260101000003.bmp"}));
-    EXPECT_FALSE(Files().FileExists(works + "MImg/X260101000002.bmp"));
-    EXPECT_FALSE(Files().FolderExists(works + "SData/X260101000002"));
-    EXPECT_TRUE(dialogs->shown.empty());  // no question asked
-    Click(g->CheckBox1);
-    EXPECT_EQ(g->BtnFormClose->text(), "キャンセル");
-    Click(g->BtnFormClose);
-    EXPECT_EQ(Child<TForm11>(), nullptr);
-    EXPECT_EQ(Page(), before);
 }
 
 }  // namespace

@@ -64,15 +64,6 @@ class ObjectSlotsTest : public ObjectScreenTest {
     void Add(int slot) { Place(NewDecoratedText(slot, kPageHeight, false), slot); }
 };
 
-TEST_F(ObjectSlotsTest, ImagePositionsAreSavedInPagePixels) {
-    Add(4);
-    Drag(4, 40, 15);
-    SaveObjectImagePosition(main.folder(), 4, *main.page, 50);
-    EXPECT_EQ(ReadObjectPosition(main.folder(), 4), std::make_pair(80, 30));
-    SaveObjectImagePosition(main.folder(), 3, *main.page, 50);  // no image there: nothing
-    EXPECT_FALSE(FileOf(3));
-}
-
 TEST_F(ObjectSlotsTest, FreeSlotsBelowTheHighestAreNotReused) {
     EXPECT_EQ(FindFreeSlot(), 0);
     EXPECT_FALSE(AnyObject());

@@ -58,25 +58,6 @@ TEST_F(ObjectListTest, AddingStacksObjectsDownThePageAndSelectsTheNewOne) {
     EXPECT_TRUE(dialogs->shown.empty());
 }
 
-TEST_F(ObjectListTest, DeletingRemovesBothFilesAndLeavesNothingSelected) {
-    Press(6, 2);
-    AddCompanion(1);
-    Press(1);  // slot 1 goes; slot 0 stays
-    EXPECT_FALSE(FileOf(1) || HasCompanion(1) || ObjectImages().exists(1));
-    EXPECT_TRUE(FileOf(0));
-    ASSERT_EQ(App().SelectedObject, kNoObject);
-    // Without a selection the buttons only say so.
-    for (int n : {0, 1, 2, 3, 4}) Press(n);
-    EXPECT_EQ(Said(), std::vector<std::string>(5, "何か選択しろ/どうでもいいけど"));
-    EXPECT_TRUE(FileOf(0));
-    EXPECT_FALSE(FileOf(2));
-    EXPECT_TRUE(main.keyboard.empty() && main.design.empty());
-    // With the last object gone the buttons hide.
-    App().SelectedObject = 0;
-    Press(1);
-    for (int n = 0; n <= 4; ++n) EXPECT_FALSE(Shown(n)) << n;
-}
-
 TEST_F(ObjectListTest, BringingToTheFrontMovesTheRecordUpAndLeavesTheGap) {
     Press(6, 6);  // slots 0..5
     AddCompanion(3);
@@ -90,74 +71,6 @@ TEST_F(ObjectListTest, BringingToTheFrontMovesTheRecordUpAndLeavesTheGap) {
     // Its position was saved before the move and the new image stands there.
     EXPECT_EQ(StoredAt(6), (Point{40, 50}));
     EXPECT_EQ(ShownAt(6), (Point{40, 50}));
-}
-
-TEST_F(ObjectListTest, CopiesGoToTheTopLeftOfThePage) {
-    Press(7);
-    ObjectRecord r = *Stored(0);
-    r.FillColor = RGB(1, 2, 3);
-    r.Left = 70;
-    WriteObject(main.folder(), 0, r);
-    Press(0);
-    const auto copy = Stored(1);
-    ASSERT_TRUE(copy);
-    EXPECT_EQ(copy->FillColor, RGB(1, 2, 3));
-    EXPECT_EQ(StoredAt(1), (Point{0, 0}));
-    EXPECT_EQ(ShownAt(1), (Point{0, 0}));
-    EXPECT_EQ(App().SelectedObject, 1);
-    EXPECT_TRUE(Framed(1) && !Framed(0));
-
-    // A full table: copying and bringing to the front do nothing, silently.
-    WriteObject(main.folder(), 199, r);
-    ASSERT_TRUE(main.LoadObjectImage(main.folder(), 199));
-    App().SelectedObject = 0;
-    for (int n : {0, 2, 5}) Press(n);
-    EXPECT_EQ(App().SelectedObject, 0);
-    EXPECT_TRUE(FileOf(0) && !FileOf(2));
-    EXPECT_TRUE(dialogs->shown.empty());
-}
-
-TEST_F(ObjectListTest, TextChangeOpensTheKeyboardExceptForShapes) {
-    Press(7);
-    Press(3);
-    EXPECT_EQ(Said(), std::vector<std::string>{"これは文字じゃない/NG"});
-    EXPECT_TRUE(main.keyboard.empty());
-    EXPECT_TRUE(form->isVisible());
-
-    Press(6);
-    ObjectRecord r = *Stored(1);
-    r.Text = "大売出し\r\n\r\n本日";
-    WriteObject(main.folder(), 1, r);
-    Drag(1, 12, 30);
-    Press(3);
-    ASSERT_EQ(main.keyboard.size(), 1u);
-    EXPECT_EQ(main.keyboard[0].callerMode, 0);
-    EXPECT_EQ(main.keyboard[0].text, "大売出し\r\n\r\n本日");
-    EXPECT_TRUE(main.keyboard[0].decoratedHint);
-    EXPECT_EQ(Stored(1)->Left, 12) << "the position is saved first";
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_TRUE(form.isNull() || !form->isVisible());
-    EXPECT_FALSE(App().ObjectListOpen);
-    EXPECT_EQ(main.objectNotes, std::vector<bool>{true});
-    EXPECT_EQ(App().SelectedObject, 1) << "the selection survives the hand-over";
-
-    // A plain text that happens to read like a shape marker is still a text.
-    form = new TForm16;
-    Press(5);
-    r = *Stored(2);
-    r.Text = "vrnSHAPE3";
-    WriteObject(main.folder(), 2, r);
-    Press(3);
-    ASSERT_EQ(main.keyboard.size(), 2u);
-    EXPECT_FALSE(main.keyboard[1].decoratedHint);
-}
-
-TEST_F(ObjectListTest, OpensBesideTheDisabledPage) {
-    EXPECT_TRUE(App().ObjectListOpen);
-    EXPECT_EQ(form->geometry(), QRect(567, 0, 1280 - 567, 800));
-    EXPECT_FALSE(main.page->isEnabled() || main.floating->isEnabled());
-    // Only the add buttons and "元の画面に戻る" until there is an object.
-    for (int n = 0; n <= 8; ++n) EXPECT_EQ(Shown(n), n >= 5) << n;
 }
 
 // "元の画面に戻る" and closing the window by the window manager (its close button, Alt+F4)
