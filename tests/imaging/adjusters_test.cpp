@@ -9,24 +9,13 @@
 namespace pb {
 namespace {
 
-Bitmap Noise(int w, int h) {
-    Bitmap bmp(w, h);
-    std::uint32_t state = 99;
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < 3 * w; ++x) {
-            state = state * 1103515245u + 12345u;
-            bmp.scanLine(y)[x] = static_cast<std::uint8_t>(state >> 16);
-        }
-    return bmp;
-}
-
 TEST(ColourTone, SliderPositionsBecomeOffsets) {
     const std::pair<int, int> cases[] = {{0, -100}, {25, -50}, {50, 0}, {51, 2}, {100, 100}};
     for (auto [position, offset] : cases) EXPECT_EQ(ToneOffsetOfPosition(position), offset);
 }
 
 TEST(ColourTone, OffsetsRaiseEachByteAndClamp) {
-    const Bitmap opened = Noise(17, 9);
+    const Bitmap opened = test::NoiseBitmap(17, 9, 99);
     EXPECT_EQ(AdjustTone(opened, {}), opened);
     EXPECT_EQ(AdjustTone(opened, {0, 0, 0, 100}), Bitmap(17, 9, clWhite));
     EXPECT_EQ(AdjustTone(opened, {0, 0, 0, -100}), Bitmap(17, 9, clBlack));

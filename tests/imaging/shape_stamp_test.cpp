@@ -12,19 +12,8 @@ namespace {
 
 constexpr TColor kPicture = RGB(200, 30, 30);
 
-Bitmap Noise(int w, int h) {
-    Bitmap bmp(w, h);
-    std::uint32_t state = 7;
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < 3 * w; ++x) {
-            state = state * 1103515245u + 12345u;
-            bmp.scanLine(y)[x] = static_cast<std::uint8_t>(state >> 16);
-        }
-    return bmp;
-}
-
 TEST(ShapeStamp, DefaultFramesThePictureInASilverLine) {
-    const Bitmap region = Noise(40, 31);
+    const Bitmap region = test::NoiseBitmap(40, 31, 7);
     const StampStyle style;  // rectangle, no shadow, insets 0
     const Bitmap out = StampWithCorners(region, style, PictureCorners(40, 31));
     EXPECT_EQ(out, ComposeStamp(region, style));

@@ -12,19 +12,6 @@ namespace pb {
 namespace {
 using namespace test;
 
-ObjectRecord Plain(const std::string& text = "あいう\r\n12") {
-    ObjectRecord r = PlainRecord(text, 16);
-    r.FontColor = kBlue;
-    return r;
-}
-
-ObjectRecord Rectangle(int w, int h, int fillStyle) {
-    ObjectRecord r = ShapeRecord(w, h);
-    r.FillStyle = fillStyle;
-    r.FillColor = kBlue;
-    return r;
-}
-
 bool AllPixels(const Bitmap& b, TColor c) {
     return !b.isNull() && CountPixels(b, c) == static_cast<long>(b.width()) * b.height();
 }
@@ -40,7 +27,7 @@ TEST(ObjectRenderer, PlainTextBackgrounds) {
         {"unknown style: white", 7, {}, false, clWhite},
     };
     for (const auto& [name, backStyle, colours, horizontal, corner] : cases) {
-        ObjectRecord r = Plain();
+        ObjectRecord r = BluePlain();
         r.BackStyle = backStyle;
         r.BackColor = kYellow;
         r.Horizontal = horizontal;
@@ -58,7 +45,7 @@ TEST(ObjectRenderer, PlainTextBackgrounds) {
         EXPECT_TRUE(backStyle != 1 || AllPixels(*picture->companion, kYellow)) << name;
     }
     // Text in the key colour is invisible.
-    ObjectRecord hidden = Plain();
+    ObjectRecord hidden = BluePlain();
     hidden.FontColor = KeyColour;
     EXPECT_TRUE(AllPixels(RenderPlainTextPicture(hidden)->image, KeyColour));
 }
@@ -66,7 +53,7 @@ TEST(ObjectRenderer, PlainTextBackgrounds) {
 TEST(ObjectRenderer, PlainTextLayout) {
     Bitmap probe(1, 1);
     BitmapCanvas canvas(probe);
-    ObjectRecord r = Plain("あいうえお\r\n\r\n1");
+    ObjectRecord r = BluePlain("あいうえお\r\n\r\n1");
     canvas.font = Font{FontNameForIndex(InstalledFonts(), r.FontIndex), 16, false, false, clBlack};
     const int lineHeight = canvas.TextHeight("あ");
     const int wide = canvas.TextWidth("あいうえお");
@@ -108,7 +95,7 @@ TEST(ObjectRenderer, DecoratedFillsAndTheirCompanions) {
             {"GRADATION without colours: white", 3, "", {}, clWhite, clWhite},
         };
     for (const auto& [name, fillStyle, imageFile, colours, companionAll, inside] : cases) {
-        ObjectRecord r = Rectangle(60, 40, fillStyle);
+        ObjectRecord r = BlueRectangle(60, 40, fillStyle);
         r.ImageFile = imageFile;
         UseColours(r, colours);
         const auto picture = RenderDecoratedPicture(r);
@@ -124,13 +111,13 @@ TEST(ObjectRenderer, DecoratedFillsAndTheirCompanions) {
 }
 
 TEST(ObjectRenderer, BoxesTooLargeOrEmptyAreNotDrawn) {
-    ObjectRecord hugeFont = Plain("あいうえおかきくけこ");
+    ObjectRecord hugeFont = BluePlain("あいうえおかきくけこ");
     hugeFont.FontSize = 30000;
-    for (const ObjectRecord& r : {Rectangle(40000, 10, 10), Rectangle(0, 10, 10), hugeFont}) {
+    for (const ObjectRecord& r : {BlueRectangle(40000, 10, 10), BlueRectangle(0, 10, 10), hugeFont}) {
         EXPECT_FALSE(ObjectBoxSize(r));
         EXPECT_FALSE(RenderObjectPicture(r));
     }
-    EXPECT_EQ(ObjectBoxSize(Rectangle(300, 120, 10)), (Size{300, 120}));
+    EXPECT_EQ(ObjectBoxSize(BlueRectangle(300, 120, 10)), (Size{300, 120}));
 }
 
 }  // namespace

@@ -44,4 +44,18 @@ inline void UseColours(ObjectRecord& r, const std::vector<TColor>& colours) {
     }
 }
 
+// A plain text of 16 points and a rectangle, both in blue, as the renderer tests draw them.
+inline ObjectRecord BluePlain(const std::string& text = "あいう\r\n12") {
+    ObjectRecord r = PlainRecord(text, 16);
+    r.FontColor = kBlue;
+    return r;
+}
+
+inline ObjectRecord BlueRectangle(int w, int h, int fillStyle) {
+    ObjectRecord r = ShapeRecord(w, h);
+    r.FillStyle = fillStyle;
+    r.FillColor = kBlue;
+    return r;
+}
+
 }  // namespace pb::test

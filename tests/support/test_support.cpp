@@ -114,4 +114,14 @@ DoubleClickInterval::~DoubleClickInterval() {
     QGuiApplication::styleHints()->setMouseDoubleClickInterval(before_);
 }
 
+Bitmap NoiseBitmap(int w, int h, std::uint32_t seed) {
+    Bitmap bmp(w, h);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < 3 * w; ++x) {
+            seed = seed * 1103515245u + 12345u;
+            bmp.scanLine(y)[x] = static_cast<std::uint8_t>(seed >> 16);
+        }
+    return bmp;
+}
+
 }  // namespace pb::test

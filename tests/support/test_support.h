@@ -2,6 +2,7 @@
 // Helpers shared by the tests.
 
 #include <algorithm>
+#include <cstdint>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -72,5 +73,8 @@ public:
 private:
     int before_;
 };
+
+// A w x h bitmap of pseudo-random bytes, the same for the same seed.
+Bitmap NoiseBitmap(int w, int h, std::uint32_t seed);
 
 }  // namespace pb::test

@@ -9,19 +9,6 @@ namespace pb {
 namespace {
 using namespace test;
 
-ObjectRecord Plain(const std::string& text = "あいう\r\n12") {
-    ObjectRecord r = PlainRecord(text, 16);
-    r.FontColor = kBlue;
-    return r;
-}
-
-ObjectRecord Rectangle(int w, int h, int fillStyle) {
-    ObjectRecord r = ShapeRecord(w, h);
-    r.FillStyle = fillStyle;
-    r.FillColor = kBlue;
-    return r;
-}
-
 class RenderObjectTest : public ObjectScreenTest {
   protected:
     RenderObjectTest() : ObjectScreenTest(50) {}
@@ -39,7 +26,7 @@ TEST_F(RenderObjectTest, MissingAndUnreadableRecords) {
     EXPECT_TRUE(dialogs->shown.empty());
 
     // Unreadable: one message, the slot stays empty, the other objects are untouched.
-    Write(1, Plain());
+    Write(1, BluePlain());
     ASSERT_TRUE(Render(1));
     WriteFileBytes(ObjectFilePath(main.folder(), 5), "1\r\n0\r\nabc\r\n");
     EXPECT_FALSE(Render(5) || ObjectImages().exists(5));
@@ -49,7 +36,7 @@ TEST_F(RenderObjectTest, MissingAndUnreadableRecords) {
     EXPECT_TRUE(ObjectImages().exists(1));
 
     // A record that turns unreadable under a shown object takes only that object away.
-    Write(6, Rectangle(50000, 20, 10));
+    Write(6, BlueRectangle(50000, 20, 10));
     EXPECT_FALSE(Render(6));
     EXPECT_EQ(dialogs->shown.size(), 2u);
     WriteFileBytes(ObjectFilePath(main.folder(), 1), "0\r\n");
