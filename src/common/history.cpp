@@ -58,6 +58,17 @@ HistoryStatus History::RollBack(int mark, Bitmap& current) {
     return status;
 }
 
+HistoryStatus History::RollbackToOpen(int start, Bitmap& current) {
+    if (start < 1 || !Files().FileExists(SnapshotPath(folder_, start))) return HistoryStatus::Done;
+    const HistoryStatus status = Load(start, current);
+    if (status != HistoryStatus::Done) return status;
+    counter_ = start;
+    last_ = start - 1;
+    for (int k = start; Files().FileExists(SnapshotPath(folder_, k)); ++k)
+        Files().DeleteFile(SnapshotPath(folder_, k));
+    return status;
+}
+
 std::optional<Bitmap> History::Newest() const {
     const std::string path = SnapshotPath(folder_, counter_ - 1);
     if (counter_ < 2 || !Files().FileExists(path)) return std::nullopt;

@@ -51,6 +51,11 @@ public:
     // Replaces `current` by snapshot `mark` and makes it the current state again; the states
     // after it are dropped.
     HistoryStatus RollBack(int mark, Bitmap& current);
+    // A tool screen's "Cancel": it remembered the counter `start` when it opened, and its first
+    // change wrote snapshot `start`. When that snapshot exists, `current` becomes it, the
+    // counter goes back to `start` and the snapshots from `start` on are deleted; when it does
+    // not (nothing was changed), nothing happens and Done is returned.
+    HistoryStatus RollbackToOpen(int start, Bitmap& current);
     // The newest snapshot (number counter() - 1), or nothing when it is missing or unreadable.
     std::optional<Bitmap> Newest() const;
 

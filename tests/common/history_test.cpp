@@ -103,6 +103,24 @@ TEST_F(HistoryTest, RollBackToTheSnapshotTakenWhenAScreenOpened) {
     EXPECT_EQ(history.RollBack(0, page), kBefore);
 }
 
+TEST_F(HistoryTest, CancelOfAToolScreenGoesBackToTheStateItOpenedOn) {
+    Stroke(1);
+    const int start = history.counter();  // the screen opens on page 1
+    Stroke(2);                            // its changes: snapshot 2 holds page 1
+    Stroke(3);
+    EXPECT_EQ(history.RollbackToOpen(start, page), kDone);
+    EXPECT_EQ(Shown(), 1);
+    EXPECT_EQ(history.counter(), start);
+    EXPECT_FALSE(Files().FileExists(SnapshotPath(folder(), start)));
+    EXPECT_FALSE(Files().FileExists(SnapshotPath(folder(), start + 1)));
+    // A second screen that changes nothing leaves the picture and the history alone.
+    EXPECT_EQ(history.RollbackToOpen(history.counter(), page), kDone);
+    EXPECT_EQ(Shown(), 1);
+    EXPECT_EQ(history.counter(), start);
+    // The way back still reaches the page before the screen, and forward the page it left.
+    EXPECT_EQ(Walk("bf"), (std::vector<std::pair<HistoryStatus, int>>{{kDone, 0}, {kDone, 1}}));
+}
+
 TEST_F(HistoryTest, SnapshotsCreateTheirMissingFolderAndFailWhenTheyCannot) {
     EXPECT_TRUE(history.Take(page));
     EXPECT_EQ(history.counter(), 2);

@@ -17,12 +17,14 @@
 #include "app/printing.h"
 #include "app/ui/print_panel.h"
 #include "app/works.h"
+#include "codes/ui/code_drawing.h"
 #include "common/app_state.h"
 #include "platform/bitmap_ops.h"
 #include "common/colour_scan.h"
 #include "common/fit_font_size.h"
 #include "common/zoom_steps.h"
 #include "common/history.h"
+#include "common/ui/region_host.h"
 #include "common/ui/object_image.h"
 #include "common/page_tools.h"
 #include "common/ui/surface_controls.h"
@@ -818,6 +820,18 @@ void TForm1::CImgClick(int clicked) {
         app.SelectedObject = clicked;
         ObjectImages()[clicked]->DrawSelectionFrame();
     }
+}
+
+void TForm1::DrawBarcode() {
+    if (region_) DrawBarcodeInRegion(*region_);
+}
+
+void TForm1::DrawQrCode() {
+    if (region_) DrawQrCodeInRegion(*region_);
+}
+
+bool TForm1::HandOverQrText(const std::string& cp932) {
+    return region_ && pb::HandOverQrText(*region_, cp932);
 }
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event) {

@@ -120,6 +120,10 @@ public:
     void OpenKeyboard(const KeyboardRequest& request) override;
     // The keyboard's confirm for the selected object: its text with a size that fits its box.
     bool ApplyObjectText(const std::string& text) override;
+    RegionHost* Region() override { return region_; }
+    void DrawBarcode() override;
+    void DrawQrCode() override;
+    bool HandOverQrText(const std::string& cp932) override;
 
 protected:
     // The window's close button is "終了".
@@ -146,6 +150,7 @@ private:
     int penWidth_ = 2;
     int copies_ = 1;
     Point selectionOrigin_{0, 0};
+    RegionHost* region_ = nullptr;  // the region editor while it is open
     Point lastClick_{0, 0};  // where the page was last pressed (the bucket fill's point)
     QPointer<QWidget> objectList_;
 };

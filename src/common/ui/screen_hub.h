@@ -12,6 +12,7 @@
 namespace pb {
 
 class ImageControl;
+class RegionHost;
 
 struct KeyboardRequest {
     int callerMode = 0;     // "0" object text, "1" QR data, "2" plain text stamp, "3" decorated stamp
@@ -48,6 +49,12 @@ public:
     // quality (Memo1): shown 10 pixels below the page image, or hidden and moved back to the
     // left edge.
     virtual void ShowImageQualityNote(bool visible) {}
+
+    // The region editor while it is open, else nullptr.
+    virtual RegionHost* Region() { return nullptr; }
+    // The region editor's "Barcode描画" and "QRcode描画": the code drawing into the region.
+    virtual void DrawBarcode() {}
+    virtual void DrawQrCode() {}
 
     // Screen hand-overs.
     virtual void OpenObjectList() {}

@@ -1,0 +1,19 @@
+#pragma once
+// The region editor's code buttons: an EAN barcode or a QR code drawn into the region. They
+// reach the editor through its RegionHost and never include its screen.
+
+#include <string>
+
+namespace pb {
+
+class RegionHost;
+
+// "Barcode描画": the size check, the scanned or typed digits, the barcode centred on white.
+void DrawBarcodeInRegion(RegionHost& host);
+// "QRcode描画": the size check, the size selection and the keyboard for the text.
+void DrawQrCodeInRegion(RegionHost& host);
+// The keyboard's confirm in caller mode "1" with the text as CP932 bytes. False refuses
+// (the keyboard stays open).
+bool HandOverQrText(RegionHost& host, const std::string& cp932);
+
+}  // namespace pb
