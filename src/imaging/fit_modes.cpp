@@ -69,4 +69,36 @@ bool LeavesGap(Size placed, Size canvas) {
     return placed.width < canvas.width || placed.height < canvas.height;
 }
 
+Size ScreenSizeAtZoom(Size bitmap, int zoomPercent) {
+    return {bitmap.width * zoomPercent / 100, bitmap.height * zoomPercent / 100};
+}
+
+Point PastePosition(Point placedOnScreen, Point canvasOnScreen, int zoomPercent, Size placed,
+                    Size region) {
+    const int zoom = std::max(zoomPercent, 1);
+    auto along = [zoom](int onScreen, int canvas, int side, int regionSide) {
+        const int at = (onScreen - canvas) * 100 / zoom;
+        if (side > regionSide) return at;
+        return std::clamp(at, 0, regionSide - side);
+    };
+    return {along(placedOnScreen.x, canvasOnScreen.x, placed.width, region.width),
+            along(placedOnScreen.y, canvasOnScreen.y, placed.height, region.height)};
+}
+
+Size RoomForPlaced(Size region, Point pastePosition) {
+    return {region.width - pastePosition.x, region.height - pastePosition.y};
+}
+
+Point DraggedPlacedPosition(Point topLeft, Point pointer, Size placedOnScreen,
+                            const Rect& canvasOnScreen) {
+    auto along = [](int at, int to, int side, int low, int canvasSide) {
+        const int moved = at + to - side / 2;
+        return std::max(std::min(moved, low + canvasSide - side), low);
+    };
+    return {along(topLeft.x, pointer.x, placedOnScreen.width, canvasOnScreen.left,
+                  canvasOnScreen.width()),
+            along(topLeft.y, pointer.y, placedOnScreen.height, canvasOnScreen.top,
+                  canvasOnScreen.height())};
+}
+
 }  // namespace pb

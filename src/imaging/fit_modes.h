@@ -35,4 +35,27 @@ Size SizeByHand(Size current, int button, Size limit);
 // Whether a placed picture of `placed` leaves a gap in the canvas (narrower or lower).
 bool LeavesGap(Size placed, Size canvas);
 
+// The on-screen size of a bitmap of `bitmap` pixels at zoom `zoomPercent` (10..800): each side
+// x zoom div 100.
+Size ScreenSizeAtZoom(Size bitmap, int zoomPercent);
+
+// Where the placed picture lands in RegionBitmap, in bitmap pixels: its offset from the
+// canvas's corner on screen x 100 div zoom. A picture that fits in the region is kept inside
+// it, so that the truncation of its on-screen size at a zoom other than 100 cannot push its
+// last column or row off the region.
+Point PastePosition(Point placedOnScreen, Point canvasOnScreen, int zoomPercent, Size placed,
+                    Size region);
+
+// The room the sizing by hand may fill: from the paste position to the region's far sides,
+// in bitmap pixels. Measured where the picture would be pasted rather than from the on-screen
+// position, so that the limit holds at every zoom.
+Size RoomForPlaced(Size region, Point pastePosition);
+
+// The placed image dragged so that its centre follows the pointer (`pointer` in the image's
+// own coordinates, everything else in the coordinates the image and the canvas share): the new
+// top-left, kept inside the canvas; when the image is larger than the canvas it sits at the
+// canvas's left or top.
+Point DraggedPlacedPosition(Point topLeft, Point pointer, Size placedOnScreen,
+                            const Rect& canvasOnScreen);
+
 }  // namespace pb
