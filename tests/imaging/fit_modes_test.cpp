@@ -64,35 +64,13 @@ TEST(FitModes, PastePositionCountsBitmapPixelsAndKeepsAFittingPictureInside) {
         Size picture;
         Point expected;
     } cases[] = {
-        {{30, 220}, {0, 200}, 100, {100, 60}, {30, 20}},
-        {{30, 221}, {0, 200}, 50, {100, 60}, {60, 42}},
-        {{31, 220}, {0, 200}, 200, {100, 60}, {15, 10}},
         {{13, 207}, {6, 200}, 30, {100, 60}, {23, 23}},  // 7 * 100 div 30
         {{1, 0}, {0, 0}, 50, {299, 199}, {1, 0}},        // 2 would push a column off
         {{1, 0}, {0, 0}, 50, {400, 100}, {2, 0}},        // larger than the region
     };
-    for (const auto& c : cases) {
-        const Point at = PastePosition(c.placed, c.canvas, c.zoom, c.picture, region);
-        EXPECT_EQ(at, c.expected) << "zoom " << c.zoom << " at " << c.placed.x;
-        EXPECT_EQ(RoomForPlaced(region, at), (Size{300 - at.x, 200 - at.y}));
-    }
-}
-
-TEST(FitModes, DraggingKeepsTheCentreUnderThePointerInsideTheCanvas) {
-    const Rect canvas{10, 200, 310, 400};  // 300 x 200 on screen
-    const struct {
-        Point topLeft, pointer;
-        Size placed;
-        Point expected;
-    } cases[] = {
-        {{10, 200}, {70, 40}, {100, 60}, {30, 210}},     // centre follows: +20, +10
-        {{10, 200}, {-50, -50}, {100, 60}, {10, 200}},   // not beyond the left and top
-        {{200, 300}, {90, 90}, {100, 60}, {210, 340}},   // not beyond the right and bottom
-        {{10, 200}, {300, 300}, {400, 250}, {10, 200}},  // larger than the canvas: its corner
-    };
     for (const auto& c : cases)
-        EXPECT_EQ(DraggedPlacedPosition(c.topLeft, c.pointer, c.placed, canvas), c.expected)
-            << c.pointer.x << "," << c.pointer.y;
+        EXPECT_EQ(PastePosition(c.placed, c.canvas, c.zoom, c.picture, region), c.expected)
+            << "zoom " << c.zoom << " at " << c.placed.x;
 }
 
 }  // namespace

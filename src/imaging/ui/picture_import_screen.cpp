@@ -193,7 +193,12 @@ void TForm3::SizeBtnClick(int button) {
 }
 
 void TForm3::CheckBox1Click() {
-    if (!picture_.isNull() && !placed_->isHidden()) ApplyFitMode();
+    if (!picture_.isNull() && !placed_->isHidden()) {
+        ApplyFitMode();
+        // The fitted picture may be larger than the one sized by hand: it stays in the canvas,
+        // where "OK" would paste it.
+        DragPlacedTo(QPoint(placed_->width() / 2, placed_->height() / 2));
+    }
     FocusSink();
 }
 
@@ -224,6 +229,14 @@ void TForm3::MovePlacedToCanvasCorner() {
     placed_->raise();
 }
 
+void TForm3::DragPlacedTo(QPoint pointer) {
+    const QRect canvas = host_.CanvasImage()->geometry();
+    const Point to = DraggedPlacedPosition(
+        TopLeftOf(placed_), {pointer.x(), pointer.y()}, {placed_->width(), placed_->height()},
+        RectOfSize(canvas.x(), canvas.y(), canvas.width(), canvas.height()));
+    placed_->move(to.x, to.y);
+}
+
 void TForm3::BtnDtStCloseClick() {
     FocusSink();
     const Bitmap& placed = placed_->picture();
@@ -248,22 +261,15 @@ bool TForm3::eventFilter(QObject* watched, QEvent* event) {
     if (watched != placed_ || placed_->isHidden()) return Form::eventFilter(watched, event);
     switch (event->type()) {
         case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonDblClick:
             if (static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) dragging_ = true;
             return true;
         case QEvent::MouseButtonRelease:
             dragging_ = false;
             return true;
-        case QEvent::MouseMove: {
-            if (!dragging_) return true;
-            const QPoint pointer = static_cast<QMouseEvent*>(event)->position().toPoint();
-            const QRect canvas = host_.CanvasImage()->geometry();
-            const Point to = DraggedPlacedPosition(
-                TopLeftOf(placed_), {pointer.x(), pointer.y()},
-                {placed_->width(), placed_->height()},
-                RectOfSize(canvas.x(), canvas.y(), canvas.width(), canvas.height()));
-            placed_->move(to.x, to.y);
+        case QEvent::MouseMove:
+            if (dragging_) DragPlacedTo(static_cast<QMouseEvent*>(event)->position().toPoint());
             return true;
-        }
         default:
             return Form::eventFilter(watched, event);
     }

@@ -58,7 +58,8 @@ class TForm3 : public Form {
   protected:
     void CloseByWindowManager() override { BtnFormCloseClick(); }
     void FormClose() override;
-    // Drags PlacedImage while the strip is open.
+    // While the strip is open it drags PlacedImage itself; the editor's own mouse handlers of
+    // that image get nothing meanwhile.
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
@@ -70,6 +71,8 @@ class TForm3 : public Form {
     // `placed` becomes PlacedImage's picture at the editor's zoom; the gap note follows.
     void ShowPlaced(Bitmap placed);
     void MovePlacedToCanvasCorner();
+    // PlacedImage's centre to `pointer` (in its own coordinates), kept inside the canvas.
+    void DragPlacedTo(QPoint pointer);
     Size RegionSize() const;
     bool HalfTone() const;
 
