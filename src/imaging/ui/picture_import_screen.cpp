@@ -10,6 +10,7 @@
 #include "platform/file_service.h"
 #include "platform/picture_io.h"
 #include "platform/stretch.h"
+#include "platform/work_indicator.h"
 #include "platform/ui/dialogs.h"
 #include "platform/ui/image_control.h"
 
@@ -153,7 +154,11 @@ void TForm3::ListView1Click(QListWidgetItem* item) {
         return;
     }
     PictureError error;
-    std::optional<Bitmap> loaded = LoadPicture(path, &error);
+    std::optional<Bitmap> loaded;
+    {
+        BusyCursor busy;
+        loaded = LoadPicture(path, &error);
+    }
     if (!loaded) {
         Dialogs().MessageBox("この画像は読めない(壊れているか、BMPでもJPEGでもない)", "NG");
         return;
@@ -163,6 +168,7 @@ void TForm3::ListView1Click(QListWidgetItem* item) {
         Dialogs().MessageBox("この画像は壊れている(途中までしかない)", "NG");
         return;
     }
+    BusyCursor busy;
     picture_ = std::move(*loaded);
     ApplyFitMode();
     CheckBox1->setVisible(mode_ != FitMode::ActualSize);
