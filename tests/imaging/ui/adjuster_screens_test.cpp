@@ -72,20 +72,23 @@ TEST(ColourToneScreen, EachBarMovesItsOwnBytesAndLabel) {
     }
 }
 
-TEST(ColourToneScreen, OkTakesOneSnapshotOfTheRegionAsOpenedOnlyAfterAChange) {
+TEST(ColourToneScreen, OkKeepsOneSnapshotOfTheRegionAsOpenedTheOtherWaysGiveItBack) {
     const Bitmap opened = test::NoiseBitmap(31, 17, 5);
+    enum Way { Ok, FailingOk, ResetAndOk, Cancel, WindowClose };
     struct Case {
-        const char* name;
         std::vector<std::pair<int, int>> drags;  // bar, position
-        bool failSnapshot;
+        Way way;
+        bool keepsAdjusted;
         int snapshots;
-        bool closes;
     };
     const Case cases[] = {
-        {"untouched", {}, false, 0, true},
-        {"back to the middle", {{3, 80}, {3, 50}}, false, 0, true},
-        {"several bars", {{3, 60}, {2, 10}, {0, 90}}, false, 1, true},
-        {"snapshot fails", {{1, 70}}, true, 0, false},
+        {{}, Ok, false, 0},
+        {{{3, 80}, {3, 50}}, Ok, false, 0},  // back in the middle: nothing changed
+        {{{3, 60}, {2, 10}, {0, 90}}, Ok, true, 1},
+        {{{1, 70}}, FailingOk, true, 0},  // stays open
+        {{{3, 20}, {1, 95}}, ResetAndOk, false, 0},
+        {{{3, 20}, {1, 95}}, Cancel, false, 0},
+        {{{3, 20}, {1, 95}}, WindowClose, false, 0},
     };
     for (const Case& c : cases) {
         test::FakeRegionHost host(opened);
@@ -93,44 +96,28 @@ TEST(ColourToneScreen, OkTakesOneSnapshotOfTheRegionAsOpenedOnlyAfterAChange) {
         for (auto [bar, position] : c.drags)
             DragTo(*form->YTB[static_cast<std::size_t>(bar)], position);
         const Bitmap adjusted = host.RegionBitmap();
-        host.failSnapshots = c.failSnapshot;
-        Click(form->BtnDtStClose);
-        EXPECT_EQ(host.Counter(), 1 + c.snapshots) << c.name;
-        if (c.snapshots) {
-            EXPECT_EQ(host.surface->history().Newest(), opened) << c.name;
-        }
-        EXPECT_EQ(host.RegionBitmap(), adjusted) << c.name;
-        EXPECT_EQ(form->isVisible(), !c.closes) << c.name;
-        if (form) form->Release();
-    }
-}
-
-TEST(ColourToneScreen, ResetCancelAndTheWindowCloseGiveTheRegionBack) {
-    const Bitmap opened = test::NoiseBitmap(20, 20, 8);
-    enum class Way { Reset, Cancel, WindowClose };
-    for (Way way : {Way::Reset, Way::Cancel, Way::WindowClose}) {
-        test::FakeRegionHost host(opened);
-        QPointer<TForm17> form = static_cast<TForm17*>(OpenColourTone(host));
-        DragTo(*form->YTB[3], 20);
-        DragTo(*form->YTB[1], 95);
-        ASSERT_NE(host.RegionBitmap(), opened);
-        if (way == Way::Reset) {
+        host.failSnapshots = c.way == FailingOk;
+        if (c.way == ResetAndOk) {
             Click(form->BtnReset);
             for (std::size_t i = 0; i < 4; ++i) {
                 EXPECT_EQ(form->YTB[i]->Position(), 50);
                 EXPECT_EQ(form->Label[i]->text(), "0");
             }
-            EXPECT_EQ(form->Offsets(), ToneOffsets{});
-            EXPECT_TRUE(form->isVisible());
-            Click(form->BtnDtStClose);  // nothing left to keep: no snapshot
-        } else if (way == Way::Cancel) {
-            Click(form->BtnFormClose);
-        } else {
-            form->close();
         }
-        EXPECT_EQ(host.RegionBitmap(), opened) << static_cast<int>(way);
-        EXPECT_EQ(host.Counter(), 1);
-        EXPECT_FALSE(form && form->isVisible());
+        if (c.way == Cancel)
+            Click(form->BtnFormClose);
+        else if (c.way == WindowClose)
+            form->close();
+        else
+            Click(form->BtnDtStClose);
+
+        EXPECT_EQ(host.RegionBitmap(), c.keepsAdjusted ? adjusted : opened) << c.way;
+        EXPECT_EQ(host.Counter(), 1 + c.snapshots) << c.way;
+        if (c.snapshots) {
+            EXPECT_EQ(host.surface->history().Newest(), opened) << c.way;
+        }
+        EXPECT_EQ(form && form->isVisible(), c.way == FailingOk) << c.way;
+        if (form) form->Release();
     }
 }
 
@@ -140,7 +127,6 @@ TEST(StretchScreen, StepsDrawAboutTheCentreFromTheRegionAsOpened) {
     auto* form = static_cast<TForm12*>(OpenStretch(host));
     EXPECT_EQ(form->geometry(), QRect(host.window.geometry().topLeft(), QSize(792, 200)));
     EXPECT_FALSE(form->mask().contains(QPoint(700, 100)));  // the editor's undo group
-    EXPECT_TRUE(form->mask().contains(QPoint(100, 100)));
     EXPECT_FALSE(form->BtnDtStClose->isVisible());
 
     Click(form->BtnZS0);
@@ -153,8 +139,6 @@ TEST(StretchScreen, StepsDrawAboutTheCentreFromTheRegionAsOpened) {
     EXPECT_EQ(test::CountPixels(shrunk, red), 95 * 95);
     EXPECT_EQ(shrunk.pixel(2, 2), red);
     EXPECT_EQ(shrunk.pixel(96, 96), red);
-    EXPECT_EQ(shrunk.pixel(1, 50), clWhite);
-    EXPECT_EQ(shrunk.pixel(97, 50), clWhite);
 
     // Back to 100 % from the region as opened, not from the shrunk picture.
     Click(form->BtnZS1);
@@ -165,6 +149,10 @@ TEST(StretchScreen, StepsDrawAboutTheCentreFromTheRegionAsOpened) {
     const int counter = host.Counter();
     Click(form->BtnZS0);
     EXPECT_EQ(form->Scale(), 0);
+    // Back at 5 % with a snapshot that cannot be written: nothing is drawn either.
+    host.failSnapshots = true;
+    Click(form->BtnZS1);
+    EXPECT_EQ(form->Scale(), 5);
     EXPECT_EQ(host.RegionBitmap(), atFive);
     EXPECT_EQ(host.Counter(), counter);
     Click(form->BtnDtStClose);
@@ -194,17 +182,6 @@ TEST(StretchScreen, CancelAndTheWindowCloseRollBackToTheOpeningCounter) {
         EXPECT_FALSE(std::filesystem::exists(SnapshotPath(host.surface->history().folder(), 2)));
         EXPECT_FALSE(form && form->isVisible());
     }
-}
-
-TEST(StretchScreen, AFailedSnapshotLeavesTheRegionAlone) {
-    const Bitmap opened = test::NoiseBitmap(30, 30, 1);
-    test::FakeRegionHost host(opened);
-    host.failSnapshots = true;
-    auto* form = static_cast<TForm12*>(OpenStretch(host));
-    Click(form->BtnZS1);
-    EXPECT_EQ(host.RegionBitmap(), opened);
-    EXPECT_FALSE(form->BtnDtStClose->isVisible());
-    form->Release();
 }
 
 }  // namespace
