@@ -7,6 +7,8 @@
 namespace pb {
 
 class RegionHost;
+class TQRCode;
+struct PlacementMessage;
 
 // "Barcode描画": the size check, the scanned or typed digits, the barcode centred on white.
 void DrawBarcodeInRegion(RegionHost& host);
@@ -15,5 +17,12 @@ void DrawQrCodeInRegion(RegionHost& host);
 // The keyboard's confirm in caller mode "1" with the text as CP932 bytes. False refuses
 // (the keyboard stays open).
 bool HandOverQrText(RegionHost& host, const std::string& cp932);
+
+// The region editor's hidden QR component QRCode1: made on first use with module size 2 and
+// Match on, it keeps the module size chosen last and goes with the editor's window.
+TQRCode& RegionQrCode(RegionHost& host);
+
+// The message box of a refusal; nothing for a refusal without a message.
+void ShowPlacementMessage(const PlacementMessage& message);
 
 }  // namespace pb
