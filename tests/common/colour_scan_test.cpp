@@ -29,11 +29,8 @@ TEST(ColourScan, FirstThreeColoursInScanOrderAndTheOneColourTest) {
         {5, 4, {{{0, 3}, kNearWhite}}, {clWhite, kNearWhite, clWhite}, false},
         // Rows come before columns: (4, 0) is met before (0, 1).
         {5, 4, {{{0, 1}, kBlue}, {{4, 0}, kRed}}, {clWhite, kRed, kBlue}, false},
-        {5,
-         4,
-         {{{0, 0}, kRed}, {{1, 0}, kBlue}, {{2, 0}, clBlack}},
-         {kRed, kBlue, clBlack},
-         false},  // white comes fourth
+        // White comes fourth and is left out.
+        {5, 4, {{{0, 0}, kRed}, {{1, 0}, kBlue}, {{2, 0}, clBlack}}, {kRed, kBlue, clBlack}, false},
         {0, 0, {}, {clWhite, clWhite, clWhite}, true},
     };
     for (const Case& c : cases) {
