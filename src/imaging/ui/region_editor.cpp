@@ -78,10 +78,10 @@ void TForm2::BuildControls() {
         {3, "激しく変形", 4, 130, 100, 32},  {7, "伸縮", 106, 130, 100, 32},
         {4, "2色塗り分け", 4, 166, 100, 30}, {19, "色調変更", 106, 166, 100, 30},
         {17, "ただの文字", 212, 40, 98, 32}, {18, "装飾文字", 312, 40, 98, 32},
-        {13, "↓", 520, 116, 38, 26},         {14, "↑", 560, 116, 38, 26},
-        {11, "↓", 520, 150, 38, 26},         {12, "↑", 560, 150, 38, 26},
-        {9, "戻す", 684, 48, 50, 34},        {10, "進む", 736, 48, 50, 34},
-        {8, "確定", 684, 156, 50, 40},       {0, "Cancel", 736, 156, 50, 40},
+        {13, "↓", 532, 116, 38, 26},         {14, "↑", 572, 116, 38, 26},
+        {11, "↓", 532, 150, 38, 26},         {12, "↑", 572, 150, 38, 26},
+        {9, "戻す", 684, 48, 46, 34},        {10, "進む", 732, 48, 46, 34},
+        {8, "確定", 684, 156, 46, 40},       {0, "Cancel", 732, 156, 50, 40},
     };
     for (const ButtonSpec& b : buttons)
         Btn[static_cast<std::size_t>(b.n)] =
@@ -107,11 +107,11 @@ void TForm2::BuildControls() {
     palette = std::make_unique<PaletteWidgets>(*this, layout);
 
     Label[2] = AddLabel(QStringLiteral("Label2"), QStringLiteral("Penの太さ"), 418, 122);
-    Label[6] = AddLabel(QStringLiteral("Label6"), QString::number(penWidth_), 482, 116, 34, 26);
+    Label[6] = AddLabel(QStringLiteral("Label6"), QString::number(penWidth_), 496, 116, 30, 26);
     Label[3] = AddLabel(QStringLiteral("Label3"), QStringLiteral("Zoom In/Out"), 418, 156);
-    Label[5] = AddLabel(QStringLiteral("Label5"), QString::number(zoom_), 482, 150, 34, 26);
+    Label[5] = AddLabel(QStringLiteral("Label5"), QString::number(zoom_), 496, 150, 30, 26);
     for (QLabel* l : {Label[6], Label[5]}) l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    Label[4] = AddLabel(QStringLiteral("Label4"), QStringLiteral("%"), 602, 156);
+    Label[4] = AddLabel(QStringLiteral("Label4"), QStringLiteral("%"), 614, 156);
 
     // The undo group and the size labels lie in x 680..780, y 30..152: the tool screens
     // leave that place open so that they stay usable.
