@@ -248,8 +248,9 @@ void TForm2::Edit0Enter() {
 }
 
 bool TForm2::DropFloatingCopy() {
-    // While a tool screen is open PlacedImage shows its picture, not a floating copy.
-    if (toolScreen_) return false;
+    // While a tool screen is open PlacedImage shows its picture, not a floating copy; and the
+    // focus may arrive before the surface exists.
+    if (toolScreen_ || !surface_) return false;
     return LiftOrDropSelection(*Image1, *Image2, *surface_, toolIndex_, true, CCTmpPath());
 }
 
