@@ -39,6 +39,18 @@ std::uint8_t PageModeForSize(Size size) {
     return landscape ? kPostcardLandscape : kPostcardPortrait;
 }
 
+std::string CentimetresText(int pixels, int ppi) {
+    if (ppi <= 0 || pixels <= 0) return "0";
+    // Hundredths of a centimetre, truncated as Int does.
+    const long long hundredths = static_cast<long long>(pixels) * 254 / ppi;
+    std::string text = std::to_string(hundredths / 100);
+    const long long fraction = hundredths % 100;
+    if (fraction == 0) return text;
+    text += (fraction < 10 ? ".0" : ".") + std::to_string(fraction);
+    if (text.back() == '0') text.pop_back();
+    return text;
+}
+
 int DefaultZoom(Size page) {
     return static_cast<long long>(page.width) * page.height > 800000 ? 50 : 100;
 }

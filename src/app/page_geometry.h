@@ -2,6 +2,7 @@
 // Page size and zoom rules of the main screen.
 
 #include <cstdint>
+#include <string>
 
 #include "platform/geometry.h"
 
@@ -23,6 +24,11 @@ std::uint8_t PageModeForSize(Size size);
 // The page mode of an opened page bitmap: the mode whose page has exactly that size at the
 // present resolutions, else judged by pixel area and by width against height.
 std::uint8_t OpenedPageMode(Size size, const AppState& app);
+
+// The length of `pixels` at `ppi` in centimetres as the size labels print it:
+// Int(pixels * 254 / ppi) / 100 in its shortest decimal form ("14.79", "14.7", "15");
+// "0" without pixels or ppi.
+std::string CentimetresText(int pixels, int ppi);
 
 // 50 when the page has more than 800000 pixels, otherwise 100.
 int DefaultZoom(Size page);

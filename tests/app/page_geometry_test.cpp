@@ -37,6 +37,18 @@ TEST(PageGeometry, PageSizesOfTheFourModes) {
     EXPECT_EQ(MmToPixels(254, 96), 960);  // 960.0004: the narrow inch never drops a pixel
 }
 
+TEST(PageGeometry, SizeLabelsPrintTruncatedCentimetres) {
+    const std::tuple<int, int, const char*> cases[] = {
+        {559, 96, "14.79"},  // 1479.02 hundredths
+        {378, 96, "10"},     // 1000.125: whole centimetres print no decimals
+        {4, 96, "0.1"},      // 10.58: the trailing zero goes
+        {2, 96, "0.05"},     // 5.29: a leading zero stays
+        {50, 0, "0"},        // no resolution known
+    };
+    for (const auto& [pixels, ppi, text] : cases)
+        EXPECT_EQ(CentimetresText(pixels, ppi), text) << pixels << " px at " << ppi;
+}
+
 TEST(PageGeometry, PageModeFollowsThePixelArea) {
     // New pages: the default zoom and the mode of a page of that size.
     const std::tuple<Size, int, std::uint8_t> cases[] = {

@@ -18,6 +18,7 @@
 #include "app/ui/print_panel.h"
 #include "app/works.h"
 #include "codes/ui/code_drawing.h"
+#include "imaging/ui/region_editor.h"
 #include "common/app_state.h"
 #include "platform/bitmap_ops.h"
 #include "common/colour_scan.h"
@@ -778,16 +779,35 @@ void TForm1::Image1MouseUp(Qt::MouseButton button, int x, int y) {
     if (!IsSelectionTool(app.ToolIndex)) return;
     const GestureState& g = PageSurface->gesture();
     if (g.StartPoint.x != g.EndPoint.x && g.StartPoint.y != g.EndPoint.y) {
-        LiftOrDropSelection(*Image1, *Image2, *PageSurface, app.ToolIndex, false, CCTmpPath());
-        // "□選択範囲編集" keeps the lifted rectangle in the hidden floating image for the
-        // region editor, which opens from here once it exists.
-        if (app.ToolIndex == kSelectEdit) {
-            const Rect sel = SelectionRect(g);
-            selectionOrigin_ = {sel.left, sel.top};
-            LabelPX0->setText(QString::number(sel.left));
-            LabelPY0->setText(QString::number(sel.top));
-        }
+        const bool lifted =
+            LiftOrDropSelection(*Image1, *Image2, *PageSurface, app.ToolIndex, false, CCTmpPath());
+        if (lifted && app.ToolIndex == kSelectEdit) OpenRegionEditor(SelectionRect(g));
     }
+}
+
+void TForm1::OpenRegionEditor(const Rect& sel) {
+    selectionOrigin_ = {sel.left, sel.top};
+    LabelPX0->setText(QString::number(sel.left));
+    LabelPY0->setText(QString::number(sel.top));
+    // The editor covers the work area and pastes back through the page's own history.
+    const RegionOrigin origin{PageSurface.get(), Image1, selectionOrigin_};
+    auto* editor = new TForm2(Image2->picture(), origin, this);
+    const AppState& app = App();
+    editor->Label[7]->setText(
+        QString::fromStdString("W: " + CentimetresText(sel.width(), app.ScreenPPIX) + "cm"));
+    editor->Label[8]->setText(
+        QString::fromStdString("H: " + CentimetresText(sel.height(), app.ScreenPPIY) + "cm"));
+    region_ = editor;
+    connect(editor, &Form::closed, this, [this] {
+        region_ = nullptr;
+        // The page's tools as its radio buttons show them.
+        AppState& state = App();
+        state.PenMode = RBtn[9]->isChecked();
+        state.ToolIndex = 0;
+        for (int n = 7; n >= 0; --n)
+            if (RBtn[n]->isChecked()) state.ToolIndex = static_cast<std::uint8_t>(n);
+        state.Tracking = false;
+    });
 }
 
 void TForm1::Image1Click() {

@@ -141,6 +141,9 @@ private:
     void SwitchBrushToPen();
     void ResetFloatingImage();
     void ResizePageArea();
+    // Tool 7: the region editor on the lifted rectangle `sel` (page pixels), which the hidden
+    // floating image holds.
+    void OpenRegionEditor(const Rect& sel);
     std::string CCTmpPath() const;
     void Memo1MouseDown(QMouseEvent* e);
     void Memo1MouseMove(QMouseEvent* e);
