@@ -60,7 +60,10 @@ TForm2::TForm2(Bitmap region, const RegionOrigin& origin, QWidget* parent)
     FocusEdit0();
 }
 
-TForm2::~TForm2() = default;
+TForm2::~TForm2() {
+    // A tool screen still open is deleted with the editor: it must not call back into it.
+    if (toolScreen_) toolScreen_->disconnect(this);
+}
 
 void TForm2::BuildControls() {
     TitleLabel = AddLabel(QStringLiteral("LabelTitle"), QStringLiteral("選択範囲編集中"), 6, 3);
