@@ -17,7 +17,7 @@ namespace {
 constexpr int kStripHeight = 200;  // the region editor's top panel
 constexpr int kButtonW = 100;
 constexpr int kButtonH = 44;
-// Quarter turns are refused after this many failed ones in a row.
+// Quarter turns are refused once more than this many have failed in a row.
 constexpr int kMaxTurnFailures = 2;
 
 }  // namespace
@@ -62,18 +62,16 @@ void TForm4::BuildControls() {
     AddFocusSink(2, 2);
     // Direction and angle mode.
     GroupBox1 = AddGroup(QStringLiteral("GroupBox1"), QStringLiteral("回転"), 10, 16, 130, 90);
-    RadioButton1 =
-        AddRadio(QStringLiteral("RadioButton1"), QStringLiteral("方向指定"), 10, 24, 110, 26,
-                 GroupBox1);
-    RadioButton2 =
-        AddRadio(QStringLiteral("RadioButton2"), QStringLiteral("角度指定"), 10, 56, 110, 26,
-                 GroupBox1);
+    RadioButton1 = AddRadio(QStringLiteral("RadioButton1"), QStringLiteral("方向指定"), 10, 24, 110,
+                            26, GroupBox1);
+    RadioButton2 = AddRadio(QStringLiteral("RadioButton2"), QStringLiteral("角度指定"), 10, 56, 110,
+                            26, GroupBox1);
     RadioButton1->setChecked(true);
     const char* captions[] = {"", "回転↓", "↑回転", "反転←→", "反転↑↓"};
     for (int n = 1; n <= 4; ++n)
         Button[n] = AddButton(QStringLiteral("Button%1").arg(n), QString::fromUtf8(captions[n]),
-                              160 + (n - 1) % 2 * (kButtonW + 10), 16 + (n - 1) / 2 * 56,
-                              kButtonW, kButtonH);
+                              160 + (n - 1) % 2 * (kButtonW + 10), 16 + (n - 1) / 2 * 56, kButtonW,
+                              kButtonH);
 
     YTrackBar2 = new TYTrackBar(this);
     YTrackBar2->setObjectName(QStringLiteral("YTrackBar2"));
@@ -100,8 +98,8 @@ void TForm4::BuildControls() {
     cells.palette = QPoint(100, 64);
     palette_ = std::make_unique<PaletteWidgets>(*this, cells);
 
-    BtnDtStClose = AddButton(QStringLiteral("BtnDtStClose"), QStringLiteral("OK"), 540, 140, 120,
-                             kButtonH);
+    BtnDtStClose =
+        AddButton(QStringLiteral("BtnDtStClose"), QStringLiteral("OK"), 540, 140, 120, kButtonH);
     BtnDtStClose->hide();
     BtnFormClose = AddButton(QStringLiteral("BtnFormClose"), QStringLiteral("キャンセル"), 400, 140,
                              120, kButtonH);
@@ -145,8 +143,9 @@ void TForm4::VPicPrc(int n) {
     if (n < 1 || n > 4) return;
     const bool quarterTurn = n <= 2;
     if (quarterTurn && failures_ > kMaxTurnFailures) {
-        Dialogs().MessageBox("復旧の方法はいろいろあるけど、いちばんのおすすめは「キャンセル」ボタン",
-                             "謎のエラーが出たままいろんな機能が停止状態");
+        Dialogs().MessageBox(
+            "復旧の方法はいろいろあるけど、いちばんのおすすめは「キャンセル」ボタン",
+            "謎のエラーが出たままいろんな機能が停止状態");
         return;
     }
     if (!host_.SnapshotRegion()) return;
@@ -154,9 +153,12 @@ void TForm4::VPicPrc(int n) {
     Bitmap region = host_.RegionBitmap();
     if (quarterTurn) {
         try {
-            TurnRegionQuarter(turned_, region, n == 1);
+            Bitmap turned = turned_;
+            TurnRegionQuarter(turned, region, n == 1);
+            turned_ = std::move(turned);
         } catch (const std::exception&) {
-            // Out of memory on a large region: the region stays as it was.
+            // Out of memory on a large region: the region and the turned picture stay as
+            // they were.
             ++failures_;
             return;
         }

@@ -58,9 +58,6 @@ class TForm4 : public Form {
     void BtnDtStCloseClick();
     void BtnFormCloseClick();
 
-    int angle() const { return angle_; }
-    int failures() const { return failures_; }
-
   protected:
     void CloseByWindowManager() override { BtnFormCloseClick(); }
 

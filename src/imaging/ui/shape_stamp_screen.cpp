@@ -74,9 +74,9 @@ void TForm5::BuildRightPanel(int x) {
             AddRadio(QStringLiteral("RadioButton%1").arg(n, 2, 10, QLatin1Char('0')),
                      QString::fromUtf8(caption), rx, ry, w, 22, group);
     };
-    auto* shapes = AddGroup(QStringLiteral("GroupBoxShape"), QStringLiteral("形"), x, 4,
-                            kPanelWidth, 106);
-    const char* shapeCaptions[] = {"四角", "丸角四角", "円",  "ハート型",
+    auto* shapes =
+        AddGroup(QStringLiteral("GroupBoxShape"), QStringLiteral("形"), x, 4, kPanelWidth, 106);
+    const char* shapeCaptions[] = {"四角", "丸角四角", "円",   "ハート型",
                                    "星型", "円柱",     "矢印", "吹き出し"};
     for (int n = 0; n <= 7; ++n)
         radio(n, shapeCaptions[n], 8 + n / 4 * 126, 18 + n % 4 * 21, 120, shapes);
@@ -84,13 +84,13 @@ void TForm5::BuildRightPanel(int x) {
     ShadowGroup = AddGroup(QStringLiteral("GroupBoxShadow"), QStringLiteral("影"), x, 112, 130, 62);
     radio(8, "影なし", 6, 18, 110, ShadowGroup);
     radio(9, "影つき", 6, 39, 110, ShadowGroup);
-    DirectionGroup =
-        AddGroup(QStringLiteral("GroupBoxDirection"), QStringLiteral("向き"), x + 134, 112, 130, 62);
+    DirectionGroup = AddGroup(QStringLiteral("GroupBoxDirection"), QStringLiteral("向き"), x + 134,
+                              112, 130, 62);
     const char* directions[] = {"↑", "→", "↓", "←"};
     for (int k = 0; k <= 3; ++k)
         radio(10 + k, directions[k], 6 + k % 2 * 60, 18 + k / 2 * 21, 56, DirectionGroup);
-    auto* target =
-        AddGroup(QStringLiteral("GroupBoxColour"), QStringLiteral("色変更"), x, 176, kPanelWidth, 44);
+    auto* target = AddGroup(QStringLiteral("GroupBoxColour"), QStringLiteral("色変更"), x, 176,
+                            kPanelWidth, 44);
     radio(14, "輪郭線の色", 6, 18, 120, target);
     radio(15, "影の色", 134, 18, 110, target);
     RadioButton[0]->setChecked(true);
@@ -233,15 +233,16 @@ void TForm5::BtnKSClick(int group, int direction) {
     FocusSink();
     // Direction 0 enlarges the picture (inset -1), 1 shrinks it (+1).
     const int d = direction == 0 ? -1 : 1;
-    StampInsets& in = style_.insets;
-    switch (group) {
-        case 0: in = ShiftInsets(in, d, d, d, d); break;
-        case 1: in = ShiftInsets(in, d, 0, 0, 0); break;
-        case 2: in = ShiftInsets(in, 0, d, 0, 0); break;
-        case 3: in = ShiftInsets(in, 0, 0, d, 0); break;
-        case 4: in = ShiftInsets(in, 0, 0, 0, d); break;
-        case 5: in = {}; break;
-        default: return;
+    // The sides each group moves: all, top, right, bottom, left; group 5 clears them.
+    static constexpr int kSides[5][4] = {
+        {1, 1, 1, 1}, {1, 0, 0, 0}, {0, 1, 0, 0}, {0, 0, 1, 0}, {0, 0, 0, 1}};
+    if (group == 5) {
+        style_.insets = {};
+    } else if (group >= 0 && group < 5) {
+        const int* k = kSides[group];
+        style_.insets = ShiftInsets(style_.insets, d * k[0], d * k[1], d * k[2], d * k[3]);
+    } else {
+        return;
     }
     BusyCursor busy;
     ComposeAndWarp();

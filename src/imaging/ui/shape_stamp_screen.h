@@ -33,7 +33,7 @@ class TForm5 : public Form {
     std::array<QRadioButton*, 16> RadioButton{};
     QGroupBox* ShadowGroup = nullptr;
     QGroupBox* DirectionGroup = nullptr;
-    QLabel* LabelPW = nullptr;  // the outline width
+    QLabel* LabelPW = nullptr;       // the outline width
     QPushButton* Button1 = nullptr;  // "確定"
     QPushButton* Button2 = nullptr;  // "Cancel"
 
@@ -49,11 +49,6 @@ class TForm5 : public Form {
     void BtnTFRMClick(int corner, bool alongX, bool plus);
     void Button1Click();
     void Button2Click();
-
-    const StampStyle& style() const { return style_; }
-    const WarpCorners& corners() const { return corners_; }
-    // Image0: the composed picture before the corner warp.
-    const Bitmap& composed() const { return composed_; }
 
   private:
     void BuildControls();
