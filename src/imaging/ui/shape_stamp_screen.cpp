@@ -178,23 +178,21 @@ void TForm5::ComposeAndWarp() {
 
 void TForm5::RDBtnClick(int n) {
     BusyCursor busy;
-    auto showShadowColour = [this](bool on) {
-        RadioButton[15]->setVisible(on);
-        RadioButton[on ? 15 : 14]->setChecked(true);
-    };
     if (n >= 0 && n <= 7) {
         style_.shape = static_cast<StampShape>(n);
         const bool cylinder = style_.shape == StampShape::Cylinder;
         ShadowGroup->setVisible(!cylinder);
         DirectionGroup->setVisible(style_.shape == StampShape::Arrow ||
                                    style_.shape == StampShape::Balloon);
-        // The cylinder has no shadow; elsewhere the shadow's colour can be chosen while one
-        // is drawn.
-        showShadowColour(!cylinder && style_.shadow);
+        // The cylinder has no shadow; back from it, a shadow still chosen can be coloured
+        // again.
+        if (cylinder) RadioButton[14]->setChecked(true);
+        RadioButton[15]->setVisible(!cylinder && style_.shadow);
         SetUp();
     } else if (n == 8 || n == 9) {
         style_.shadow = n == 9;
-        showShadowColour(style_.shadow);
+        RadioButton[style_.shadow ? 15 : 14]->setChecked(true);
+        RadioButton[15]->setVisible(style_.shadow);
         ComposeAndWarp();
     } else if (n >= 10 && n <= 13) {
         style_.direction = static_cast<StampDirection>(n - 10);
