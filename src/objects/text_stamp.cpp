@@ -32,8 +32,7 @@ Rect VisiblePart(Size target, Point at, int w, int h) {
     const long long left = std::max<long long>(at.x, 0);
     const long long top = std::max<long long>(at.y, 0);
     const long long right = std::min<long long>(static_cast<long long>(at.x) + w, target.width);
-    const long long bottom =
-        std::min<long long>(static_cast<long long>(at.y) + h, target.height);
+    const long long bottom = std::min<long long>(static_cast<long long>(at.y) + h, target.height);
     if (right <= left || bottom <= top) return {};
     return {static_cast<int>(left), static_cast<int>(top), static_cast<int>(right),
             static_cast<int>(bottom)};
@@ -53,8 +52,7 @@ int PlainStampStartFontSize(const std::string& text, const std::string& family, 
     return StartFontSize(text, family, region, kPlainStampStartSize, false);
 }
 
-int DecoratedStampStartFontSize(const std::string& text, const std::string& family,
-                                Size region) {
+int DecoratedStampStartFontSize(const std::string& text, const std::string& family, Size region) {
     return StartFontSize(text, family, region, kDecoratedStampStartSize, true);
 }
 

@@ -29,8 +29,7 @@ int DecoratedStampStripeWidth(int sizePoints);
 // the region (plain: measured regular; decorated: bold, within 10/11 of the region's width
 // and height). Never below the smallest size the fitting knows (3).
 int PlainStampStartFontSize(const std::string& text, const std::string& family, Size region);
-int DecoratedStampStartFontSize(const std::string& text, const std::string& family,
-                                Size region);
+int DecoratedStampStartFontSize(const std::string& text, const std::string& family, Size region);
 
 // Draws a plain text stamp (a family "0" record; Left and Top are not used) with the top-left
 // of its box at `at`: its background (BackStyle 1..3, the band width of the stamp), then its

@@ -112,8 +112,8 @@ void TForm15::BuildControls() {
     radios(GroupBox1, 4, {"影なし", "影つき"}, 5, 66);
     GroupBox2 = AddGroup(QStringLiteral("GroupBox2"), QString(), x, 50, 148, 30);
     radios(GroupBox2, 1, {"左寄", "中央", "右寄"}, 5, 44);
-    GroupBox3 = AddGroup(QStringLiteral("GroupBox3"), QStringLiteral("中身の塗り方"), x, 82, 148,
-                         66);
+    GroupBox3 =
+        AddGroup(QStringLiteral("GroupBox3"), QStringLiteral("中身の塗り方"), x, 82, 148, 66);
     radios(GroupBox3, 6, {"SOLID", "STRIPE"}, 18, 66);
     radios(GroupBox3, 8, {"GRADATION", "画像"}, 40, 66);
     RBtn[8]->resize(84, 20);
@@ -121,8 +121,8 @@ void TForm15::BuildControls() {
     RBtn[9]->resize(50, 20);
     GroupBox4 = AddGroup(QStringLiteral("GroupBox4"), QString(), x, 152, 148, 30);
     radios(GroupBox4, 13, {"横", "縦"}, 5, 50);
-    GroupBox5 = AddGroup(QStringLiteral("GroupBox5"), QStringLiteral("色変更"), kPaletteLeft, 14,
-                         226, 38);
+    GroupBox5 =
+        AddGroup(QStringLiteral("GroupBox5"), QStringLiteral("色変更"), kPaletteLeft, 14, 226, 38);
     radios(GroupBox5, 10, {"輪郭線", "中身", "影"}, 16, 68);
 
     PaletteLayout layout;
@@ -189,8 +189,7 @@ void TForm15::ShowPictureBrowser(bool visible) {
         if (width() >= kBrowserColumnLeft + kBrowserMinWidth) {
             ShellTreeView1->setGeometry(kBrowserColumnLeft, 4, 180, height() - 8);
             ListView1->setGeometry(kBrowserColumnLeft + 184, 4,
-                                   std::min(width() - kBrowserColumnLeft - 188, 480),
-                                   height() - 8);
+                                   std::min(width() - kBrowserColumnLeft - 188, 480), height() - 8);
         } else {
             ShellTreeView1->setGeometry(kSecondPaletteLeft, kPaletteTop, 244, 56);
             ListView1->setGeometry(kSecondPaletteLeft, kPaletteTop + 58, 244,
@@ -207,7 +206,8 @@ void TForm15::ShowPictureBrowser(bool visible) {
 
 Bitmap TForm15::Preview() {
     BusyCursor busy;
-    LabelSize->setText(QStringLiteral("サイズ %1  線幅 %2").arg(rec_.FontSize).arg(rec_.OutlineWidth));
+    LabelSize->setText(
+        QStringLiteral("サイズ %1  線幅 %2").arg(rec_.FontSize).arg(rec_.OutlineWidth));
     const ObjectRecord rec = CurrentRecord();
     auto picture = RenderDecoratedPicture(rec, DecoratedStampStripeWidth(rec.FontSize));
     // The fill bitmap of STRIPE, GRADATION and "画像" is kept beside the program; a SOLID
@@ -224,8 +224,8 @@ Bitmap TForm15::Preview() {
 void TForm15::BtnUpDnClick(int n) {
     FocusSink();
     if (n == 5 || n == 6) {
-        rec_.OutlineWidth = std::clamp(rec_.OutlineWidth + (n == 5 ? 1 : -1), kOutlineWidthMin,
-                                       kOutlineWidthMax);
+        rec_.OutlineWidth =
+            std::clamp(rec_.OutlineWidth + (n == 5 ? 1 : -1), kOutlineWidthMin, kOutlineWidthMax);
         Preview();
         return;
     }

@@ -86,8 +86,8 @@ std::string ChosenFontName(const QListWidget* list) {
 }
 
 void ObjectDesignForm::BuildFontList(int x, int y, int w, int h, int fontIndex) {
-    ListBox1 = AddJapaneseFontList(this, QRect(x, y, w, h),
-                                   FontNameForIndex(InstalledFonts(), fontIndex));
+    ListBox1 =
+        AddJapaneseFontList(this, QRect(x, y, w, h), FontNameForIndex(InstalledFonts(), fontIndex));
 }
 
 std::string ObjectDesignForm::ChosenFont() const {

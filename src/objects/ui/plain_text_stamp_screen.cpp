@@ -58,8 +58,8 @@ void TForm14::BuildControls() {
     for (int n = 6; n <= 9; ++n) {
         const int i = n - 6;
         RBtn[n] = AddRadio(QStringLiteral("RBtn%1").arg(n, 2, 10, QLatin1Char('0')),
-                           QString::fromUtf8(backCaptions[i]), 6 + (i % 2) * 62,
-                           18 + (i / 2) * 22, i % 2 ? 84 : 58, 20, GroupBox1);
+                           QString::fromUtf8(backCaptions[i]), 6 + (i % 2) * 62, 18 + (i / 2) * 22,
+                           i % 2 ? 84 : 58, 20, GroupBox1);
     }
     GroupBox2 = AddGroup(QStringLiteral("GroupBox2"), QString(), x, kTop + 70, 150, 30);
     const char* alignCaptions[] = {"左寄", "中央", "右寄"};
@@ -69,10 +69,10 @@ void TForm14::BuildControls() {
                            GroupBox2);
     GroupBox3 =
         AddGroup(QStringLiteral("GroupBox3"), QStringLiteral("色変更"), x, kTop + 104, 150, 44);
-    RBtn[4] = AddRadio(QStringLiteral("RBtn04"), QStringLiteral("文字色"), 6, 18, 68, 20,
-                       GroupBox3);
-    RBtn[5] = AddRadio(QStringLiteral("RBtn05"), QStringLiteral("背景色"), 76, 18, 68, 20,
-                       GroupBox3);
+    RBtn[4] =
+        AddRadio(QStringLiteral("RBtn04"), QStringLiteral("文字色"), 6, 18, 68, 20, GroupBox3);
+    RBtn[5] =
+        AddRadio(QStringLiteral("RBtn05"), QStringLiteral("背景色"), 76, 18, 68, 20, GroupBox3);
 
     GroupBox4 = AddGroup(QStringLiteral("GroupBox4"), QString(), kSizeLeft, kTop, 96, 30);
     RBtn[10] = AddRadio(QStringLiteral("RBtn10"), QStringLiteral("横"), 6, 5, 40, 20, GroupBox4);
@@ -82,8 +82,8 @@ void TForm14::BuildControls() {
     LabelSize->setAlignment(Qt::AlignCenter);
     FSBtn01 = AddButton(QStringLiteral("FSBtn01"), QStringLiteral("↓"), kSizeLeft, kTop + 78, 46,
                         kButtonHeight);
-    FSBtn02 = AddButton(QStringLiteral("FSBtn02"), QStringLiteral("↑"), kSizeLeft + 50,
-                        kTop + 78, 46, kButtonHeight);
+    FSBtn02 = AddButton(QStringLiteral("FSBtn02"), QStringLiteral("↑"), kSizeLeft + 50, kTop + 78,
+                        46, kButtonHeight);
 
     PaletteLayout layout;
     layout.palette = QPoint(kPaletteLeft, kTop);
@@ -141,8 +141,8 @@ void TForm14::FSBtnClick(int n) {
     FocusSink();
     if (n != 1 && n != 2) return;
     const bool up = n == 2;
-    const int size = std::clamp(rec_.FontSize + (up ? 1 : -1), kPlainStampSmallestSize,
-                                kPlainStampLargestSize);
+    const int size =
+        std::clamp(rec_.FontSize + (up ? 1 : -1), kPlainStampSmallestSize, kPlainStampLargestSize);
     // A press never moves the size the other way (a fitted size below the range stays).
     if (up ? size <= rec_.FontSize : size >= rec_.FontSize) return;
     if (up && RefuseUnlessFits(TextBox(size, FontNameForIndex(InstalledFonts(), rec_.FontIndex))))

@@ -67,10 +67,9 @@ void TextStampForm::OpenOverRegion() {
 }
 
 void TextStampForm::BuildConfirmButtons(const QString& confirmCaption) {
-    BtnDtStClose =
-        AddButton(QStringLiteral("BtnDtStClose"), confirmCaption, 700, 20, 88, 42);
-    BtnFormClose = AddButton(QStringLiteral("BtnFormClose"), QStringLiteral("Cancel"), 700, 64,
-                             88, 42);
+    BtnDtStClose = AddButton(QStringLiteral("BtnDtStClose"), confirmCaption, 700, 20, 88, 42);
+    BtnFormClose =
+        AddButton(QStringLiteral("BtnFormClose"), QStringLiteral("Cancel"), 700, 64, 88, 42);
     QFont bold = BtnDtStClose->font();
     bold.setBold(true);
     BtnDtStClose->setFont(bold);

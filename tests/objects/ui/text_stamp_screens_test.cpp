@@ -88,24 +88,32 @@ TEST_F(TextStampScreenTest, DecoratedStampDeformationAndShadowTarget) {
 }
 
 TEST_F(TextStampScreenTest, DecoratedStampHangingOverTheRightEdgeCopiesTheInsideOnly) {
-    QPointer<TForm15> form = new TForm15(host, "ABC");
-    // A striped body keeps its fill bitmap beside the program while the screen is open.
-    Click(form->RBtn[7]);
-    EXPECT_TRUE(FillBitmapExists());
-    Click(form->RBtn[5]);
-    PlaceAt(260, 20);
-    const Bitmap stamp = host.placed->picture();
-    ASSERT_GT(stamp.width(), 40) << "the stamp must reach past the right edge";
-    Bitmap expected = host.RegionBitmap();
-    const long long inside = CopyNonKeyPixels(expected, {260, 20}, stamp);
-    ASSERT_GT(inside, 0);
-    const int counter = host.Counter();
-    Click(form->BtnDtStClose);
-    Settle();
-    EXPECT_TRUE(form.isNull());
-    EXPECT_EQ(host.RegionBitmap(), expected);
-    EXPECT_EQ(host.Counter(), counter + 1) << "one snapshot";
-    ExpectEditorGivenBack("OK");
+    // The canvas's zoom; the stamp lies at (260, 20) region pixels in every case.
+    for (const int zoom : {100, 200, 50}) {
+        host.RegionBitmap().fill(kGround);
+        host.zoom = zoom;
+        host.RegionChanged();
+        QPointer<TForm15> form = new TForm15(host, "ABC");
+        // A striped body keeps its fill bitmap beside the program while the screen is open.
+        Click(form->RBtn[7]);
+        EXPECT_TRUE(FillBitmapExists()) << zoom;
+        Click(form->RBtn[5]);
+        host.placed->move(host.canvas->pos() + QPoint(260 * zoom / 100, 20 * zoom / 100));
+        const Bitmap stamp = host.placed->picture();
+        EXPECT_EQ(host.placed->size(),
+                  QSize(stamp.width() * zoom / 100, stamp.height() * zoom / 100));
+        ASSERT_GT(stamp.width(), 40) << "the stamp must reach past the right edge";
+        Bitmap expected = host.RegionBitmap();
+        const long long inside = CopyNonKeyPixels(expected, {260, 20}, stamp);
+        ASSERT_GT(inside, 0);
+        const int counter = host.Counter();
+        Click(form->BtnDtStClose);
+        Settle();
+        EXPECT_TRUE(form.isNull()) << zoom;
+        EXPECT_EQ(host.RegionBitmap(), expected) << zoom;
+        EXPECT_EQ(host.Counter(), counter + 1) << zoom << ": one snapshot";
+        ExpectEditorGivenBack("OK");
+    }
 }
 
 TEST_F(TextStampScreenTest, PlainStampBurnsTextAndBackground) {
@@ -158,39 +166,27 @@ TEST_F(TextStampScreenTest, PlainStampOfSizeTwentyHasTwoPixelStripes) {
 }
 
 TEST_F(TextStampScreenTest, GrowthBeyondTheRegionIsRefused) {
-    struct Case {
-        const char* name;
-        bool decorated;
-        Point at;
-        std::function<QPushButton*(Form&)> button;
-        const char* said;
+    // Where the stamp lies, the button pressed (FSBtn02 of the plain stamp, Btn1 or FBtn2 of
+    // the decorated one) and the refusal.
+    const std::tuple<const char*, Point, const char*, const char*> cases[] = {
+        {"plain ↑ at the right edge", {290, 0}, "FSBtn02", "右余白が足りない/NG"},
+        {"decorated +8 at the bottom edge", {0, 190}, "Btn1", "下余白が足りない/NG"},
+        {"decorated arch at the bottom edge", {0, 190}, "FBtn2", "下余白が足りない/NG"},
     };
-    const Case cases[] = {
-        {"plain ↑ at the right edge", false, {290, 0},
-         [](Form& f) { return static_cast<TForm14&>(f).FSBtn02; }, "右余白が足りない/NG"},
-        {"decorated +8 at the bottom edge", true, {0, 190},
-         [](Form& f) { return static_cast<TForm15&>(f).Btn[1]; }, "下余白が足りない/NG"},
-        {"decorated arch at the bottom edge", true, {0, 190},
-         [](Form& f) { return static_cast<TForm15&>(f).FBtn[2]; }, "下余白が足りない/NG"},
-    };
-    for (const Case& c : cases) {
+    for (const auto& [name, at, button, said] : cases) {
         dialogs->shown.clear();
-        QPointer<Form> form;
-        if (c.decorated)
-            form = new TForm15(host, "ABC");
-        else
-            form = new TForm14(host, "ABC");
-        auto record = [&] {
-            return c.decorated ? static_cast<TForm15*>(form.data())->CurrentRecord()
-                               : static_cast<TForm14*>(form.data())->CurrentRecord();
-        };
+        const bool decorated = std::string(button) != "FSBtn02";
+        QPointer<TForm14> plain = decorated ? nullptr : new TForm14(host, "ABC");
+        QPointer<TForm15> deco = decorated ? new TForm15(host, "ABC") : nullptr;
+        TextStampForm* form = plain ? static_cast<TextStampForm*>(plain) : deco;
+        auto record = [&] { return plain ? plain->CurrentRecord() : deco->CurrentRecord(); };
         const ObjectRecord before = record();
-        PlaceAt(c.at.x, c.at.y);
-        Click(c.button(*form));
-        EXPECT_EQ(Said(), std::vector<std::string>{c.said}) << c.name;
-        EXPECT_EQ(record().FontSize, before.FontSize) << c.name;
-        EXPECT_EQ(record().DeformAmount, before.DeformAmount) << c.name;
-        form->close();
+        PlaceAt(at.x, at.y);
+        Click(form->Find<QPushButton>(QString::fromUtf8(button)));
+        EXPECT_EQ(Said(), std::vector<std::string>{said}) << name;
+        EXPECT_EQ(record().FontSize, before.FontSize) << name;
+        EXPECT_EQ(record().DeformAmount, before.DeformAmount) << name;
+        Click(form->BtnFormClose);
         Settle();
     }
 }
