@@ -1,7 +1,6 @@
 #include "objects/ui/decorated_text_stamp_screen.h"
 
 #include <algorithm>
-#include <cstdlib>
 
 #include "common/app_state.h"
 #include "common/picture_browsing.h"

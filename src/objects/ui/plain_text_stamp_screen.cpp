@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "common/app_state.h"
 #include "common/ui/region_host.h"
 #include "objects/decorated_path.h"
 #include "objects/design_rules.h"
