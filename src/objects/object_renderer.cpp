@@ -17,8 +17,6 @@ namespace pb {
 
 namespace {
 
-constexpr int kStripeWidth = 5;
-
 ComponentColours ComponentsOf(const ObjectRecord& rec) {
     ComponentColours c;
     c.use = rec.UseColor;
@@ -43,18 +41,19 @@ int AlignedX(int align, int boxWidth, int lineWidth) {
     return 0;
 }
 
-// Writes the lines of a plain text object with the top-left of its box at (left, top), in
-// the canvas's present font.
-void DrawPlainLines(Canvas& canvas, const ObjectRecord& rec, int boxWidth, int left, int top) {
-    long long y = top;
+}  // namespace
+
+void DrawPlainTextLines(Canvas& target, Point at, const ObjectRecord& rec, int boxWidth) {
+    target.brush.style = BrushStyle::Clear;
+    target.bkMode = BkMode::Transparent;
+    target.font = Font{FontFamilyOf(rec), rec.FontSize, false, false, rec.FontColor};
+    long long y = at.y;
     for (const std::string& line : ObjectTextLines(rec.Text)) {
-        const int x = AlignedX(rec.Align, boxWidth, canvas.TextWidth(line));
-        canvas.TextOut(left + x, static_cast<int>(y), line);
-        y += canvas.TextHeight(line);
+        const int x = AlignedX(rec.Align, boxWidth, target.TextWidth(line));
+        target.TextOut(at.x + x, static_cast<int>(y), line);
+        y += target.TextHeight(line);
     }
 }
-
-}  // namespace
 
 std::optional<Size> ObjectBoxSize(const ObjectRecord& rec) {
     Bitmap probe(1, 1);
@@ -74,7 +73,7 @@ bool PlaceableOnPage(const ObjectRecord& rec) {
     return std::llabs(rec.Left) <= kMaxObjectOrigin && std::llabs(rec.Top) <= kMaxObjectOrigin;
 }
 
-std::optional<ObjectPicture> RenderPlainTextPicture(const ObjectRecord& rec) {
+std::optional<ObjectPicture> RenderPlainTextPicture(const ObjectRecord& rec, int stripeWidth) {
     const std::optional<Size> box = ObjectBoxSize(rec);
     if (!box) return std::nullopt;
     ObjectPicture out;
@@ -88,7 +87,7 @@ std::optional<ObjectPicture> RenderPlainTextPicture(const ObjectRecord& rec) {
             bmp.fill(rec.BackColor);
             break;
         case 2:
-            StripeFill(bmp, kStripeWidth, ComponentsOf(rec), clWhite, rec.Horizontal);
+            StripeFill(bmp, stripeWidth, ComponentsOf(rec), clWhite, rec.Horizontal);
             break;
         case 3:
             if (rec.Horizontal)
@@ -101,18 +100,15 @@ std::optional<ObjectPicture> RenderPlainTextPicture(const ObjectRecord& rec) {
     }
     if (rec.BackStyle != 0) out.companion = bmp;
     BitmapCanvas canvas(bmp);
-    canvas.brush.style = BrushStyle::Clear;
-    canvas.bkMode = BkMode::Transparent;
-    canvas.font = Font{FontFamilyOf(rec), rec.FontSize, false, false, rec.FontColor};
-    DrawPlainLines(canvas, rec, box->width, 0, 0);
+    DrawPlainTextLines(canvas, {0, 0}, rec, box->width);
     return out;
 }
 
-Bitmap DecoratedFillBitmap(const ObjectRecord& rec, Size box) {
+Bitmap DecoratedFillBitmap(const ObjectRecord& rec, Size box, int stripeWidth) {
     Bitmap fill(box.width, box.height, clWhite);
     switch (rec.FillStyle) {
         case 2:
-            StripeFill(fill, kStripeWidth, ComponentsOf(rec), clWhite, rec.Horizontal);
+            StripeFill(fill, stripeWidth, ComponentsOf(rec), clWhite, rec.Horizontal);
             break;
         case 3:
             if (rec.Horizontal)
@@ -134,13 +130,13 @@ Bitmap DecoratedFillBitmap(const ObjectRecord& rec, Size box) {
     return fill;
 }
 
-std::optional<ObjectPicture> RenderDecoratedPicture(const ObjectRecord& rec) {
+std::optional<ObjectPicture> RenderDecoratedPicture(const ObjectRecord& rec, int stripeWidth) {
     const std::optional<Size> box = ObjectBoxSize(rec);
     if (!box) return std::nullopt;
     ObjectPicture out;
     std::shared_ptr<const Bitmap> fill;
     if (rec.FillStyle < 10) {
-        out.companion = DecoratedFillBitmap(rec, *box);
+        out.companion = DecoratedFillBitmap(rec, *box, stripeWidth);
         fill = std::make_shared<const Bitmap>(*out.companion);
     }
     out.image = Bitmap(box->width, box->height, KeyColour);
@@ -165,10 +161,7 @@ void DrawPlainTextForPrint(Canvas& target, const std::string& folder, int slot,
         if (auto bmp = LoadBmp(companion))
             target.StretchDraw(RectOfSize(rec.Left, rec.Top, box.width, box.height), *bmp);
     }
-    target.brush.style = BrushStyle::Clear;
-    target.bkMode = BkMode::Transparent;
-    target.font = Font{family, rec.FontSize, false, false, rec.FontColor};
-    DrawPlainLines(target, rec, box.width, rec.Left, rec.Top);
+    DrawPlainTextLines(target, {rec.Left, rec.Top}, rec, box.width);
 }
 
 }  // namespace pb

@@ -19,6 +19,10 @@ namespace pb {
 // Positions beyond this many page pixels lie on no page; such objects are not drawn.
 constexpr long long kMaxObjectOrigin = 1LL << 24;
 
+// The band width of STRIPE fills in object pictures, pixels. The text stamps of the region
+// editor draw the same pictures with bands that follow their font size.
+constexpr int kObjectStripeWidth = 5;
+
 // What rendering a record gives: the object bitmap (W x H, KeyColour where nothing is drawn)
 // and the companion bitmap to store beside the record, when the object has one.
 struct ObjectPicture {
@@ -27,13 +31,21 @@ struct ObjectPicture {
 };
 
 // Nothing when the object's box is empty or beyond the size limits of decorated_path.h.
-std::optional<ObjectPicture> RenderPlainTextPicture(const ObjectRecord& rec);
-std::optional<ObjectPicture> RenderDecoratedPicture(const ObjectRecord& rec);
+// `stripeWidth` is the band width of a STRIPE background or fill.
+std::optional<ObjectPicture> RenderPlainTextPicture(const ObjectRecord& rec,
+                                                    int stripeWidth = kObjectStripeWidth);
+std::optional<ObjectPicture> RenderDecoratedPicture(const ObjectRecord& rec,
+                                                    int stripeWidth = kObjectStripeWidth);
 std::optional<ObjectPicture> RenderObjectPicture(const ObjectRecord& rec);
 
 // The fill bitmap of a family "1" object with FillStyle < 10 (W x H: STRIPE, GRADATION, the
 // picture of ImageFile, white otherwise).
-Bitmap DecoratedFillBitmap(const ObjectRecord& rec, Size box);
+Bitmap DecoratedFillBitmap(const ObjectRecord& rec, Size box,
+                           int stripeWidth = kObjectStripeWidth);
+
+// The lines of a plain text in its font and colour over what lies below (clear brush), with
+// the top-left of its box, boxWidth wide, at `at`; aligned by rec.Align.
+void DrawPlainTextLines(Canvas& target, Point at, const ObjectRecord& rec, int boxWidth);
 
 // The object's box (the size of its bitmap) without drawing it; nothing as above.
 std::optional<Size> ObjectBoxSize(const ObjectRecord& rec);

@@ -32,8 +32,10 @@
 #include "common/palette.h"
 #include "common/picture_browsing.h"
 #include "objects/ui/decorated_design_screen.h"
+#include "objects/ui/decorated_text_stamp_screen.h"
 #include "objects/ui/object_list_screen.h"
 #include "objects/ui/plain_text_design_screen.h"
+#include "objects/ui/plain_text_stamp_screen.h"
 #include "objects/object_renderer.h"
 #include "objects/ui/object_images.h"
 #include "objects/strdata.h"
@@ -852,6 +854,14 @@ void TForm1::DrawQrCode() {
 
 bool TForm1::HandOverQrText(const std::string& cp932) {
     return region_ && pb::HandOverQrText(*region_, cp932);
+}
+
+void TForm1::OpenPlainTextStamp(const std::string& text) {
+    if (region_) new TForm14(*region_, text);  // deletes itself when closed
+}
+
+void TForm1::OpenDecoratedTextStamp(const std::string& text) {
+    if (region_) new TForm15(*region_, text);
 }
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event) {

@@ -124,6 +124,9 @@ public:
     void DrawBarcode() override;
     void DrawQrCode() override;
     bool HandOverQrText(const std::string& cp932) override;
+    // The keyboard's confirm in caller modes "2" and "3": the text stamps of the region editor.
+    void OpenPlainTextStamp(const std::string& text) override;
+    void OpenDecoratedTextStamp(const std::string& text) override;
 
 protected:
     // The window's close button is "終了".

@@ -67,23 +67,31 @@ void ObjectDesignForm::BuildLowerPanel() {
     BtnDtStClose->setFont(bold);
 }
 
-void ObjectDesignForm::BuildFontList(int x, int y, int w, int h, int fontIndex) {
-    ListBox1 = new QListWidget(this);
-    ListBox1->setObjectName(QStringLiteral("ListBox1"));
-    ListBox1->setGeometry(x, y, w, h);
-    ListBox1->setFocusPolicy(Qt::NoFocus);
-    const std::vector<std::string>& fonts = InstalledFonts();
-    const std::string current = FontNameForIndex(fonts, fontIndex);
-    for (const std::string& name : JapaneseFontNames(fonts)) {
-        auto* item = new QListWidgetItem(QString::fromStdString(name), ListBox1);
-        if (name == current) ListBox1->setCurrentItem(item);
+QListWidget* AddJapaneseFontList(QWidget* parent, const QRect& place, const std::string& current) {
+    auto* list = new QListWidget(parent);
+    list->setObjectName(QStringLiteral("ListBox1"));
+    list->setGeometry(place);
+    list->setFocusPolicy(Qt::NoFocus);
+    for (const std::string& name : JapaneseFontNames(InstalledFonts())) {
+        auto* item = new QListWidgetItem(QString::fromStdString(name), list);
+        if (name == current) list->setCurrentItem(item);
     }
-    if (QListWidgetItem* item = ListBox1->currentItem()) ListBox1->scrollToItem(item);
+    if (QListWidgetItem* item = list->currentItem()) list->scrollToItem(item);
+    return list;
+}
+
+std::string ChosenFontName(const QListWidget* list) {
+    const QListWidgetItem* item = list ? list->currentItem() : nullptr;
+    return item ? item->text().toStdString() : std::string();
+}
+
+void ObjectDesignForm::BuildFontList(int x, int y, int w, int h, int fontIndex) {
+    ListBox1 =
+        AddJapaneseFontList(this, QRect(x, y, w, h), FontNameForIndex(InstalledFonts(), fontIndex));
 }
 
 std::string ObjectDesignForm::ChosenFont() const {
-    const QListWidgetItem* item = ListBox1 ? ListBox1->currentItem() : nullptr;
-    return item ? item->text().toStdString() : std::string();
+    return ChosenFontName(ListBox1);
 }
 
 Point ObjectDesignForm::PagePosition() const {

@@ -21,6 +21,12 @@
 
 namespace pb {
 
+// The list of Japanese fonts (ListBox1) of the design and stamp screens at `place` on
+// `parent`, with `current` selected when it is there.
+QListWidget* AddJapaneseFontList(QWidget* parent, const QRect& place, const std::string& current);
+// The name chosen in such a list; empty when none.
+std::string ChosenFontName(const QListWidget* list);
+
 class ObjectDesignForm : public PaletteForm {
     Q_OBJECT
   public:
