@@ -115,9 +115,14 @@ void TForm15::BuildControls() {
         AddGroup(QStringLiteral("GroupBox3"), QStringLiteral("中身の塗り方"), x, 82, 148, 66);
     radios(GroupBox3, 6, {"SOLID", "STRIPE"}, 18, 66);
     radios(GroupBox3, 8, {"GRADATION", "画像"}, 40, 66);
-    RBtn[8]->resize(84, 20);
-    RBtn[9]->move(92, 40);
-    RBtn[9]->resize(50, 20);
+    RBtn[8]->resize(94, 20);
+    RBtn[9]->move(100, 40);
+    RBtn[9]->resize(46, 20);
+    for (int n = 6; n <= 9; ++n) {
+        QFont small = RBtn[n]->font();
+        small.setPixelSize(11);
+        RBtn[n]->setFont(small);
+    }
     GroupBox4 = AddGroup(QStringLiteral("GroupBox4"), QString(), x, 152, 148, 30);
     radios(GroupBox4, 13, {"横", "縦"}, 5, 50);
     GroupBox5 =

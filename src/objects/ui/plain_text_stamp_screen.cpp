@@ -56,9 +56,13 @@ void TForm14::BuildControls() {
     const char* backCaptions[] = {"なし", "SOLID", "STRIPE", "GRADATION"};
     for (int n = 6; n <= 9; ++n) {
         const int i = n - 6;
+        // Columns of 62 and 82 pixels: "GRADATION" needs the wider one.
         RBtn[n] = AddRadio(QStringLiteral("RBtn%1").arg(n, 2, 10, QLatin1Char('0')),
-                           QString::fromUtf8(backCaptions[i]), 6 + (i % 2) * 62, 18 + (i / 2) * 22,
-                           i % 2 ? 84 : 58, 20, GroupBox1);
+                           QString::fromUtf8(backCaptions[i]), 4 + (i % 2) * 62, 18 + (i / 2) * 22,
+                           i % 2 ? 82 : 62, 20, GroupBox1);
+        QFont small = RBtn[n]->font();
+        small.setPixelSize(11);
+        RBtn[n]->setFont(small);
     }
     GroupBox2 = AddGroup(QStringLiteral("GroupBox2"), QString(), x, kTop + 70, 150, 30);
     const char* alignCaptions[] = {"左寄", "中央", "右寄"};
