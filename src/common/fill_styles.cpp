@@ -8,6 +8,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "common/luma_row.h"
+
 #ifdef __SSE2__
 #include <emmintrin.h>
 #endif
@@ -43,16 +45,16 @@ constexpr int kRunPixels = 16;
 constexpr int kRunBytes = 3 * kRunPixels;
 constexpr int kRunWords = kRunBytes / 8;
 
-// One colour repeated over a run.
+// One colour repeated over a run, and far enough for a vector step of the similar test.
 struct RunPattern {
-    std::array<std::uint8_t, kRunBytes> bytes;
+    std::array<std::uint8_t, 3 * std::max(kRunPixels, kLumaPatternPixels)> bytes;
     std::array<std::uint64_t, kRunWords> words;
     std::uint32_t pixel;
 };
 
 RunPattern MakeRunPattern(Bgr c) {
     RunPattern r{};
-    for (int i = 0; i < kRunPixels; ++i) {
+    for (std::size_t i = 0; i < r.bytes.size() / 3; ++i) {
         r.bytes[static_cast<std::size_t>(3 * i)] = c.b;
         r.bytes[static_cast<std::size_t>(3 * i + 1)] = c.g;
         r.bytes[static_cast<std::size_t>(3 * i + 2)] = c.r;
@@ -99,62 +101,22 @@ struct KeyRun {
 // The exact key test: whole runs of key pixels are recognised at once.
 struct ExactKey {
     explicit ExactKey(TColor key) : pattern(MakeRunPattern(ToBgr(key))), run(pattern) {}
-    static constexpr bool kBlend = false;
     bool wholeRun(const std::uint8_t* p) const { return run.matches(p); }
     bool operator()(const std::uint8_t* p) const { return Load3(p) == pattern.pixel; }
     RunPattern pattern;
     KeyRun run;
 };
 
-// The similar-colour test: brightness in thousandths within threshold x 1000 of the key's,
-// one unsigned comparison per pixel.
+// The similar-colour test: brightness in thousandths within threshold x 1000 of the key's.
+// It paints whole rows at once (luma_row.h).
 struct SimilarKey {
     SimilarKey(TColor key, int threshold) {
         const int t = 1000 * std::clamp(threshold, 0, 255);
-        low = BrightnessMilli(key) - t;
-        span = static_cast<std::uint32_t>(2 * t);
+        window.low = BrightnessMilli(key) - t;
+        window.span = static_cast<std::uint32_t>(2 * t);
     }
-    // Matching pixels come in no order a branch could learn (noise, photos): they are
-    // blended by a mask instead.
-    static constexpr bool kBlend = true;
-    static bool wholeRun(const std::uint8_t*) { return false; }
-    bool operator()(const std::uint8_t* p) const {
-        const int y = 114 * p[0] + 587 * p[1] + 299 * p[2];
-        return static_cast<std::uint32_t>(y - low) <= span;
-    }
-    int low;
-    std::uint32_t span;
+    LumaWindow window;
 };
-
-// Every pixel of the row rewritten: with its own bytes where it fails the test, with the
-// source's where it passes. Four pixels (12 bytes) go as three 32-bit words with the masks
-// of the pixels they hold; the pixels left at the row's end go one by one.
-template <bool Repeat, class Match>
-void BlendRowKey(std::uint8_t* row, int w, const Match& match, const std::uint8_t* src) {
-    static_assert(std::endian::native == std::endian::little, "words hold pixels low byte first");
-    const auto srcAt = [&](int x) { return src + 3 * (Repeat ? x % kRunPixels : x); };
-    const auto maskOf = [&](const std::uint8_t* p) {
-        return 0u - static_cast<std::uint32_t>(match(p));
-    };
-    int x = 0;
-    for (; x + 4 <= w; x += 4) {
-        std::uint8_t* p = row + 3 * x;
-        const std::uint32_t m0 = maskOf(p), m1 = maskOf(p + 3), m2 = maskOf(p + 6),
-                            m3 = maskOf(p + 9);
-        const std::uint32_t masks[3] = {(m0 & 0x00FFFFFFu) | (m1 & 0xFF000000u),
-                                        (m1 & 0x0000FFFFu) | (m2 & 0xFFFF0000u),
-                                        (m2 & 0x000000FFu) | (m3 & 0xFFFFFF00u)};
-        std::uint32_t d[3], s[3];
-        std::memcpy(d, p, 12);
-        std::memcpy(s, srcAt(x), 12);
-        for (int i = 0; i < 3; ++i) d[i] ^= (d[i] ^ s[i]) & masks[i];
-        std::memcpy(p, d, 12);
-    }
-    for (; x < w; ++x) {
-        std::uint8_t* p = row + 3 * x;
-        if (match(p)) std::memcpy(p, srcAt(x), 3);
-    }
-}
 
 // Paints the matching pixels of a row with the colours of `src`: the bytes of the row's
 // pixels from x = 0, or (Repeat) one run's pattern that repeats along the row.
@@ -163,10 +125,6 @@ void FillRowKey(std::uint8_t* row, int w, const Match& shared, const std::uint8_
     // A copy of its own: byte stores into the row may alias anything reached by reference,
     // which would reload the key from memory after every pixel written.
     const Match match = shared;
-    if constexpr (Match::kBlend) {
-        BlendRowKey<Repeat>(row, w, match, src);
-        return;
-    }
     int x = 0;
     for (; x + kRunPixels <= w; x += kRunPixels) {
         std::uint8_t* p = row + 3 * x;
@@ -183,6 +141,15 @@ void FillRowKey(std::uint8_t* row, int w, const Match& shared, const std::uint8_
         const std::uint8_t* s = src + 3 * (Repeat ? x % kRunPixels : x);
         if (match(p)) std::memcpy(p, s, 3);
     }
+}
+
+// The similar test goes over the whole row at once, on a copy of it, so that its vector steps
+// never read bytes they have just written.
+template <bool Repeat>
+void FillRowKey(std::uint8_t* row, int w, const SimilarKey& match, const std::uint8_t* src) {
+    thread_local std::vector<std::uint8_t> from;
+    from.assign(row, row + 3 * static_cast<std::size_t>(std::max(w, 0)));
+    PaintRowByLuma(row, from.data(), w, match.window, src, Repeat);
 }
 
 template <class Match>
