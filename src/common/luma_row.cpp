@@ -1,5 +1,6 @@
 #include "common/luma_row.h"
 
+#include <algorithm>
 #include <bit>
 #include <cstring>
 
@@ -45,10 +46,30 @@ void PaintRowPortable(std::uint8_t* to, const std::uint8_t* from, int w, LumaWin
 #define PB_AVX512 __attribute__((target("avx512f,avx512bw,avx512vbmi")))
 #define PB_AVX2 __attribute__((target("avx2")))
 
+// The byte permutes of the AVX-512 steps: sixteen pixels to one a lane (B, G, R, and B again,
+// which the lane's mask clears), and back to three bytes a pixel, the bytes past the
+// sixteenth taken from the second source.
+struct alignas(64) PermuteTable {
+    std::uint8_t bytes[64];
+    const std::uint8_t* data() const { return bytes; }
+};
+constexpr PermuteTable kSpread = [] {
+    PermuteTable t{};
+    for (int j = 0; j < 64; ++j) t.bytes[j] = static_cast<std::uint8_t>(3 * (j / 4) + (j % 4) % 3);
+    return t;
+}();
+constexpr PermuteTable kPack = [] {
+    PermuteTable t{};
+    for (int j = 0; j < 64; ++j)
+        t.bytes[j] = static_cast<std::uint8_t>(j < 48 ? 4 * (j / 3) + j % 3 : 64 + j);
+    return t;
+}();
+
+constexpr __mmask64 kNoPad = 0x7777777777777777ull;  // byte 3 of every lane is 0
+
 // Sixteen pixels from p, one to a 32-bit lane.
 PB_AVX512 inline __m512i Lanes512(const std::uint8_t* p, __m512i toLanes) {
-    const __mmask64 noPad = 0x7777777777777777ull;  // byte 3 of every lane is 0
-    return _mm512_maskz_permutexvar_epi8(noPad, toLanes, _mm512_loadu_si512(p));
+    return _mm512_maskz_permutexvar_epi8(kNoPad, toLanes, _mm512_loadu_si512(p));
 }
 
 // The 16 bytes from p in the low half, those from p + 12 in the high half.
@@ -59,37 +80,46 @@ PB_AVX2 inline __m256i Halves(const std::uint8_t* p) {
 
 // Sixteen pixels a step: a byte permute spreads them one to a 32-bit lane (B, G, R, 0), two
 // multiply-adds give the brightness, one unsigned comparison the mask; the passing lanes take
-// the colour and a second permute packs the pixels back, the bytes past the sixteenth coming
-// from the source (the next step writes them again).
+// the colour and a second permute packs the pixels back.
 PB_AVX512 int PaintRowAvx512(std::uint8_t* to, const std::uint8_t* from, int w, LumaWindow window,
                              const std::uint8_t* colours, bool repeat) {
-    alignas(64) std::uint8_t spread[64], pack[64];
-    for (int i = 0; i < 16; ++i)
-        for (int c = 0; c < 4; ++c) spread[4 * i + c] = static_cast<std::uint8_t>(3 * i + c % 3);
-    for (int j = 0; j < 64; ++j)
-        pack[j] = static_cast<std::uint8_t>(j < 48 ? 4 * (j / 3) + j % 3 : 64 + j);
-    const __m512i toLanes = _mm512_load_si512(spread);
-    const __m512i toBytes = _mm512_load_si512(pack);
+    const __m512i toLanes = _mm512_load_si512(kSpread.data());
+    const __m512i toBytes = _mm512_load_si512(kPack.data());
     const __m512i byteLow = _mm512_set1_epi32(0x00FF00FF);
     const __m512i weightBR = _mm512_set1_epi32((299 << 16) | 114);
     const __m512i weightG = _mm512_set1_epi32(587);
     const __m512i low = _mm512_set1_epi32(window.low);
     const __m512i span = _mm512_set1_epi32(static_cast<int>(window.span));
-    const __m512i repeated = Lanes512(colours, toLanes);
-    int x = 0;
-    // A step reads 64 bytes from pixel x.
-    for (; x + 22 <= w; x += 16) {
-        const __m512i raw = _mm512_loadu_si512(from + 3 * x);
-        const __m512i px = Lanes512(from + 3 * x, toLanes);
+    const __m512i repeated = repeat ? Lanes512(colours, toLanes) : _mm512_setzero_si512();
+    // The row's end is loaded and stored under byte masks, so the steps go to the last pixel.
+    const auto lowBytes = [](int n) { return n >= 64 ? ~0ull : (1ull << n) - 1; };
+    for (int x = 0; x < w; x += 16) {
+        // Whole steps until the last 22 pixels, which a step's 64-byte load would pass.
+        const int left = 3 * (w - x);
+        const bool whole = left >= 66;
+        const __mmask64 in = _cvtu64_mask64(lowBytes(left));
+        const __mmask64 out = _cvtu64_mask64(lowBytes(whole ? 64 : std::min(left, 48)));
+        const __m512i raw =
+            whole ? _mm512_loadu_si512(from + 3 * x) : _mm512_maskz_loadu_epi8(in, from + 3 * x);
+        const __m512i px = _mm512_maskz_permutexvar_epi8(kNoPad, toLanes, raw);
         const __m512i br = _mm512_madd_epi16(_mm512_and_si512(px, byteLow), weightBR);
         const __m512i g = _mm512_madd_epi16(_mm512_srli_epi16(px, 8), weightG);
         const __m512i d = _mm512_sub_epi32(_mm512_add_epi32(br, g), low);
         const __mmask16 pass = _mm512_cmple_epu32_mask(d, span);
-        const __m512i colour = repeat ? repeated : Lanes512(colours + 3 * x, toLanes);
+        const __m512i colour =
+            repeat ? repeated
+                   : _mm512_maskz_permutexvar_epi8(kNoPad, toLanes,
+                                                   _mm512_maskz_loadu_epi8(in, colours + 3 * x));
         const __m512i painted = _mm512_mask_blend_epi32(pass, px, colour);
-        _mm512_storeu_si512(to + 3 * x, _mm512_permutex2var_epi8(painted, toBytes, raw));
+        // A whole step also writes the 16 source bytes past its pixels; the next step writes
+        // them again.
+        const __m512i packed = _mm512_permutex2var_epi8(painted, toBytes, raw);
+        if (whole)
+            _mm512_storeu_si512(to + 3 * x, packed);
+        else
+            _mm512_mask_storeu_epi8(to + 3 * x, out, packed);
     }
-    return x;
+    return w;
 }
 
 // Eight pixels a step, four in each half: each half loads 16 bytes (12 used), a byte shuffle
@@ -109,7 +139,7 @@ PB_AVX2 int PaintRowAvx2(std::uint8_t* to, const std::uint8_t* from, int w, Luma
     const __m256i low = _mm256_set1_epi32(window.low);
     const __m256i span = _mm256_set1_epi32(static_cast<int>(window.span));
     // Pixel 4 of a repeated colour starts where pixel 0 does.
-    const __m256i repeated = Halves(colours);
+    const __m256i repeated = repeat ? Halves(colours) : _mm256_setzero_si256();
     int x = 0;
     // A step reads and writes 28 bytes from pixel x.
     for (; x + 10 <= w; x += 8) {
