@@ -26,9 +26,14 @@ TEST(LumaRow, EveryLengthAndSourceMatchesThePixelTest) {
                                 static_cast<std::uint32_t>(2000 * threshold)};
         for (bool repeat : {false, true})
             for (int w = 0; w <= 80; ++w) {
-                std::vector<std::uint8_t> out(3 * 80 + 4, 0xAB);
-                PaintRowByLuma(out.data(), noise.scanLine(0), w, window,
-                               repeat ? pattern.data() : colours.scanLine(0), repeat);
+                // Rows of exactly w pixels, so that a read past them shows under the sanitizers.
+                const std::size_t bytes = 3 * static_cast<std::size_t>(w);
+                const std::vector<std::uint8_t> from(noise.scanLine(0), noise.scanLine(0) + bytes);
+                const std::vector<std::uint8_t> row(colours.scanLine(0),
+                                                    colours.scanLine(0) + bytes);
+                std::vector<std::uint8_t> out(bytes + 4, 0xAB);
+                PaintRowByLuma(out.data(), from.data(), w, window,
+                               repeat ? pattern.data() : row.data(), repeat);
                 for (int x = 0; x < w; ++x) {
                     const TColor c = noise.pixel(x, 0);
                     const std::uint8_t* paint =
@@ -41,7 +46,7 @@ TEST(LumaRow, EveryLengthAndSourceMatchesThePixelTest) {
                             << repeat;
                 }
                 // Nothing past the row is written.
-                for (std::size_t i = 3 * static_cast<std::size_t>(w); i < out.size(); ++i)
+                for (std::size_t i = bytes; i < out.size(); ++i)
                     ASSERT_EQ(out[i], 0xAB) << "w " << w;
             }
     }
