@@ -3,10 +3,11 @@
 #include <algorithm>
 #include <array>
 #include <bit>
-#include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+
+#include "common/luma_row.h"
 
 #ifdef __SSE2__
 #include <emmintrin.h>
@@ -43,20 +44,24 @@ constexpr int kRunPixels = 16;
 constexpr int kRunBytes = 3 * kRunPixels;
 constexpr int kRunWords = kRunBytes / 8;
 
-// One colour repeated over a run.
+// One colour repeated over a run, and far enough for a vector step of the similar test.
+static_assert(72 >= 3 * kRunPixels && 72 >= 3 * kLumaPatternPixels);
 struct RunPattern {
-    std::array<std::uint8_t, kRunBytes> bytes;
+    std::array<std::uint8_t, 72> bytes;
     std::array<std::uint64_t, kRunWords> words;
     std::uint32_t pixel;
 };
 
 RunPattern MakeRunPattern(Bgr c) {
-    RunPattern r{};
-    for (int i = 0; i < kRunPixels; ++i) {
-        r.bytes[static_cast<std::size_t>(3 * i)] = c.b;
-        r.bytes[static_cast<std::size_t>(3 * i + 1)] = c.g;
-        r.bytes[static_cast<std::size_t>(3 * i + 2)] = c.r;
-    }
+    // Eight pixels make three whole words; the pattern is those words over and over. (Copying
+    // bytes just written to double them would wait on the stores: a gradation makes one
+    // pattern a row.)
+    const std::uint64_t p = Word(c);
+    const std::uint64_t words[3] = {p | p << 24 | p << 48, p >> 16 | p << 8 | p << 32 | p << 56,
+                                    p >> 8 | p << 16 | p << 40};
+    RunPattern r;
+    for (std::size_t i = 0; i < r.bytes.size() / 8; ++i)
+        std::memcpy(r.bytes.data() + 8 * i, &words[i % 3], 8);
     std::memcpy(r.words.data(), r.bytes.data(), kRunBytes);
     r.pixel = Word(c);
     return r;
@@ -99,74 +104,32 @@ struct KeyRun {
 // The exact key test: whole runs of key pixels are recognised at once.
 struct ExactKey {
     explicit ExactKey(TColor key) : pattern(MakeRunPattern(ToBgr(key))), run(pattern) {}
-    static constexpr bool kBlend = false;
     bool wholeRun(const std::uint8_t* p) const { return run.matches(p); }
     bool operator()(const std::uint8_t* p) const { return Load3(p) == pattern.pixel; }
     RunPattern pattern;
     KeyRun run;
 };
 
-// The similar-colour test: brightness in thousandths within threshold x 1000 of the key's,
-// one unsigned comparison per pixel.
+// The similar-colour test: brightness in thousandths within threshold x 1000 of the key's.
+// It paints whole rows at once (luma_row.h).
 struct SimilarKey {
     SimilarKey(TColor key, int threshold) {
         const int t = 1000 * std::clamp(threshold, 0, 255);
-        low = BrightnessMilli(key) - t;
-        span = static_cast<std::uint32_t>(2 * t);
+        window.low = BrightnessMilli(key) - t;
+        window.span = static_cast<std::uint32_t>(2 * t);
     }
-    // Matching pixels come in no order a branch could learn (noise, photos): they are
-    // blended by a mask instead.
-    static constexpr bool kBlend = true;
-    static bool wholeRun(const std::uint8_t*) { return false; }
-    bool operator()(const std::uint8_t* p) const {
-        const int y = 114 * p[0] + 587 * p[1] + 299 * p[2];
-        return static_cast<std::uint32_t>(y - low) <= span;
-    }
-    int low;
-    std::uint32_t span;
+    LumaWindow window;
 };
-
-// Every pixel of the row rewritten: with its own bytes where it fails the test, with the
-// source's where it passes. Four pixels (12 bytes) go as three 32-bit words with the masks
-// of the pixels they hold; the pixels left at the row's end go one by one.
-template <bool Repeat, class Match>
-void BlendRowKey(std::uint8_t* row, int w, const Match& match, const std::uint8_t* src) {
-    static_assert(std::endian::native == std::endian::little, "words hold pixels low byte first");
-    const auto srcAt = [&](int x) { return src + 3 * (Repeat ? x % kRunPixels : x); };
-    const auto maskOf = [&](const std::uint8_t* p) {
-        return 0u - static_cast<std::uint32_t>(match(p));
-    };
-    int x = 0;
-    for (; x + 4 <= w; x += 4) {
-        std::uint8_t* p = row + 3 * x;
-        const std::uint32_t m0 = maskOf(p), m1 = maskOf(p + 3), m2 = maskOf(p + 6),
-                            m3 = maskOf(p + 9);
-        const std::uint32_t masks[3] = {(m0 & 0x00FFFFFFu) | (m1 & 0xFF000000u),
-                                        (m1 & 0x0000FFFFu) | (m2 & 0xFFFF0000u),
-                                        (m2 & 0x000000FFu) | (m3 & 0xFFFFFF00u)};
-        std::uint32_t d[3], s[3];
-        std::memcpy(d, p, 12);
-        std::memcpy(s, srcAt(x), 12);
-        for (int i = 0; i < 3; ++i) d[i] ^= (d[i] ^ s[i]) & masks[i];
-        std::memcpy(p, d, 12);
-    }
-    for (; x < w; ++x) {
-        std::uint8_t* p = row + 3 * x;
-        if (match(p)) std::memcpy(p, srcAt(x), 3);
-    }
-}
 
 // Paints the matching pixels of a row with the colours of `src`: the bytes of the row's
 // pixels from x = 0, or (Repeat) one run's pattern that repeats along the row.
+// (The exact test reads the row itself, which holds a copy of `from`.)
 template <bool Repeat, class Match>
-void FillRowKey(std::uint8_t* row, int w, const Match& shared, const std::uint8_t* src) {
+void FillRowKey(std::uint8_t* row, const std::uint8_t*, int w, const Match& shared,
+                const std::uint8_t* src) {
     // A copy of its own: byte stores into the row may alias anything reached by reference,
     // which would reload the key from memory after every pixel written.
     const Match match = shared;
-    if constexpr (Match::kBlend) {
-        BlendRowKey<Repeat>(row, w, match, src);
-        return;
-    }
     int x = 0;
     for (; x + kRunPixels <= w; x += kRunPixels) {
         std::uint8_t* p = row + 3 * x;
@@ -185,10 +148,23 @@ void FillRowKey(std::uint8_t* row, int w, const Match& shared, const std::uint8_
     }
 }
 
+// The similar test goes over the whole row at once, reading `from`; painting in place it reads
+// a copy of the row, so that its vector steps never read bytes they have just written.
+template <bool Repeat>
+void FillRowKey(std::uint8_t* row, const std::uint8_t* from, int w, const SimilarKey& match,
+                const std::uint8_t* src) {
+    if (from == row) {
+        thread_local std::vector<std::uint8_t> copy;
+        copy.assign(row, row + 3 * static_cast<std::size_t>(std::max(w, 0)));
+        from = copy.data();
+    }
+    PaintRowByLuma(row, from, w, match.window, src, Repeat);
+}
+
 template <class Match>
-void FillRowKey(Bitmap& bmp, int y, const Match& match, Bgr colour) {
+void FillRowKey(Bitmap& bmp, const Bitmap& from, int y, const Match& match, Bgr colour) {
     const RunPattern c = MakeRunPattern(colour);
-    FillRowKey<true>(bmp.scanLine(y), bmp.width(), match, c.bytes.data());
+    FillRowKey<true>(bmp.scanLine(y), from.scanLine(y), bmp.width(), match, c.bytes.data());
 }
 
 // The colour bytes of a whole row, one colour per column.
@@ -203,10 +179,11 @@ std::vector<std::uint8_t> RowBytes(const std::vector<Bgr>& columns) {
 }
 
 template <class Match>
-void FillKeyColumns(Bitmap& bmp, const Match& match, const std::vector<Bgr>& columns) {
+void FillKeyColumns(Bitmap& bmp, const Bitmap& from, const Match& match,
+                    const std::vector<Bgr>& columns) {
     const std::vector<std::uint8_t> bytes = RowBytes(columns);
     for (int y = 0; y < bmp.height(); ++y)
-        FillRowKey<false>(bmp.scanLine(y), bmp.width(), match, bytes.data());
+        FillRowKey<false>(bmp.scanLine(y), from.scanLine(y), bmp.width(), match, bytes.data());
 }
 
 // The colour of every row (or column) 0..length-1 of a gradation.
@@ -225,69 +202,80 @@ std::vector<Bgr> GradationRamp(const std::vector<TColor>& colours, int length) {
 }
 
 int BlendChannel(int start, int end, int t, int g) {
-    // The product is an integer, the quotient a floating-point number rounded half to even.
-    const double v = start + static_cast<double>(static_cast<long long>(end - start) * t) / g;
-    return static_cast<int>(std::nearbyint(v));
+    // start + (end - start) * t / g rounded half to even, as the floating-point quotient would
+    // be, worked out in whole numbers: a gradation blends every row of a page.
+    const long long product = static_cast<long long>(end - start) * t;
+    long long q = product / g, r = product % g;
+    if (r < 0) {
+        r += g;
+        --q;
+    }
+    long long v = start + q;
+    if (2 * r > g || (2 * r == g && (v & 1) != 0)) ++v;
+    return static_cast<int>(v);
 }
 
 template <class Match>
-void ReplaceWith(Bitmap& bmp, const Match& match, TColor colour) {
+void ReplaceWith(Bitmap& bmp, const Bitmap& from, const Match& match, TColor colour) {
     const RunPattern c = MakeRunPattern(ToBgr(colour));
     for (int y = 0; y < bmp.height(); ++y)
-        FillRowKey<true>(bmp.scanLine(y), bmp.width(), match, c.bytes.data());
+        FillRowKey<true>(bmp.scanLine(y), from.scanLine(y), bmp.width(), match, c.bytes.data());
 }
 
 template <class Match>
-void StripeWith(Bitmap& bmp, int bandWidth, const ComponentColours& components, const Match& match,
-                bool horizontal) {
+void StripeWith(Bitmap& bmp, const Bitmap& from, int bandWidth, const ComponentColours& components,
+                const Match& match, bool horizontal) {
     const std::vector<TColor> colours = SelectedColours(components);
     if (colours.empty()) return;
     if (colours.size() == 1) {
-        ReplaceWith(bmp, match, colours[0]);
+        ReplaceWith(bmp, from, match, colours[0]);
         return;
     }
     const int w = std::max(bandWidth, 1);
     const std::size_t n = colours.size();
     if (horizontal) {
         for (int y = 0; y < bmp.height(); ++y)
-            FillRowKey(bmp, y, match, ToBgr(colours[static_cast<std::size_t>(y / w) % n]));
+            FillRowKey(bmp, from, y, match, ToBgr(colours[static_cast<std::size_t>(y / w) % n]));
         return;
     }
     std::vector<Bgr> columns(static_cast<std::size_t>(bmp.width()));
     for (int x = 0; x < bmp.width(); ++x)
         columns[static_cast<std::size_t>(x)] = ToBgr(colours[static_cast<std::size_t>(x / w) % n]);
-    FillKeyColumns(bmp, match, columns);
+    FillKeyColumns(bmp, from, match, columns);
 }
 
 template <class Match>
-void GradationDownWith(Bitmap& bmp, const ComponentColours& components, const Match& match) {
+void GradationDownWith(Bitmap& bmp, const Bitmap& from, const ComponentColours& components,
+                       const Match& match) {
     const std::vector<TColor> colours = SelectedColours(components);
     if (colours.empty()) return;
     if (colours.size() == 1) {
-        ReplaceWith(bmp, match, colours[0]);
+        ReplaceWith(bmp, from, match, colours[0]);
         return;
     }
     const std::vector<Bgr> rows = GradationRamp(colours, bmp.height());
     for (int y = 0; y < bmp.height(); ++y)
-        FillRowKey(bmp, y, match, rows[static_cast<std::size_t>(y)]);
+        FillRowKey(bmp, from, y, match, rows[static_cast<std::size_t>(y)]);
 }
 
 template <class Match>
-void GradationAcrossWith(Bitmap& bmp, const ComponentColours& components, const Match& match) {
+void GradationAcrossWith(Bitmap& bmp, const Bitmap& from, const ComponentColours& components,
+                         const Match& match) {
     const std::vector<TColor> colours = SelectedColours(components);
     if (colours.empty()) return;
     if (colours.size() == 1) {
-        ReplaceWith(bmp, match, colours[0]);
+        ReplaceWith(bmp, from, match, colours[0]);
         return;
     }
-    FillKeyColumns(bmp, match, GradationRamp(colours, bmp.width()));
+    FillKeyColumns(bmp, from, match, GradationRamp(colours, bmp.width()));
 }
 
 template <class Match>
-void PictureWith(Bitmap& bmp, const Match& match, const Bitmap& picture) {
+void PictureWith(Bitmap& bmp, const Bitmap& from, const Match& match, const Bitmap& picture) {
     const int w = std::min(bmp.width(), picture.width());
     const int h = std::min(bmp.height(), picture.height());
-    for (int y = 0; y < h; ++y) FillRowKey<false>(bmp.scanLine(y), w, match, picture.scanLine(y));
+    for (int y = 0; y < h; ++y)
+        FillRowKey<false>(bmp.scanLine(y), from.scanLine(y), w, match, picture.scanLine(y));
 }
 
 // Runs `fill` with the test `match` names.
@@ -322,41 +310,59 @@ bool KeyMatch::matches(TColor c) const {
 }
 
 void ReplaceColour(Bitmap& bmp, TColor key, TColor colour) {
-    ReplaceWith(bmp, ExactKey(key), colour);
+    ReplaceWith(bmp, bmp, ExactKey(key), colour);
 }
 
 void StripeFill(Bitmap& bmp, int bandWidth, const ComponentColours& components, TColor key,
                 bool horizontal) {
-    StripeWith(bmp, bandWidth, components, ExactKey(key), horizontal);
+    StripeWith(bmp, bmp, bandWidth, components, ExactKey(key), horizontal);
 }
 
 void GradationFillDown(Bitmap& bmp, const ComponentColours& components, TColor key) {
-    GradationDownWith(bmp, components, ExactKey(key));
+    GradationDownWith(bmp, bmp, components, ExactKey(key));
 }
 
 void GradationFillAcross(Bitmap& bmp, const ComponentColours& components, TColor key) {
-    GradationAcrossWith(bmp, components, ExactKey(key));
+    GradationAcrossWith(bmp, bmp, components, ExactKey(key));
 }
 
-void ReplaceColour(Bitmap& bmp, const KeyMatch& match, TColor colour) {
-    WithMatch(match, [&](const auto& m) { ReplaceWith(bmp, m, colour); });
+namespace {
+
+// The source of a fill's test: `from` when given and of bmp's size, otherwise bmp itself.
+const Bitmap& TestSource(const Bitmap& bmp, const Bitmap* from) {
+    return from && from->size() == bmp.size() ? *from : bmp;
+}
+
+}  // namespace
+
+void ReplaceColour(Bitmap& bmp, const KeyMatch& match, TColor colour, const Bitmap* from) {
+    const Bitmap& src = TestSource(bmp, from);
+    WithMatch(match, [&](const auto& m) { ReplaceWith(bmp, src, m, colour); });
 }
 
 void StripeFill(Bitmap& bmp, int bandWidth, const ComponentColours& components,
-                const KeyMatch& match, bool horizontal) {
-    WithMatch(match, [&](const auto& m) { StripeWith(bmp, bandWidth, components, m, horizontal); });
+                const KeyMatch& match, bool horizontal, const Bitmap* from) {
+    const Bitmap& src = TestSource(bmp, from);
+    WithMatch(match,
+              [&](const auto& m) { StripeWith(bmp, src, bandWidth, components, m, horizontal); });
 }
 
-void GradationFillDown(Bitmap& bmp, const ComponentColours& components, const KeyMatch& match) {
-    WithMatch(match, [&](const auto& m) { GradationDownWith(bmp, components, m); });
+void GradationFillDown(Bitmap& bmp, const ComponentColours& components, const KeyMatch& match,
+                       const Bitmap* from) {
+    const Bitmap& src = TestSource(bmp, from);
+    WithMatch(match, [&](const auto& m) { GradationDownWith(bmp, src, components, m); });
 }
 
-void GradationFillAcross(Bitmap& bmp, const ComponentColours& components, const KeyMatch& match) {
-    WithMatch(match, [&](const auto& m) { GradationAcrossWith(bmp, components, m); });
+void GradationFillAcross(Bitmap& bmp, const ComponentColours& components, const KeyMatch& match,
+                         const Bitmap* from) {
+    const Bitmap& src = TestSource(bmp, from);
+    WithMatch(match, [&](const auto& m) { GradationAcrossWith(bmp, src, components, m); });
 }
 
-void ReplaceFromPicture(Bitmap& bmp, const KeyMatch& match, const Bitmap& picture) {
-    WithMatch(match, [&](const auto& m) { PictureWith(bmp, m, picture); });
+void ReplaceFromPicture(Bitmap& bmp, const KeyMatch& match, const Bitmap& picture,
+                        const Bitmap* from) {
+    const Bitmap& src = TestSource(bmp, from);
+    WithMatch(match, [&](const auto& m) { PictureWith(bmp, src, m, picture); });
 }
 
 }  // namespace pb

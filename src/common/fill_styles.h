@@ -67,16 +67,22 @@ void StripeFill(Bitmap& bmp, int bandWidth, const ComponentColours& components, 
 void GradationFillDown(Bitmap& bmp, const ComponentColours& components, TColor key);
 void GradationFillAcross(Bitmap& bmp, const ComponentColours& components, TColor key);
 
-// The same fills with a KeyMatch instead of the exact key.
-void ReplaceColour(Bitmap& bmp, const KeyMatch& match, TColor colour);
+// The same fills with a KeyMatch instead of the exact key. With `from` (of bmp's size, and bmp
+// holding a copy of it) the pixels are tested and kept from `from`: a fill that starts again
+// from a picture as opened reads that picture, so no row has to be copied before its pixels
+// are painted.
+void ReplaceColour(Bitmap& bmp, const KeyMatch& match, TColor colour, const Bitmap* from = nullptr);
 void StripeFill(Bitmap& bmp, int bandWidth, const ComponentColours& components,
-                const KeyMatch& match, bool horizontal);
-void GradationFillDown(Bitmap& bmp, const ComponentColours& components, const KeyMatch& match);
-void GradationFillAcross(Bitmap& bmp, const ComponentColours& components, const KeyMatch& match);
+                const KeyMatch& match, bool horizontal, const Bitmap* from = nullptr);
+void GradationFillDown(Bitmap& bmp, const ComponentColours& components, const KeyMatch& match,
+                       const Bitmap* from = nullptr);
+void GradationFillAcross(Bitmap& bmp, const ComponentColours& components, const KeyMatch& match,
+                         const Bitmap* from = nullptr);
 
 // Every matching pixel takes the pixel at the same place of `picture`; pixels beyond the
 // picture's width or height keep theirs.
-void ReplaceFromPicture(Bitmap& bmp, const KeyMatch& match, const Bitmap& picture);
+void ReplaceFromPicture(Bitmap& bmp, const KeyMatch& match, const Bitmap& picture,
+                        const Bitmap* from = nullptr);
 
 // The blended colour of position t (0 <= t < g) of a segment from `start` to `end`.
 TColor BlendColour(TColor start, TColor end, int t, int g);

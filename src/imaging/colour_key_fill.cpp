@@ -9,22 +9,22 @@ Bitmap ApplyKeyFill(const Bitmap& opened, const KeyMatch& match, const KeyFill& 
     Bitmap out = opened;
     switch (fill.style) {
         case KeyFillStyle::Solid:
-            ReplaceColour(out, match, fill.colour);
+            ReplaceColour(out, match, fill.colour, &opened);
             break;
         case KeyFillStyle::Stripe:
             StripeFill(out, std::clamp(fill.stripeWidth, kMinStripeWidth, kMaxStripeWidth),
-                       fill.components, match, fill.horizontal);
+                       fill.components, match, fill.horizontal, &opened);
             break;
         case KeyFillStyle::Gradation:
             if (fill.horizontal)
-                GradationFillDown(out, fill.components, match);
+                GradationFillDown(out, fill.components, match, &opened);
             else
-                GradationFillAcross(out, fill.components, match);
+                GradationFillAcross(out, fill.components, match, &opened);
             break;
         case KeyFillStyle::Picture:
             if (fill.picture && !fill.picture->isNull())
-                ReplaceFromPicture(out, match,
-                                   PictureToSize(*fill.picture, out.width(), out.height()));
+                ReplaceFromPicture(
+                    out, match, PictureToSize(*fill.picture, out.width(), out.height()), &opened);
             break;
     }
     return out;

@@ -120,5 +120,38 @@ TEST(MarginFill, OnlyExactlyWhitePixelsChange) {
     }
 }
 
+TEST(ColourKeyFill, PictureIsCroppedOrTiledNeverScaled) {
+    Bitmap picture(4, 3);
+    for (int y = 0; y < 3; ++y)
+        for (int x = 0; x < 4; ++x) picture.setPixel(x, y, RGB(x, y, 9));
+    struct Case {
+        int w, h;
+    };
+    // Smaller (cropped), wider, taller, both (tiled and cut), and the same size.
+    for (Case c : {Case{3, 2}, Case{10, 3}, Case{4, 7}, Case{9, 8}, Case{4, 3}}) {
+        const Bitmap out = PictureToSize(picture, c.w, c.h);
+        ASSERT_EQ(out.size(), (Size{c.w, c.h}));
+        for (int y = 0; y < c.h; ++y)
+            for (int x = 0; x < c.w; ++x)
+                ASSERT_EQ(out.pixel(x, y), RGB(x % 4, y % 3, 9)) << c.w << "x" << c.h;
+    }
+    EXPECT_EQ(PictureToSize(Bitmap(), 2, 2), Bitmap(2, 2, clWhite));
+}
+
+TEST(ColourKeyFill, PreviewKeepsTheAspectInside240By80) {
+    struct Case {
+        int w, h;
+        Size preview;
+    };
+    const Case cases[] = {
+        {300, 100, {240, 80}},  // exactly 3 : 1
+        {100, 100, {80, 80}},  {50, 200, {20, 80}}, {301, 100, {240, 79}},
+        {1000, 10, {240, 2}},  {5000, 1, {240, 1}},  // never thinner than a pixel
+        {0, 10, {0, 0}},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(KeyFillPreviewSize(c.w, c.h), c.preview) << c.w << "x" << c.h;
+}
+
 }  // namespace
 }  // namespace pb

@@ -31,6 +31,7 @@
 #include "common/ui/surface_controls.h"
 #include "common/palette.h"
 #include "common/picture_browsing.h"
+#include "imaging/ui/margin_fill_screen.h"
 #include "objects/ui/decorated_design_screen.h"
 #include "objects/ui/decorated_text_stamp_screen.h"
 #include "objects/ui/object_list_screen.h"
@@ -219,7 +220,6 @@ void TForm1::BuildControls() {
     Label[9]->hide();
 
     // Screens that come later stay disabled until they exist.
-    Btn[10]->setEnabled(false);
     Btn[14]->setEnabled(false);
 }
 
@@ -652,6 +652,8 @@ void TForm1::Btn10Click() {
     FocusEdit0();
     SwitchBrushToPen();
     ApplyZoom(DefaultZoom(Image1->picture().size()));
+    Image0->clearPicture();
+    OpenMarginFill({*PageSurface, *Image1, Image2, ScrollBox1->width()});
 }
 
 void TForm1::Btn16Click() {
