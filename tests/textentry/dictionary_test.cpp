@@ -93,10 +93,11 @@ TEST(Dictionary, UnusableFilesAreFoundAndRebuilt) {
     // Another schema: a database with a table lacking a column.
     fs::remove(db);
     SqlDatabase(db, SqlDatabase::Mode::Create)
-        .Exec("CREATE TABLE lmstEJ(fld1 TEXT); CREATE TABLE lmstKANJI(Yomi TEXT);"
-              "CREATE TABLE lmstKIGO(KbnCD, TokuMJ, BtSize);"
-              "CREATE TABLE lmstYUBIN(ToDoFuKenCD, YubinCD, Fld1, Fld2, Fld3, Fld4);"
-              "CREATE TABLE lmstKATA(KANA)");
+        .Exec(
+            "CREATE TABLE lmstEJ(fld1 TEXT); CREATE TABLE lmstKANJI(Yomi TEXT);"
+            "CREATE TABLE lmstKIGO(KbnCD, TokuMJ, BtSize);"
+            "CREATE TABLE lmstYUBIN(ToDoFuKenCD, YubinCD, Fld1, Fld2, Fld3, Fld4);"
+            "CREATE TABLE lmstKATA(KANA)");
     EXPECT_FALSE(CheckDictionary(dir.path()));
 }
 

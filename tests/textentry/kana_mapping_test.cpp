@@ -69,7 +69,6 @@ TEST(KanaMapping, Conversions) {
         {ToHiragana, "ァアィイゥウェエォオガギパピプペポッヮワヰヱヲン",
          "ぁあぃいぅうぇえぉおがぎぱぴぷぺぽっゎわゐゑをん"},
         {ToHiragana, "ヴヵヶー", "ヴヵヶー"},  // CP932 has no hiragana for them
-        {ToHiragana, "ヽヾ", "ゝゞ"},
         {ToHalfWidth, "ＡＢｃ１＄％＼～\u3000", "ABc1$%\\~ "},
         // Narrow forms outside CP932 (¥, ¯, ¢...) and kana without a half-width form stay.
         {ToHalfWidth, "￥￣￠￡ヵヶヮヰヱかなΑА①", "￥￣￠￡ヵヶヮヰヱかなΑА①"},
