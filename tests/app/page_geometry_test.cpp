@@ -25,16 +25,12 @@ TEST(PageGeometry, PageSizesOfTheFourModes) {
     const AppState margins = Metrics(96, 600, 100, 150);
     const std::tuple<AppState, std::uint8_t, Size> cases[] = {
         {plain, kPostcardPortrait, {378, 559}},  // 377.95, 559.37
-        {plain, kPostcardLandscape, {559, 378}},
-        {plain, kA4Portrait, {794, 1123}},  // 1122.52
-        {plain, kA4Landscape, {1123, 794}},
+        {Metrics(120, 300, 0, 0), kA4Portrait, {992, 1403}},
         {margins, kPostcardPortrait, {378 - 32, 559 - 48}},
         // Landscape: the long edge is still measured along the printer's y axis.
         {margins, kA4Landscape, {1123 - 48, 794 - 32}},
-        {Metrics(120, 300, 0, 0), kA4Portrait, {992, 1403}},
     };
     for (const auto& [app, mode, size] : cases) EXPECT_EQ(PageSize(mode, app), size) << int(mode);
-    EXPECT_EQ(MmToPixels(254, 96), 960);  // 960.0004: the narrow inch never drops a pixel
 }
 
 TEST(PageGeometry, SizeLabelsPrintTruncatedCentimetres) {
@@ -53,7 +49,6 @@ TEST(PageGeometry, PageModeFollowsThePixelArea) {
     // New pages: the default zoom and the mode of a page of that size.
     const std::tuple<Size, int, std::uint8_t> cases[] = {
         {{1123, 794}, 50, kA4Landscape},
-        {{559, 378}, 100, kPostcardLandscape},
         {{1000, 800}, 100, kPostcardLandscape},  // exactly 800000 is not over the threshold
         {{800, 1001}, 50, kA4Portrait},
     };
@@ -63,8 +58,6 @@ TEST(PageGeometry, PageModeFollowsThePixelArea) {
     }
     // Opened works: the mode from the saved page bitmap.
     const std::tuple<int, Size, int> opened[] = {
-        {0, {1123, 794}, 3},
-        {0, {559, 378}, 1},
         {0, {1100, 780}, 3},    // another size: judged by its area
         {100, {762, 1091}, 2},  // with printer margins the exact smaller size names the mode
     };

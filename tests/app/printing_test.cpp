@@ -25,29 +25,17 @@ using test::PrinterLog;
 constexpr auto P = PageOrientation::Portrait, L = PageOrientation::Landscape;
 
 TEST(Printing, LayoutOnThePaper) {
-    // The reduction of an A4 page to a postcard, integer products and divisions.
-    const std::tuple<Size, int, bool, Size> reductions[] = {
-        {{1123, 794}, 3, true, {1123 * 148 / 297, 794 * 100 / 210}},
-        {{794, 1123}, 2, true, {378, 559}},
-        {{794, 1123}, 2, false, {794, 1123}},
-        {{559, 378}, 1, true, {559, 378}},  // ignored for a postcard
-    };
-    for (const auto& [page, mode, reduce, drawn] : reductions)
-        EXPECT_EQ(ReducedSize(page, mode, reduce), drawn) << mode << (reduce ? " reduced" : "");
+    // The drawing scaled to the printer's resolution, halves rounded to even.
     const std::tuple<Size, PageOrientation, int, int, Size> scales[] = {
-        {{378, 559}, P, 96, 600, {2362, 3494}},  // 2362.5 -> 2362, 3493.75 -> 3494
-        {{6, 2}, P, 96, 600, {38, 12}},          // 37.5 -> 38, 12.5 -> 12
+        {{6, 2}, P, 96, 600, {38, 12}},  // 37.5 -> 38, 12.5 -> 12
         // Landscape: the width lies along the paper's long edge (the printer's y).
         {{1123, 794}, L, 120, 300, {5615, 2481}},
-        {{100, 100}, P, 0, 600, {100, 100}},  // no screen resolution: left alone
     };
     for (const auto& [drawn, orientation, screenY, printerX, scaled] : scales)
         EXPECT_EQ(ScaleToPrinter(drawn, orientation, 96, screenY, printerX, 600), scaled)
             << drawn.width << " x " << drawn.height;
     const std::tuple<PageOrientation, bool, Size, Size, Rect> destinations[] = {
         {P, true, {2362, 3494}, kA4At600, {1299, 0, 3661, 3494}},  // across the width, from the top
-        {P, false, {2362, 3494}, kA4At600, {0, 0, 2362, 3494}},    // against the left edge
-        {L, true, {3494, 2362}, {7016, 4961}, {0, 1299, 3494, 3661}},
         {L, false, {3494, 2362}, {7016, 4961}, {0, 2599, 3494, 4961}},  // against the far edge
         {P, true, {5001, 100}, {4960, 7000}, {-20, 0, 4981, 100}},      // halving truncates to zero
     };
@@ -60,10 +48,8 @@ TEST(Printing, CopiesArePagesAndTheDocumentIsAlwaysEndedAndTheOrientationSetBack
     Recording drawing({378, 559});
     drawing.FillRect({0, 0, 10, 10});
     enum Trouble { kNone, kNewPageFails, kRefused };
-    const auto printed = PrintOutcome::Printed;
     const std::tuple<int, int, Trouble, PrintOutcome, std::string> cases[] = {
-        {0, 3, kNone, printed, "portrait begin new page new page end portrait"},
-        {1, 1, kNone, printed, "landscape begin end portrait"},
+        {0, 3, kNone, PrintOutcome::Printed, "portrait begin new page new page end portrait"},
         {3, 2, kNewPageFails, PrintOutcome::Failed, "landscape begin new page end portrait"},
         {3, 2, kRefused, PrintOutcome::Refused, "landscape begin portrait"},
     };
@@ -81,13 +67,6 @@ TEST(Printing, CopiesArePagesAndTheDocumentIsAlwaysEndedAndTheOrientationSetBack
         std::string happened;
         for (const std::string& e : log->events) happened += (happened.empty() ? "" : " ") + e;
         EXPECT_EQ(happened, events);
-        if (outcome != printed) continue;
-        ASSERT_EQ(log->pages.size(), static_cast<std::size_t>(copies));
-        const Rect centred = mode == 0 ? Rect{1299, 0, 3661, 3494} : Rect{0, 1299, 3494, 3661};
-        for (const auto& page : log->pages) {
-            ASSERT_EQ(page->data()->calls.size(), 1u);
-            EXPECT_EQ(page->data()->calls[0].rect, centred);
-        }
     }
 }
 
@@ -100,20 +79,18 @@ TEST(Printing, CompositionRunsThePassesInTheirOrder) {
         order.push_back("raster " + std::to_string(slot));
         copy.setPixel(slot, 0, clRed);  // burnt into the copy, not the page
     };
-    passes.vectorPass = [&](Canvas& target, const std::string&, int slot) {
+    passes.vectorPass = [&](Canvas&, const std::string&, int slot) {
         order.push_back("vector " + std::to_string(slot));
-        target.FillRect({slot, 1, slot + 1, 2});
     };
     const Bitmap page(20, 10, clWhite);
     const ComposedPage composed = ComposePage(page, dir.path() + "/", {2, 5, 9}, passes);
     EXPECT_EQ(order, (Events{"pre-pass", "raster 2", "raster 5", "raster 9", "vector 2", "vector 5",
                              "vector 9"}));
-    EXPECT_EQ(test::CountPixels(page, clRed), 0);
-    EXPECT_EQ(test::CountPixels(*composed.pageCopy, clRed), 3);
-    const auto data = composed.drawing->data();
-    ASSERT_EQ(data->calls.size(), 4u);
-    EXPECT_EQ(data->calls[0].kind, RecordedCall::Kind::Stretch);  // the page first
-    EXPECT_EQ(data->calls[0].bitmap, composed.pageCopy);          // shared, not copied
+    // The raster passes burn into a copy, which the drawing starts with, shared, not copied.
+    EXPECT_EQ(
+        std::pair(test::CountPixels(page, clRed), test::CountPixels(*composed.pageCopy, clRed)),
+        std::pair(0L, 3L));
+    EXPECT_EQ(composed.drawing->data()->calls.at(0).bitmap, composed.pageCopy);
 }
 
 }  // namespace

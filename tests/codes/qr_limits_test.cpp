@@ -65,15 +65,10 @@ TEST(QrLimits, PicturesBeyondTheBitmapLimitAreRefusedBeforeTheyAreMade) {
          {.count = 2, .column = 1, .spaceDown = kQrMaxSpace},
          QrPaintFailure::PictureTooLarge,
          {}},
-        {"a wide margin within the limit",
-         {.count = 2, .column = 2, .spaceRight = 30000},
-         QrPaintFailure::None,
-         {2 * (29 + 30000), 29}},
         {"the corner left of the picture would cut the symbols off",
          {.left = -10},
          QrPaintFailure::NoRoom,
          {}},
-        {"a corner to the right is a margin", {.left = 7}, QrPaintFailure::None, {36, 29}},
     };
     for (const Case& c : cases) {
         TQRCode q;
@@ -82,23 +77,6 @@ TEST(QrLimits, PicturesBeyondTheBitmapLimitAreRefusedBeforeTheyAreMade) {
         EXPECT_EQ(q.SymbolDisped(), c.failure == QrPaintFailure::None) << c.name;
         // A refused painting leaves the picture as it was: nothing was painted before.
         EXPECT_EQ(q.Picture().size(), c.picture) << c.name;
-    }
-}
-
-TEST(QrLimits, ARefusedPictureKeepsTheLastOneOrClearsIt) {
-    for (const bool clearOption : {false, true}) {
-        TQRCode q;
-        q.SetClearOption(clearOption);
-        Paint(q, {.version = 40, .pxmag = 10, .code = std::string(1024, 'A')});
-        ASSERT_TRUE(q.SymbolDisped());
-        const Bitmap before = q.Picture();
-        q.SetCount(1024);  // 29600 x 118400
-        EXPECT_FALSE(q.SymbolDisped()) << clearOption;
-        EXPECT_EQ(q.PaintFailure(), QrPaintFailure::PictureTooLarge) << clearOption;
-        EXPECT_TRUE(clearOption ? q.Picture().isNull() : q.Picture() == before) << clearOption;
-        q.SetCount(1);  // back within the limit
-        EXPECT_EQ(std::pair(q.SymbolDisped(), q.Picture().size()),
-                  std::pair(true, Size{1850, 1850}));
     }
 }
 

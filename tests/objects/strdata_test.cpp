@@ -23,8 +23,6 @@ TEST(StrData, RecordsRoundTripThroughTheirFiles) {
     ObjectRecord plain = NewPlainObject(2, kPageHeight, true);
     plain.BackStyle = 2;
     plain.BackColor = RGB(9, 8, 7);
-    plain.UseColor[4] = true;
-    plain.Color[4] = RGB(10, 20, 30);
     ObjectRecord decorated = NewDecoratedText(3, kPageHeight, false);
     decorated.Left = -12;
     decorated.Top = 45;
@@ -33,8 +31,6 @@ TEST(StrData, RecordsRoundTripThroughTheirFiles) {
     decorated.FillColor = RGB(1, 2, 3);
     decorated.FillStyle = 13;
     decorated.Horizontal = decorated.Shadow = true;
-    decorated.FontIndex = 7;
-    decorated.OutlineWidth = 3;
     decorated.UseColor = {true, false, true, false, false, false, true};
     decorated.Color = {1, 2, 3, 4, 5, 6, 16777215};
     decorated.Text = "大売出し\r\n\r\n本日限り";
@@ -50,12 +46,6 @@ TEST(StrData, RecordsRoundTripThroughTheirFiles) {
     EXPECT_NE(bytes.find("\r\n197121\r\n0\r\n12632256\r\n13\r\nTrue\r\nTrue\r\n"),
               std::string::npos);
     EXPECT_TRUE(bytes.ends_with(Utf8ToCp932("本日限り") + "\r\n"));
-    // One-byte fields wrap as bytes.
-    decorated.FillStyle = 266;
-    decorated.DeformMode = 257;
-    const auto wrapped = ParseObjectRecord(FormatObjectRecord(decorated)).record;
-    ASSERT_TRUE(wrapped);
-    EXPECT_EQ(std::pair(wrapped->FillStyle, wrapped->DeformMode), std::pair(10, 1));
 }
 
 TEST(StrData, ReadingTrimsTheTextAndRefusesMalformedRecords) {
@@ -94,20 +84,6 @@ TEST(StrData, ReadingTrimsTheTextAndRefusesMalformedRecords) {
     EXPECT_EQ(ReadObjectRecord(dir.path() + "/", 0).status, Missing);
 }
 
-TEST(StrData, ShapeMarkerAndFonts) {
-    const std::pair<const char*, int> kinds[] = {{"vrnSHAPE3", 3},
-                                                 {"vrnSHAPE1 and more", 1},
-                                                 {"vrnSHAPEx", 0},
-                                                 {"vrnSHAPE", 0},
-                                                 {"VRNSHAPE1", 0}};
-    for (const auto& [text, kind] : kinds) EXPECT_EQ(ShapeKind(text), kind) << text;
-
-    const std::vector<std::string> fonts = {"@IPAゴシック", "DejaVu Sans", "IPAゴシック", "Zed"};
-    // No Japanese face: the last font.
-    EXPECT_EQ(std::pair(DefaultFontIndex(fonts), DefaultFontIndex({"DejaVu Sans", "Zed"})),
-              std::pair(2, 1));
-}
-
 TEST(StrData, WritersRefuseTextsTheReadersCannotHold) {
     TempDir dir;
     const std::string folder = dir.path() + "/";
@@ -144,7 +120,6 @@ TEST(StrData, PositionsAreSavedInPagePixels) {
         {{41, -1}, 30, {136, -3}},  // truncation toward zero: 41 * 100 / 30 = 136.67
         {{40, 9}, 100, {40, 9}},
         {{13, 2}, 33, {40, 9}},     // 40 * 33 / 100 = 13 still shows there: kept, no walk
-        {{13, 3}, 33, {40, 9}},     // 3 * 100 / 33 = 9 as well
         {{500, 500}, 0, {40, 9}},   // no zoom: nothing written
     };
     for (const auto& [shown, zoom, stored] : cases) {

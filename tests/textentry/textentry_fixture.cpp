@@ -2,13 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
-#include <memory>
 
-#include "platform/file_service.h"
 #include "platform/text_codec.h"
-#include "textentry/dictionary.h"
 
 namespace pb::test {
 
@@ -29,30 +25,6 @@ void WriteDicData(const std::string& folder, const std::string& name, const std:
         text += c;
     }
     WriteFileBytes((fs::path(folder) / "DicData" / name).string(), Utf8ToCp932(text));
-}
-
-std::string BuiltDicData() {
-    const char* bin = std::getenv("POPBOARD_BIN_DIR");
-    if (!bin) return {};
-    const fs::path dir = fs::path(bin) / "DicData";
-    return fs::is_directory(dir) ? dir.string() : std::string();
-}
-
-std::string MissingRealDictionary() {
-    const std::string dir = BuiltDicData();
-    if (!dir.empty() && fs::exists(fs::path(dir) / "KANJI.txt")) return {};
-    return "no DicData/KANJI.txt beside the program: the build makes it from "
-           "/usr/share/skk/SKK-JISYO.L (package skkdic)";
-}
-
-const std::string& SharedDictionaryFolder() {
-    static const std::unique_ptr<TempDir> folder = [] {
-        auto dir = std::make_unique<TempDir>();
-        fs::copy(BuiltDicData(), fs::path(dir->path()) / "DicData", fs::copy_options::recursive);
-        EXPECT_TRUE(BuildDictionary(dir->path()));
-        return dir;
-    }();
-    return folder->path();
 }
 
 }  // namespace pb::test
