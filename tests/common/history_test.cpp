@@ -50,9 +50,10 @@ TEST_F(HistoryTest, RedoBringsBackTheNewestChange) {
     // "戻す", "進む" after the newest change brings it back; then from the newest state back to
     // the oldest and all the way forward again.
     for (int n = 1; n <= 3; ++n) Stroke(n);
-    EXPECT_EQ(Walk("bfbbbbffff"), (std::vector<std::pair<HistoryStatus, int>>{
-                                      {kDone, 2}, {kDone, 3}, {kDone, 2}, {kDone, 1}, {kDone, 0},
-                                      {kBefore, 0}, {kDone, 1}, {kDone, 2}, {kDone, 3}, {kAfter, 3}}));
+    const std::vector<std::pair<HistoryStatus, int>> walk = {
+        {kDone, 2},   {kDone, 3}, {kDone, 2}, {kDone, 1}, {kDone, 0},
+        {kBefore, 0}, {kDone, 1}, {kDone, 2}, {kDone, 3}, {kAfter, 3}};
+    EXPECT_EQ(Walk("bfbbbbffff"), walk);
 }
 
 TEST_F(HistoryTest, AChangeAfterStepsBackDropsTheWayForward) {
