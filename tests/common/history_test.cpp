@@ -47,16 +47,13 @@ class HistoryTest : public ::testing::Test {
 };
 
 TEST_F(HistoryTest, RedoBringsBackTheNewestChange) {
-    // Two changes, "戻す", "進む": the second change is there again, and the walk can repeat.
-    Stroke(1);
-    Stroke(2);
-    EXPECT_EQ(Walk("bfbf"), (std::vector<std::pair<HistoryStatus, int>>{
-                                {kDone, 1}, {kDone, 2}, {kDone, 1}, {kDone, 2}}));
-    // From the newest state back to the oldest and all the way forward again.
-    Stroke(3);
-    EXPECT_EQ(Walk("bbbbffff"), (std::vector<std::pair<HistoryStatus, int>>{
-                                    {kDone, 2}, {kDone, 1}, {kDone, 0}, {kBefore, 0},
-                                    {kDone, 1}, {kDone, 2}, {kDone, 3}, {kAfter, 3}}));
+    // "戻す", "進む" after the newest change brings it back; then from the newest state back to
+    // the oldest and all the way forward again.
+    for (int n = 1; n <= 3; ++n) Stroke(n);
+    const std::vector<std::pair<HistoryStatus, int>> walk = {
+        {kDone, 2},   {kDone, 3}, {kDone, 2}, {kDone, 1}, {kDone, 0},
+        {kBefore, 0}, {kDone, 1}, {kDone, 2}, {kDone, 3}, {kAfter, 3}};
+    EXPECT_EQ(Walk("bfbbbbffff"), walk);
 }
 
 TEST_F(HistoryTest, AChangeAfterStepsBackDropsTheWayForward) {

@@ -38,54 +38,12 @@ struct BmpLayout {
     std::int32_t height = 2;
     int bpp = 24;
     std::uint32_t compression = 0;
-    std::vector<TColor> palette{};       // written as RGBQUAD (RGBTRIPLE for the 12-byte header)
+    std::vector<TColor> palette{};       // written as RGBQUAD
     std::vector<std::uint32_t> masks{};  // red, green, blue (and alpha)
     std::uint32_t coloursUsed = 0;
     std::string pixels{};      // as stored in the file
     std::int64_t offset = -1;  // bfOffBits; -1 for where the pixels really start
 };
-
-std::string BuildBmp(const BmpLayout& layout) {
-    std::string header;
-    if (layout.headerSize == 12) {
-        Put32(header, 12);
-        Put16(header, static_cast<std::uint32_t>(layout.width));
-        Put16(header, static_cast<std::uint32_t>(layout.height));
-        Put16(header, 1);
-        Put16(header, layout.bpp);
-    } else {
-        Put32(header, layout.headerSize);
-        Put32(header, static_cast<std::uint32_t>(layout.width));
-        Put32(header, static_cast<std::uint32_t>(layout.height));
-        Put16(header, 1);
-        Put16(header, layout.bpp);
-        Put32(header, layout.compression);
-        Put32(header, static_cast<std::uint32_t>(layout.pixels.size()));
-        Put32(header, 2835);
-        Put32(header, 2835);
-        Put32(header, layout.coloursUsed);
-        Put32(header, 0);
-        // Later headers hold the masks themselves, right after the first 40 bytes.
-        if (layout.headerSize >= 52)
-            for (std::uint32_t m : layout.masks) Put32(header, m);
-        header.resize(layout.headerSize, '\0');
-    }
-    std::string extra;
-    if (layout.headerSize == 40)
-        for (std::uint32_t m : layout.masks) Put32(extra, m);
-    for (TColor c : layout.palette) {
-        extra += static_cast<char>(GetBValue(c));
-        extra += static_cast<char>(GetGValue(c));
-        extra += static_cast<char>(GetRValue(c));
-        if (layout.headerSize != 12) extra += '\0';
-    }
-    const std::uint32_t start = static_cast<std::uint32_t>(14 + header.size() + extra.size());
-    std::string file = "BM";
-    Put32(file, static_cast<std::uint32_t>(start + layout.pixels.size()));
-    Put32(file, 0);
-    Put32(file, layout.offset >= 0 ? static_cast<std::uint32_t>(layout.offset) : start);
-    return file + header + extra + layout.pixels;
-}
 
 std::string Bytes(std::initializer_list<int> v) {
     std::string s;
@@ -107,14 +65,42 @@ std::string Bgr(std::initializer_list<TColor> colours, int pad = 0, const char* 
     return s + std::string(pad, '\0');
 }
 
-// The picture as most cases store it: 24-bit rows bottom-up, each padded to four bytes;
-// 8-bit indices into kPalette; 32-bit pixels with a spare byte; RLE4 runs.
-const std::string kBottomUp24 =
-    Bgr({clWhite, clBlack, kGrey}, 3) + Bgr({clRed, clGreen, clBlue}, 3);
+std::string BuildBmp(const BmpLayout& layout) {
+    std::string header;
+    Put32(header, layout.headerSize);
+    Put32(header, static_cast<std::uint32_t>(layout.width));
+    Put32(header, static_cast<std::uint32_t>(layout.height));
+    Put16(header, 1);
+    Put16(header, layout.bpp);
+    Put32(header, layout.compression);
+    Put32(header, static_cast<std::uint32_t>(layout.pixels.size()));
+    Put32(header, 2835);
+    Put32(header, 2835);
+    Put32(header, layout.coloursUsed);
+    Put32(header, 0);
+    // Later headers hold the masks themselves, right after the first 40 bytes.
+    if (layout.headerSize >= 52)
+        for (std::uint32_t m : layout.masks) Put32(header, m);
+    header.resize(layout.headerSize, '\0');
+    std::string extra;
+    if (layout.headerSize == 40)
+        for (std::uint32_t m : layout.masks) Put32(extra, m);
+    for (TColor c : layout.palette) extra += Bgr({c}) + '\0';
+    const std::uint32_t start = static_cast<std::uint32_t>(14 + header.size() + extra.size());
+    std::string file = "BM";
+    Put32(file, static_cast<std::uint32_t>(start + layout.pixels.size()));
+    Put32(file, 0);
+    Put32(file, layout.offset >= 0 ? static_cast<std::uint32_t>(layout.offset) : start);
+    return file + header + extra + layout.pixels;
+}
+
+// The picture as most cases store it: 8-bit indices into kPalette; 32-bit pixels with a
+// spare byte; RLE4 runs.
 const std::string kIndices8 = Bytes({1, 0, 5, 0, 2, 3, 4, 0});
 const std::string kPixels32 = Bgr({clWhite, clBlack, kGrey, clRed, clGreen, clBlue}, 0, "x");
 const std::string kRle4 = Bytes({0, 3, 0x10, 0x50, 0, 0, 2, 0x23, 1, 0x44, 0, 1});
 
+// 24 bits bottom-up with padded rows, as popboard writes them, are held by the read-back below.
 TEST(PictureIo, ReadsEveryBmpKind) {
     struct Case {
         const char* name;
@@ -122,20 +108,14 @@ TEST(PictureIo, ReadsEveryBmpKind) {
         std::vector<TColor> top = kTopRow, bottom = kBottomRow;
     };
     const Case cases[] = {
-        {"24 bits, bottom-up, padded rows", {.pixels = kBottomUp24}},
         {"24 bits, top-down",
          {.height = -2,
           .pixels = Bgr({clRed, clGreen, clBlue}, 3) + Bgr({clWhite, clBlack, kGrey}, 3)}},
-        {"24 bits, last row without its padding", {.pixels = kBottomUp24.substr(0, 21)}},
         {"8 bits with a palette", {.bpp = 8, .palette = kPalette, .pixels = kIndices8}},
-        {"8 bits, OS/2 header with three-byte palette entries",
-         {.headerSize = 12, .bpp = 8, .palette = kPalette, .pixels = kIndices8}},
         {"8 bits, colour count larger than the room before the pixels",
          {.bpp = 8, .palette = kPalette, .coloursUsed = 0xFFFFFFFF, .pixels = kIndices8}},
         {"8 bits, an index beyond the palette reads black",
          {.bpp = 8, .palette = kPalette, .pixels = Bytes({1, 200, 5, 0, 2, 3, 4, 0})}},
-        {"4 bits",
-         {.bpp = 4, .palette = kPalette, .pixels = Bytes({0x10, 0x50, 0, 0, 0x23, 0x40, 0, 0})}},
         {"1 bit",
          {.bpp = 1, .palette = {clBlack, clWhite}, .pixels = Bytes({0xA0, 0, 0, 0, 0x40, 0, 0, 0})},
          {clBlack, clWhite, clBlack},
@@ -256,16 +236,6 @@ TEST(PictureIo, SavesWhatWindowsReadsAndReadsItBack) {
         << view;
 }
 
-TEST(PictureIo, SaveFailuresLeaveNothingBehind) {
-    test::TempDir dir;
-    EXPECT_FALSE(SaveBmp(Bitmap(2, 2), dir.file("missing/folder/x.bmp")));
-    EXPECT_FALSE(SaveBmp(Bitmap(), dir.file("empty.bmp")));
-    EXPECT_TRUE(std::filesystem::is_empty(dir.path()));
-    PictureError error;
-    EXPECT_FALSE(LoadBmp(dir.file("nothing.bmp"), &error));
-    EXPECT_FALSE(error.message.empty());
-}
-
 // --- JPEG -------------------------------------------------------------------------------------
 
 bool Near(TColor a, TColor b, int tolerance = 10) {
@@ -326,18 +296,22 @@ TEST(PictureIo, BrokenJpegsFailWithoutEndingTheProgram) {
     }
 }
 
-TEST(PictureIo, LoadPictureGoesByTheFirstBytesNotTheName) {
+TEST(PictureIo, LoadPictureGoesByTheFirstBytesNotTheNameAndFailuresLeaveNothing) {
     test::TempDir dir;
+    EXPECT_FALSE(SaveBmp(Bitmap(2, 2), dir.file("missing/folder/x.bmp")));
+    EXPECT_FALSE(SaveBmp(Bitmap(), dir.file("empty.bmp")));
+    EXPECT_TRUE(std::filesystem::is_empty(dir.path()));
     test::WriteFileBytes(dir.file("really_a_bmp.jpg"),
                          BuildBmp({.bpp = 8, .palette = kPalette, .pixels = kIndices8}));
     test::WriteFileBytes(dir.file("notes.bmp"), "hello");
     const auto bmp = LoadPicture(dir.file("really_a_bmp.jpg"));
     ASSERT_TRUE(bmp);
     EXPECT_EQ(bmp->size(), (Size{3, 2}));
-    PictureError error;
-    EXPECT_FALSE(LoadPicture(dir.file("notes.bmp"), &error));
-    EXPECT_FALSE(error.message.empty());
-    EXPECT_FALSE(LoadPicture(dir.file("none.bmp")));
+    for (const char* name : {"notes.bmp", "none.bmp"}) {
+        PictureError error;
+        EXPECT_FALSE(LoadPicture(dir.file(name), &error));
+        EXPECT_FALSE(error.message.empty()) << name;
+    }
 }
 
 // --- Files that declare far larger pictures than their data describe: refused before the

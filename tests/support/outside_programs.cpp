@@ -3,9 +3,10 @@
 #include <unistd.h>
 
 #include <cstdlib>
-#include <fstream>
 #include <sstream>
 #include <stdexcept>
+
+#include "support/test_support.h"
 
 namespace pb::test {
 
@@ -29,19 +30,11 @@ std::string OutsideProgramsList() {
 
 namespace {
 
-const std::vector<OutsideEntry>& Listed() {
-    static const std::vector<OutsideEntry> entries = [] {
-        std::ifstream in(POPBOARD_OUTSIDE_PROGRAMS);
-        if (!in) throw std::runtime_error("cannot read " POPBOARD_OUTSIDE_PROGRAMS);
-        std::ostringstream text;
-        text << in.rdbuf();
-        return ParseOutsidePrograms(text.str());
-    }();
-    return entries;
-}
-
 const OutsideEntry& Entry(const std::string& name) {
-    for (const OutsideEntry& entry : Listed())
+    static const std::vector<OutsideEntry> listed =
+        ParseOutsidePrograms(ReadFileBytes(POPBOARD_OUTSIDE_PROGRAMS));
+    if (listed.empty()) throw std::runtime_error("cannot read " POPBOARD_OUTSIDE_PROGRAMS);
+    for (const OutsideEntry& entry : listed)
         if (entry.name == name && entry.name[0] != '/') return entry;
     throw std::logic_error(name +
                            " is not in scripts/outside-programs: list it there with its "
@@ -51,10 +44,8 @@ const OutsideEntry& Entry(const std::string& name) {
 }  // namespace
 
 bool StrictRun() {
-    const char* ci = std::getenv("CI");
-    if (!ci) return false;
-    const std::string value = ci;
-    return !value.empty() && value != "0" && value != "false" && value != "no";
+    const std::string ci = std::getenv("CI") ? std::getenv("CI") : "";
+    return !ci.empty() && ci != "0" && ci != "false" && ci != "no";
 }
 
 std::string ProgramPath(const std::string& name) {

@@ -1,13 +1,9 @@
 #pragma once
 // Programs from outside popboard that tests start as independent readers (zbarimg,
-// emf2svg-conv, pdftoppm...). Every one is listed with its Debian package in
-// scripts/outside-programs, which scripts/check-outside-programs holds against
-// scripts/install-deps; a program that is not listed there is refused here.
-//
-// A test that needs something from outside begins with REQUIRE_PROGRAMS(...) or
-// REQUIRE_OUTSIDE(why). When it is missing, the test is skipped with the reason on a
-// developer's machine, and fails under CI (environment CI set, as CI runners do), where a
-// missing program means a package list that is not complete.
+// emf2svg-conv, pdftoppm...), each listed with its Debian package in scripts/outside-programs
+// (held against scripts/install-deps by scripts/check-outside-programs). A test that needs one
+// begins with REQUIRE_PROGRAMS(...) or REQUIRE_OUTSIDE(why): skipped with the reason on a
+// developer's machine, failed under CI, where a missing program means an incomplete list.
 
 #include <gtest/gtest.h>
 
@@ -17,14 +13,13 @@
 
 namespace pb::test {
 
-// The list of scripts/outside-programs: each line a program (or an outside file, by its
-// absolute path) and its package; '#' begins a comment.
+// A line of the list: a program (or an outside file, by its absolute path) and its package.
 struct OutsideEntry {
     std::string name;
     std::string package;
 };
+// The entries of the list's text ('#' begins a comment), and where the list lies.
 std::vector<OutsideEntry> ParseOutsidePrograms(const std::string& text);
-// Where the list lies (in the source tree's scripts/).
 std::string OutsideProgramsList();
 
 // Whether missing programs fail tests rather than skip them: CI set to anything but "", "0",
@@ -35,8 +30,7 @@ bool StrictRun();
 // std::logic_error for a program that scripts/outside-programs does not list.
 std::string ProgramPath(const std::string& name);
 
-// Why the programs cannot be used ("" when all are installed): each missing program with its
-// package.
+// Each missing program with its package ("" when all are installed).
 std::string MissingPrograms(std::initializer_list<std::string> names);
 
 // The text a test ends with for a reason `why`, under CI or not.

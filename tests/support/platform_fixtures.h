@@ -64,31 +64,15 @@ inline std::string MakeJpeg(int w, int h, int components,
     return bytes;
 }
 
-// A bitmap as a colour JPEG, its BGR rows handed to libjpeg as they are.
+// A bitmap as a colour JPEG.
 inline std::string EncodeJpeg(const Bitmap& bmp, int quality = 90) {
-    jpeg_compress_struct cinfo{};
-    jpeg_error_mgr err{};
-    cinfo.err = jpeg_std_error(&err);
-    jpeg_create_compress(&cinfo);
-    unsigned char* out = nullptr;
-    unsigned long size = 0;
-    jpeg_mem_dest(&cinfo, &out, &size);
-    cinfo.image_width = static_cast<JDIMENSION>(bmp.width());
-    cinfo.image_height = static_cast<JDIMENSION>(bmp.height());
-    cinfo.input_components = 3;
-    cinfo.in_color_space = JCS_EXT_BGR;
-    jpeg_set_defaults(&cinfo);
-    jpeg_set_quality(&cinfo, quality, TRUE);
-    jpeg_start_compress(&cinfo, TRUE);
-    while (cinfo.next_scanline < cinfo.image_height) {
-        JSAMPROW row = const_cast<JSAMPROW>(bmp.scanLine(static_cast<int>(cinfo.next_scanline)));
-        jpeg_write_scanlines(&cinfo, &row, 1);
-    }
-    jpeg_finish_compress(&cinfo);
-    jpeg_destroy_compress(&cinfo);
-    std::string bytes(reinterpret_cast<const char*>(out), size);
-    std::free(out);
-    return bytes;
+    return MakeJpeg(
+        bmp.width(), bmp.height(), 3,
+        [&bmp](int x, int y, std::uint8_t* p) {
+            const TColor c = bmp.pixel(x, y);
+            p[0] = GetRValue(c), p[1] = GetGValue(c), p[2] = GetBValue(c);
+        },
+        true, quality);
 }
 
 }  // namespace pb::test

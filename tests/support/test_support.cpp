@@ -2,17 +2,26 @@
 
 #include <QGuiApplication>
 #include <QStyleHints>
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <iterator>
-#include <random>
+#include <stdexcept>
 #include <unistd.h>
 
 namespace pb::test {
 
 namespace {
+
+template <class Hit>
+long CountWhere(const Bitmap& bmp, Hit hit) {
+    long n = 0;
+    for (int y = 0; y < bmp.height(); ++y)
+        for (int x = 0; x < bmp.width(); ++x) n += hit(x, y);
+    return n;
+}
 
 class SkipReport : public ::testing::EmptyTestEventListener {
     void OnTestEnd(const ::testing::TestInfo& test) override {
@@ -20,9 +29,8 @@ class SkipReport : public ::testing::EmptyTestEventListener {
         if (!result.Skipped()) return;
         std::string why;
         for (int i = 0; i < result.total_part_count(); ++i)
-            if (result.GetTestPartResult(i).skipped()) why += result.GetTestPartResult(i).message();
-        for (char& c : why)
-            if (c == '\n') c = ' ';
+            why += result.GetTestPartResult(i).message();
+        std::replace(why.begin(), why.end(), '\n', ' ');
         lines_ += std::string("Skipped here: ") + test.test_suite_name() + "." + test.name() +
                   ": " + why + "\n";
     }
@@ -52,15 +60,9 @@ int RunAllTests(int argc, char** argv) {
 }
 
 TempDir::TempDir() {
-    std::random_device rd;
-    const auto base = std::filesystem::temp_directory_path();
-    for (;;) {
-        auto candidate = base / ("popboard-test-" + std::to_string(rd()));
-        if (std::filesystem::create_directory(candidate)) {
-            path_ = candidate.string();
-            break;
-        }
-    }
+    std::string name = (std::filesystem::temp_directory_path() / "popboard-test-XXXXXX").string();
+    if (!mkdtemp(name.data())) throw std::runtime_error("cannot make a folder like " + name);
+    path_ = name;
 }
 
 TempDir::~TempDir() {
@@ -70,29 +72,13 @@ TempDir::~TempDir() {
 
 std::string TempDir::file(const std::string& name) const { return path_ + "/" + name; }
 
-std::unique_ptr<ProgressSink> IndicatorScope::BeginProgress(const std::string&, int) {
-    struct Ignored : ProgressSink {
-        void SetValue(int) override {}
-    };
-    ++progressShown;
-    return std::make_unique<Ignored>();
-}
-
 long CountDifferentPixels(const Bitmap& a, const Bitmap& b) {
     if (a.size() != b.size()) return -1;
-    long n = 0;
-    for (int y = 0; y < a.height(); ++y)
-        for (int x = 0; x < a.width(); ++x)
-            if (a.pixel(x, y) != b.pixel(x, y)) ++n;
-    return n;
+    return CountWhere(a, [&](int x, int y) { return a.pixel(x, y) != b.pixel(x, y); });
 }
 
 long CountPixels(const Bitmap& bmp, TColor c) {
-    long n = 0;
-    for (int y = 0; y < bmp.height(); ++y)
-        for (int x = 0; x < bmp.width(); ++x)
-            if (bmp.pixel(x, y) == c) ++n;
-    return n;
+    return CountWhere(bmp, [&](int x, int y) { return bmp.pixel(x, y) == c; });
 }
 
 void WriteFileBytes(const std::string& path, const std::string& bytes) {

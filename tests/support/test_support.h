@@ -45,7 +45,13 @@ public:
 
     void BeginBusy() override { maxBusyDepth = std::max(maxBusyDepth, ++busyDepth); }
     void EndBusy() override { --busyDepth; }
-    std::unique_ptr<ProgressSink> BeginProgress(const std::string&, int) override;
+    std::unique_ptr<ProgressSink> BeginProgress(const std::string&, int) override {
+        struct Ignored : ProgressSink {
+            void SetValue(int) override {}
+        };
+        ++progressShown;
+        return std::make_unique<Ignored>();
+    }
 
     int busyDepth = 0;
     int maxBusyDepth = 0;
