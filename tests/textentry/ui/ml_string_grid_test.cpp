@@ -10,7 +10,7 @@ namespace {
 
 // Rows and columns of a cell picture that hold any dark pixel.
 struct Ink {
-    int top = -1, bottom = -1, right = -1;
+    int bottom = -1, right = -1;
 };
 
 Ink DrawCell(const QString& text, bool wordWrap, QSize cell = {60, 60}) {
@@ -28,7 +28,6 @@ Ink DrawCell(const QString& text, bool wordWrap, QSize cell = {60, 60}) {
     for (int y = 0; y < image.height(); ++y)
         for (int x = 0; x < image.width(); ++x)
             if (qGray(image.pixel(x, y)) < 128) {
-                if (ink.top < 0) ink.top = y;
                 ink.bottom = y;
                 ink.right = std::max(ink.right, x);
             }
@@ -45,10 +44,8 @@ TEST(MLStringGrid, CellTextWrapsBreaksAndIsCutAtTheCellEdge) {
     };
     for (const auto& [what, text, wordWrap, twoLinesOrMore, rightBelow] : cases) {
         const Ink ink = DrawCell(text, wordWrap);
-        // Text starts 2 pixels in.
-        EXPECT_EQ(std::tuple(ink.top >= 2, ink.bottom > 16, ink.right < rightBelow),
-                  std::tuple(true, twoLinesOrMore, true))
-            << what;
+        EXPECT_EQ(ink.bottom > 16, twoLinesOrMore) << what;
+        EXPECT_LT(ink.right, rightBelow) << what;
     }
     // A line that would show only in part is left out.
     EXPECT_LT(DrawCell(QStringLiteral("a\r\nb\r\nc\r\nd"), false, {60, 30}).bottom, 30);
