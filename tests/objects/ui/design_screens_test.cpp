@@ -84,7 +84,7 @@ TEST_F(DesignScreenTest, CancelRestoresTheObjectFromItsFile) {
     Place(PlainRecord("あいうえおかきくけこ", 40));  // 10 characters of 53 pixels: 530 wide
     ExpectCancelRestores<TForm8>([this](TForm8& form) {
         Click(form.BtnM[2]);  // too large: refused
-        EXPECT_EQ(Said(), std::vector<std::string>{"右余白が足りない/NG"});
+        EXPECT_EQ(Said(dialogs.dialogs()), std::vector<std::string>{"右余白が足りない/NG"});
         EXPECT_EQ(form.CurrentRecord().FontSize, 40);
         Click(form.BtnM[3]);
         Click(form.BtnB[1]);

@@ -45,19 +45,12 @@ TEST_F(RenderObjectTest, MissingAndUnreadableRecords) {
     EXPECT_FALSE(Render(200) || Render(-1));
 }
 
-class ObjectSlotsTest : public ObjectScreenTest {
-  protected:
-    ObjectSlotsTest() : ObjectScreenTest(50) {}
-    void Add(int slot) { Place(NewDecoratedText(slot, kPageHeight, false), slot); }
-};
-
-TEST_F(ObjectSlotsTest, FreeSlotsBelowTheHighestAreNotReused) {
-    EXPECT_EQ(FindFreeSlot(), 0);
+TEST_F(RenderObjectTest, FreeSlotsBelowTheHighestAreNotReused) {
     EXPECT_FALSE(AnyObject());
-    for (int n = 0; n <= 9; ++n) Add(n);
-    FreeObject(5);
-    EXPECT_EQ(FindFreeSlot(), 10);
-    Add(199);
+    for (const int n : {0, 1, 2}) Place(BluePlain(), n);
+    FreeObject(1);
+    EXPECT_EQ(FindFreeSlot(), 3);
+    Place(BluePlain(), 199);
     EXPECT_EQ(FindFreeSlot(), 200);  // full
     EXPECT_TRUE(AnyObject());
 }

@@ -28,14 +28,17 @@ inline void Click(QWidget* w) {
     QTest::mouseClick(w, Qt::LeftButton);
 }
 // Lets the screens that released themselves be deleted.
-inline void Settle() {
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QCoreApplication::processEvents();
+inline void Settle() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
+// What the message boxes said, each as "text/caption".
+inline std::vector<std::string> Said(const ScriptedDialogs& dialogs) {
+    std::vector<std::string> out;
+    for (const auto& s : dialogs.shown) out.push_back(s.text + "/" + s.caption);
+    return out;
 }
 
 class FakeMainScreen : public ScreenHub {
   public:
-    explicit FakeMainScreen(int zoom = 100) : zoom_(zoom) {
+    explicit FakeMainScreen(int zoom) : zoom_(zoom) {
         App() = AppState{};
         SetAppDir(App(), dir.path());
         App().WorkAreaWidth = 1280;
@@ -65,16 +68,13 @@ class FakeMainScreen : public ScreenHub {
     }
     void ShowObjectNotes(bool visible) override { objectNotes.push_back(visible); }
     void ShowImageQualityNote(bool visible) override { qualityNote.push_back(visible); }
-    void OpenKeyboard(const KeyboardRequest& request) override { keyboard.push_back(request); }
     void OpenObjectList() override { ++objectListOpened; }
-    void OpenObjectDesign(bool decorated) override { design.push_back(decorated); }
 
     TempDir dir;
     QWidget area;
     ImageControl* page = nullptr;
     ImageControl* floating = nullptr;
-    std::vector<bool> objectNotes, qualityNote, design;
-    std::vector<KeyboardRequest> keyboard;
+    std::vector<bool> objectNotes, qualityNote;
     int objectListOpened = 0;
 
   private:
@@ -97,19 +97,12 @@ class ObjectScreenTest : public ::testing::Test {
     std::string FileBytes(int slot = 0) const {
         return ReadFileBytes(ObjectFilePath(main.folder(), slot));
     }
-    bool FileOf(int slot) const { return Files().FileExists(ObjectFilePath(main.folder(), slot)); }
     bool HasCompanion(int slot = 0) const {
         return Files().FileExists(CompanionBitmapPath(main.folder(), slot));
     }
     // Drags the slot's image to (x, y) pixels from the page's top-left corner.
     void Drag(int slot, int x, int y) {
         ObjectImages()[slot]->image()->move(main.page->x() + x, main.page->y() + y);
-    }
-    // What the message boxes said, each as "text/caption".
-    std::vector<std::string> Said() {
-        std::vector<std::string> out;
-        for (const auto& s : dialogs->shown) out.push_back(s.text + "/" + s.caption);
-        return out;
     }
 
     ScriptedDialogScope dialogs;

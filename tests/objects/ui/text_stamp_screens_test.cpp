@@ -1,5 +1,5 @@
-// The text stamp screens over a stand-in region editor: what their buttons change, and what
-// "確定" / "OK", "Cancel" and a close by the window manager leave in the region.
+// The text stamp screens over a stand-in region editor; the stamp rules are guarded by the core
+// tests, here the buttons reaching them and what each way of leaving puts in the region.
 #include <gtest/gtest.h>
 
 #include <QPointer>
@@ -37,11 +37,6 @@ class TextStampScreenTest : public ::testing::Test {
     }
     // Moves the floating image to (x, y) region pixels (the fake shows the region at 100 %).
     void PlaceAt(int x, int y) { host.placed->move(host.canvas->pos() + QPoint(x, y)); }
-    std::vector<std::string> Said() {
-        std::vector<std::string> out;
-        for (const auto& s : dialogs->shown) out.push_back(s.text + "/" + s.caption);
-        return out;
-    }
     bool FillBitmapExists() const { return Files().FileExists(TForm15::FillBitmapPath()); }
     // The region editor as a stamp screen leaves it.
     void ExpectEditorGivenBack(const char* name) {
@@ -60,15 +55,10 @@ class TextStampScreenTest : public ::testing::Test {
 
 TEST_F(TextStampScreenTest, DecoratedStampDeformationAndShadowTarget) {
     QPointer<TForm15> form = new TForm15(host, "ABC");
-    const int step = form->CurrentRecord().FontSize / 4;
-    ASSERT_GT(step, 0);
-    EXPECT_EQ(form->CurrentRecord().DeformMode, 1);
+    // The slant after an arch starts from 0.
     Click(form->FBtn[2]);
-    EXPECT_EQ(form->CurrentRecord().DeformAmount, step);
-    // The other mode starts from 0.
     Click(form->FBtn[3]);
-    EXPECT_EQ(form->CurrentRecord().DeformMode, 2);
-    EXPECT_EQ(form->CurrentRecord().DeformAmount, -step);
+    EXPECT_EQ(form->CurrentRecord().DeformAmount, -(form->CurrentRecord().FontSize / 4));
 
     // The shadow's colour target comes and goes with the shadow; a shadow colour chosen
     // while it was the target stays the shadow's only.
@@ -100,18 +90,15 @@ TEST_F(TextStampScreenTest, DecoratedStampHangingOverTheRightEdgeCopiesTheInside
         Click(form->RBtn[5]);
         host.placed->move(host.canvas->pos() + QPoint(260 * zoom / 100, 20 * zoom / 100));
         const Bitmap stamp = host.placed->picture();
-        EXPECT_EQ(host.placed->size(),
-                  QSize(stamp.width() * zoom / 100, stamp.height() * zoom / 100));
         ASSERT_GT(stamp.width(), 40) << "the stamp must reach past the right edge";
         Bitmap expected = host.RegionBitmap();
-        const long long inside = CopyNonKeyPixels(expected, {260, 20}, stamp);
-        ASSERT_GT(inside, 0);
+        CopyNonKeyPixels(expected, {260, 20}, stamp);
         const int counter = host.Counter();
         Click(form->BtnDtStClose);
         Settle();
         EXPECT_TRUE(form.isNull()) << zoom;
         EXPECT_EQ(host.RegionBitmap(), expected) << zoom;
-        EXPECT_EQ(host.Counter(), counter + 1) << zoom << ": one snapshot";
+        EXPECT_EQ(host.Counter(), counter + 1) << zoom;
         ExpectEditorGivenBack("OK");
     }
 }
@@ -145,50 +132,35 @@ TEST_F(TextStampScreenTest, PlainStampBurnsTextAndBackground) {
 
 TEST_F(TextStampScreenTest, PlainStampOfSizeTwentyHasTwoPixelStripes) {
     QPointer<TForm14> form = new TForm14(host, "ABCD");
-    ASSERT_EQ(form->fontSize(), kPlainStampStartSize);
     for (int n = kPlainStampStartSize; n < 20; ++n) Click(form->FSBtn02);
-    EXPECT_EQ(form->fontSize(), 20);
     Click(form->RBtn[8]);
-    EXPECT_EQ(form->palette->ComponentCaption()->text(), QStringLiteral("STRIPE構成色選択"));
     // Red and yellow from the second palette into the first two component cells; "縦".
-    Click(form->palette->Edit(47 + 3));
-    Click(form->palette->Edit(41));
-    Click(form->palette->Edit(47 + 14));
-    Click(form->palette->Edit(42));
+    for (const int cell : {47 + 3, 41, 47 + 14, 42}) Click(form->palette->Edit(cell));
     Click(form->RBtn[11]);
     PlaceAt(0, 0);
     Click(form->BtnDtStClose);
     Settle();
     const Bitmap& region = host.RegionBitmap();
-    const TColor red = RGB(255, 0, 0), yellow = RGB(255, 255, 0);
-    const TColor top[] = {red, red, yellow, yellow, red, red, yellow};
+    const TColor top[] = {kRed, kRed, kYellow, kYellow, kRed, kRed, kYellow};
     for (int x = 0; x < 7; ++x) EXPECT_EQ(region.pixel(x, 0), top[x]) << "column " << x;
 }
 
 TEST_F(TextStampScreenTest, GrowthBeyondTheRegionIsRefused) {
-    // Where the stamp lies, the button pressed (FSBtn02 of the plain stamp, Btn1 or FBtn2 of
-    // the decorated one) and the refusal.
-    const std::tuple<const char*, Point, const char*, const char*> cases[] = {
-        {"plain ↑ at the right edge", {290, 0}, "FSBtn02", "右余白が足りない/NG"},
-        {"decorated +8 at the bottom edge", {0, 190}, "Btn1", "下余白が足りない/NG"},
-        {"decorated arch at the bottom edge", {0, 190}, "FBtn2", "下余白が足りない/NG"},
-    };
-    for (const auto& [name, at, button, said] : cases) {
-        dialogs->shown.clear();
-        const bool decorated = std::string(button) != "FSBtn02";
-        QPointer<TForm14> plain = decorated ? nullptr : new TForm14(host, "ABC");
-        QPointer<TForm15> deco = decorated ? new TForm15(host, "ABC") : nullptr;
-        TextStampForm* form = plain ? static_cast<TextStampForm*>(plain) : deco;
-        auto record = [&] { return plain ? plain->CurrentRecord() : deco->CurrentRecord(); };
-        const ObjectRecord before = record();
-        PlaceAt(at.x, at.y);
-        Click(form->Find<QPushButton>(QString::fromUtf8(button)));
-        EXPECT_EQ(Said(), std::vector<std::string>{said}) << name;
-        EXPECT_EQ(record().FontSize, before.FontSize) << name;
-        EXPECT_EQ(record().DeformAmount, before.DeformAmount) << name;
-        Click(form->BtnFormClose);
-        Settle();
-    }
+    // The plain stamp's "↑" at the right edge, the decorated arch at the bottom edge.
+    QPointer<TForm14> plain = new TForm14(host, "ABC");
+    PlaceAt(290, 0);
+    const int size = plain->fontSize();
+    Click(plain->FSBtn02);
+    EXPECT_EQ(plain->fontSize(), size);
+    Click(plain->BtnFormClose);
+    QPointer<TForm15> deco = new TForm15(host, "ABC");
+    PlaceAt(0, 190);
+    Click(deco->FBtn[2]);
+    EXPECT_EQ(deco->CurrentRecord().DeformAmount, 0);
+    EXPECT_EQ(Said(dialogs.dialogs()),
+              (std::vector<std::string>{"右余白が足りない/NG", "下余白が足りない/NG"}));
+    Click(deco->BtnFormClose);
+    Settle();
 }
 
 TEST_F(TextStampScreenTest, CancelAndCloseLeaveTheRegionAlone) {
@@ -216,8 +188,7 @@ TEST_F(TextStampScreenTest, CancelAndCloseLeaveTheRegionAlone) {
             << name;
         EXPECT_FALSE(form->mask().contains(QPoint(720, 130))) << name;
         EXPECT_TRUE(form->mask().contains(QPoint(720, 100))) << name;
-        EXPECT_FALSE(host.canvas->isEnabled()) << name;
-        EXPECT_TRUE(host.placed->isVisible()) << name;
+        EXPECT_TRUE(!host.canvas->isEnabled() && host.placed->isVisible()) << name;
         if (cancel)
             Click(form->BtnFormClose);
         else
