@@ -28,7 +28,9 @@ inline void Click(QWidget* w) {
     QTest::mouseClick(w, Qt::LeftButton);
 }
 // Lets the screens that released themselves be deleted.
-inline void Settle() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
+inline void Settle() {
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
 // What the message boxes said, each as "text/caption".
 inline std::vector<std::string> Said(const ScriptedDialogs& dialogs) {
     std::vector<std::string> out;

@@ -67,66 +67,70 @@ TEST_F(TextStampScreenTest, DecoratedStampDeformationAndShadowTarget) {
     ASSERT_TRUE(form->RBtn[12]->isVisible());
     Click(form->RBtn[12]);
     Click(form->palette->Edit(3));
-    EXPECT_EQ(form->CurrentRecord().ShadowColor, RGB(255, 0, 0));
-    EXPECT_EQ(form->CurrentRecord().OutlineColor, clBlack);
+    EXPECT_EQ(std::pair(form->CurrentRecord().ShadowColor, form->CurrentRecord().OutlineColor),
+              std::pair(kRed, clBlack));
     Click(form->RBtn[4]);
-    EXPECT_FALSE(form->RBtn[12]->isVisible());
+    EXPECT_FALSE(form->RBtn[12]->isVisible() || form->CurrentRecord().Shadow);
     EXPECT_TRUE(form->RBtn[10]->isChecked());
-    EXPECT_FALSE(form->CurrentRecord().Shadow);
     Click(form->BtnFormClose);
     Settle();
 }
 
-TEST_F(TextStampScreenTest, DecoratedStampHangingOverTheRightEdgeCopiesTheInsideOnly) {
-    // The canvas's zoom; the stamp lies at (260, 20) region pixels in every case.
-    for (const int zoom : {100, 200, 50}) {
-        host.RegionBitmap().fill(kGround);
-        host.zoom = zoom;
-        host.RegionChanged();
-        QPointer<TForm15> form = new TForm15(host, "ABC");
-        // A striped body keeps its fill bitmap beside the program while the screen is open.
-        Click(form->RBtn[7]);
-        EXPECT_TRUE(FillBitmapExists()) << zoom;
-        Click(form->RBtn[5]);
-        host.placed->move(host.canvas->pos() + QPoint(260 * zoom / 100, 20 * zoom / 100));
-        const Bitmap stamp = host.placed->picture();
-        ASSERT_GT(stamp.width(), 40) << "the stamp must reach past the right edge";
-        Bitmap expected = host.RegionBitmap();
-        CopyNonKeyPixels(expected, {260, 20}, stamp);
-        const int counter = host.Counter();
-        Click(form->BtnDtStClose);
-        Settle();
-        EXPECT_TRUE(form.isNull()) << zoom;
-        EXPECT_EQ(host.RegionBitmap(), expected) << zoom;
-        EXPECT_EQ(host.Counter(), counter + 1) << zoom;
-        ExpectEditorGivenBack("OK");
-    }
-}
-
-TEST_F(TextStampScreenTest, PlainStampBurnsTextAndBackground) {
-    // The background radio button, and whether the whole box or the text alone is drawn.
-    const std::tuple<const char*, int, bool> cases[] = {
-        {"なし: only the text pixels change", 6, false},
-        {"SOLID: the box takes the background", 7, true},
+// "確定" / "OK" stamps what lies inside the region (only the text where the background is the
+// key colour); "Cancel" and a close by the window manager leave the region and counter alone.
+TEST_F(TextStampScreenTest, EachWayOfLeavingPutsTheStampOrNothingInTheRegion) {
+    enum Leave { kOk, kCancel, kWindowManager };
+    const struct {
+        const char* name;
+        bool decorated;
+        int radio, zoom;  // radio: the plain stamp's background, the decorated one's body
+        Point at;
+        Leave leave;
+    } cases[] = {
+        {"plain なし: only the text pixels", false, 6, 100, {10, 10}, kOk},
+        {"plain SOLID: the whole box", false, 7, 100, {10, 10}, kOk},
+        {"decorated STRIPE over the right edge at 200 %", true, 7, 200, {260, 20}, kOk},
+        {"decorated over the right edge at 50 %", true, 6, 50, {260, 20}, kOk},
+        {"plain, Cancel", false, 7, 100, {10, 10}, kCancel},
+        {"plain, window manager", false, 6, 100, {10, 10}, kWindowManager},
+        {"decorated STRIPE, Cancel", true, 7, 100, {10, 10}, kCancel},
+        {"decorated, window manager", true, 6, 100, {10, 10}, kWindowManager},
     };
-    for (const auto& [name, radio, wholeBox] : cases) {
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
         host.RegionBitmap().fill(kGround);
-        QPointer<TForm14> form = new TForm14(host, "AB\r\nC");
-        Click(form->RBtn[radio]);
-        PlaceAt(10, 10);
-        const Size box = host.placed->picture().size();
+        host.zoom = c.zoom;
+        host.RegionChanged();
         const int counter = host.Counter();
-        Click(form->BtnDtStClose);
+        QPointer<TextStampForm> form;
+        if (c.decorated)
+            form = new TForm15(host, "ABC");
+        else
+            form = new TForm14(host, "AB\r\nC");
+        Click(form->Find<QRadioButton>(QStringLiteral("RBtn%1").arg(c.radio, 2, 10, QChar('0'))));
+        // A striped body keeps its fill bitmap beside the program while the screen is open.
+        EXPECT_EQ(FillBitmapExists(), c.decorated && c.radio == 7);
+        // The panel lies over the editor's top panel with the hole over its zoom buttons.
+        EXPECT_EQ(form->geometry(), QRect(host.window.geometry().topLeft(), QSize(792, 200)));
+        EXPECT_TRUE(!form->mask().contains(QPoint(720, 130)) && form->mask().contains({720, 100}));
+        EXPECT_TRUE(!host.canvas->isEnabled() && host.placed->isVisible());
+        host.placed->move(host.canvas->pos() + QPoint(c.at.x, c.at.y) * c.zoom / 100);
+        Bitmap expected = host.RegionBitmap();
+        if (c.leave == kOk) CopyNonKeyPixels(expected, c.at, host.placed->picture());
+        if (c.leave == kWindowManager)
+            form->close();
+        else
+            Click(c.leave == kOk ? form->BtnDtStClose : form->BtnFormClose);
         Settle();
-        EXPECT_TRUE(form.isNull()) << name;
+        EXPECT_TRUE(form.isNull());
         const Bitmap& region = host.RegionBitmap();
-        const long text = CountPixels(region, clBlack);
-        EXPECT_GT(text, 10) << name;
-        const long changed = 300L * 200 - CountPixels(region, kGround);
-        EXPECT_EQ(changed, wholeBox ? static_cast<long>(box.width) * box.height : text) << name;
-        EXPECT_EQ(region.pixel(9, 9), kGround) << name;
-        EXPECT_EQ(host.Counter(), counter + 1) << name;
-        ExpectEditorGivenBack(name);
+        EXPECT_EQ(region, expected);
+        EXPECT_EQ(host.Counter(), counter + (c.leave == kOk ? 1 : 0));
+        if (c.radio == 6 && !c.decorated && c.leave == kOk) {
+            EXPECT_GT(CountPixels(region, clBlack), 10);
+            EXPECT_EQ(300L * 200 - CountPixels(region, kGround), CountPixels(region, clBlack));
+        }
+        ExpectEditorGivenBack(c.name);
     }
 }
 
@@ -161,44 +165,6 @@ TEST_F(TextStampScreenTest, GrowthBeyondTheRegionIsRefused) {
               (std::vector<std::string>{"右余白が足りない/NG", "下余白が足りない/NG"}));
     Click(deco->BtnFormClose);
     Settle();
-}
-
-TEST_F(TextStampScreenTest, CancelAndCloseLeaveTheRegionAlone) {
-    const Bitmap before = host.RegionBitmap();
-    // Which screen, and whether it goes by "Cancel" or by the window manager.
-    const std::tuple<const char*, bool, bool> cases[] = {
-        {"plain, Cancel", false, true},
-        {"plain, window manager", false, false},
-        {"decorated, Cancel", true, true},
-        {"decorated, window manager", true, false},
-    };
-    for (const auto& [name, decorated, cancel] : cases) {
-        const int counter = host.Counter();
-        QPointer<TextStampForm> form;
-        if (decorated) {
-            auto* f = new TForm15(host, "ABC");
-            Click(f->RBtn[8]);
-            EXPECT_TRUE(FillBitmapExists()) << name;
-            form = f;
-        } else {
-            form = new TForm14(host, "ABC");
-        }
-        // The panel lies over the editor's top panel with the hole over its zoom buttons.
-        EXPECT_EQ(form->geometry(), QRect(host.window.geometry().topLeft(), QSize(792, 200)))
-            << name;
-        EXPECT_FALSE(form->mask().contains(QPoint(720, 130))) << name;
-        EXPECT_TRUE(form->mask().contains(QPoint(720, 100))) << name;
-        EXPECT_TRUE(!host.canvas->isEnabled() && host.placed->isVisible()) << name;
-        if (cancel)
-            Click(form->BtnFormClose);
-        else
-            form->close();
-        Settle();
-        EXPECT_TRUE(form.isNull()) << name;
-        EXPECT_EQ(host.RegionBitmap(), before) << name;
-        EXPECT_EQ(host.Counter(), counter) << name;
-        ExpectEditorGivenBack(name);
-    }
 }
 
 }  // namespace
