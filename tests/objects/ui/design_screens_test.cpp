@@ -1,5 +1,5 @@
-// The object design screens driven by clicks, over the stand-in main screen: confirming,
-// cancelling, and a picture that has gone; the rules behind the buttons are plain functions.
+// The object design screens driven by clicks, over the stand-in main screen: confirming and
+// cancelling; the rules behind the buttons are plain functions with their own tests.
 #include <gtest/gtest.h>
 
 #include <QPointer>
@@ -8,7 +8,6 @@
 #include "object_screen_fixture.h"
 #include "objects/ui/decorated_design_screen.h"
 #include "objects/ui/plain_text_design_screen.h"
-#include "platform/picture_io.h"
 
 namespace pb {
 namespace {
@@ -74,21 +73,6 @@ TEST_F(DesignScreenTest, CancelRestoresTheObjectFromItsFile) {
         Click(form.BtnB[1]);
     });
     EXPECT_EQ(main.objectListOpened, 2);
-}
-
-TEST_F(DesignScreenTest, APictureThatHasGoneIsMarkedAndNotTaken) {
-    TempDir pictures;
-    App().CurrentPictureFolder = pictures.path();
-    ASSERT_TRUE(SaveBmp(Bitmap(200, 100, kBlue), pictures.file("wide.bmp")));
-    Place(ShapeRecord(100, 100));
-    QPointer<TForm9> form = new TForm9;
-    Click(form->BtnB[4]);
-    ASSERT_EQ(form->ListView1->count(), 1);
-    ASSERT_TRUE(Files().DeleteFile(pictures.file("wide.bmp")));
-    form->ListView1Click(form->ListView1->item(0));
-    EXPECT_EQ(form->CurrentRecord().ImageFile, "");
-    EXPECT_TRUE(main.qualityNote.empty());
-    delete form.data();
 }
 
 }  // namespace

@@ -34,9 +34,7 @@ class ObjectListTest : public ObjectScreenTest {
 };
 
 TEST_F(ObjectListTest, AddingStacksObjectsDownThePageAndSelectsTheNewOne) {
-    Press(5);
-    Press(6);
-    Press(7);
+    for (const int n : {5, 6, 7}) Press(n);
     const char* texts[] = {"あいうえお\r\n12345", "あいうえお", "vrnSHAPE1"};
     for (int slot = 0; slot < 3; ++slot) {
         const auto r = Stored(slot);
@@ -59,8 +57,7 @@ TEST_F(ObjectListTest, BringingToTheFrontMovesTheRecordUpAndLeavesTheGap) {
     EXPECT_FALSE(Stored(3) || HasCompanion(3) || ObjectImages().exists(3));
     EXPECT_TRUE(App().SelectedObject == 6 && Framed(6));
     // Its position was saved before the move and the new image stands there.
-    EXPECT_EQ(StoredAt(6), (Point{40, 50}));
-    EXPECT_EQ(ShownAt(6), (Point{40, 50}));
+    EXPECT_EQ(std::pair(StoredAt(6), ShownAt(6)), std::pair(Point{40, 50}, Point{40, 50}));
 }
 
 // "元の画面に戻る" and closing the window by the window manager (its close button, Alt+F4)
@@ -76,8 +73,7 @@ TEST_F(ObjectListTest, ReturningByButtonOrWindowManagerSavesEveryPositionAndFree
         ResetFolder(main.folder(), true);
         main.objectNotes.clear();
         if (!form) form = new TForm16;
-        Press(5);
-        Press(6);
+        for (const int n : {5, 6}) Press(n);
         Drag(0, 33, 44);
         Drag(1, 55, 66);
         ASSERT_TRUE(Framed(1));

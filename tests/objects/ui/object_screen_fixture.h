@@ -1,7 +1,6 @@
 #pragma once
-// Shared by the object screen tests: a stand-in main screen (a postcard page at a chosen zoom,
-// the object folder in a temporary AppDir) whose hub renders object images with the renderer
-// and records the other hand-overs.
+// A stand-in main screen for the object screen tests: a postcard page at a chosen zoom, the
+// object folder in a temporary AppDir, object images rendered by the renderer.
 
 #include <gtest/gtest.h>
 
@@ -69,14 +68,13 @@ class FakeMainScreen : public ScreenHub {
         return RenderObject(f, slot, true, true);
     }
     void ShowObjectNotes(bool visible) override { objectNotes.push_back(visible); }
-    void ShowImageQualityNote(bool visible) override { qualityNote.push_back(visible); }
     void OpenObjectList() override { ++objectListOpened; }
 
     TempDir dir;
     QWidget area;
     ImageControl* page = nullptr;
     ImageControl* floating = nullptr;
-    std::vector<bool> objectNotes, qualityNote;
+    std::vector<bool> objectNotes;
     int objectListOpened = 0;
 
   private:
