@@ -20,14 +20,14 @@ class DesignScreenTest : public ObjectScreenTest {
     template <class Form>
     void ExpectCancelRestores(const std::function<void(Form&)>& change) {
         const Bitmap before = ObjectImages()[0]->bitmap();
-        const std::string file = FileBytes();
+        const std::string path = ObjectFilePath(main.folder(), 0), file = ReadFileBytes(path);
         QPointer<Form> form = new Form;
         change(*form);
         EXPECT_NE(ObjectImages()[0]->bitmap().size(), before.size());
         Drag(0, 50, 60);
         Click(form->BtnFormClose);
         Settle();
-        EXPECT_TRUE(form.isNull() && FileBytes() == file && !HasCompanion());
+        EXPECT_TRUE(form.isNull() && ReadFileBytes(path) == file && !HasCompanion());
         const Bitmap& after = ObjectImages()[0]->bitmap();
         EXPECT_EQ(std::tuple(after.size(), after.pixel(0, 0), after.pixel(50, 50)),
                   std::tuple(before.size(), clSilver, before.pixel(50, 50)));

@@ -39,7 +39,7 @@ inline std::vector<std::string> Said(const ScriptedDialogs& dialogs) {
 
 class FakeMainScreen : public ScreenHub {
   public:
-    explicit FakeMainScreen(int zoom) : zoom_(zoom) {
+    explicit FakeMainScreen(int zoom) : zoom(zoom) {
         App() = AppState{};
         SetAppDir(App(), dir.path());
         App().WorkAreaWidth = 1280;
@@ -63,7 +63,7 @@ class FakeMainScreen : public ScreenHub {
     QWidget* PageArea() override { return &area; }
     ImageControl* PageImage() override { return page; }
     ImageControl* FloatingImage() override { return floating; }
-    int Zoom() override { return zoom_; }
+    int Zoom() override { return zoom; }
     bool LoadObjectImage(const std::string& f, int slot) override {
         return RenderObject(f, slot, true, true);
     }
@@ -76,9 +76,7 @@ class FakeMainScreen : public ScreenHub {
     ImageControl* floating = nullptr;
     std::vector<bool> objectNotes;
     int objectListOpened = 0;
-
-  private:
-    int zoom_;
+    const int zoom;
 };
 
 // The screen tests' fixture: the stand-in main screen, its object folder and the messages.
@@ -93,9 +91,6 @@ class ObjectScreenTest : public ::testing::Test {
     }
     std::optional<ObjectRecord> Stored(int slot = 0) const {
         return ReadObject(main.folder(), slot);
-    }
-    std::string FileBytes(int slot = 0) const {
-        return ReadFileBytes(ObjectFilePath(main.folder(), slot));
     }
     bool HasCompanion(int slot = 0) const {
         return Files().FileExists(CompanionBitmapPath(main.folder(), slot));

@@ -19,12 +19,10 @@ constexpr TColor kGround = RGB(0, 128, 0);
 // The hub of the tests: the region editor is open.
 class RegionHub : public ScreenHub {
   public:
-    explicit RegionHub(RegionHost* region) : region_(region) { InstallHub(this); }
+    explicit RegionHub(RegionHost* region) : region(region) { InstallHub(this); }
     ~RegionHub() override { InstallHub(nullptr); }
-    RegionHost* Region() override { return region_; }
-
-  private:
-    RegionHost* region_;
+    RegionHost* Region() override { return region; }
+    RegionHost* const region;
 };
 
 class TextStampScreenTest : public ::testing::Test {
@@ -33,14 +31,7 @@ class TextStampScreenTest : public ::testing::Test {
         App() = AppState{};
         SetAppDir(App(), appDir.path());
     }
-    // Moves the floating image to (x, y) region pixels (the fake shows the region at 100 %).
-    void PlaceAt(int x, int y) { host.placed->move(host.canvas->pos() + QPoint(x, y)); }
     bool FillBitmapExists() const { return Files().FileExists(TForm15::FillBitmapPath()); }
-    // The region editor as a stamp screen leaves it.
-    void ExpectEditorGivenBack(const char* name) {
-        EXPECT_TRUE(host.canvas->isEnabled() && !host.placed->isVisible()) << name;
-        EXPECT_TRUE(host.placed->picture().isNull() && !FillBitmapExists()) << name;
-    }
 
     ScriptedDialogScope dialogs;
     TempDir appDir;
@@ -138,7 +129,8 @@ TEST_F(TextStampScreenTest, EachWayOfLeavingPutsTheStampOrNothingInTheRegion) {
             EXPECT_GT(CountPixels(region, clBlack), 10);
             EXPECT_EQ(300L * 200 - CountPixels(region, kGround), CountPixels(region, clBlack));
         }
-        ExpectEditorGivenBack(c.name);
+        EXPECT_TRUE(host.canvas->isEnabled() && !host.placed->isVisible());
+        EXPECT_TRUE(host.placed->picture().isNull() && !FillBitmapExists());
     }
 }
 
@@ -149,7 +141,7 @@ TEST_F(TextStampScreenTest, PlainStampOfSizeTwentyHasTwoPixelStripes) {
     // Red and yellow from the second palette into the first two component cells; "縦".
     for (const int cell : {47 + 3, 41, 47 + 14, 42}) Click(form->palette->Edit(cell));
     Click(form->RBtn[11]);
-    PlaceAt(0, 0);
+    host.placed->move(host.canvas->pos());
     Click(form->BtnDtStClose);
     Settle();
     const Bitmap& region = host.RegionBitmap();
