@@ -1,5 +1,4 @@
-// The object design screens driven by clicks, over the stand-in main screen: confirming and
-// cancelling; the rules behind the buttons are plain functions with their own tests.
+// The object design screens confirmed and cancelled over the stand-in main screen.
 #include <gtest/gtest.h>
 
 #include <QPointer>
@@ -49,10 +48,9 @@ TEST_F(DesignScreenTest, ConfirmWritesTheRecordAndReturnsToTheList) {
     Click(form->BtnDtStClose);
     Settle();
     EXPECT_TRUE(form.isNull() && ObjectImages()[1]->image()->isEnabled());
-    const auto stored = Stored();
-    ASSERT_TRUE(stored);
-    EXPECT_EQ(std::tuple(stored->ImageFile, stored->FillStyle, stored->Align, stored->Left,
-                         stored->Top, main.objectListOpened, App().SelectedObject),
+    const ObjectRecord stored = Stored().value();
+    EXPECT_EQ(std::tuple(stored.ImageFile, stored.FillStyle, stored.Align, stored.Left, stored.Top,
+                         main.objectListOpened, App().SelectedObject),
               std::tuple("", 3, 3, 30, 40, 1, 0));
 }
 

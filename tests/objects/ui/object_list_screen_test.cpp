@@ -22,8 +22,7 @@ class ObjectListTest : public ObjectScreenTest {
     void Press(int n, int times = 1) {
         for (int i = 0; i < times; ++i) Click(form->Btn[static_cast<std::size_t>(n)]);
     }
-    // Whether the slot's picture carries the silver selection frame (its top-left pixel).
-    static bool Framed(int slot) {
+    static bool Framed(int slot) {  // the silver selection frame
         const TCImg* img = ObjectImages()[slot];
         return img && img->bitmap().pixel(0, 0) == clSilver;
     }

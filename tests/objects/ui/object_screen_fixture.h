@@ -6,7 +6,6 @@
 
 #include <QCoreApplication>
 #include <QTest>
-#include <QWidget>
 #include <optional>
 #include <vector>
 
@@ -30,7 +29,6 @@ inline void Click(QWidget* w) {
 inline void Settle() {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
-// What the message boxes said, each as "text/caption".
 inline std::vector<std::string> Said(const ScriptedDialogs& dialogs) {
     std::vector<std::string> out;
     for (const auto& s : dialogs.shown) out.push_back(s.text + "/" + s.caption);
@@ -42,8 +40,6 @@ class FakeMainScreen : public ScreenHub {
     explicit FakeMainScreen(int zoom) : zoom(zoom) {
         App() = AppState{};
         SetAppDir(App(), dir.path());
-        App().WorkAreaWidth = 1280;
-        App().WorkAreaHeight = 800;
         area.resize(1000, 1000);
         page = new ImageControl(&area);
         page->setStretch(true);
@@ -79,7 +75,6 @@ class FakeMainScreen : public ScreenHub {
     const int zoom;
 };
 
-// The screen tests' fixture: the stand-in main screen, its object folder and the messages.
 class ObjectScreenTest : public ::testing::Test {
   protected:
     explicit ObjectScreenTest(int zoom = 100) : main(zoom) { Files().CreateFolder(main.folder()); }

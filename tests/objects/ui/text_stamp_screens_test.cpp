@@ -1,5 +1,4 @@
-// The text stamp screens over a stand-in region editor; the stamp rules are guarded by the core
-// tests, here the buttons reaching them and what each way of leaving puts in the region.
+// The text stamp screens over a stand-in region editor (their rules have their own tests).
 #include <gtest/gtest.h>
 
 #include <QPointer>
