@@ -12,52 +12,34 @@ using namespace test;
 class RenderObjectTest : public ObjectScreenTest {
   protected:
     RenderObjectTest() : ObjectScreenTest(50) {}
-    void Write(int slot, const ObjectRecord& r) {
-        ASSERT_EQ(WriteObject(main.folder(), slot, r), WriteStatus::Written);
-    }
     bool Render(int slot, bool create = true) {
         return RenderObject(main.folder(), slot, create, create);
     }
 };
 
-TEST_F(RenderObjectTest, MissingAndUnreadableRecords) {
+TEST_F(RenderObjectTest, MissingAndUnreadableRecordsAndTheSlotsTheyLeave) {
     // Missing: nothing happens, nothing is said.
-    EXPECT_FALSE(Render(4) || ObjectImages().exists(4));
-    EXPECT_TRUE(dialogs->shown.empty());
+    EXPECT_FALSE(Render(4) || ObjectImages().exists(4) || !dialogs->shown.empty());
 
     // Unreadable: one message, the slot stays empty, the other objects are untouched.
-    Write(1, BluePlain());
-    ASSERT_TRUE(Render(1));
+    Place(BluePlain(), 1);
     WriteFileBytes(ObjectFilePath(main.folder(), 5), "1\r\n0\r\nabc\r\n");
-    EXPECT_FALSE(Render(5) || ObjectImages().exists(5));
-    ASSERT_EQ(dialogs->shown.size(), 1u);
-    EXPECT_EQ(dialogs->shown[0].caption, "NG");
-    EXPECT_NE(dialogs->shown[0].text.find("StrData5.txt"), std::string::npos);
-    EXPECT_TRUE(ObjectImages().exists(1));
+    EXPECT_FALSE(Render(5) || ObjectImages().exists(5) || !ObjectImages().exists(1));
+    EXPECT_NE(Said(dialogs.dialogs()).at(0).find("StrData5.txt"), std::string::npos);
 
     // A record that turns unreadable under a shown object takes only that object away.
-    Write(6, BlueRectangle(50000, 20, 10));
+    ASSERT_EQ(WriteObject(main.folder(), 6, BlueRectangle(50000, 20, 10)), WriteStatus::Written);
     EXPECT_FALSE(Render(6));
     EXPECT_EQ(dialogs->shown.size(), 2u);
     WriteFileBytes(ObjectFilePath(main.folder(), 1), "0\r\n");
     EXPECT_FALSE(Render(1, false) || ObjectImages().exists(1));
     EXPECT_EQ(FindFreeSlot(), 0);
-    EXPECT_FALSE(Render(200) || Render(-1));
-}
-
-class ObjectSlotsTest : public ObjectScreenTest {
-  protected:
-    ObjectSlotsTest() : ObjectScreenTest(50) {}
-    void Add(int slot) { Place(NewDecoratedText(slot, kPageHeight, false), slot); }
-};
-
-TEST_F(ObjectSlotsTest, FreeSlotsBelowTheHighestAreNotReused) {
-    EXPECT_EQ(FindFreeSlot(), 0);
-    EXPECT_FALSE(AnyObject());
-    for (int n = 0; n <= 9; ++n) Add(n);
-    FreeObject(5);
-    EXPECT_EQ(FindFreeSlot(), 10);
-    Add(199);
+    EXPECT_FALSE(Render(200) || Render(-1) || AnyObject());
+    // Free slots below the highest are not reused.
+    for (const int n : {0, 1, 2}) Place(BluePlain(), n);
+    FreeObject(1);
+    EXPECT_EQ(FindFreeSlot(), 3);
+    Place(BluePlain(), 199);
     EXPECT_EQ(FindFreeSlot(), 200);  // full
     EXPECT_TRUE(AnyObject());
 }

@@ -1,13 +1,11 @@
 #pragma once
-// Shared by the object screen tests: a stand-in main screen (a postcard page at a chosen zoom,
-// the object folder in a temporary AppDir) whose hub renders object images with the renderer
-// and records the other hand-overs.
+// A stand-in main screen for the object screen tests: a postcard page at a chosen zoom, the
+// object folder in a temporary AppDir, object images rendered by the renderer.
 
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
 #include <QTest>
-#include <QWidget>
 #include <optional>
 #include <vector>
 
@@ -30,16 +28,18 @@ inline void Click(QWidget* w) {
 // Lets the screens that released themselves be deleted.
 inline void Settle() {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QCoreApplication::processEvents();
+}
+inline std::vector<std::string> Said(const ScriptedDialogs& dialogs) {
+    std::vector<std::string> out;
+    for (const auto& s : dialogs.shown) out.push_back(s.text + "/" + s.caption);
+    return out;
 }
 
 class FakeMainScreen : public ScreenHub {
   public:
-    explicit FakeMainScreen(int zoom = 100) : zoom_(zoom) {
+    explicit FakeMainScreen(int zoom) : zoom(zoom) {
         App() = AppState{};
         SetAppDir(App(), dir.path());
-        App().WorkAreaWidth = 1280;
-        App().WorkAreaHeight = 800;
         area.resize(1000, 1000);
         page = new ImageControl(&area);
         page->setStretch(true);
@@ -59,29 +59,22 @@ class FakeMainScreen : public ScreenHub {
     QWidget* PageArea() override { return &area; }
     ImageControl* PageImage() override { return page; }
     ImageControl* FloatingImage() override { return floating; }
-    int Zoom() override { return zoom_; }
+    int Zoom() override { return zoom; }
     bool LoadObjectImage(const std::string& f, int slot) override {
         return RenderObject(f, slot, true, true);
     }
     void ShowObjectNotes(bool visible) override { objectNotes.push_back(visible); }
-    void ShowImageQualityNote(bool visible) override { qualityNote.push_back(visible); }
-    void OpenKeyboard(const KeyboardRequest& request) override { keyboard.push_back(request); }
     void OpenObjectList() override { ++objectListOpened; }
-    void OpenObjectDesign(bool decorated) override { design.push_back(decorated); }
 
     TempDir dir;
     QWidget area;
     ImageControl* page = nullptr;
     ImageControl* floating = nullptr;
-    std::vector<bool> objectNotes, qualityNote, design;
-    std::vector<KeyboardRequest> keyboard;
+    std::vector<bool> objectNotes;
     int objectListOpened = 0;
-
-  private:
-    int zoom_;
+    const int zoom;
 };
 
-// The screen tests' fixture: the stand-in main screen, its object folder and the messages.
 class ObjectScreenTest : public ::testing::Test {
   protected:
     explicit ObjectScreenTest(int zoom = 100) : main(zoom) { Files().CreateFolder(main.folder()); }
@@ -94,22 +87,12 @@ class ObjectScreenTest : public ::testing::Test {
     std::optional<ObjectRecord> Stored(int slot = 0) const {
         return ReadObject(main.folder(), slot);
     }
-    std::string FileBytes(int slot = 0) const {
-        return ReadFileBytes(ObjectFilePath(main.folder(), slot));
-    }
-    bool FileOf(int slot) const { return Files().FileExists(ObjectFilePath(main.folder(), slot)); }
     bool HasCompanion(int slot = 0) const {
         return Files().FileExists(CompanionBitmapPath(main.folder(), slot));
     }
     // Drags the slot's image to (x, y) pixels from the page's top-left corner.
     void Drag(int slot, int x, int y) {
         ObjectImages()[slot]->image()->move(main.page->x() + x, main.page->y() + y);
-    }
-    // What the message boxes said, each as "text/caption".
-    std::vector<std::string> Said() {
-        std::vector<std::string> out;
-        for (const auto& s : dialogs->shown) out.push_back(s.text + "/" + s.caption);
-        return out;
     }
 
     ScriptedDialogScope dialogs;
