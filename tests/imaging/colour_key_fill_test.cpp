@@ -100,9 +100,7 @@ TEST(MarginFill, OnlyExactlyWhitePixelsChange) {
     const KeyFill fills[] = {
         {KeyFillStyle::Solid, RGB(1, 2, 3), {}, 5, true, nullptr},
         {KeyFillStyle::Stripe, clBlack, Slots({kC1, kC3, kC2}), 1, true, nullptr},
-        {KeyFillStyle::Stripe, clBlack, Slots({kC1, kC3}), 100, false, nullptr},
         {KeyFillStyle::Gradation, clBlack, Slots({kC1, kC3}), 5, false, nullptr},
-        {KeyFillStyle::Gradation, clBlack, Slots({kC3, kC2}), 5, true, nullptr},
         {KeyFillStyle::Picture, clBlack, {}, 5, true, &picture},
     };
     for (const KeyFill& fill : fills) {

@@ -16,7 +16,6 @@ namespace {
 TEST(TextCodec, RoundTripsJapaneseAndMarksWhatCp932Lacks) {
     // UTF-8, CP932, and whether CP932 holds it all
     const std::tuple<std::string, std::string, bool> cases[] = {
-        {"abc", "abc", true},
         {"あ", "\x82\xA0", true},
         {"ⅰ", "\xFA\x40", true},  // Windows places small roman numerals at FA40
         {"a😀b", "a?b", false},
@@ -45,13 +44,6 @@ TEST(FileService, WholeFilesAreCp932WithCrLfAndMissingFilesReadEmpty) {
     EXPECT_EQ(ReadWholeFile(dir.file("folder.txt")), "");
 }
 
-// Failed writes in the middle of a save are held by the saving all-or-nothing test.
-TEST(FileService, AFailedWriteLeavesNothingBehind) {
-    test::TempDir dir;
-    EXPECT_FALSE(WriteWholeFile(dir.file("sub/file.txt"), "x"));  // the folder does not exist
-    EXPECT_TRUE(std::filesystem::is_empty(dir.path()));
-}
-
 TEST(FileService, TemporaryNamesOfCutOffWritesAreKnownAndOthersAreNot) {
     const std::pair<const char*, std::optional<std::string>> cases[] = {
         {"X1.bmp.new.part4242_17", "X1.bmp.new"},
@@ -59,7 +51,6 @@ TEST(FileService, TemporaryNamesOfCutOffWritesAreKnownAndOthersAreNot) {
         {"X1.bmp", std::nullopt},
         {"notes.part2", std::nullopt},   // no number after an underscore
         {"notes.part_2", std::nullopt},  // no process id
-        {"notes.part2_", std::nullopt},
         {"notes.part2_x", std::nullopt},
         {".part1_2", std::nullopt},       // no file it belongs to
         {"a.part1_2.bmp", std::nullopt},  // a picture the user named so
@@ -98,7 +89,6 @@ TEST(Cp932Bytes, CharacterWalks) {
     const Case cases[] = {
         {"", 0, 0},
         {kMixed, 3, 3},
-        {"\x82\xA0\x82\xA2", 2, 2},
         {"ab\x82", 3, 2},  // a lead byte at the end stands alone
         {"\x82"
          "a",
@@ -114,8 +104,6 @@ TEST(Cp932Bytes, CharacterWalks) {
     for (const auto& [pos, boundary] : boundaries)
         EXPECT_EQ(Cp932Boundary(kMixed, pos), boundary) << pos;
     EXPECT_EQ(Cp932Left(kMixed, 2), "a\x82\xA0");
-    EXPECT_EQ(Cp932Left(kMixed, 9), kMixed);
-    EXPECT_EQ(Cp932Left(kMixed, 0), "");
 }
 
 TEST(Cp932Bytes, WellFormedText) {
