@@ -167,17 +167,12 @@ TEST_F(PictureBrowsingTest, ChangePictureFolderKeepsTheOldFolderUnlessTheNewOneH
     }
     EXPECT_EQ(ReadPictureFolder(App().AppDir), pictures);
 
-    // A folder that cannot be saved as the picture folder is shown but not kept.
-    class NoPictureFolderFile : public FileService {
-      public:
-        bool WriteBytes(const std::string& path, std::string_view bytes) override {
-            return !path.ends_with("PixDir.txt") && FileService::WriteBytes(path, bytes);
-        }
-    };
-    auto previous = InstallFileService(std::make_unique<NoPictureFolderFile>());
+    // A folder that cannot be saved as the picture folder (a folder stands where its file
+    // goes) is shown but not kept.
+    ASSERT_TRUE(Files().DeleteFile(App().AppDir + "PixDir.txt"));
+    ASSERT_TRUE(Files().CreateFolder(App().AppDir + "PixDir.txt"));
     ThumbnailList shown;
     const std::string kept = ChangePictureFolder(old, pictures, shown);
-    InstallFileService(std::move(previous));
     EXPECT_EQ(kept, old);
     EXPECT_EQ(shown.items.size(), 1u);
     EXPECT_EQ(shown.folder, pictures);
