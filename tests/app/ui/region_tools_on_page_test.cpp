@@ -1,6 +1,8 @@
-// The region editor's tool screens opened from the real main screen, as a user goes through
-// them: a picture imported and turned, a decorated text stamped, each pasted back onto the page.
+// The region editor opened by tool 7 on the real main screen and its tool screens, as a user
+// goes through them: a picture imported and turned, a decorated text stamped, each pasted back
+// onto the page as one step of the page history.
 #include "common/app_state.h"
+#include "common/page_tools.h"
 #include "imaging/ui/picture_import_screen.h"
 #include "imaging/ui/rotation_screen.h"
 #include "objects/ui/decorated_text_stamp_screen.h"
@@ -10,12 +12,7 @@
 namespace pb {
 namespace {
 
-class RegionToolsOnPage : public test::PageFlow {
-  protected:
-    static void ClickRadio(QRadioButton* radio) {
-        QTest::mouseClick(radio, Qt::LeftButton, {}, QPoint(8, 12));
-    }
-};
+using RegionToolsOnPage = test::PageFlow;
 
 TEST_F(RegionToolsOnPage, APictureImportedAndTurnedIsPastedAndUndoneOnThePage) {
     const std::string pictures = dir.file("pictures");
@@ -24,22 +21,27 @@ TEST_F(RegionToolsOnPage, APictureImportedAndTurnedIsPastedAndUndoneOnThePage) {
                                    test::EncodeJpeg(test::NoiseBitmap(60, 40, 7))));
     Start();
     App().CurrentPictureFolder = pictures;
+    Click(form->Btn[21]);  // A4 portrait: zoom 50
     PaintRed();
     const Bitmap painted = Page();
 
-    TForm2* editor = MarkRegion({30, 30}, {190, 150});
-    ASSERT_NE(editor, nullptr);
+    // (20, 30)..(100, 90) on screen is (40, 60)..(200, 180) on the page.
+    TForm2* editor = MarkRegion({20, 30}, {100, 90});
+    ASSERT_TRUE(editor && form->Region() == editor) << "the hub's region is the open editor";
     const Bitmap opened = editor->RegionBitmap();
+    ASSERT_EQ(opened.size(), (Size{160, 120}));
+    EXPECT_EQ(opened.pixel(59, 39), painted.pixel(99, 99));
+    const int pageCounter = form->PageSurface->history().counter();
 
     // "画像": the photo's thumbnail, unscaled, OK.
     Click(editor->Btn[5]);
     auto* import = Window<TForm3>("Form3");
     ASSERT_NE(import, nullptr);
-    const auto items = import->ListView1->findItems("photo.jpg", Qt::MatchExactly);
-    ASSERT_FALSE(items.isEmpty());
+    QListWidgetItem* photo = import->ListView1->item(0);  // alone in its folder
+    ASSERT_TRUE(photo && photo->text() == "photo.jpg");
     QTest::mouseClick(import->ListView1->viewport(), Qt::LeftButton, {},
-                      import->ListView1->visualItemRect(items[0]).center());
-    ClickRadio(import->RadioButton[0]);
+                      import->ListView1->visualItemRect(photo).center());
+    Click(import->RadioButton[0]);
     Click(import->BtnDtStClose);
     const Bitmap imported = editor->RegionBitmap();
     ASSERT_NE(imported, opened);
@@ -48,18 +50,26 @@ TEST_F(RegionToolsOnPage, APictureImportedAndTurnedIsPastedAndUndoneOnThePage) {
     Click(editor->Btn[2]);
     auto* rotation = Window<TForm4>("Form4");
     ASSERT_NE(rotation, nullptr);
-    ClickRadio(rotation->RadioButton2);
+    Click(rotation->RadioButton2);
     for (int i = 0; i < 30; ++i) Click(rotation->BtnYTB[2]);
     Click(rotation->BtnDtStClose);
     const Bitmap turned = editor->RegionBitmap();
     ASSERT_NE(turned, imported);
 
-    // The region's 確定: pasted at the marked corner; undone on the page.
-    const Point at = form->selectionOrigin();
+    EXPECT_EQ(form->PageSurface->history().counter(), pageCounter) << "the page history waits";
+
+    // The region's 確定: pasted at the marked page pixels as one step; undone and redone.
     Click(editor->Btn[8]);
-    EXPECT_EQ(Page(), PastedAt(painted, turned, at));
+    EXPECT_EQ(form->Region(), nullptr);
+    EXPECT_EQ(App().ToolIndex, kSelectEdit) << "the page's own tool again";
+    EXPECT_FALSE(Files().FolderExists(dir.file("TmpWorkB")));
+    EXPECT_EQ(form->PageSurface->history().counter(), pageCounter + 1);
+    const Bitmap expected = PastedAt(painted, turned, {40, 60});
+    EXPECT_EQ(Page(), expected);
     Click(form->Btn[8]);  // 戻す
     EXPECT_EQ(Page(), painted);
+    Click(form->Btn[9]);  // 進む
+    EXPECT_EQ(Page(), expected);
     EXPECT_TRUE(dialogs->shown.empty()) << dialogs->shown.front().text;
 }
 
@@ -78,7 +88,7 @@ TEST_F(RegionToolsOnPage, ADecoratedTextWithShadowAndArchIsStampedIntoTheRegion)
     Click(keyboard->BtnDtStClose);
     auto* stamp = Window<TForm15>("Form15");
     ASSERT_NE(stamp, nullptr);
-    ClickRadio(stamp->RBtn[5]);  // 影つき
+    Click(stamp->RBtn[5]);  // 影つき
     Click(stamp->FBtn[2]);       // arch
     Click(stamp->BtnDtStClose);
     const Bitmap stamped = editor->RegionBitmap();

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QRadioButton>
 #include <QTest>
 #include <algorithm>
 #include <memory>
@@ -55,9 +56,11 @@ class MainScreenFixture : public ::testing::Test {
         form = std::make_unique<TForm1>(dir.path());
         form->show();
     }
+    // A click on the control; a radio button takes clicks on its circle and caption only.
     static void Click(QWidget* w) {
         ASSERT_NE(w, nullptr);
-        QTest::mouseClick(w, Qt::LeftButton);
+        const bool radio = qobject_cast<QRadioButton*>(w);
+        QTest::mouseClick(w, Qt::LeftButton, {}, radio ? QPoint(8, 12) : w->rect().center());
         QCoreApplication::processEvents();
     }
     // Screens closed by a click are deleted later; this lets them go.
