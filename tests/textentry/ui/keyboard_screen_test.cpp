@@ -45,7 +45,7 @@ class KeyboardScreen : public ::testing::Test {
     }
     void Open(int mode = 0, const std::string& text = {}) {
         form = new TForm6();
-        form->Setup(KeyboardRequest{mode, text});
+        form->Setup(KeyboardRequest{mode, text, {}, false});
         ASSERT_TRUE(QTest::qWaitForWindowExposed(form.data()));
     }
     static void ClickCell(StringGrid* grid, int column, int row) {
