@@ -116,6 +116,7 @@ void TForm1::BuildControls() {
     Image1 = new ImageControl(content);
     Image1->setObjectName(QStringLiteral("Image1"));
     Image1->setStretch(true);
+    Image1->setSmoothShrink(true);
     Image1->setGeometry(0, 0, 20, 20);
     Image2 = new ImageControl(content);
     Image2->setObjectName(QStringLiteral("Image2"));

@@ -139,6 +139,7 @@ void TForm2::BuildControls() {
     Image1 = new ImageControl(content);
     Image1->setObjectName(QStringLiteral("Image1"));
     Image1->setStretch(true);
+    Image1->setSmoothShrink(true);
     Image2 = new ImageControl(content);
     Image2->setObjectName(QStringLiteral("Image2"));
     Image2->setStretch(true);

@@ -25,6 +25,12 @@ public:
 
     bool stretch() const { return stretch_; }
     void setStretch(bool on);
+    // With smooth shrinking on, a stretched picture shown smaller than its own size (on the
+    // device's pixels) is drawn area-averaged, so thin lines stay visible; shown at its size
+    // or larger its pixels stay sharp. Only the display changes; the picture and the mouse
+    // positions are the same either way. Not used with a transparent colour.
+    bool smoothShrink() const { return smoothShrink_; }
+    void setSmoothShrink(bool on);
     // With a colour set, pixels of that colour are not drawn (the control is see-through
     // there, and mouse presses there still reach this control, as an image control's do).
     void setTransparentColour(std::optional<TColor> colour);
@@ -54,6 +60,14 @@ private:
     QImage masked_;  // picture with the transparent colour as alpha 0; rebuilt on change
     bool maskedStale_ = true;
     bool pressedInside_ = false;
+
+    // The shrunk picture of smooth shrinking, and the picture it was made from, so that after
+    // a change only the part shown from the changed pixels is averaged again.
+    void refreshShrunk(int width, int height);
+    bool smoothShrink_ = false;
+    bool shrunkStale_ = true;
+    Bitmap shrunk_;
+    Bitmap shrunkFrom_;
 };
 
 }  // namespace pb
