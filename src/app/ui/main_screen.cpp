@@ -29,6 +29,7 @@
 #include "common/ui/object_image.h"
 #include "common/page_tools.h"
 #include "common/ui/surface_controls.h"
+#include "common/ui/palette_widgets.h"
 #include "common/palette.h"
 #include "common/picture_browsing.h"
 #include "imaging/ui/margin_fill_screen.h"
@@ -320,6 +321,7 @@ void TForm1::FormCreate(const std::string& appDir) {
     app.ToolIndex = 0;
     app.PageMode = kPostcardPortrait;
     app.CurrentColor = clBlack;
+    MarkColourCells(std::span(Edit).subspan(1), app.CurrentColor);
     ScrollBox1->resize(ScrollBox1->width(), app.WorkAreaHeight);
 
     if (ReadWholeFile(app.AppDir + "PPPOS.txt") == "True")
@@ -743,6 +745,7 @@ void TForm1::RBtnVClick(int n) {
 
 void TForm1::IroSentaku1() {
     if (auto* cell = qobject_cast<ColourCell*>(sender())) App().CurrentColor = cell->colour();
+    MarkColourCells(std::span(Edit).subspan(1), App().CurrentColor);
     FocusEdit0();
 }
 

@@ -5,6 +5,7 @@
 #include <QColor>
 #include <QElapsedTimer>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QPointer>
 #include <QShowEvent>
 #include <QStyleHints>
@@ -66,6 +67,28 @@ void ColourCell::setColour(unsigned colour) {
     colour_ = colour & 0xFFFFFF;
     const QColor c(colour_ & 0xFF, (colour_ >> 8) & 0xFF, (colour_ >> 16) & 0xFF);
     setStyleSheet(QStringLiteral("background: %1; border: 1px solid #808080;").arg(c.name()));
+}
+
+void ColourCell::setMarked(bool marked) {
+    if (marked == marked_) return;
+    marked_ = marked;
+    update();
+}
+
+void ColourCell::paintEvent(QPaintEvent* event) {
+    QLabel::paintEvent(event);
+    if (!marked_) return;
+    // Two rings of two pixels each, as far as the cell has room for them.
+    constexpr int kRing = 2;
+    QPainter painter(this);
+    const QRect outer = rect();
+    painter.fillRect(outer, Qt::black);
+    const QRect inner = outer.adjusted(kRing, kRing, -kRing, -kRing);
+    if (inner.isEmpty()) return;
+    painter.fillRect(inner, Qt::white);
+    const QRect face = inner.adjusted(kRing, kRing, -kRing, -kRing);
+    if (!face.isEmpty())
+        painter.fillRect(face, QColor(colour_ & 0xFF, (colour_ >> 8) & 0xFF, (colour_ >> 16) & 0xFF));
 }
 
 void ColourCell::mouseReleaseEvent(QMouseEvent* event) {

@@ -25,21 +25,27 @@
 namespace pb {
 
 // A colour cell of a palette: a small box showing a colour (0x00BBGGRR), clicked by touch.
+// A marked cell (the colour now in use) wears a double frame, black outside and white inside,
+// so that the mark shows on a black cell as on a white one.
 class ColourCell : public QLabel {
     Q_OBJECT
 public:
     explicit ColourCell(QWidget* parent = nullptr) : QLabel(parent) {}
     unsigned colour() const { return colour_; }
     void setColour(unsigned colour);
+    bool isMarked() const { return marked_; }
+    void setMarked(bool marked);
 
 signals:
     void clicked();
 
 protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 
 private:
     unsigned colour_ = 0xFFFFFF;
+    bool marked_ = false;
 };
 
 class Form : public QWidget {

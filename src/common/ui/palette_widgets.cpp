@@ -18,6 +18,11 @@ QPoint PaletteCellPosition(QPoint origin, int n) {
 
 }  // namespace
 
+void MarkColourCells(std::span<ColourCell* const> cells, std::optional<TColor> colour) {
+    for (ColourCell* cell : cells)
+        if (cell) cell->setMarked(colour && cell->colour() == (*colour & 0xFFFFFF));
+}
+
 PaletteWidgets::PaletteWidgets(Form& form, const PaletteLayout& layout, QWidget* parent) {
     auto cell = [&](int n, TColor colour, QPoint at, int w) {
         cells_[static_cast<std::size_t>(n)] = form.AddColourCell(
@@ -48,6 +53,7 @@ PaletteWidgets::PaletteWidgets(Form& form, const PaletteLayout& layout, QWidget*
     if (layout.secondPalette) {
         for (int n = 1; n <= 40; ++n)
             cell(47 + n, PaletteColour(n), PaletteCellPosition(*layout.secondPalette, n), kCell);
+        SetPending(pending_);
     }
 }
 
@@ -59,14 +65,18 @@ QPushButton* PaletteWidgets::ColBtn(int k) const {
     return k >= 1 && k <= 8 ? buttons_[static_cast<std::size_t>(k)] : nullptr;
 }
 
-void PaletteWidgets::Connect(QObject* context, const Handlers& handlers) const {
+void PaletteWidgets::Connect(QObject* context, const Handlers& handlers) {
     auto onClick = [context](ColourCell* cell, std::function<void()> f) {
         if (cell && f) QObject::connect(cell, &ColourCell::clicked, context, std::move(f));
     };
+    current_ = handlers.current;
     for (int n = 1; n <= 40; ++n) {
         const TColor colour = PaletteColour(n);
         if (handlers.paletteCell)
-            onClick(Edit(n), [f = handlers.paletteCell, colour] { f(colour); });
+            onClick(Edit(n), [this, f = handlers.paletteCell, colour] {
+                f(colour);
+                MarkCurrent();
+            });
         if (handlers.secondPaletteCell)
             onClick(Edit(47 + n), [f = handlers.secondPaletteCell, colour] { f(colour); });
     }
@@ -79,6 +89,16 @@ void PaletteWidgets::Connect(QObject* context, const Handlers& handlers) const {
     }
     if (QPushButton* b = ColBtn(8); b && handlers.rainbow)
         QObject::connect(b, &QPushButton::clicked, context, handlers.rainbow);
+}
+
+void PaletteWidgets::MarkCurrent() {
+    MarkColourCells(std::span(cells_).subspan(1, 40),
+                    current_ ? current_() : std::optional<TColor>());
+}
+
+void PaletteWidgets::SetPending(TColor colour) {
+    pending_ = colour & 0xFFFFFF;
+    MarkColourCells(std::span(cells_).subspan(48, 40), pending_);
 }
 
 void PaletteWidgets::showSlot(int k) {
@@ -148,7 +168,17 @@ void PaletteForm::BuildPalette(const PaletteLayout& layout, QWidget* parent) {
     h.componentCell = [this](int k) { IroOK(k); };
     h.removeButton = [this](int k) { IroCancel(k); };
     h.rainbow = [this] { ColBtn08Click(); };
+    h.current = [this] { return CurrentPaletteColour(); };
     palette->Connect(this, h);
+}
+
+void PaletteForm::MarkCurrentColour() {
+    if (palette) palette->MarkCurrent();
+}
+
+void PaletteForm::MarkFollows(std::initializer_list<QAbstractButton*> targets) {
+    for (QAbstractButton* b : targets)
+        if (b) connect(b, &QAbstractButton::toggled, this, &PaletteForm::MarkCurrentColour);
 }
 
 void PaletteForm::IroOK(int k) {

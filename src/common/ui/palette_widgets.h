@@ -8,22 +8,31 @@
 //  - on some of those a second palette, Edit48..Edit87, with the same 40 colours, from which
 //    the pending component colour is taken.
 //
-// The widget set keeps the pending colour and the seven slots. PaletteForm, below, is the base
+// The widget set keeps the pending colour and the seven slots. It marks the cell of the colour
+// now in use on the palette (the screen tells which colour that is) and the cell of the pending
+// colour on the second palette, and moves the mark after each click.
+// PaletteForm, below, is the base
 // of the screens that use it: it connects the widgets and does the hand-over every such screen
 // does alike; the screen only says where a palette colour goes and redraws its preview.
 
 #include <QLabel>
 #include <QPoint>
+#include <QAbstractButton>
 #include <QPushButton>
 #include <array>
 #include <functional>
 #include <memory>
 #include <optional>
+#include <span>
 
 #include "common/fill_styles.h"
 #include "common/ui/form.h"
 
 namespace pb {
+
+// Marks the cell whose colour is `colour` and unmarks every other; none is marked when
+// `colour` is empty (the colour in use came from elsewhere) or is none of the cells'.
+void MarkColourCells(std::span<ColourCell* const> cells, std::optional<TColor> colour);
 
 struct PaletteLayout {
     QPoint palette{0, 0};                 // top-left of Edit1
@@ -52,13 +61,19 @@ class PaletteWidgets {
         std::function<void(int)> componentCell;         // Edit41..Edit47: slot 1..7
         std::function<void(int)> removeButton;          // ColBtn01..ColBtn07: slot 1..7
         std::function<void()> rainbow;                  // ColBtn08
+        // The screen's colour now in use; empty when it is none a palette cell gave (a
+        // component slot, a picture). The palette marks it at MarkCurrent and after each click.
+        std::function<std::optional<TColor>()> current;
     };
     // Connects the controls this screen has; `context` ends the connections when deleted.
-    void Connect(QObject* context, const Handlers& handlers) const;
+    void Connect(QObject* context, const Handlers& handlers);
+    // Marks the cell of the screen's colour now in use (see Handlers::current): at open, and
+    // when the screen changes what that colour is.
+    void MarkCurrent();
 
     TColor pending() const { return pending_; }
-    // The b-handler: the colour a second-palette click sets; nothing is redrawn.
-    void SetPending(TColor colour) { pending_ = colour & 0xFFFFFF; }
+    // The b-handler: the colour a second-palette click sets (and marks); nothing is redrawn.
+    void SetPending(TColor colour);
     const ComponentColours& components() const { return components_; }
 
     // IroOK: slot k (1..7) takes the pending colour and is in use; its remove button shows.
@@ -79,6 +94,7 @@ class PaletteWidgets {
 
     std::array<ColourCell*, 88> cells_{};
     std::array<QPushButton*, 9> buttons_{};
+    std::function<std::optional<TColor>()> current_;
     QLabel* caption_ = nullptr;
     TColor pending_ = clWhite;
     ComponentColours components_;
@@ -90,7 +106,7 @@ class PaletteWidgets {
 // (PaletteColourChosen); a second-palette cell sets the pending colour; a component cell
 // takes the pending colour (IroOK), its "取消" frees the slot (IroCancel) and "虹色" loads the
 // rainbow (ColBtn08Click), each followed by ComponentsChanged(). Every click gives the focus
-// to Edit0 first.
+// to Edit0 first. The palette marks the screen's CurrentPaletteColour().
 class PaletteForm : public Form {
     Q_OBJECT
   public:
@@ -110,6 +126,12 @@ class PaletteForm : public Form {
     virtual void PaletteColourChosen(TColor colour) = 0;
     // The component colours changed: the screen redraws.
     virtual void ComponentsChanged() = 0;
+    // The colour a palette cell would now change (see PaletteWidgets::Handlers::current).
+    virtual std::optional<TColor> CurrentPaletteColour() const = 0;
+    // Marks that colour on the palette: at open and when the screen's state changes it.
+    void MarkCurrentColour();
+    // The mark follows these buttons (the choice of the colour's target) as they toggle.
+    void MarkFollows(std::initializer_list<QAbstractButton*> targets);
 };
 
 }  // namespace pb

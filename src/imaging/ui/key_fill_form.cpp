@@ -137,6 +137,7 @@ void KeyFillForm::SetCurrentColour(TColor colour) {
     current_ = colour & 0xFFFFFF;
     // A component cell takes the current colour.
     palette->SetPending(current_);
+    MarkCurrentColour();
 }
 
 void KeyFillForm::ListView1Click(QListWidgetItem* item) {

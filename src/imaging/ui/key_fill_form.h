@@ -92,6 +92,7 @@ class KeyFillForm : public PaletteForm {
     // PaletteForm: a component cell takes the current colour; a change of the components
     // refills.
     void ComponentsChanged() override { Refill(); }
+    std::optional<TColor> CurrentPaletteColour() const override { return current_; }
 
     std::array<QRadioButton*, 4> styleButtons_{};
     QRadioButton* across_ = nullptr;

@@ -158,7 +158,9 @@ void TForm2::ConnectHandlers() {
         FocusEdit0();
         colour_ = c;  // IroSentaku2
     };
+    cells.current = [this] { return std::optional<TColor>(colour_); };
     palette->Connect(this, cells);
+    palette->MarkCurrent();
     connect(Btn[11], &QPushButton::clicked, this, [this] { Btn11Or12Click(false); });
     connect(Btn[12], &QPushButton::clicked, this, [this] { Btn11Or12Click(true); });
     connect(Btn[13], &QPushButton::clicked, this, [this] { Btn13Or14Click(false); });

@@ -120,7 +120,9 @@ void TForm4::ConnectHandlers() {
     connect(Label2, &ColourCell::clicked, this, &TForm4::Label2Click);
     PaletteWidgets::Handlers handlers;
     handlers.paletteCell = [this](TColor colour) { IroSentaku4(colour); };
+    handlers.current = [this] { return std::optional<TColor>(current_); };
     palette_->Connect(this, handlers);
+    palette_->MarkCurrent();
     connect(BtnDtStClose, &QPushButton::clicked, this, &TForm4::BtnDtStCloseClick);
     connect(BtnFormClose, &QPushButton::clicked, this, &TForm4::BtnFormCloseClick);
 }

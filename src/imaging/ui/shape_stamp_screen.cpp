@@ -140,7 +140,16 @@ void TForm5::ConnectHandlers() {
                 [this, n] { RDBtnClick(n); });
     PaletteWidgets::Handlers handlers;
     handlers.paletteCell = [this](TColor colour) { IroSentaku5(colour); };
+    handlers.current = [this] {
+        return std::optional<TColor>(RadioButton[14]->isChecked() ? style_.outlineColour
+                                                                  : style_.shadowColour);
+    };
     palette_->Connect(this, handlers);
+    palette_->MarkCurrent();
+    // The mark follows the choice between the outline's and the shadow's colour.
+    for (int n : {14, 15})
+        connect(RadioButton[static_cast<std::size_t>(n)], &QRadioButton::toggled, this,
+                [this] { palette_->MarkCurrent(); });
     connect(Find<QPushButton>(QStringLiteral("BtnPWDN")), &QPushButton::clicked, this,
             &TForm5::BtnPWDNClick);
     connect(Find<QPushButton>(QStringLiteral("BtnPWUP")), &QPushButton::clicked, this,

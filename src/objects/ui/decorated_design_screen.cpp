@@ -161,6 +161,7 @@ void TForm9::ConnectHandlers() {
     connect(ShellTreeView1, &FolderTree::folderChanged, this, &TForm9::ShellTreeView1Change);
     for (QRadioButton* r : {RBtn0, RBtn1, RBtn2})
         connect(r, &QRadioButton::clicked, this, &TForm9::FocusSink);
+    MarkFollows({RBtn0, RBtn1, RBtn2});
     connect(BtnDtStClose, &QPushButton::clicked, this, &TForm9::BtnDtStCloseClick);
     connect(BtnFormClose, &QPushButton::clicked, this, &TForm9::BtnFormCloseClick);
 }
@@ -253,6 +254,16 @@ void TForm9::ShowFillControls(int code) {
     BtnV0->setVisible(bands);
     BtnV1->setVisible(bands);
     ShowPictureBrowser(code == 4);
+    MarkCurrentColour();
+}
+
+std::optional<TColor> TForm9::CurrentPaletteColour() const {
+    if (RBtn0->isChecked()) return rec_.OutlineColor;
+    // The fill takes a palette colour only with a pattern; its other styles take theirs from
+    // the component colours or a picture.
+    if (RBtn1->isChecked() && fill_.code == kPatternStyle) return rec_.FillColor;
+    if (RBtn2->isChecked() && rec_.Shadow) return rec_.ShadowColor;
+    return std::nullopt;
 }
 
 void TForm9::ShowPictureBrowser(bool visible) {

@@ -71,6 +71,7 @@ class TForm9 : public ObjectDesignForm {
   protected:
     void FormClose() override;
     void PaletteColourChosen(TColor colour) override { IroSentaku9a(colour); }
+    std::optional<TColor> CurrentPaletteColour() const override;
     void ComponentsChanged() override { Preview(); }
 
   private:

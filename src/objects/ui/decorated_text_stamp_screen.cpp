@@ -155,6 +155,7 @@ void TForm15::ConnectHandlers() {
     connect(ListView1, &QListWidget::itemClicked, this, &TForm15::ListView1Click);
     connect(ShellTreeView1, &FolderTree::folderChanged, this, &TForm15::ShellTreeView1Change);
     connect(BtnDtStClose, &QPushButton::clicked, this, &TForm15::BtnDtStCloseClick);
+    MarkFollows({RBtn[10], RBtn[11], RBtn[12]});
 }
 
 ObjectRecord TForm15::CurrentRecord() const {
@@ -185,7 +186,16 @@ void TForm15::ShowFillControls(const QString& caption) {
     const bool ownColumn = width() >= kBrowserColumnLeft + kBrowserMinWidth;
     for (int n = 48; n <= 87; ++n) palette->Edit(n)->setVisible(bands);
     ListBox1->setVisible(!picture || ownColumn);
-    ShowPictureBrowser(picture);
+    ShowPictureBrowser(picture);    MarkCurrentColour();
+}
+
+std::optional<TColor> TForm15::CurrentPaletteColour() const {
+    if (RBtn[10]->isChecked()) return rec_.OutlineColor;
+    // The fill takes a palette colour only with SOLID; its other styles take theirs from the
+    // component colours or a picture.
+    if (RBtn[11]->isChecked() && rec_.FillStyle == kFillStyles[0]) return rec_.FillColor;
+    if (RBtn[12]->isChecked() && rec_.Shadow) return rec_.ShadowColor;
+    return std::nullopt;
 }
 
 void TForm15::ShowPictureBrowser(bool visible) {

@@ -57,6 +57,7 @@ class TForm15 : public TextStampForm {
   protected:
     void PaletteColourChosen(TColor colour) override { IroSentaku15a(colour); }
     void ComponentsChanged() override { Preview(); }
+    std::optional<TColor> CurrentPaletteColour() const override;
     void FormClose() override;
 
   private:

@@ -79,6 +79,7 @@ void TForm8::ConnectHandlers() {
     connect(ListBox1, &QListWidget::itemClicked, this, &TForm8::ListBox1Click);
     for (QRadioButton* r : {RBtn0, RBtn1})
         connect(r, &QRadioButton::clicked, this, &TForm8::FocusSink);
+    MarkFollows({RBtn0, RBtn1});
     connect(BtnDtStClose, &QPushButton::clicked, this, &TForm8::BtnDtStCloseClick);
     connect(BtnFormClose, &QPushButton::clicked, this, &TForm8::BtnFormCloseClick);
 }
@@ -102,6 +103,14 @@ void TForm8::ShowBackgroundControls() {
                                              : QString());
     BtnV0->setVisible(bands);
     BtnV1->setVisible(bands);
+    MarkCurrentColour();
+}
+
+std::optional<TColor> TForm8::CurrentPaletteColour() const {
+    if (RBtn0->isChecked()) return rec_.FontColor;
+    // The background takes a palette colour only with SOLID.
+    if (RBtn1->isChecked() && rec_.BackStyle == 1) return rec_.BackColor;
+    return std::nullopt;
 }
 
 ObjectRecord TForm8::CurrentRecord() const {

@@ -40,6 +40,7 @@ class TForm8 : public ObjectDesignForm {
   protected:
     void PaletteColourChosen(TColor colour) override { IroSentaku8a(colour); }
     void ComponentsChanged() override { Preview(); }
+    std::optional<TColor> CurrentPaletteColour() const override;
 
   private:
     void BuildControls();

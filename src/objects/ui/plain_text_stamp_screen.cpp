@@ -105,6 +105,7 @@ void TForm14::ConnectHandlers() {
     connect(FSBtn02, &QPushButton::clicked, this, [this] { FSBtnClick(2); });
     connect(ListBox1, &QListWidget::itemClicked, this, &TForm14::ListBox1Click);
     connect(BtnDtStClose, &QPushButton::clicked, this, &TForm14::BtnDtStCloseClick);
+    MarkFollows({RBtn[4], RBtn[5]});
 }
 
 ObjectRecord TForm14::CurrentRecord() const {
@@ -130,6 +131,14 @@ void TForm14::ShowBackgroundControls(const QString& caption) {
     palette->ShowComponents(bands, bands ? caption : QString());
     for (int n = 48; n <= 87; ++n) palette->Edit(n)->setVisible(bands);
     GroupBox4->setVisible(bands);
+    MarkCurrentColour();
+}
+
+std::optional<TColor> TForm14::CurrentPaletteColour() const {
+    if (RBtn[4]->isChecked()) return rec_.FontColor;
+    // The background takes a palette colour only with SOLID.
+    if (RBtn[5]->isChecked() && rec_.BackStyle == 1) return rec_.BackColor;
+    return std::nullopt;
 }
 
 void TForm14::Preview() {

@@ -45,6 +45,7 @@ class TForm14 : public TextStampForm {
   protected:
     void PaletteColourChosen(TColor colour) override { IroSentaku14a(colour); }
     void ComponentsChanged() override { Preview(); }
+    std::optional<TColor> CurrentPaletteColour() const override;
 
   private:
     void BuildControls();

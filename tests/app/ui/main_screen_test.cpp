@@ -7,6 +7,7 @@
 #include "app/ui/gallery_screen.h"
 #include "app/ui/preview_screen.h"
 #include "common/app_state.h"
+#include "common/palette.h"
 #include "common/ui/object_image.h"
 #include "fake_print_device.h"
 #include "objects/ui/decorated_design_screen.h"
@@ -247,6 +248,22 @@ TEST_F(MainScreenTest, ADoubleTapOnConfirmDoesNotReachTheScreenBelow) {
     Click(list->Btn[4]);  // the second tap: デザイン変更 under 確定
     EXPECT_EQ(Window<TForm9>("Form9"), nullptr);
     EXPECT_EQ(Window<TForm16>("Form16"), list);
+}
+
+TEST_F(MainScreenTest, ThePaletteMarksTheColourInUseAndMovesTheMarkWithEachTap) {
+    Start();
+    auto marked = [this] {
+        std::vector<int> cells;
+        for (int n = 1; n <= 40; ++n)
+            if (form->Edit[n]->isMarked()) cells.push_back(n);
+        return cells;
+    };
+    EXPECT_EQ(marked(), std::vector<int>{1});  // black, the colour at start
+    for (int tapped : {14, 40, 1, 27}) {
+        Click(form->Edit[tapped]);
+        EXPECT_EQ(std::pair(marked(), App().CurrentColor),
+                  std::pair(std::vector<int>{tapped}, PaletteColour(tapped)));
+    }
 }
 
 }  // namespace

@@ -26,6 +26,7 @@ class DesignScreen : public PaletteForm {
         ++redraws;
     }
     void ComponentsChanged() override { ++redraws; }
+    std::optional<TColor> CurrentPaletteColour() const override { return text; }
 };
 
 void Click(QWidget* w) {
