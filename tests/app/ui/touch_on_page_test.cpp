@@ -1,0 +1,144 @@
+// Fingers on the page: a pinch steps the zoom about the fingers' centre, two fingers pan, one
+// finger paints as the mouse does, and a pinch that began as a stroke leaves nothing behind.
+
+#include <QScrollBar>
+#include <QTest>
+
+#include "app/ui/main_screen.h"
+#include "common/ui/touch_gestures.h"
+#include "support/ui/app_fixtures.h"
+
+namespace pb::test {
+namespace {
+
+QPointingDevice* TouchScreen() {
+    static QPointingDevice* device = QTest::createTouchDevice(QInputDevice::DeviceType::TouchScreen);
+    return device;
+}
+
+class TouchOnPageTest : public MainScreenFixture {
+  protected:
+    // A new A4 portrait page at 100 %, larger than the scroll box both ways.
+    void StartA4() {
+        Start();
+        Click(form->Btn[21]);
+        form->ApplyZoom(100);
+    }
+    QWidget* Viewport() const { return form->ScrollBox1->viewport(); }
+    QPoint Scroll() const {
+        return {form->ScrollBox1->horizontalScrollBar()->value(),
+                form->ScrollBox1->verticalScrollBar()->value()};
+    }
+    // Two fingers at `a` and `b` (viewport points), moved through the pairs of `steps`.
+    void TwoFingers(QPoint a, QPoint b, const std::vector<std::pair<QPoint, QPoint>>& steps) {
+        QTest::touchEvent(form.get(), TouchScreen()).press(0, a, Viewport()).press(1, b, Viewport());
+        for (const auto& [p, q] : steps)
+            QTest::touchEvent(form.get(), TouchScreen()).move(0, p, Viewport()).move(1, q, Viewport());
+        const auto& [p, q] = steps.back();
+        QTest::touchEvent(form.get(), TouchScreen()).release(0, p, Viewport()).release(1, q, Viewport());
+    }
+    // Fingers `half` pixels either side of `centre`, horizontally.
+    static std::pair<QPoint, QPoint> Apart(QPoint centre, int half) {
+        return {centre - QPoint(half, 0), centre + QPoint(half, 0)};
+    }
+};
+
+TEST_F(TouchOnPageTest, APinchStepsTheZoomAboutTheFingersAndLeavesThePageAlone) {
+    struct Case {
+        std::vector<int> halves;  // half the fingers' distance, from the first touch on
+        int zoom;                 // the zoom after the last of them
+    };
+    const Case cases[] = {
+        {{40, 55}, 200},       // spread by 1.375: one step up
+        {{40, 55, 100}, 500},  // spread by 2.5: 100 -> 200 -> 300 -> 400 -> 500
+        {{40, 45}, 100},       // not far enough
+        {{40, 30}, 90},        // closed by 1.33: one step down
+        {{40, 30, 20}, 70},    // closed by 2: three steps down
+    };
+    StartA4();
+    for (const Case& c : cases) {
+        form->ApplyZoom(100);
+        form->ScrollBox1->horizontalScrollBar()->setValue(100);
+        form->ScrollBox1->verticalScrollBar()->setValue(200);
+        const Bitmap before = Page();
+        const int counter = form->PageSurface->history().counter();
+        const QPoint centre(300, 250);
+        const QPointF under = QPointF(Scroll() + centre) / 100.0;  // page pixel under the centre
+        std::vector<std::pair<QPoint, QPoint>> steps;
+        for (std::size_t n = 1; n < c.halves.size(); ++n) steps.push_back(Apart(centre, c.halves[n]));
+        const auto [a, b] = Apart(centre, c.halves[0]);
+        TwoFingers(a, b, steps);
+        SCOPED_TRACE(c.zoom);
+        EXPECT_EQ(form->zoom(), c.zoom);
+        EXPECT_EQ(form->Image1->width(), Page().width() * c.zoom / 100);
+        EXPECT_TRUE(Page() == before);
+        EXPECT_EQ(form->PageSurface->history().counter(), counter);
+        // The page pixel under the centre stays there, as far as the scroll range allows.
+        QScrollBar* h = form->ScrollBox1->horizontalScrollBar();
+        const double wanted = under.x() * c.zoom - centre.x();
+        EXPECT_NEAR(h->value(), std::clamp(wanted, 0.0, double(h->maximum())), 2.0);
+        QScrollBar* v = form->ScrollBox1->verticalScrollBar();
+        EXPECT_NEAR(v->value(), std::clamp(under.y() * c.zoom - centre.y(), 0.0, double(v->maximum())),
+                    2.0);
+    }
+}
+
+TEST_F(TouchOnPageTest, TwoFingersMoveTheScrollBox) {
+    StartA4();
+    const Bitmap before = Page();
+    const QPoint start = Scroll();
+    // Both fingers move up and to the left: the page follows them.
+    TwoFingers({200, 300}, {300, 300},
+               {{{180, 270}, {280, 270}}, {{150, 240}, {250, 240}}});
+    EXPECT_EQ(Scroll() - start, QPoint(50, 60));
+    EXPECT_EQ(form->zoom(), 100);
+    EXPECT_TRUE(Page() == before);
+}
+
+TEST_F(TouchOnPageTest, OneFingerPaintsAsTheMouseAndASecondFingerTakesTheStrokeBack) {
+    StartA4();
+    Click(form->Edit[3]);
+    const Bitmap blank = Page();
+    const int counter = form->PageSurface->history().counter();
+    const QPoint from(10, 10), to(120, 90);
+    QTest::touchEvent(form.get(), TouchScreen()).press(0, from, form->Image1);
+    QTest::touchEvent(form.get(), TouchScreen()).move(0, (from + to) / 2, form->Image1);
+    QTest::touchEvent(form.get(), TouchScreen()).move(0, to, form->Image1);
+    QTest::touchEvent(form.get(), TouchScreen()).release(0, to, form->Image1);
+    const Bitmap touched = Page();
+    EXPECT_FALSE(touched == blank);
+    EXPECT_EQ(form->PageSurface->history().counter(), counter + 1);
+
+    Click(form->Btn[8]);  // "戻す"
+    ASSERT_TRUE(Page() == blank);
+    Stroke(from, to);
+    EXPECT_TRUE(Page() == touched);
+
+    // A stroke that turns into a pinch: the painted part and its snapshot go.
+    for (const bool dropFirst : {false, true}) {
+        SCOPED_TRACE(dropFirst);
+        if (dropFirst) {  // a copied selection floats; the press drops it and draws a band
+            Click(form->RBtn[5]);
+            Stroke({200, 200}, {260, 240});
+            ASSERT_TRUE(form->Image2->isVisible());
+        }
+        const Bitmap page = Page();
+        const int n = form->PageSurface->history().counter();
+        QTest::touchEvent(form.get(), TouchScreen()).press(0, {30, 150}, form->Image1);
+        QTest::touchEvent(form.get(), TouchScreen()).move(0, {90, 200}, form->Image1);
+        ASSERT_FALSE(Page() == page);
+        QTest::touchEvent(form.get(), TouchScreen())
+            .move(0, {90, 200}, form->Image1)
+            .press(1, {200, 200}, form->Image1);
+        QTest::touchEvent(form.get(), TouchScreen())
+            .release(0, {90, 200}, form->Image1)
+            .release(1, {200, 200}, form->Image1);
+        // A dropped copy stays where it lay; no snapshot is left.
+        EXPECT_TRUE(Page() == page);
+        EXPECT_EQ(form->PageSurface->history().counter(), n);
+        EXPECT_FALSE(form->Image2->isVisible());
+    }
+}
+
+}  // namespace
+}  // namespace pb::test
