@@ -5,8 +5,7 @@
 #include <QTest>
 
 #include "app/ui/main_screen.h"
-#include "common/ui/touch_gestures.h"
-#include "support/ui/app_fixtures.h"
+#include "ui/page_flow.h"
 
 namespace pb::test {
 namespace {
@@ -16,7 +15,7 @@ QPointingDevice* TouchScreen() {
     return device;
 }
 
-class TouchOnPageTest : public MainScreenFixture {
+class TouchOnPageTest : public PageFlow {
   protected:
     // A new A4 portrait page at 100 %, larger than the scroll box both ways.
     void StartA4() {
@@ -31,11 +30,16 @@ class TouchOnPageTest : public MainScreenFixture {
     }
     // Two fingers at `a` and `b` (viewport points), moved through the pairs of `steps`.
     void TwoFingers(QPoint a, QPoint b, const std::vector<std::pair<QPoint, QPoint>>& steps) {
-        QTest::touchEvent(form.get(), TouchScreen()).press(0, a, Viewport()).press(1, b, Viewport());
+        TwoFingersOn(form->ScrollBox1, a, b, steps);
+    }
+    static void TwoFingersOn(QScrollArea* area, QPoint a, QPoint b,
+                             const std::vector<std::pair<QPoint, QPoint>>& steps) {
+        QWidget* v = area->viewport();
+        QTest::touchEvent(v->window(), TouchScreen()).press(0, a, v).press(1, b, v);
         for (const auto& [p, q] : steps)
-            QTest::touchEvent(form.get(), TouchScreen()).move(0, p, Viewport()).move(1, q, Viewport());
+            QTest::touchEvent(v->window(), TouchScreen()).move(0, p, v).move(1, q, v);
         const auto& [p, q] = steps.back();
-        QTest::touchEvent(form.get(), TouchScreen()).release(0, p, Viewport()).release(1, q, Viewport());
+        QTest::touchEvent(v->window(), TouchScreen()).release(0, p, v).release(1, q, v);
     }
     // Fingers `half` pixels either side of `centre`, horizontally.
     static std::pair<QPoint, QPoint> Apart(QPoint centre, int half) {
@@ -138,6 +142,31 @@ TEST_F(TouchOnPageTest, OneFingerPaintsAsTheMouseAndASecondFingerTakesTheStrokeB
         EXPECT_EQ(form->PageSurface->history().counter(), n);
         EXPECT_FALSE(form->Image2->isVisible());
     }
+}
+
+TEST_F(TouchOnPageTest, OnTheRegionEditorsCanvasAPinchZoomsAndAStrokeTurnedPinchLeavesNothing) {
+    StartA4();
+    TForm2* editor = MarkRegion({20, 20}, {320, 220});
+    ASSERT_NE(editor, nullptr);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(editor));
+    const Bitmap region = editor->RegionBitmap();
+    const int counter = editor->RegionSurface().history().counter();
+    // A finger paints, a second one lands and the two spread.
+    QWidget* canvas = editor->Image1;
+    QTest::touchEvent(editor, TouchScreen()).press(0, {20, 20}, canvas);
+    QTest::touchEvent(editor, TouchScreen()).move(0, {80, 60}, canvas);
+    ASSERT_FALSE(editor->RegionBitmap() == region);
+    QTest::touchEvent(editor, TouchScreen()).move(0, {80, 60}, canvas).press(1, {140, 60}, canvas);
+    QTest::touchEvent(editor, TouchScreen()).move(0, {65, 60}, canvas).move(1, {155, 60}, canvas);
+    QTest::touchEvent(editor, TouchScreen()).release(0, {65, 60}, canvas).release(1, {155, 60}, canvas);
+    EXPECT_EQ(editor->Zoom(), 200);
+    EXPECT_EQ(editor->Label[5]->text(), QStringLiteral("200"));
+    EXPECT_EQ(canvas->width(), region.width() * 2);
+    EXPECT_TRUE(editor->RegionBitmap() == region);
+    EXPECT_EQ(editor->RegionSurface().history().counter(), counter);
+    // Closing them again steps back down.
+    TwoFingersOn(editor->ScrollBox1, {100, 100}, {200, 100}, {{{112, 100}, {188, 100}}});
+    EXPECT_EQ(editor->Zoom(), 100);
 }
 
 }  // namespace
