@@ -23,7 +23,6 @@ class TouchOnPageTest : public PageFlow {
         Click(form->Btn[21]);
         form->ApplyZoom(100);
     }
-    QWidget* Viewport() const { return form->ScrollBox1->viewport(); }
     QPoint Scroll() const {
         return {form->ScrollBox1->horizontalScrollBar()->value(),
                 form->ScrollBox1->verticalScrollBar()->value()};
