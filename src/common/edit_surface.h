@@ -3,6 +3,7 @@
 // of the gesture in progress. The main screen's page owns one and the region editor's canvas
 // another; the screens show the bitmap in their image controls.
 
+#include <optional>
 #include <string>
 
 #include "common/history.h"
@@ -19,6 +20,11 @@ struct GestureState {
     bool bandDrawn = false;  // a rubber band is on the bitmap and must be erased before the next
     Pen pen;
     Point penPosition;
+    // How to call the gesture off: the history's counter before its press, which wrote that
+    // snapshot, or, when the press took none (a dropped selection had just taken one), the
+    // bitmap as it was.
+    int startCounter = 0;
+    std::optional<Bitmap> startBitmap;
 };
 
 class EditSurface {

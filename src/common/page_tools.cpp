@@ -125,12 +125,29 @@ const Tool& ToolFor(int toolIndex) {
 bool BeginGesture(EditSurface& surface, int toolIndex, Point p, TColor colour, int penWidth,
                   bool skipSnapshot) {
     if (surface.bitmap().isNull()) return false;
-    if (!skipSnapshot && !surface.history().Take(surface.bitmap())) return false;
+    GestureState& g = surface.gesture();
+    g.startCounter = surface.history().counter();
+    g.startBitmap.reset();
+    if (skipSnapshot)
+        g.startBitmap = surface.bitmap();
+    else if (!surface.history().Take(surface.bitmap()))
+        return false;
     surface.gesture().pen = IsSelectionTool(toolIndex)
                                 ? Pen{clBlack, 2, PenStyle::Solid, PenMode::Copy}
                                 : Pen{colour, penWidth, PenStyle::Solid, PenMode::Copy};
     ToolFor(toolIndex).Press(surface, p);
     return true;
+}
+
+bool CancelGesture(EditSurface& surface) {
+    GestureState& g = surface.gesture();
+    g.bandDrawn = false;
+    if (g.startBitmap) {
+        surface.bitmap() = std::move(*g.startBitmap);
+        g.startBitmap.reset();
+        return true;
+    }
+    return surface.history().RollbackToOpen(g.startCounter, surface.bitmap()) == HistoryStatus::Done;
 }
 
 Rect SelectionRect(const GestureState& g) {

@@ -80,6 +80,11 @@ const Tool& ToolFor(int toolIndex);
 bool BeginGesture(EditSurface& surface, int toolIndex, Point p, TColor colour, int penWidth,
                   bool skipSnapshot);
 
+// Calls off the gesture in progress (a second finger landed: the stroke was the start of a
+// pinch): the bitmap goes back to how it was at the press and the press's snapshot leaves the
+// history. False when that snapshot could not be read (the bitmap is then left as it is).
+bool CancelGesture(EditSurface& surface);
+
 // The rectangle between StartPoint and EndPoint of the surface's gesture, normalised.
 Rect SelectionRect(const GestureState& gesture);
 

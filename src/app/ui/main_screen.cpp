@@ -30,6 +30,7 @@
 #include "common/page_tools.h"
 #include "common/ui/surface_controls.h"
 #include "common/ui/palette_widgets.h"
+#include "common/ui/touch_gestures.h"
 #include "common/palette.h"
 #include "common/picture_browsing.h"
 #include "imaging/ui/margin_fill_screen.h"
@@ -284,6 +285,22 @@ void TForm1::ConnectHandlers() {
     connect(Image2, &ImageControl::mouseMove, this,
             [this](Qt::MouseButtons, int x, int y) { CSImgMouseMove(Image2, x, y); });
     connect(Image2, &ImageControl::mouseUp, this, &TForm1::CSImgMouseUp);
+
+    TouchHooks touch;
+    touch.stepZoom = [this](bool up) {
+        const int z = ZoomStep(zoom(), up);
+        if (z == zoom()) return false;
+        ApplyZoom(z);
+        return true;
+    };
+    touch.cancelStroke = [this](QWidget* pressed) {
+        AppState& app = App();
+        if (!app.Tracking) return;
+        app.Tracking = false;  // an object being dragged stays where the finger left it
+        if (pressed == Image1 && app.PenMode && CancelGesture(*PageSurface))
+            Image1->pictureChanged();
+    };
+    TouchGestures::Install(ScrollBox1, std::move(touch));
 }
 
 std::string TForm1::CCTmpPath() const { return App().AppDir + "CCTmp.bmp"; }

@@ -10,6 +10,7 @@
 #include "common/ui/palette_widgets.h"
 #include "common/ui/screen_hub.h"
 #include "common/ui/surface_controls.h"
+#include "common/ui/touch_gestures.h"
 #include "common/zoom_steps.h"
 #include "imaging/ui/region_screens.h"
 #include "platform/bitmap_canvas.h"
@@ -217,6 +218,22 @@ void TForm2::ConnectHandlers() {
             [this](Qt::MouseButtons, int x, int y) { Image2MouseMove(x, y); });
     connect(Image2, &ImageControl::mouseUp, this,
             [this](Qt::MouseButton button, int, int) { Image2MouseUp(button); });
+
+    TouchHooks touch;
+    touch.stepZoom = [this](bool up) {
+        const int z = ZoomStep(zoom_, up);
+        if (z == zoom_) return false;
+        zoom_ = z;
+        Label[5]->setText(QString::number(zoom_));
+        RegionChanged();
+        return true;
+    };
+    touch.cancelStroke = [this](QWidget* pressed) {
+        if (!tracking_) return;
+        tracking_ = false;  // the placed picture stays where the finger left it
+        if (pressed == Image1 && penMode_ && CancelGesture(*surface_)) Image1->pictureChanged();
+    };
+    TouchGestures::Install(ScrollBox1, std::move(touch));
 }
 
 std::string TForm2::CCTmpPath() const {
