@@ -112,7 +112,6 @@ TEST_F(CodeDrawing, QrSizeSelectionOpensTheKeyboardWithTheCapacityOfTheChosenSiz
          "17文字､英数だったら6文字、日本語は4"},
         // 150 div 2 x 5 div 9 = 41: version 6; 150 div 3 x 5 div 9 = 27: version 2.
         {150, 400, 3, "サイズ選択", 2, "139文字､英数だったら64文字、日本語は36"},
-        {150, 400, 3, "サイズ選択", 3, "34文字､英数だったら10文字、日本語は8"},
         {150, 400, 3, "サイズ選択", 0, ""},
     };
     Open(37, 300);
