@@ -252,17 +252,14 @@ TEST_F(MainScreenTest, ADoubleTapOnConfirmDoesNotReachTheScreenBelow) {
 
 TEST_F(MainScreenTest, ThePaletteMarksTheColourInUseAndMovesTheMarkWithEachTap) {
     Start();
-    auto marked = [this] {
-        std::vector<int> cells;
-        for (int n = 1; n <= 40; ++n)
-            if (form->Edit[n]->isMarked()) cells.push_back(n);
-        return cells;
-    };
-    EXPECT_EQ(marked(), std::vector<int>{1});  // black, the colour at start
+    int previous = 1;  // black, the colour at start
+    EXPECT_TRUE(form->Edit[previous]->isMarked());
     for (int tapped : {14, 40, 1, 27}) {
         Click(form->Edit[tapped]);
-        EXPECT_EQ(std::pair(marked(), App().CurrentColor),
-                  std::pair(std::vector<int>{tapped}, PaletteColour(tapped)));
+        EXPECT_FALSE(form->Edit[previous]->isMarked()) << tapped;
+        EXPECT_EQ(std::pair(form->Edit[tapped]->isMarked(), App().CurrentColor),
+                  std::pair(true, PaletteColour(tapped)));
+        previous = tapped;
     }
 }
 
