@@ -112,4 +112,15 @@ void MarkThumbnailDeleted(ThumbnailListView& list, int index) {
     if (QListWidgetItem* it = list.item(index)) it->setIcon(ThumbnailIcon(DeletedThumbnail()));
 }
 
+std::optional<std::string> TouchedPicture(ThumbnailListView& list, QListWidgetItem* item) {
+    const int index = item ? list.row(item) : -1;
+    if (index < 0) return std::nullopt;
+    std::string path = list.PicturePath(index);
+    if (!Files().FileExists(path)) {
+        MarkThumbnailDeleted(list, index);
+        return std::nullopt;
+    }
+    return path;
+}
+
 }  // namespace pb

@@ -7,6 +7,7 @@
 
 #include <QListWidget>
 #include <QTreeView>
+#include <optional>
 #include <string>
 
 #include "common/picture_browsing.h"
@@ -65,5 +66,9 @@ class ThumbnailListView : public QListWidget {
 
 // Gives item `index` the "消さ"/"れた" marker of a picture that has gone.
 void MarkThumbnailDeleted(ThumbnailListView& list, int index);
+
+// The picture of a touched thumbnail: its path, or nothing when no thumbnail was touched or
+// its file has gone since the list was made (the thumbnail is then marked as deleted).
+std::optional<std::string> TouchedPicture(ThumbnailListView& list, QListWidgetItem* item);
 
 }  // namespace pb

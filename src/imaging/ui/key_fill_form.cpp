@@ -142,13 +142,9 @@ void KeyFillForm::SetCurrentColour(TColor colour) {
 
 void KeyFillForm::ListView1Click(QListWidgetItem* item) {
     FocusSink();
-    const int index = item ? ListView1->row(item) : -1;
-    if (index < 0) return;
-    const std::string path = ListView1->PicturePath(index);
-    if (!Files().FileExists(path)) {
-        MarkThumbnailDeleted(*ListView1, index);
-        return;
-    }
+    const std::optional<std::string> touched = TouchedPicture(*ListView1, item);
+    if (!touched) return;
+    const std::string& path = *touched;
     BusyCursor busy;
     std::optional<Bitmap> picture = LoadPicture(path);
     if (!picture || picture->isNull()) return;

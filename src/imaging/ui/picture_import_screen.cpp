@@ -146,13 +146,9 @@ void TForm3::ShellTreeView1Change(const QString& path) {
 
 void TForm3::ListView1Click(QListWidgetItem* item) {
     FocusSink();
-    const int index = item ? ListView1->row(item) : -1;
-    if (index < 0) return;
-    const std::string path = ListView1->PicturePath(index);
-    if (!Files().FileExists(path)) {
-        MarkThumbnailDeleted(*ListView1, index);
-        return;
-    }
+    const std::optional<std::string> touched = TouchedPicture(*ListView1, item);
+    if (!touched) return;
+    const std::string& path = *touched;
     PictureError error;
     std::optional<Bitmap> loaded;
     {

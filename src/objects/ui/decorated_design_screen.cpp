@@ -430,15 +430,11 @@ void TForm9::ListBox1Click() {
 
 void TForm9::ListView1Click(QListWidgetItem* item) {
     FocusSink();
-    const int index = item ? ListView1->row(item) : -1;
-    if (index < 0) return;
     // The picture lies in the folder the list shows, which is the current picture folder
     // unless that could not be stored.
-    const std::string path = ListView1->PicturePath(index);
-    if (!Files().FileExists(path)) {
-        MarkThumbnailDeleted(*ListView1, index);
-        return;
-    }
+    const std::optional<std::string> touched = TouchedPicture(*ListView1, item);
+    if (!touched) return;
+    const std::string& path = *touched;
     rec_.ImageFile = path;
     Preview();
     if (shapeKind_ != 0) {
