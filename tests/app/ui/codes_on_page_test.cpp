@@ -64,9 +64,8 @@ TEST_F(CodesOnPage, QrCodeAndBarcodeDrawnInRegionsReadBackFromTheExportedPage) {
 
     // Saved as a work and exported by the command-line program.
     Click(form->Btn[13]);  // 保存
-    const std::string name = App().WorkName;
-    const test::ProgramRun cli =
-        test::Cli({"export", name, "--bmp", dir.file("page.bmp"), "--appdir", dir.path()});
+    const test::ProgramRun cli = test::Cli(
+        {"export", App().WorkName, "--bmp", dir.file("page.bmp"), "--appdir", dir.path()});
     ASSERT_EQ(cli.status, 0) << cli.err;
     const auto page = LoadBmp(dir.file("page.bmp"));
     ASSERT_TRUE(page);
