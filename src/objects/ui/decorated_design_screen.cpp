@@ -417,14 +417,12 @@ void TForm9::ComboBox1Change(int index) {
 
 void TForm9::ListBox1Click() {
     FocusSink();
-    const std::string name = ChosenFont();
-    if (name.empty() || shapeKind_ != 0) return;
-    if (RefuseUnlessFits(TextBox(rec_.FontSize, name), AbsAmount(rec_.DeformAmount))) {
-        ListBox1->clearSelection();
-        ListBox1->setCurrentItem(nullptr);
-        return;
-    }
-    rec_.FontIndex = FontIndexOfName(InstalledFonts(), name);
+    if (shapeKind_ != 0) return;
+    const std::optional<int> font = TouchedFont(ListBox1, [this](const std::string& name) {
+        return RefuseUnlessFits(TextBox(rec_.FontSize, name), AbsAmount(rec_.DeformAmount));
+    });
+    if (!font) return;
+    rec_.FontIndex = *font;
     Preview();
 }
 

@@ -9,6 +9,7 @@
 #include "objects/design_rules.h"
 #include "objects/object_renderer.h"
 #include "objects/text_stamp.h"
+#include "objects/ui/object_design_form.h"
 #include "platform/bitmap_canvas.h"
 #include "platform/file_service.h"
 #include "platform/fonts.h"
@@ -186,7 +187,8 @@ void TForm15::ShowFillControls(const QString& caption) {
     const bool ownColumn = width() >= kBrowserColumnLeft + kBrowserMinWidth;
     for (int n = 48; n <= 87; ++n) palette->Edit(n)->setVisible(bands);
     ListBox1->setVisible(!picture || ownColumn);
-    ShowPictureBrowser(picture);    MarkCurrentColour();
+    ShowPictureBrowser(picture);
+    MarkCurrentColour();
 }
 
 std::optional<TColor> TForm15::CurrentPaletteColour() const {
@@ -291,14 +293,11 @@ void TForm15::RBtnVClick(int n) {
 
 void TForm15::ListBox1Click() {
     FocusSink();
-    const std::string name = ChosenFont();
-    if (name.empty()) return;
-    if (RefuseUnlessFits(TextBox(rec_.FontSize, name), Abs(rec_.DeformAmount))) {
-        ListBox1->clearSelection();
-        ListBox1->setCurrentItem(nullptr);
-        return;
-    }
-    rec_.FontIndex = FontIndexOfName(InstalledFonts(), name);
+    const std::optional<int> font = TouchedFont(ListBox1, [this](const std::string& name) {
+        return RefuseUnlessFits(TextBox(rec_.FontSize, name), Abs(rec_.DeformAmount));
+    });
+    if (!font) return;
+    rec_.FontIndex = *font;
     Preview();
 }
 

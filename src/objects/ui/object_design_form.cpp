@@ -8,8 +8,8 @@
 #include "objects/design_rules.h"
 #include "objects/object_renderer.h"
 #include "objects/ui/object_images.h"
-#include "platform/ui/dialogs.h"
 #include "platform/fonts.h"
+#include "platform/ui/dialogs.h"
 #include "platform/ui/image_control.h"
 
 namespace pb {
@@ -83,6 +83,18 @@ QListWidget* AddJapaneseFontList(QWidget* parent, const QRect& place, const std:
 std::string ChosenFontName(const QListWidget* list) {
     const QListWidgetItem* item = list ? list->currentItem() : nullptr;
     return item ? item->text().toStdString() : std::string();
+}
+
+std::optional<int> TouchedFont(QListWidget* list,
+                               const std::function<bool(const std::string&)>& refused) {
+    const std::string name = ChosenFontName(list);
+    if (name.empty()) return std::nullopt;
+    if (refused(name)) {
+        list->clearSelection();
+        list->setCurrentItem(nullptr);
+        return std::nullopt;
+    }
+    return FontIndexOfName(InstalledFonts(), name);
 }
 
 void ObjectDesignForm::BuildFontList(int x, int y, int w, int h, int fontIndex) {

@@ -10,6 +10,7 @@
 // beside it, the component colours and the second palette below.
 
 #include <QListWidget>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -26,6 +27,10 @@ namespace pb {
 QListWidget* AddJapaneseFontList(QWidget* parent, const QRect& place, const std::string& current);
 // The name chosen in such a list; empty when none.
 std::string ChosenFontName(const QListWidget* list);
+// A touch on the font list: the chosen font's index among the installed fonts, or nothing when
+// none is chosen or `refused` turns it down (the list's selection is then cleared).
+std::optional<int> TouchedFont(QListWidget* list,
+                               const std::function<bool(const std::string&)>& refused);
 
 class ObjectDesignForm : public PaletteForm {
     Q_OBJECT

@@ -172,14 +172,11 @@ void TForm8::BtnVClick() {
 
 void TForm8::ListBox1Click() {
     FocusSink();
-    const std::string name = ChosenFont();
-    if (name.empty()) return;
-    if (RefuseUnlessFits(TextBox(rec_.FontSize, name))) {
-        ListBox1->clearSelection();
-        ListBox1->setCurrentItem(nullptr);
-        return;
-    }
-    rec_.FontIndex = FontIndexOfName(InstalledFonts(), name);
+    const std::optional<int> font = TouchedFont(ListBox1, [this](const std::string& name) {
+        return RefuseUnlessFits(TextBox(rec_.FontSize, name));
+    });
+    if (!font) return;
+    rec_.FontIndex = *font;
     Preview();
 }
 

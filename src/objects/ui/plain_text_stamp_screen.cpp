@@ -7,6 +7,7 @@
 #include "objects/design_rules.h"
 #include "objects/object_renderer.h"
 #include "objects/text_stamp.h"
+#include "objects/ui/object_design_form.h"
 #include "platform/bitmap_canvas.h"
 #include "platform/fonts.h"
 #include "platform/work_indicator.h"
@@ -181,14 +182,11 @@ void TForm14::RBtnVClick(int n) {
 
 void TForm14::ListBox1Click() {
     FocusSink();
-    const std::string name = ChosenFont();
-    if (name.empty()) return;
-    if (RefuseUnlessFits(TextBox(rec_.FontSize, name))) {
-        ListBox1->clearSelection();
-        ListBox1->setCurrentItem(nullptr);
-        return;
-    }
-    rec_.FontIndex = FontIndexOfName(InstalledFonts(), name);
+    const std::optional<int> font = TouchedFont(ListBox1, [this](const std::string& name) {
+        return RefuseUnlessFits(TextBox(rec_.FontSize, name));
+    });
+    if (!font) return;
+    rec_.FontIndex = *font;
     Preview();
 }
 
