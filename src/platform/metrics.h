@@ -31,4 +31,11 @@ struct PrinterMetrics {
 
 constexpr int kBuiltInPdfDpi = 600;
 
+// The screens are laid out for 792 x 553 logical pixels, the small touch panels they were made
+// for. On a larger work area every screen is scaled as a whole by the largest step of 0.25
+// that still fits; a display that would gain less than a quarter stays at 1.
+constexpr int kLayoutWidth = 792;
+constexpr int kLayoutHeight = 553;
+double ScreenScaleFactor(int workWidth, int workHeight);
+
 }  // namespace pb

@@ -5,6 +5,8 @@
 #include <QTest>
 
 #include "app/ui/main_screen.h"
+#include "common/app_state.h"
+#include "common/page_tools.h"
 #include "ui/page_flow.h"
 
 namespace pb::test {
@@ -80,6 +82,27 @@ TEST_F(TouchOnPageTest, APinchOnTheRegionEditorsCanvasZoomsIt) {
     ASSERT_TRUE(editor && QTest::qWaitForWindowExposed(editor));
     TwoFingers(editor->ScrollBox1->viewport(), {100, 100}, {200, 100}, {{{85, 100}, {215, 100}}});
     EXPECT_EQ(editor->Zoom(), 200);
+}
+
+// Runs with the others at scale 1 and again with QT_SCALE_FACTOR=1.5 (tests/app/CMakeLists.txt):
+// the page's pixels and the taps map the same whatever the device pixels.
+TEST_F(TouchOnPageTest, AtEveryScaleATapPicksItsCellAndAStrokeLandsOnTheSamePixels) {
+    ColourCell* cell = form->Edit[5];
+    for (const QPoint at : {QPoint(1, 1), QPoint(cell->width() - 2, cell->height() - 2)}) {
+        Click(form->Edit[1]);
+        Fingers(cell).press(0, at, cell);
+        Fingers(cell).release(0, at, cell);
+        EXPECT_TRUE(cell->isMarked() && App().CurrentColor == cell->colour())
+            << "scale " << form->devicePixelRatioF() << " at " << at.x() << "," << at.y();
+    }
+    TempDir history;
+    Bitmap expected = Page();
+    EditSurface surface(expected, history.path());
+    ASSERT_TRUE(BeginGesture(surface, kFreeDraw, {10, 10}, cell->colour(), form->penWidth(), true));
+    for (const Point p : {Point{65, 50}, Point{120, 90}}) ToolFor(kFreeDraw).Move(surface, p);
+    ToolFor(kFreeDraw).Release(surface, {120, 90});
+    Stroke({10, 10}, {120, 90});
+    EXPECT_TRUE(Page() == expected) << "scale " << form->devicePixelRatioF();
 }
 
 }  // namespace
