@@ -3,6 +3,7 @@
 #include <uemf.h>
 
 #include <QFontMetrics>
+#include <algorithm>
 #include <climits>
 #include <cmath>
 #include <cstddef>
@@ -12,7 +13,9 @@
 
 #include "platform/bitmap_ops.h"
 #include "platform/file_service.h"
+#include "platform/hatch_lines.h"
 #include "platform/qt_font.h"
+#include "platform/raster.h"
 #include "platform/stretch.h"
 
 namespace pb {
@@ -32,24 +35,16 @@ U_COLORREF ColourRef(TColor c) {
 }
 
 
-uint32_t HatchOf(BrushStyle s) {
-    switch (s) {
-        case BrushStyle::BDiagonal:
-            return U_HS_BDIAGONAL;
-        case BrushStyle::FDiagonal:
-            return U_HS_FDIAGONAL;
-        case BrushStyle::Cross:
-            return U_HS_CROSS;
-        case BrushStyle::DiagCross:
-            return U_HS_DIAGCROSS;
-        case BrushStyle::Horizontal:
-            return U_HS_HORIZONTAL;
-        case BrushStyle::Vertical:
-            return U_HS_VERTICAL;
-        default:
-            return U_HS_SOLIDCLR;
-    }
+// Logical coordinates of the file and its device pixels, with the pixel centres at whole
+// numbers (as the raster and hatch geometry take them).
+PointF ToPixels(U_POINTL p) {
+    return {p.x / double{K} - 0.5, p.y / double{K} - 0.5};
 }
+U_POINTL ToLogical(PointF p) {
+    return point32_set(Round(K * (p.x + 0.5)), Round(K * (p.y + 0.5)));
+}
+
+constexpr double kOutlineTolerance = 0.1;  // device pixels
 
 // A bitmap as a bottom-up 24-bit DIB: the BITMAPINFO and the rows, last row first, each
 // padded to four bytes (the layout Bitmap keeps its rows in).
@@ -154,6 +149,14 @@ class EmfBuilder {
     void EmitPath(const std::vector<Point>& points, const std::vector<std::uint8_t>& types,
                   const Mapping& m, bool fill, bool stroke, int penLogical);
     void EmitRectFill(const Rect& r, const Mapping& m);
+    // Hatched fills, which readers draw solid or not at all: in opaque mode the outline
+    // filled with the background colour, then the hatch lines cut to the outline as
+    // one-pixel lines in the brush colour.
+    void EmitHatchedFill(const std::vector<raster::Contour>& outline, const CanvasState& s);
+    void EmitPolygonFill(const std::vector<raster::Contour>& outline);
+    std::vector<raster::Contour> PathOutline(const std::vector<Point>& points,
+                                             const std::vector<std::uint8_t>& types,
+                                             const Mapping& m) const;
     void EmitCall(const RecordedCall& c, const RecordingData& owner, const Mapping& m);
     void EmitStretch(const RecordedCall& c, const Mapping& m);
     void EmitText(const RecordedCall& c, const CanvasState& s, const RecordingData& owner,
@@ -257,10 +260,9 @@ void EmfBuilder::SelectBrush(const CanvasState& s, const Mapping& m, bool withBr
                 static_cast<uint32_t>(dib.bits.size()), dib.bits.data()));
             keep_.push_back(pattern);
         } else {
-            const bool solid = key.style == BrushStyle::Solid;
+            // Hatched fills never come here (EmitHatchedFill): every brush made is solid.
             Append(U_EMRCREATEBRUSHINDIRECT_set(
-                h, logbrush_set(solid ? U_BS_SOLID : U_BS_HATCHED, ColourRef(key.colour),
-                                static_cast<int32_t>(solid ? 0 : HatchOf(key.style)))));
+                h, logbrush_set(U_BS_SOLID, ColourRef(key.colour), 0)));
         }
         Append(U_EMRSELECTOBJECT_set(h));
         brushHandle_ = h;
@@ -358,6 +360,75 @@ void EmfBuilder::EmitRectFill(const Rect& r, const Mapping& m) {
     Append(U_EMRFILLPATH_set(DeviceBounds()));
 }
 
+void EmfBuilder::EmitPolygonFill(const std::vector<raster::Contour>& outline) {
+    if (std::none_of(outline.begin(), outline.end(),
+                     [](const raster::Contour& c) { return c.size() >= 3; }))
+        return;
+    ResetBounds();
+    Append(U_EMRBEGINPATH_set());
+    for (const raster::Contour& contour : outline) {
+        if (contour.size() < 3) continue;
+        for (std::size_t i = 0; i < contour.size(); ++i) {
+            const U_POINTL p = ToLogical(contour[i]);
+            Include(p);
+            Append(i == 0 ? U_EMRMOVETOEX_set(p) : U_EMRLINETO_set(p));
+        }
+        Append(U_EMRCLOSEFIGURE_set());
+    }
+    Append(U_EMRENDPATH_set());
+    Append(U_EMRFILLPATH_set(DeviceBounds()));
+}
+
+void EmfBuilder::EmitHatchedFill(const std::vector<raster::Contour>& outline,
+                                 const CanvasState& s) {
+    if (s.bkMode == BkMode::Opaque) {
+        CanvasState gaps = s;
+        gaps.brush = SolidBrush(s.bkColour);
+        SelectPen(gaps, Mapping{}, false);
+        SelectBrush(gaps, Mapping{}, true);
+        EmitPolygonFill(outline);
+    }
+    const Size size = drawing_.size;
+    const std::vector<HatchSegment> segments = HatchSegments(
+        outline, raster::FillRule::Alternate, s.brush.style, {0, 0, size.width, size.height});
+    if (segments.empty()) return;
+    CanvasState lines = s;
+    lines.pen = Pen{s.brush.colour, 1, PenStyle::Solid, s.pen.mode};
+    SelectPen(lines, Mapping{}, true);
+    ResetBounds();
+    Append(U_EMRBEGINPATH_set());
+    for (const HatchSegment& segment : segments) {
+        const U_POINTL a = ToLogical(segment.a), b = ToLogical(segment.b);
+        Include(a, K);
+        Include(b, K);
+        Append(U_EMRMOVETOEX_set(a));
+        Append(U_EMRLINETO_set(b));
+    }
+    Append(U_EMRENDPATH_set());
+    Append(U_EMRSTROKEPATH_set(DeviceBounds()));
+}
+
+std::vector<raster::Contour> EmfBuilder::PathOutline(const std::vector<Point>& points,
+                                                     const std::vector<std::uint8_t>& types,
+                                                     const Mapping& m) const {
+    std::vector<raster::Contour> outline;
+    if (points.size() != types.size()) return outline;
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        const std::uint8_t kind = types[i] & ~PT_CLOSEFIGURE;
+        const PointF p = ToPixels(Centre(m, points[i]));
+        if (kind == PT_MOVETO || outline.empty()) outline.emplace_back();
+        raster::Contour& contour = outline.back();
+        if (kind == PT_BEZIERTO && i + 2 < points.size() && !contour.empty()) {
+            raster::FlattenCubic(contour.back(), p, ToPixels(Centre(m, points[i + 1])),
+                                 ToPixels(Centre(m, points[i + 2])), kOutlineTolerance, contour);
+            i += 2;
+        } else {
+            contour.push_back(p);
+        }
+    }
+    return outline;
+}
+
 void EmfBuilder::EmitStretch(const RecordedCall& c, const Mapping& m) {
     if (!c.bitmap || c.bitmap->isNull()) return;
     const Bitmap& src = *c.bitmap;
@@ -438,8 +509,6 @@ void EmfBuilder::EmitCall(const RecordedCall& c, const RecordingData& owner, con
         case Kind::Rectangle:
         case Kind::RoundRect:
         case Kind::Ellipse: {
-            SelectPen(s, m, true);
-            SelectBrush(s, m, true);
             SetRop(s.pen.mode);
             // With a pen the outline runs through the pixel centres of the box; without one
             // the brush covers the box less its last column and row.
@@ -448,18 +517,44 @@ void EmfBuilder::EmitCall(const RecordedCall& c, const RecordingData& owner, con
             const double shrink = penClear ? 1 : 0.5;
             const U_RECTL box{EdgeX(m, c.rect.left + inset), EdgeY(m, c.rect.top + inset),
                               EdgeX(m, c.rect.right - shrink), EdgeY(m, c.rect.bottom - shrink)};
+            const int cw = Round(std::max(0, c.corner.width - 1) * K * std::abs(m.sx));
+            const int ch = Round(std::max(0, c.corner.height - 1) * K * std::abs(m.sy));
+            const bool hatched = IsHatch(s.brush.style);
+            if (hatched) {
+                const PointF a = ToPixels(point32_set(box.left, box.top));
+                const PointF b = ToPixels(point32_set(box.right, box.bottom));
+                const double rx = c.kind == Kind::Rectangle ? 0
+                                  : c.kind == Kind::Ellipse ? std::abs(b.x - a.x)
+                                                            : cw / (2.0 * K);
+                const double ry = c.kind == Kind::Rectangle ? 0
+                                  : c.kind == Kind::Ellipse ? std::abs(b.y - a.y)
+                                                            : ch / (2.0 * K);
+                EmitHatchedFill({raster::RoundBoxPolygon(std::min(a.x, b.x), std::min(a.y, b.y),
+                                                         std::max(a.x, b.x), std::max(a.y, b.y), rx,
+                                                         ry, kOutlineTolerance)},
+                                s);
+                if (penClear) break;
+            }
+            SelectPen(s, m, true);
+            SelectBrush(s, m, !hatched);
             if (c.kind == Kind::Rectangle) {
                 Append(U_EMRRECTANGLE_set(box));
             } else if (c.kind == Kind::Ellipse) {
                 Append(U_EMRELLIPSE_set(box));
             } else {
-                const int cw = Round(std::max(0, c.corner.width - 1) * K * std::abs(m.sx));
-                const int ch = Round(std::max(0, c.corner.height - 1) * K * std::abs(m.sy));
                 Append(U_EMRROUNDRECT_set(box, sizel_set(cw, ch)));
             }
             break;
         }
         case Kind::FillRect:
+            if (IsHatch(s.brush.style)) {
+                SetRop(PenMode::Copy);
+                const PointF a = ToPixels(point32_set(EdgeX(m, c.rect.left), EdgeY(m, c.rect.top)));
+                const PointF b =
+                    ToPixels(point32_set(EdgeX(m, c.rect.right), EdgeY(m, c.rect.bottom)));
+                EmitHatchedFill({{a, {b.x, a.y}, b, {a.x, b.y}}}, s);
+                break;
+            }
             SelectBrush(s, m, true);
             if (!brush_ || brush_->style == BrushStyle::Clear) return;
             SelectPen(s, m, false);
@@ -470,6 +565,15 @@ void EmfBuilder::EmitCall(const RecordedCall& c, const RecordingData& owner, con
             EmitText(c, s, owner, m);
             break;
         case Kind::Path:
+            if (c.fill && IsHatch(s.brush.style)) {
+                SetRop(s.pen.mode);
+                EmitHatchedFill(PathOutline(c.points, c.types, m), s);
+                if (!c.stroke) break;
+                SelectPen(s, m, true);
+                SelectBrush(s, m, false);
+                EmitPath(c.points, c.types, m, false, true, penWidth);
+                break;
+            }
             SelectPen(s, m, c.stroke);
             SelectBrush(s, m, c.fill);
             SetRop(s.pen.mode);

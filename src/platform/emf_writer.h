@@ -8,7 +8,11 @@
 // explicit window and viewport extents), so that nested and stretched drawings keep their
 // precision. Bitmaps are bottom-up 24-bit DIBs; paths are MOVETOEX, LINETO, POLYBEZIERTO and
 // CLOSEFIGURE between BEGINPATH and ENDPATH (readers skip POLYDRAW); text is written as its
-// glyph outlines, so that the picture does not depend on the reader's fonts.
+// glyph outlines, so that the picture does not depend on the reader's fonts. Hatched fills are
+// written as what they paint, since common readers draw hatch brushes solid: in opaque mode
+// the shape filled with the background colour, then the hatch lines (8 device pixels apart,
+// as on a bitmap) cut to the shape's outline and drawn one pixel wide in the brush colour,
+// then the shape's outline in its pen.
 
 #include <string>
 
