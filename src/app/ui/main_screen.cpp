@@ -768,11 +768,12 @@ void TForm1::FormClose() {
     // did not end left there stays for the next start.
     if (!keeper_) return;
     keeper_->Stop();
+    // The state file goes first: a kill meanwhile leaves folders that name nothing to restore.
+    ForgetWorkInProgress(app.AppDir);
     ObjectImages().FreeAll();
     DeleteFileIfExists(CCTmpPath());
     ResetFolder(app.AppDir + "TmpWorkA", false);
     ResetFolder(app.AppDir + "TmpWorkC", false);
-    ForgetWorkInProgress(app.AppDir);
     // Without a usable printer the feed position was never read; keep the stored one.
     if (printerUsable_) WriteWholeFile(app.AppDir + "PPPOS.txt", RBtn[12]->isChecked() ? "True" : "False");
 }
