@@ -1,5 +1,7 @@
 #include "common/history.h"
 
+#include <algorithm>
+
 #include "platform/file_service.h"
 #include "platform/picture_io.h"
 
@@ -73,6 +75,17 @@ std::optional<Bitmap> History::Newest() const {
     const std::string path = SnapshotPath(folder_, counter_ - 1);
     if (counter_ < 2 || !Files().FileExists(path)) return std::nullopt;
     return LoadBmp(path);
+}
+
+bool History::KeepCurrent(const Bitmap& current) {
+    if (!SaveSnapshot(current, folder_, counter_)) return false;
+    if (last_ < counter_) last_ = counter_;
+    return true;
+}
+
+void History::Resume(int counter, int last) {
+    counter_ = std::max(counter, 1);
+    last_ = std::max(last, 0);
 }
 
 void History::Reset() {

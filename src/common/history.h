@@ -34,6 +34,8 @@ public:
     const std::string& folder() const { return folder_; }
     // The number of the next snapshot to write.
     int counter() const { return counter_; }
+    // The highest snapshot that belongs to the history ("進む" goes no further).
+    int last() const { return last_; }
 
     // Saves `bmp` as the next snapshot and counts it; a change made after stepping back drops
     // the states that "進む" could have returned to. False (and nothing counted) when the
@@ -58,6 +60,13 @@ public:
     HistoryStatus RollbackToOpen(int start, Bitmap& current);
     // The newest snapshot (number counter() - 1), or nothing when it is missing or unreadable.
     std::optional<Bitmap> Newest() const;
+
+    // Saves `current` as its own snapshot (number counter()), so that the folder holds the
+    // state on screen too, not only the states before it. False when it could not be written.
+    bool KeepCurrent(const Bitmap& current);
+    // Carries on with a history whose files a run before this one left: counter and last as
+    // that run had them (1 <= counter, 0 <= last).
+    void Resume(int counter, int last);
 
     // Empties the folder (recreating it) and starts again at 1.
     void Reset();

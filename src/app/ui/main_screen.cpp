@@ -15,7 +15,9 @@
 #include "app/ui/gallery_screen.h"
 #include "app/page_geometry.h"
 #include "app/printing.h"
+#include "app/session_recovery.h"
 #include "app/ui/print_panel.h"
+#include "app/ui/work_keeper.h"
 #include "app/works.h"
 #include "codes/ui/code_drawing.h"
 #include "imaging/ui/region_editor.h"
@@ -352,8 +354,41 @@ void TForm1::FormCreate(const std::string& appDir) {
                 app.AppDir,
             "どうでもいいけど");
     }
-    NewPage();
+    if (!RestoreLeftWork()) NewPage();
     app.SelectedObject = kNoObject;
+    keeper_ = new WorkKeeper(*this);
+    keeper_->Keep();
+}
+
+bool TForm1::RestoreLeftWork() {
+    AppState& app = App();
+    const LeftWorkCheck left = FindLeftWork(app);
+    if (left.kind == LeftWork::None || left.kind == LeftWork::Untouched) return false;
+    std::optional<LeftPage> page;
+    if (left.kind == LeftWork::Found) {
+        if (Dialogs().MessageBox("前回の作業が残っている。復元する?", "どうでもいいけど",
+                                 MessageButtons::YesNo) != IDYES)
+            return false;
+        page = NewestSoundPage(app.HistoryFolder(1), left.work);
+    }
+    if (!page) {
+        Dialogs().MessageBox("前回の作業は壊れていて復元できない", "NG");
+        return false;
+    }
+    BusyCursor busy;
+    app.PageMode = left.work.PageMode;
+    ObjectImages().FreeAll();
+    DeleteFileIfExists(CCTmpPath());
+    Image1->setPicture(std::move(page->page));
+    PageSurface->history().Resume(page->counter, page->last);
+    ShowPageAtZoom(DefaultZoom(Image1->picture().size()));
+    app.WorkName = left.work.WorkName;
+    Btn[14]->setEnabled(!app.WorkName.empty());
+    MarkPageButton();
+    // An object whose record cannot be read is reported and left out.
+    for (int n = 0; n < kObjectSlots; ++n) LoadObjectImage(app.ObjectFolder, n);
+    ShowObjectNotes(ObjectImages().Any());
+    return true;
 }
 
 void TForm1::HideAllForNoPrinter() {
@@ -729,6 +764,12 @@ void TForm1::Btn01Click() {
 
 void TForm1::FormClose() {
     AppState& app = App();
+    // Without a usable printer this run never touched the working folders: what a run that
+    // did not end left there stays for the next start.
+    if (!keeper_) return;
+    keeper_->Stop();
+    // The state file goes first: a kill meanwhile leaves folders that name nothing to restore.
+    ForgetWorkInProgress(app.AppDir);
     ObjectImages().FreeAll();
     DeleteFileIfExists(CCTmpPath());
     ResetFolder(app.AppDir + "TmpWorkA", false);

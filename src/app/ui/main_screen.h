@@ -18,6 +18,8 @@
 
 namespace pb {
 
+class WorkKeeper;
+
 class TForm1 : public Form, public ScreenHub {
     Q_OBJECT
 public:
@@ -139,6 +141,8 @@ private:
     void BuildPrintPanel();
     void ConnectHandlers();
     void FormCreate(const std::string& appDir);
+    // Offers the work a run that did not end left behind; true when it became the page.
+    bool RestoreLeftWork();
     void ShowZoom(int z);
     void HideAllForNoPrinter();
     void SwitchBrushToPen();
@@ -159,6 +163,7 @@ private:
     RegionHost* region_ = nullptr;  // the region editor while it is open
     Point lastClick_{0, 0};  // where the page was last pressed (the bucket fill's point)
     QPointer<QWidget> objectList_;
+    WorkKeeper* keeper_ = nullptr;  // from start-up to "終了"; none without a usable printer
 };
 
 }  // namespace pb
