@@ -19,11 +19,11 @@ enum class ProductListStatus {
     Ok,
     Unreadable,  // the file cannot be read
     Empty,       // no header row (nothing but blank lines)
-    BadCsv,      // a quote left open at the end, or a header without names
+    BadCsv,      // quotes as no spreadsheet writes them, or a quoted field open at the end
 };
 
 // Reads the file at `path`. On anything but Ok, `error` says why (in the program's words) and
-// `out` is left empty. Blank lines are skipped; a row may have fewer or more fields than the
+// `out` is left empty. Blank lines (and rows of empty fields only) are skipped; a row may have fewer or more fields than the
 // header (a missing field reads as empty, see ProductField).
 ProductListStatus ReadProductList(const std::string& path, ProductList& out, std::string& error);
 // The same over the file's bytes.
