@@ -150,6 +150,13 @@ bool CardMergeScreen::OpenList(const std::string& path) {
         status = ReadProductList(path, list, error);
     }
     if (status != ProductListStatus::Ok) {
+        // The list picked before is let go too, so that "印刷" cannot print a list not shown.
+        list_ = {};
+        listName_.clear();
+        LabelList->setText(QStringLiteral("CSVファイルを選んで"));
+        Image1->hide();
+        LabelCard->clear();
+        BtnPrint->setEnabled(false);
         Dialogs().MessageBox(ListErrorText(status), "NG");
         return false;
     }
