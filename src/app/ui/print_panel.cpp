@@ -4,9 +4,9 @@
 
 #include "app/printing.h"
 #include "app/ui/card_merge_screen.h"
-#include "app/works.h"
 #include "app/ui/main_screen.h"
 #include "app/ui/preview_screen.h"
+#include "app/works.h"
 #include "common/app_state.h"
 #include "common/ui/object_image.h"
 #include "objects/ui/object_images.h"
@@ -81,8 +81,13 @@ void OpenCardMerge(TForm1& form) {
     }
     // The folder tree starts where the last list was picked, else in the picture folder.
     static std::string lastFolder;
-    CardMergeRequest request{app.WorksFolder, app.WorkName, form.copies(), form.feedCentre(),
-                             form.reduceA4ToPostcard(), lastFolder};
+    CardMergeRequest request;
+    request.worksFolder = app.WorksFolder;
+    request.work = app.WorkName;
+    request.copies = form.copies();
+    request.centre = form.feedCentre();
+    request.reduceA4ToPostcard = form.reduceA4ToPostcard();
+    request.startFolder = lastFolder;
     if (request.startFolder.empty() && Files().FolderExists(app.CurrentPictureFolder))
         request.startFolder = app.CurrentPictureFolder;
     auto* screen = new CardMergeScreen(std::move(request), &form);
