@@ -267,6 +267,13 @@ class CardComposer {
                                               const std::string& work, std::string& error);
     std::optional<SavedWorkComposition> Compose(const ProductList& list, int row,
                                                 std::vector<CardError>& errors);
+    int pageMode() const { return pageMode_; }
+    // What the work lacks, once for the run (row 0).
+    void ReportLeftOut(std::vector<CardError>& errors) const {
+        if (objectFolderMissing_) errors.push_back({0, "", "the work's object folder is missing"});
+        for (const std::string& file : skipped_)
+            errors.push_back({0, "", file + " cannot be read or drawn; left out"});
+    }
 
   private:
     std::shared_ptr<const Bitmap> page_;
@@ -380,7 +387,7 @@ std::optional<SavedWorkComposition> CardComposer::Compose(const ProductList& lis
                                       " has more lines than an object holds");
                 continue;
             case WriteStatus::NotWritten:
-                rowErrors.Add("", "the scratch folder cannot be written");
+                rowErrors.Add("", "the card cannot be composed: no room for its objects");
                 return std::nullopt;
         }
         if (picture->companion) SaveBmp(*picture->companion, CompanionBitmapPath(folder_, object.slot));
@@ -422,9 +429,9 @@ std::optional<SavedWorkComposition> ComposeCard(const std::string& worksFolder,
     return card;
 }
 
-CardRun PrintCards(PrintDevice& device, const std::string& worksFolder, const std::string& work,
-                   const ProductList& list, const PrintRequest& base,
-                   const std::function<bool(int, int)>& progress) {
+CardRun ComposeCards(const std::string& worksFolder, const std::string& work,
+                     const ProductList& list,
+                     const std::function<bool(int, const SavedWorkComposition&)>& card) {
     CardRun run;
     std::string error;
     const auto composer = CardComposer::Load(worksFolder, work, error);
@@ -432,8 +439,26 @@ CardRun PrintCards(PrintDevice& device, const std::string& worksFolder, const st
         run.errors.push_back({0, "", error});
         return run;
     }
+    composer->ReportLeftOut(run.errors);
+    for (int row = 0; row < static_cast<int>(list.rows.size()); ++row) {
+        const auto composed = composer->Compose(list, row, run.errors);
+        if (!composed) continue;
+        ++run.cardsMade;
+        if (!card(row, *composed)) break;
+    }
+    return run;
+}
+
+CardRun PrintCards(PrintDevice& device, const std::string& worksFolder, const std::string& work,
+                   const ProductList& list, const PrintRequest& base,
+                   const std::function<bool(int, int)>& progress) {
+    std::string error;
+    const auto composer = CardComposer::Load(worksFolder, work, error);
+    if (!composer) return {{{0, "", error}}, 0};
+    CardRun run;
+    composer->ReportLeftOut(run.errors);
     const int total = static_cast<int>(list.rows.size());
-    const PageOrientation orientation = OrientationFor(base.pageMode);
+    const PageOrientation orientation = OrientationFor(composer->pageMode());
     device.SetOrientation(orientation);
     if (!device.BeginDoc(base.title)) {
         run.errors.push_back({0, "", "the printer refused the document"});
@@ -444,12 +469,11 @@ CardRun PrintCards(PrintDevice& device, const std::string& worksFolder, const st
     bool pageBlank = true;  // BeginDoc starts the first page
     try {
         for (int row = 0; row < total; ++row) {
-            auto card = composer->Compose(list, row, run.errors);
-            if (!card) {
-                run.errors.push_back({row + 1, "", "the card cannot be composed"});
-            } else {
+            if (const auto card = composer->Compose(list, row, run.errors)) {
                 const Recording& drawing = *card->composed.drawing;
-                const Size drawn = base.drawnSize.width > 0 ? base.drawnSize : drawing.size();
+                const Size drawn = base.drawnSize.width > 0 && base.drawnSize.height > 0
+                                       ? base.drawnSize
+                                       : drawing.size();
                 const Size scaled = ScaleToPrinter(drawn, orientation, base.screenPPIX,
                                                    base.screenPPIY, ppi, ppi);
                 const Rect dest = DestinationRect(orientation, base.centre, scaled,
