@@ -65,17 +65,18 @@ int Run(const std::vector<std::string>& argv) {
         if (!pb::Files().FolderExists(bmpDir) && !pb::Files().CreateFolder(bmpDir))
             return Fail("cannot make the folder " + bmpDir);
         bool written = true;
-        run = pb::ComposeCards(works, args[0], list, [&](int row, const pb::SavedWorkComposition& card) {
-            const pb::Recording& drawing = *card.composed.drawing;
-            const std::string path = pb::JoinPath(bmpDir, std::to_string(row + 1) + ".bmp");
-            written = pb::ExportBitmap(drawing, drawing.size(), path);
-            if (!written) Fail("cannot write " + path);
-            return written;
-        });
+        run = pb::ComposeCards(
+            works, args[0], list, [&](int row, const pb::SavedWorkComposition& card) {
+                const pb::Recording& drawing = *card.composed.drawing;
+                const std::string path = pb::JoinPath(bmpDir, std::to_string(row + 1) + ".bmp");
+                written = pb::ExportBitmap(drawing, drawing.size(), path);
+                if (!written) Fail("cannot write " + path);
+                return written;
+            });
         if (!written) return 1;
     } else {
-        const auto device = print ? pb::OpenDefaultPrinter(pb::App().AppDir + "PDF")
-                                  : pb::OpenPdfWriter(pdf);
+        const auto device =
+            print ? pb::OpenDefaultPrinter(pb::App().AppDir + "PDF") : pb::OpenPdfWriter(pdf);
         if (!device) return Fail("the default printer cannot be used");
         pb::PrintRequest request;
         request.centre = centre;

@@ -4,8 +4,8 @@
 #include <climits>
 #include <cstdlib>
 #include <exception>
-#include <stdexcept>
 #include <memory>
+#include <stdexcept>
 
 #include <QTemporaryDir>
 
@@ -39,8 +39,7 @@ std::size_t OpenerAt(std::string_view text, std::size_t pos) {
 }
 std::size_t CloserAt(std::string_view text, std::size_t pos) {
     if (text[pos] == '}') return 1;
-    return text.substr(pos, kFullWidthClose.size()) == kFullWidthClose ? kFullWidthClose.size()
-                                                                        : 0;
+    return text.substr(pos, kFullWidthClose.size()) == kFullWidthClose ? kFullWidthClose.size() : 0;
 }
 
 // A field's value as object text: every line break a CSV field may hold becomes CR LF.
@@ -160,8 +159,8 @@ struct CardCode {
     CodeKind kind;
     Rect box;  // page pixels
     std::string font;
-    std::string ean;      // the checked code
-    qr::Symbol qr;        // version as small as holds the text, level M
+    std::string ean;  // the checked code
+    qr::Symbol qr;    // version as small as holds the text, level M
 };
 
 std::optional<std::string> CheckedEan(const std::string& value, const std::string& column,
@@ -344,11 +343,13 @@ std::optional<SavedWorkComposition> CardComposer::Compose(const ProductList& lis
         if (object.code) {
             const auto value = FieldValue(list, row, object.code->column, rowErrors);
             if (!value) continue;
-            CardCode code{object.code->kind,
-                          {object.record.Left, object.record.Top,
-                           object.record.Left + object.box.width,
-                           object.record.Top + object.box.height},
-                          font, {}, {}};
+            CardCode code{
+                object.code->kind,
+                {object.record.Left, object.record.Top, object.record.Left + object.box.width,
+                 object.record.Top + object.box.height},
+                font,
+                {},
+                {}};
             if (code.kind == CodeKind::Ean) {
                 auto ean = CheckedEan(*value, object.code->column, rowErrors);
                 if (!ean) continue;
@@ -374,7 +375,8 @@ std::optional<SavedWorkComposition> CardComposer::Compose(const ProductList& lis
             request.boxHeight = object.box.height;
             request.decorated = record.decorated();
             const long long room = std::llabs(static_cast<long long>(record.DeformAmount));
-            request.margin = record.decorated() ? static_cast<int>(std::min<long long>(room, INT_MAX)) : 0;
+            request.margin =
+                record.decorated() ? static_cast<int>(std::min<long long>(room, INT_MAX)) : 0;
             record.FontSize = FitFontSize(request, measure);
         }
         std::optional<ObjectPicture> picture = RenderObjectPicture(record);
@@ -390,7 +392,8 @@ std::optional<SavedWorkComposition> CardComposer::Compose(const ProductList& lis
                 rowErrors.Add("", "the card cannot be composed: no room for its objects");
                 return std::nullopt;
         }
-        if (picture->companion) SaveBmp(*picture->companion, CompanionBitmapPath(folder_, object.slot));
+        if (picture->companion)
+            SaveBmp(*picture->companion, CompanionBitmapPath(folder_, object.slot));
         objectSlots.push_back(object.slot);
     }
 
@@ -474,8 +477,8 @@ CardRun PrintCards(PrintDevice& device, const std::string& worksFolder, const st
                 const Size drawn = base.drawnSize.width > 0 && base.drawnSize.height > 0
                                        ? base.drawnSize
                                        : drawing.size();
-                const Size scaled = ScaleToPrinter(drawn, orientation, base.screenPPIX,
-                                                   base.screenPPIY, ppi, ppi);
+                const Size scaled =
+                    ScaleToPrinter(drawn, orientation, base.screenPPIX, base.screenPPIY, ppi, ppi);
                 const Rect dest = DestinationRect(orientation, base.centre, scaled,
                                                   device.PageWidth(), device.PageHeight());
                 for (int copy = 0; copy < std::max(1, base.copies); ++copy) {

@@ -88,7 +88,8 @@ ProductListStatus ParseProductList(std::string_view bytes, ProductList& out, std
     Collector collected;
     const std::size_t parsed =
         csv_parse(&parser, text.data(), text.size(), OnField, OnRowEnd, &collected);
-    const bool finished = parsed == text.size() && csv_fini(&parser, OnField, OnRowEnd, &collected) == 0;
+    const bool finished =
+        parsed == text.size() && csv_fini(&parser, OnField, OnRowEnd, &collected) == 0;
     const int csvError = csv_error(&parser);
     csv_free(&parser);
     if (!finished) {
@@ -96,7 +97,8 @@ ProductListStatus ParseProductList(std::string_view bytes, ProductList& out, std
             error = std::string("the product list cannot be read: ") + csv_strerror(csvError);
             return ProductListStatus::Unreadable;
         }
-        const auto line = 1 + std::count(text.begin(), text.begin() + static_cast<long>(parsed), '\n');
+        const auto line =
+            1 + std::count(text.begin(), text.begin() + static_cast<long>(parsed), '\n');
         error = parsed == text.size()
                     ? "a quoted field is not closed by the end of the file"
                     : "line " + std::to_string(line) + ": a quote where a spreadsheet writes none";
@@ -140,8 +142,9 @@ const std::string& ProductField(const ProductList& list, int row, int column) {
     static const std::string empty;
     if (row < 0 || column < 0 || static_cast<std::size_t>(row) >= list.rows.size()) return empty;
     const auto& fields = list.rows[static_cast<std::size_t>(row)];
-    return static_cast<std::size_t>(column) < fields.size() ? fields[static_cast<std::size_t>(column)]
-                                                              : empty;
+    return static_cast<std::size_t>(column) < fields.size()
+               ? fields[static_cast<std::size_t>(column)]
+               : empty;
 }
 
 }  // namespace pb

@@ -1,11 +1,10 @@
-// Price cards end to end through popboard-cli: a template work and a product list in, a PDF of
-// one page per row out, each page read back by independent programs (pdftotext for its name,
-// zbarimg for its own codes); and a run with a bad row, to bitmaps.
+// Price cards through popboard-cli: one PDF page a row, each read back (pdftotext for its name
+// and price, zbarimg for its own codes); and a run with a bad row, to bitmaps.
 
 #include "../../codes/zbar_reader.h"
+#include "page_flow.h"
 #include "platform/picture_io.h"
 #include "platform/text_codec.h"
-#include "page_flow.h"
 
 namespace pb {
 namespace {
@@ -38,12 +37,14 @@ class CardsCli : public ::testing::Test {
 
 TEST_F(CardsCli, EachPageOfThePdfShowsItsOwnRow) {
     REQUIRE_PROGRAMS("pdftoppm", "pdfinfo", "pdftotext", "zbarimg");
-    const std::string names[] = {"りんご", "みかん", "ぶどう"}, prices[] = {"198円", "1,280円", "98円"};
+    const std::string names[] = {"りんご", "みかん", "ぶどう"},
+                      prices[] = {"198円", "1,280円", "98円"};
     const std::string jans[] = {"4901234567894", "4569951116179", "49012347"};
-    const std::string csv = Csv("p.csv", Utf8ToCp932("名前,価格,JAN,URL\r\n"
-                                                   "りんご,198,4901234567894,https://a.jp/1\r\n"
-                                                   "みかん,\"1,280\",4569951116179,https://a.jp/2\r\n"
-                                                   "ぶどう,98,49012347,https://a.jp/3\r\n"));
+    const std::string csv =
+        Csv("p.csv", Utf8ToCp932("名前,価格,JAN,URL\r\n"
+                                 "りんご,198,4901234567894,https://a.jp/1\r\n"
+                                 "みかん,\"1,280\",4569951116179,https://a.jp/2\r\n"
+                                 "ぶどう,98,49012347,https://a.jp/3\r\n"));
     const std::string pdf = dir.file("cards.pdf");
     const test::ProgramRun run = Cli({"cards", work, csv, "--pdf", pdf, "--appdir", dir.path()});
     ASSERT_EQ(run.status, 0) << run.err;
@@ -68,10 +69,11 @@ TEST_F(CardsCli, EachPageOfThePdfShowsItsOwnRow) {
 }
 
 TEST_F(CardsCli, BadRowsAreNamedAndTheOtherCardsStillComeOut) {
-    const std::string csv = Csv("p.csv", "\xEF\xBB\xBF名前,価格,JAN,URL\n"
-                                         "a,1,4901234567894,https://a.jp/1\n"
-                                         "b,2,4901234567895,\n"
-                                         "c,3,49012347,\"https://a.jp/?q=1,2\"\n");
+    const std::string csv = Csv("p.csv",
+                                "\xEF\xBB\xBF名前,価格,JAN,URL\n"
+                                "a,1,4901234567894,https://a.jp/1\n"
+                                "b,2,4901234567895,\n"
+                                "c,3,49012347,\"https://a.jp/?q=1,2\"\n");
     const std::string out = dir.file("cards");
     const test::ProgramRun run = Cli({"cards", work, csv, "--bmp", out, "--appdir", dir.path()});
     EXPECT_EQ(run.status, 1);
