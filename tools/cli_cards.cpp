@@ -55,6 +55,7 @@ int Run(const std::vector<std::string>& argv) {
     pb::ProductList list;
     std::string error;
     if (pb::ReadProductList(args[1], list, error) != pb::ProductListStatus::Ok) return Fail(error);
+    if (list.rows.empty()) return Fail(args[1] + ": the product list has no rows");
 
     const auto app = pbcli::MakeHeadlessApplication();
     const bool centre = pbcli::LoadPrintState(appDir);

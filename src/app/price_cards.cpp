@@ -461,6 +461,10 @@ CardRun PrintCards(PrintDevice& device, const std::string& worksFolder, const st
     CardRun run;
     composer->ReportLeftOut(run.errors);
     const int total = static_cast<int>(list.rows.size());
+    if (total == 0) {  // no document of one blank page
+        run.errors.push_back({0, "", "the product list has no rows"});
+        return run;
+    }
     const PageOrientation orientation = OrientationFor(composer->pageMode());
     device.SetOrientation(orientation);
     if (!device.BeginDoc(base.title)) {

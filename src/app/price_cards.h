@@ -50,7 +50,8 @@ CardRun ComposeCards(const std::string& worksFolder, const std::string& work,
 // (base.pageMode is not used); base.drawnSize, when not empty, is the size drawn (the
 // reduction: see ReducedSize), else the whole page. progress(done, total) is called after each
 // card and may return false to stop. A print that fails is reported with row 0, and so are
-// the objects left out, as ComposeCards reports them.
+// the objects left out, as ComposeCards reports them, and a list without rows (nothing is
+// printed then).
 CardRun PrintCards(PrintDevice& device, const std::string& worksFolder, const std::string& work,
                    const ProductList& list, const PrintRequest& base,
                    const std::function<bool(int, int)>& progress);
