@@ -147,7 +147,13 @@ std::string FillFields(std::string_view text, const ProductList& list, int row,
     std::size_t done = 0;
     for (const FieldRef& field : FieldsOf(text)) {
         out.append(text.substr(done, field.begin - done));
-        if (auto value = FieldValue(list, row, field.name, errors)) out += AsObjectText(*value);
+        if (auto value = FieldValue(list, row, field.name, errors)) {
+            // Object records are kept in code page 932; what it lacks would print as "?".
+            if (!EncodableInCp932(*value))
+                errors.Add(std::string(field.name),
+                           "holds characters code page 932 lacks; they print as \"?\"");
+            out += AsObjectText(*value);
+        }
         done = field.end;
     }
     out.append(text.substr(done));
@@ -195,7 +201,12 @@ std::optional<qr::Symbol> QrSymbolFor(const std::string& value, const std::strin
         errors.Add(column, "the QR text is empty");
         return std::nullopt;
     }
-    const std::string cp932 = Utf8ToCp932(value);
+    bool lossless = true;
+    const std::string cp932 = Utf8ToCp932(value, &lossless);
+    if (!lossless) {
+        errors.Add(column, "the QR text holds characters code page 932 lacks");
+        return std::nullopt;
+    }
     const auto* data = reinterpret_cast<const std::uint8_t*>(cp932.data());
     thread_local qr::Encoder encoder;
     qr::EncodeOptions options;

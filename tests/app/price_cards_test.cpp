@@ -53,7 +53,7 @@ class PriceCards : public ::testing::Test {
 TEST_F(PriceCards, BadFieldsAreReportedByRowAndColumnAndTheOtherCardsComeOut) {
     const ProductList list{{"JAN", "QR"},
                            {{"4901234567894", "https://example.jp/a"},
-                            {"49012347", "b"},
+                            {"49012347", "b😀"},
                             {"4901234567890"},  // wrong check digit
                             {"490123456789", "c"},
                             {"49-12347", "d"}}};
@@ -62,6 +62,7 @@ TEST_F(PriceCards, BadFieldsAreReportedByRowAndColumnAndTheOtherCardsComeOut) {
     const std::vector<Bitmap> cards = Cards(work, list, run);
     EXPECT_EQ(cards.size(), list.rows.size());
     std::set<std::pair<int, std::string>> expected = {
+        {2, "QR: the QR text holds characters code page 932 lacks"},
         {3, "QR: the QR text is empty"},
         {3, "JAN: the check digit of the JAN \"4901234567890\" is wrong"},
         {4, "JAN: the JAN \"490123456789\" has 12 digits, not 8 or 13"},
