@@ -4,8 +4,8 @@
 #include <climits>
 #include <cstdlib>
 #include <exception>
-#include <stdexcept>
 #include <memory>
+#include <stdexcept>
 
 #include <QTemporaryDir>
 
@@ -39,8 +39,7 @@ std::size_t OpenerAt(std::string_view text, std::size_t pos) {
 }
 std::size_t CloserAt(std::string_view text, std::size_t pos) {
     if (text[pos] == '}') return 1;
-    return text.substr(pos, kFullWidthClose.size()) == kFullWidthClose ? kFullWidthClose.size()
-                                                                        : 0;
+    return text.substr(pos, kFullWidthClose.size()) == kFullWidthClose ? kFullWidthClose.size() : 0;
 }
 
 // A field's value as object text: every line break a CSV field may hold becomes CR LF.
@@ -148,7 +147,13 @@ std::string FillFields(std::string_view text, const ProductList& list, int row,
     std::size_t done = 0;
     for (const FieldRef& field : FieldsOf(text)) {
         out.append(text.substr(done, field.begin - done));
-        if (auto value = FieldValue(list, row, field.name, errors)) out += AsObjectText(*value);
+        if (auto value = FieldValue(list, row, field.name, errors)) {
+            // Object records are kept in code page 932; what it lacks would print as "?".
+            if (!EncodableInCp932(*value))
+                errors.Add(std::string(field.name),
+                           "holds characters code page 932 lacks; they print as \"?\"");
+            out += AsObjectText(*value);
+        }
         done = field.end;
     }
     out.append(text.substr(done));
@@ -160,8 +165,8 @@ struct CardCode {
     CodeKind kind;
     Rect box;  // page pixels
     std::string font;
-    std::string ean;      // the checked code
-    qr::Symbol qr;        // version as small as holds the text, level M
+    std::string ean;  // the checked code
+    qr::Symbol qr;    // version as small as holds the text, level M
 };
 
 std::optional<std::string> CheckedEan(const std::string& value, const std::string& column,
@@ -196,7 +201,12 @@ std::optional<qr::Symbol> QrSymbolFor(const std::string& value, const std::strin
         errors.Add(column, "the QR text is empty");
         return std::nullopt;
     }
-    const std::string cp932 = Utf8ToCp932(value);
+    bool lossless = true;
+    const std::string cp932 = Utf8ToCp932(value, &lossless);
+    if (!lossless) {
+        errors.Add(column, "the QR text holds characters code page 932 lacks");
+        return std::nullopt;
+    }
     const auto* data = reinterpret_cast<const std::uint8_t*>(cp932.data());
     thread_local qr::Encoder encoder;
     qr::EncodeOptions options;
@@ -267,6 +277,13 @@ class CardComposer {
                                               const std::string& work, std::string& error);
     std::optional<SavedWorkComposition> Compose(const ProductList& list, int row,
                                                 std::vector<CardError>& errors);
+    int pageMode() const { return pageMode_; }
+    // What the work lacks, once for the run (row 0).
+    void ReportLeftOut(std::vector<CardError>& errors) const {
+        if (objectFolderMissing_) errors.push_back({0, "", "the work's object folder is missing"});
+        for (const std::string& file : skipped_)
+            errors.push_back({0, "", file + " cannot be read or drawn; left out"});
+    }
 
   private:
     std::shared_ptr<const Bitmap> page_;
@@ -337,11 +354,13 @@ std::optional<SavedWorkComposition> CardComposer::Compose(const ProductList& lis
         if (object.code) {
             const auto value = FieldValue(list, row, object.code->column, rowErrors);
             if (!value) continue;
-            CardCode code{object.code->kind,
-                          {object.record.Left, object.record.Top,
-                           object.record.Left + object.box.width,
-                           object.record.Top + object.box.height},
-                          font, {}, {}};
+            CardCode code{
+                object.code->kind,
+                {object.record.Left, object.record.Top, object.record.Left + object.box.width,
+                 object.record.Top + object.box.height},
+                font,
+                {},
+                {}};
             if (code.kind == CodeKind::Ean) {
                 auto ean = CheckedEan(*value, object.code->column, rowErrors);
                 if (!ean) continue;
@@ -367,7 +386,8 @@ std::optional<SavedWorkComposition> CardComposer::Compose(const ProductList& lis
             request.boxHeight = object.box.height;
             request.decorated = record.decorated();
             const long long room = std::llabs(static_cast<long long>(record.DeformAmount));
-            request.margin = record.decorated() ? static_cast<int>(std::min<long long>(room, INT_MAX)) : 0;
+            request.margin =
+                record.decorated() ? static_cast<int>(std::min<long long>(room, INT_MAX)) : 0;
             record.FontSize = FitFontSize(request, measure);
         }
         std::optional<ObjectPicture> picture = RenderObjectPicture(record);
@@ -380,10 +400,11 @@ std::optional<SavedWorkComposition> CardComposer::Compose(const ProductList& lis
                                       " has more lines than an object holds");
                 continue;
             case WriteStatus::NotWritten:
-                rowErrors.Add("", "the scratch folder cannot be written");
+                rowErrors.Add("", "the card cannot be composed: no room for its objects");
                 return std::nullopt;
         }
-        if (picture->companion) SaveBmp(*picture->companion, CompanionBitmapPath(folder_, object.slot));
+        if (picture->companion)
+            SaveBmp(*picture->companion, CompanionBitmapPath(folder_, object.slot));
         objectSlots.push_back(object.slot);
     }
 
@@ -422,9 +443,9 @@ std::optional<SavedWorkComposition> ComposeCard(const std::string& worksFolder,
     return card;
 }
 
-CardRun PrintCards(PrintDevice& device, const std::string& worksFolder, const std::string& work,
-                   const ProductList& list, const PrintRequest& base,
-                   const std::function<bool(int, int)>& progress) {
+CardRun ComposeCards(const std::string& worksFolder, const std::string& work,
+                     const ProductList& list,
+                     const std::function<bool(int, const SavedWorkComposition&)>& card) {
     CardRun run;
     std::string error;
     const auto composer = CardComposer::Load(worksFolder, work, error);
@@ -432,8 +453,30 @@ CardRun PrintCards(PrintDevice& device, const std::string& worksFolder, const st
         run.errors.push_back({0, "", error});
         return run;
     }
+    composer->ReportLeftOut(run.errors);
+    for (int row = 0; row < static_cast<int>(list.rows.size()); ++row) {
+        const auto composed = composer->Compose(list, row, run.errors);
+        if (!composed) continue;
+        ++run.cardsMade;
+        if (!card(row, *composed)) break;
+    }
+    return run;
+}
+
+CardRun PrintCards(PrintDevice& device, const std::string& worksFolder, const std::string& work,
+                   const ProductList& list, const PrintRequest& base,
+                   const std::function<bool(int, int)>& progress) {
+    std::string error;
+    const auto composer = CardComposer::Load(worksFolder, work, error);
+    if (!composer) return {{{0, "", error}}, 0};
+    CardRun run;
+    composer->ReportLeftOut(run.errors);
     const int total = static_cast<int>(list.rows.size());
-    const PageOrientation orientation = OrientationFor(base.pageMode);
+    if (total == 0) {  // no document of one blank page
+        run.errors.push_back({0, "", "the product list has no rows"});
+        return run;
+    }
+    const PageOrientation orientation = OrientationFor(composer->pageMode());
     device.SetOrientation(orientation);
     if (!device.BeginDoc(base.title)) {
         run.errors.push_back({0, "", "the printer refused the document"});
@@ -444,14 +487,13 @@ CardRun PrintCards(PrintDevice& device, const std::string& worksFolder, const st
     bool pageBlank = true;  // BeginDoc starts the first page
     try {
         for (int row = 0; row < total; ++row) {
-            auto card = composer->Compose(list, row, run.errors);
-            if (!card) {
-                run.errors.push_back({row + 1, "", "the card cannot be composed"});
-            } else {
+            if (const auto card = composer->Compose(list, row, run.errors)) {
                 const Recording& drawing = *card->composed.drawing;
-                const Size drawn = base.drawnSize.width > 0 ? base.drawnSize : drawing.size();
-                const Size scaled = ScaleToPrinter(drawn, orientation, base.screenPPIX,
-                                                   base.screenPPIY, ppi, ppi);
+                const Size drawn = base.drawnSize.width > 0 && base.drawnSize.height > 0
+                                       ? base.drawnSize
+                                       : drawing.size();
+                const Size scaled =
+                    ScaleToPrinter(drawn, orientation, base.screenPPIX, base.screenPPIY, ppi, ppi);
                 const Rect dest = DestinationRect(orientation, base.centre, scaled,
                                                   device.PageWidth(), device.PageHeight());
                 for (int copy = 0; copy < std::max(1, base.copies); ++copy) {

@@ -37,11 +37,21 @@ std::optional<SavedWorkComposition> ComposeCard(const std::string& worksFolder,
                                                 int row, std::vector<CardError>& errors,
                                                 std::string& error);
 
+// Composes every card in turn (the work read once): card(row, composition) for each card
+// that could be composed, row 0-based; it may return false to stop. When the work cannot be
+// composed at all, no card comes and the run's one error (row 0) says why; objects of the work
+// that cannot be drawn are left out of every card and named once, with row 0.
+CardRun ComposeCards(const std::string& worksFolder, const std::string& work,
+                     const ProductList& list,
+                     const std::function<bool(int row, const SavedWorkComposition&)>& card);
+
 // Prints every card, one page each (`copies` pages of each), with the request's copies,
-// centring and reduction (base.drawnSize is taken as the reduced size of the work's page;
-// base.pageMode as the work's). progress(done, total) is called after each card and may
-// return false to stop. A card that cannot be composed is reported in the errors with an empty
-// column; a print that fails is reported with row 0.
+// centring and title, in one document. The orientation follows the work's own page mode
+// (base.pageMode is not used); base.drawnSize, when not empty, is the size drawn (the
+// reduction: see ReducedSize), else the whole page. progress(done, total) is called after each
+// card and may return false to stop. A print that fails is reported with row 0, and so are
+// the objects left out, as ComposeCards reports them, and a list without rows (nothing is
+// printed then).
 CardRun PrintCards(PrintDevice& device, const std::string& worksFolder, const std::string& work,
                    const ProductList& list, const PrintRequest& base,
                    const std::function<bool(int, int)>& progress);

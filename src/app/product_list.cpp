@@ -4,8 +4,6 @@
 
 #include <algorithm>
 
-#include <QStringDecoder>
-
 #include "platform/file_service.h"
 #include "platform/text_codec.h"
 
@@ -15,10 +13,37 @@ namespace {
 
 constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 
+// Well-formed UTF-8: no overlong forms, no surrogates, nothing above U+10FFFF.
 bool IsValidUtf8(std::string_view bytes) {
-    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    (void)decoder.decode(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
-    return !decoder.hasError();
+    std::size_t i = 0;
+    while (i < bytes.size()) {
+        const auto b = static_cast<unsigned char>(bytes[i]);
+        int trail;
+        unsigned char low = 0x80, high = 0xBF;  // the range of the first trail byte
+        if (b < 0x80) {
+            ++i;
+            continue;
+        } else if (b >= 0xC2 && b <= 0xDF) {
+            trail = 1;
+        } else if (b >= 0xE0 && b <= 0xEF) {
+            trail = 2;
+            if (b == 0xE0) low = 0xA0;
+            if (b == 0xED) high = 0x9F;
+        } else if (b >= 0xF0 && b <= 0xF4) {
+            trail = 3;
+            if (b == 0xF0) low = 0x90;
+            if (b == 0xF4) high = 0x8F;
+        } else {
+            return false;
+        }
+        if (bytes.size() - i <= static_cast<std::size_t>(trail)) return false;
+        for (int k = 1; k <= trail; ++k) {
+            const auto t = static_cast<unsigned char>(bytes[i + static_cast<std::size_t>(k)]);
+            if (t < (k == 1 ? low : 0x80) || t > (k == 1 ? high : 0xBF)) return false;
+        }
+        i += static_cast<std::size_t>(trail) + 1;
+    }
+    return true;
 }
 
 // The rows libcsv hands over, field by field.
@@ -63,7 +88,8 @@ ProductListStatus ParseProductList(std::string_view bytes, ProductList& out, std
     Collector collected;
     const std::size_t parsed =
         csv_parse(&parser, text.data(), text.size(), OnField, OnRowEnd, &collected);
-    const bool finished = parsed == text.size() && csv_fini(&parser, OnField, OnRowEnd, &collected) == 0;
+    const bool finished =
+        parsed == text.size() && csv_fini(&parser, OnField, OnRowEnd, &collected) == 0;
     const int csvError = csv_error(&parser);
     csv_free(&parser);
     if (!finished) {
@@ -71,7 +97,8 @@ ProductListStatus ParseProductList(std::string_view bytes, ProductList& out, std
             error = std::string("the product list cannot be read: ") + csv_strerror(csvError);
             return ProductListStatus::Unreadable;
         }
-        const auto line = 1 + std::count(text.begin(), text.begin() + static_cast<long>(parsed), '\n');
+        const auto line =
+            1 + std::count(text.begin(), text.begin() + static_cast<long>(parsed), '\n');
         error = parsed == text.size()
                     ? "a quoted field is not closed by the end of the file"
                     : "line " + std::to_string(line) + ": a quote where a spreadsheet writes none";
@@ -115,8 +142,9 @@ const std::string& ProductField(const ProductList& list, int row, int column) {
     static const std::string empty;
     if (row < 0 || column < 0 || static_cast<std::size_t>(row) >= list.rows.size()) return empty;
     const auto& fields = list.rows[static_cast<std::size_t>(row)];
-    return static_cast<std::size_t>(column) < fields.size() ? fields[static_cast<std::size_t>(column)]
-                                                              : empty;
+    return static_cast<std::size_t>(column) < fields.size()
+               ? fields[static_cast<std::size_t>(column)]
+               : empty;
 }
 
 }  // namespace pb

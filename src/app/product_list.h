@@ -23,8 +23,8 @@ enum class ProductListStatus {
 };
 
 // Reads the file at `path`. On anything but Ok, `error` says why (in the program's words) and
-// `out` is left empty. Blank lines (and rows of empty fields only) are skipped; a row may have fewer or more fields than the
-// header (a missing field reads as empty, see ProductField).
+// `out` is left empty. Blank lines (and rows of empty fields only) are skipped; a row may have
+// fewer or more fields than the header (a missing field reads as empty, see ProductField).
 ProductListStatus ReadProductList(const std::string& path, ProductList& out, std::string& error);
 // The same over the file's bytes.
 ProductListStatus ParseProductList(std::string_view bytes, ProductList& out, std::string& error);
