@@ -162,8 +162,13 @@ void KeyboardLogic::PickCandidate(int row) {
         CommitText(t);
         candidateMode_ = 0;
     } else {
-        // A symbol goes in half-width where it has such a form.
-        CommitText(ToHalfWidth(t));
+        // A symbol goes in half-width where it has such a form, unless the page lists that
+        // form as well (the braces of a field): then the full-width one was picked on purpose.
+        const std::string half = ToHalfWidth(t);
+        bool pageHasHalf = false;
+        for (int r = 0; r < candidates_.RowCount() && !pageHasHalf && half != t; ++r)
+            pageHasHalf = candidates_.Cell(0, r) == half;
+        CommitText(pageHasHalf ? t : half);
     }
     candidatesVisible_ = false;
 }

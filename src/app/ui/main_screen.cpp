@@ -247,8 +247,12 @@ void TForm1::BuildPrintPanel() {
     RBtn[12] = AddRadio(Name("RBtn", 12), QStringLiteral("Center"), 8, 20, 100, 24, GroupBox4);
     RBtn[13] = AddRadio(Name("RBtn", 13), QStringLiteral("Right"), 110, 20, 100, 24, GroupBox4);
     Btn[24] = AddButton(Name("Btn", 24), QStringLiteral("元の画面に戻る"), 574, 292, 216, 34);
+    // Price cards, in the free room under the panel's own controls.
+    BtnCards = AddButton(QStringLiteral("BtnCards"), QStringLiteral("差し込み印刷"), 574, 348, 216,
+                         44);
     for (QWidget* w : std::initializer_list<QWidget*>{Label[0], Label[7], Btn[6], Btn[7], Btn[17],
-                                                      Btn[18], GroupBox3, GroupBox4, Btn[24]})
+                                                      Btn[18], GroupBox3, GroupBox4, Btn[24],
+                                                      BtnCards})
         w->hide();
 }
 
@@ -263,6 +267,7 @@ void TForm1::ConnectHandlers() {
     connect(Btn[15], &QPushButton::clicked, this, &TForm1::Btn15Click);
     connect(Btn[23], &QPushButton::clicked, this, &TForm1::Btn23Click);
     connect(Btn[24], &QPushButton::clicked, this, &TForm1::Btn24Click);
+    connect(BtnCards, &QPushButton::clicked, this, [this] { OpenCardMerge(*this); });
     for (int n : {2, 3})
         connect(Btn[n], &QPushButton::clicked, this, [this, n] { BtnZoomUpDnClick(n); });
     connect(Btn[1], &QPushButton::clicked, this, &TForm1::Btn01Click);
@@ -601,7 +606,7 @@ void TForm1::ShowPrintPanel(bool back) {
     for (int n : {1, 3, 4, 5, 8}) Label[n]->setVisible(v);
     GroupBox2->setVisible(v);
     for (QWidget* w : std::initializer_list<QWidget*>{Btn[6], Btn[7], Btn[17], Btn[18], Btn[24],
-                                                      Label[0], Label[7], GroupBox4})
+                                                      Label[0], Label[7], GroupBox4, BtnCards})
         w->setVisible(!v);
     if (!v) {
         for (QWidget* w : std::initializer_list<QWidget*>{Btn[4], Btn[5], GroupBox1, Label[2],

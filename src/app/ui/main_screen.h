@@ -46,6 +46,7 @@ public:
     std::unique_ptr<EditSurface> PageSurface;
     ImageControl* Image2 = nullptr;  // the floating selection
     QTextEdit* Memo1 = nullptr;
+    QPushButton* BtnCards = nullptr;  // "差し込み印刷" on the print panel
 
     // Whether start-up found a usable printer; without one only "終了" works.
     bool printerUsable() const { return printerUsable_; }

@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include <QPointer>
+#include <QTableWidgetItem>
 #include <QTest>
 
 #include "common/app_state.h"
@@ -82,6 +85,23 @@ TEST_F(KeyboardScreen, TypedKanaConvertsAndAPickedWordGoesToTheMemo) {
     ClickCell(form->StringGrid1, 0, 1);
     EXPECT_EQ(form->Memo1->toPlainText(), "幹事");
     EXPECT_FALSE(form->StringGrid1->isVisible());
+}
+
+// The shipped first symbol page: both forms of the field braces go in as shown, while a symbol
+// whose half-width form the page does not list still goes in half-width.
+TEST_F(KeyboardScreen, FieldBracesFromTheFirstSymbolPage) {
+    const auto shipped = std::filesystem::read_symlink("/proc/self/exe").parent_path() / "DicData";
+    test::WriteFileBytes(dir.path() + "/DicData/KIGO.txt",
+                         test::ReadFileBytes((shipped / "KIGO.txt").string()));
+    Open();
+    for (const QString symbol : {"{", "｝", "（", "｛", "}"}) {
+        Press("Button118");  // 一般記号
+        const auto rows = form->StringGrid1->findItems(symbol, Qt::MatchExactly);
+        ASSERT_EQ(rows.size(), 1) << symbol.toStdString();
+        form->StringGrid1->scrollToItem(rows[0]);
+        ClickCell(form->StringGrid1, 0, rows[0]->row());
+    }
+    EXPECT_EQ(form->Memo1->toPlainText(), "{｝(｛}");
 }
 
 // What the word store did behind the screen is said: a rebuilt store, a word cut to 120.
