@@ -1,12 +1,10 @@
-// The road of a typical work: the real program from a copy of its folder on an X server of its
-// own (1280 x 800, no window manager: windows lie where the program puts them), driven only by
-// clicks, drags and keys (xdotool) at its controls' geometry. Then the saved work's files, the
-// gallery and the printed pages are read back.
+// The road of a typical work: the real program, from a copy of its folder, on an X server of its
+// own (1280 x 800, no window manager: windows lie where it puts them), driven by clicks, drags and
+// keys (xdotool) at its controls' geometry; then its saved work, gallery and print are read back.
 #include <gtest/gtest.h>
 #include <pwd.h>
 #include <unistd.h>
 
-#include <QDir>
 #include <QElapsedTimer>
 #include <QImage>
 #include <QProcess>
@@ -29,7 +27,7 @@ namespace pb {
 namespace {
 
 // Colours as they show on the screen and the printed page, after smoothing and resampling:
-// a channel (0 red, 1 green, 2 blue) above the two others, or magenta, dark and white.
+// a channel (0 red, 1 green, 2 blue) above the two others, or magenta.
 using PixelTest = std::function<bool(QRgb)>;
 PixelTest Tint(int channel) {
     return [channel](QRgb p) {
@@ -39,20 +37,17 @@ PixelTest Tint(int channel) {
 }
 const PixelTest Reddish = Tint(0), Lime = Tint(1), Bluish = Tint(2);
 const PixelTest Magenta = [](QRgb p) { return qRed(p) > 180 && qBlue(p) > 180 && qGreen(p) < 80; };
-const PixelTest Dark = [](QRgb p) { return qGray(p) < 100; };
 
-// The pixels of `area` that pass `is`, and their bounding box.
-struct Found {
-    long count;
-    QRect box;
-};
-Found FindPixels(const QImage& image, QRect area, const PixelTest& is) {
-    Found f{0, {}};
+// The pixels of `area` that pass `is`; `box` takes their bounding box.
+long CountPixels(const QImage& image, QRect area, const PixelTest& is, QRect* box = nullptr) {
+    long n = 0;
+    QRect found;
     area &= image.rect();
     for (int y = area.top(); y <= area.bottom(); ++y)
         for (int x = area.left(); x <= area.right(); ++x)
-            if (is(image.pixel(x, y))) f = {f.count + 1, f.box | QRect(x, y, 1, 1)};
-    return f;
+            if (is(image.pixel(x, y))) found |= QRect(x, y, 1, 1), ++n;
+    if (box) *box = found;
+    return n;
 }
 
 // The windows by their titles. The main screen's page area is 567 wide; the object list, the
@@ -63,7 +58,7 @@ constexpr char kMain[] = "popboard", kRegion[] = "選択範囲編集中", kKeys[
 const auto Centre = [](int x, int y, int w, int h) { return QPoint(x + w / 2, y + h / 2); };
 // A radio button takes clicks on its circle and caption only.
 const auto Radio = [](int x, int y, int h) { return QPoint(x + 8, y + h / 2); };
-const auto MainPaletteCell = [](int n) {
+const auto PaletteCell = [](int n) {
     return Centre(636 + (n - 1) / 5 * 19, 234 + (n - 1) % 5 * 16, 19, 16);
 };
 const auto MainTool = [](int i) { return Radio(572 + (i < 4 ? 4 : 96), 356 + (i % 4) * 22, 22); };
@@ -92,18 +87,16 @@ class Road : public ::testing::Test {
         // The picture folder the import screen opens, with a magenta JPEG.
         QImage photo(160, 100, QImage::Format_RGB32);
         photo.fill(qRgb(255, 0, 255));
-        ASSERT_TRUE(QDir().mkpath(dir.filePath("pictures")));
+        std::filesystem::create_directories(dir.filePath("pictures").toStdString());
         ASSERT_TRUE(photo.save(dir.filePath("pictures/photo.jpg"), "JPG", 95));
-        ASSERT_TRUE(
-            Files().WriteBytes(appDir() + "PixDir.txt", dir.filePath("pictures").toStdString()));
+        Files().WriteBytes(appDir() + "PixDir.txt", dir.filePath("pictures").toStdString());
     }
     void TearDown() override {
         if (HasFailure() && xvfb.state() == QProcess::Running) {
-            Screen().save(dir.filePath("failure.png"));
-            dir.setAutoRemove(false);
-            std::cout << "The road stopped at: " << step
-                      << "\nThe screen then: " << dir.filePath("failure.png").toStdString()
-                      << std::endl;
+            const QString shot = dir.filePath("failure.png");
+            dir.setAutoRemove(!Screen().save(shot));
+            std::cout << "The road stopped at: " << step << "; the screen: " << shot.toStdString()
+                      << "\n";
         }
         for (QProcess* p : {&app, &xvfb}) p->kill(), p->waitForFinished(10000);
     }
@@ -116,7 +109,7 @@ class Road : public ::testing::Test {
         p.waitForFinished(60000);
         return p.readAllStandardOutput();
     }
-    long OnScreen(QRect area, const PixelTest& is) { return FindPixels(Screen(), area, is).count; }
+    long OnScreen(QRect area, const PixelTest& is) { return CountPixels(Screen(), area, is); }
     QImage Screen() { return QImage::fromData(Run("import", {"-window", "root", "png:-"}), "PNG"); }
     static bool Poll(const std::function<bool()>& done, int ms = 60000) {
         QElapsedTimer t;
@@ -130,10 +123,10 @@ class Road : public ::testing::Test {
         const QStringList search{"search", "--onlyvisible", "--name",
                                  "^" + QString::fromUtf8(title) + "$"};
         QString id;
-        const auto found = [&] {
-            return QString::fromUtf8(Run("xdotool", search)).section('\n', 0, 0);
-        };
-        if (!Poll([&] { return (id = found()).isEmpty() != shown; }))
+        if (!Poll([&] {
+                id = QString::fromUtf8(Run("xdotool", search)).section('\n', 0, 0);
+                return id.isEmpty() != shown;
+            }))
             throw std::runtime_error(std::string(shown ? "no window " : "still open: ") + title);
         return id;
     }
@@ -157,18 +150,17 @@ class Road : public ::testing::Test {
         }
         Run("xdotool", a + QStringList{"mouseup", "1"});
     }
+    void Key(const char* title, const char* key) {
+        Run("xdotool", {"windowfocus", "--sync", Await(title), "key", key});
+    }
     void Click(const char* title, std::initializer_list<QPoint> points) {
         for (const QPoint& p : points) Drag(title, p, p, 0);
     }
-    void Answer(const char* key) {
-        Run("xdotool", {"windowfocus", "--sync", Await(kAsk), "key", key});
-        Await(kAsk, false);
-    }
     // The page's own pixels (page pixels): the shapes, the JPEG and the QR code.
     void ExpectThePainting(const QImage& page, const QString& file) {
-        EXPECT_GT(FindPixels(page, {76, 76, 250, 170}, Reddish).count, 300);
-        EXPECT_GT(FindPixels(page, {396, 76, 270, 190}, Bluish).count, 300);
-        EXPECT_GT(FindPixels(page, {40, 400, 160, 100}, Magenta).count, 15000);
+        EXPECT_GT(CountPixels(page, {76, 76, 250, 170}, Reddish), 300);
+        EXPECT_GT(CountPixels(page, {396, 76, 270, 190}, Bluish), 300);
+        EXPECT_GT(CountPixels(page, {40, 400, 160, 100}, Magenta), 15000);
         EXPECT_EQ(Run("zbarimg", {"-q", file}).trimmed(), "QR-Code:2026");
     }
 
@@ -184,24 +176,22 @@ TEST_F(Road, FromANewPageToTwoPrintedCopies) {
     const bool cups = server && *server;
     if (!cups && test::StrictRun())
         FAIL() << "no CUPS queue: .ci/run exports POPBOARD_TEST_CUPS_SERVER";
-    QProcessEnvironment appEnvironment = environment;
-    appEnvironment.insert("CUPS_SERVER", cups ? server : "/nonexistent.sock");
-    app.setProcessEnvironment(appEnvironment);
+    environment.insert("CUPS_SERVER", cups ? server : "/nonexistent.sock");
+    app.setProcessEnvironment(environment);
     app.start(QString::fromStdString(appDir() + "popboard"), {});
 
     step = "a new A4 page, after the save question";
-    Drag(kMain, {50, 50}, {200, 100});  // FreeDraw on the postcard page
-    ASSERT_TRUE(Poll([&] { return OnScreen({45, 45, 160, 60}, Dark) > 50; }));
+    Drag(kMain, {50, 50}, {200, 100});         // FreeDraw on the postcard page
     Click(kMain, {Centre(574, 42, 107, 24)});  // Btn21 "A4縦"
-    Answer("n");
+    Key(kAsk, "n");                            // "編集中のデータは保存する?"
+    Await(kAsk, false);
     ASSERT_TRUE(Poll([&] { return qGray(Screen().pixel(390, 555)) > 240; })) << "no A4 page";
 
     step = "painting with two tools, undo and redo";
-    const QRect ellipse(195, 35, 140, 100);
-    auto blue = [&] { return OnScreen(ellipse, Bluish); };
-    Click(kMain, {MainPaletteCell(3), MainTool(2)});  // red, Rectangle
+    auto blue = [&] { return OnScreen({195, 35, 140, 100}, Bluish); };  // the ellipse's place
+    Click(kMain, {PaletteCell(3), MainTool(2)});                        // red, Rectangle
     Drag(kMain, {40, 40}, {160, 120});
-    Click(kMain, {MainPaletteCell(27), MainTool(4)});  // blue, Ellipse
+    Click(kMain, {PaletteCell(27), MainTool(4)});  // blue, Ellipse
     Drag(kMain, {200, 40}, {330, 130});
     ASSERT_TRUE(Poll([&] { return blue() > 100; }));
     Click(kMain, {Centre(574, 136, 107, 26)});  // Btn8 "戻す"
@@ -233,8 +223,7 @@ TEST_F(Road, FromANewPageToTwoPrintedCopies) {
     const std::string objects = appDir() + "TmpWorkC/";
     Click(kMain, {Centre(574, 484, 216, 28)});  // Btn16 "WordArt風MetaFile使用"
     Click(kList, {Centre(4, 56, 200, 44)});     // Btn06 "追加(装飾文字)"
-    ASSERT_TRUE(Poll([&] { return ReadObject(objects, 0).has_value(); }));
-    Click(kList, {Centre(4, 328, 200, 44)});  // Btn03 "文字列変更"
+    Click(kList, {Centre(4, 328, 200, 44)});    // Btn03 "文字列変更"
     // Button130 "Clear", ﾊ, ﾅ, Button117 "漢字変換"
     Click(kKeys, {Centre(4, 168, 64, 40), Kana(5, 0), Kana(4, 0), Centre(649, 14, 41, 44)});
     // The candidates show in StringGrid1 (4, 240; rows of 24), navy on the black screen.
@@ -258,7 +247,7 @@ TEST_F(Road, FromANewPageToTwoPrintedCopies) {
     Drag(kMain, {20, 20}, dropped);  // from the page's corner, where a new object lies
     QRect onScreen;
     ASSERT_TRUE(Poll([&] {
-        onScreen = FindPixels(Screen(), {0, 0, 397, 561}, Lime).box;
+        CountPixels(Screen(), {0, 0, 397, 561}, Lime, &onScreen);
         return (onScreen.center() - dropped).manhattanLength() < 16;
     })) << "the object stays at "
         << onScreen.x() << ", " << onScreen.y();
@@ -279,9 +268,9 @@ TEST_F(Road, FromANewPageToTwoPrintedCopies) {
     const QImage saved(page), thumbnail(QString::fromStdString(works + "SImg/" + name + ".bmp"));
     ASSERT_EQ(saved.size(), QSize(794, 1123));
     ExpectThePainting(saved, page);
-    EXPECT_EQ(FindPixels(saved, saved.rect(), Lime).count, 0) << "the object burnt into the page";
+    EXPECT_EQ(CountPixels(saved, saved.rect(), Lime), 0) << "the object burnt into the page";
     EXPECT_TRUE(thumbnail.size() == QSize(140, 140) &&
-                FindPixels(thumbnail, {0, 0, 140, 140}, Lime).count)
+                CountPixels(thumbnail, {0, 0, 140, 140}, Lime))
         << "no object on the thumbnail";
     EXPECT_EQ(ReadObject(works + "SData/" + name + "/", 0)->Text, "花");  // there, as the wait saw
 
@@ -301,7 +290,7 @@ TEST_F(Road, FromANewPageToTwoPrintedCopies) {
     Click(kMain, {Centre(683, 452, 107, 28), Centre(746, 14, 44, 34), Centre(574, 56, 216, 44)});
     if (!cups) {
         std::cout << "No CUPS queue here: printed on the built-in PDF printer instead" << std::endl;
-        Answer("Return");  // "プリンタがないのでPDFにした"
+        Key(kAsk, "Return");  // "プリンタがないのでPDFにした"
     }
     std::string pdf;
     const auto arrived = [&] {
@@ -321,7 +310,8 @@ TEST_F(Road, FromANewPageToTwoPrintedCopies) {
         const QImage printed(png + ".png");
         ExpectThePainting(printed, png + ".png");
         // The object where it was dropped: under its place on the screen, in page pixels.
-        const QRect at = FindPixels(printed, printed.rect(), Lime).box;
+        QRect at;
+        CountPixels(printed, printed.rect(), Lime, &at);
         EXPECT_LE((at.topLeft() - onScreen.topLeft() * 2).manhattanLength(), 8);
         EXPECT_LE((at.bottomRight() - onScreen.bottomRight() * 2).manhattanLength(), 8);
     }
