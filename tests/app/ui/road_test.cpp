@@ -26,8 +26,8 @@
 namespace pb {
 namespace {
 
-// Colours as they show on the screen and the printed page, after smoothing and resampling:
-// a channel (0 red, 1 green, 2 blue) above the two others, or magenta.
+// Colours on the screen and the paper, smoothed: a channel (0 red, 1 green, 2 blue) on top,
+// magenta.
 using PixelTest = std::function<bool(QRgb)>;
 PixelTest Tint(int channel) {
     return [channel](QRgb p) {
@@ -58,9 +58,8 @@ constexpr char kMain[] = "popboard", kRegion[] = "選択範囲編集中", kKeys[
 const auto Centre = [](int x, int y, int w, int h) { return QPoint(x + w / 2, y + h / 2); };
 // A radio button takes clicks on its circle and caption only.
 const auto Radio = [](int x, int y, int h) { return QPoint(x + 8, y + h / 2); };
-const auto PaletteCell = [](int n) {
-    return Centre(636 + (n - 1) / 5 * 19, 234 + (n - 1) % 5 * 16, 19, 16);
-};
+// The main screen's colours Edit1..40, 19 x 16 from 636, 234, and its tools RBtn0..7.
+const auto Swatch = [](int n) { return QPoint(645 + (n - 1) / 5 * 19, 242 + (n - 1) % 5 * 16); };
 const auto MainTool = [](int i) { return Radio(572 + (i < 4 ? 4 : 96), 356 + (i % 4) * 22, 22); };
 // The keyboard's keys: cells of 35 x 24 with lines of 1, the kana (StringGrid2) at 348, 88
 // (the first ten columns) and the digits (StringGrid4, 29 wide) at 268, 265.
@@ -95,8 +94,7 @@ class Road : public ::testing::Test {
         if (HasFailure() && xvfb.state() == QProcess::Running) {
             const QString shot = dir.filePath("failure.png");
             dir.setAutoRemove(!Screen().save(shot));
-            std::cout << "The road stopped at: " << step << "; the screen: " << shot.toStdString()
-                      << "\n";
+            std::cout << "The road stopped at " << step << "; see " << shot.toStdString() << "\n";
         }
         for (QProcess* p : {&app, &xvfb}) p->kill(), p->waitForFinished(10000);
     }
@@ -117,8 +115,7 @@ class Road : public ::testing::Test {
             if (t.elapsed() > ms) return false;
         return true;
     }
-    // Waits for the window `title` to show (its id) or to go (""). A window that does not
-    // come or go ends the road: gtest reports the exception.
+    // Waits for `title` to show (its id) or to go, else throws: gtest reports it, the road ends.
     QString Await(const char* title, bool shown = true) {
         const QStringList search{"search", "--onlyvisible", "--name",
                                  "^" + QString::fromUtf8(title) + "$"};
@@ -130,8 +127,7 @@ class Road : public ::testing::Test {
             throw std::runtime_error(std::string(shown ? "no window " : "still open: ") + title);
         return id;
     }
-    // A window newly come is taken once its picture is still: clicks before its first paint
-    // may be lost.
+    // A window newly come is taken once its picture is still (earlier clicks may be lost).
     QString Target(const char* title) {
         const QString id = Await(title);
         if (std::exchange(lastWindow, id) == id) return id;
@@ -174,8 +170,7 @@ class Road : public ::testing::Test {
 TEST_F(Road, FromANewPageToTwoPrintedCopies) {
     const char* server = std::getenv("POPBOARD_TEST_CUPS_SERVER");
     const bool cups = server && *server;
-    if (!cups && test::StrictRun())
-        FAIL() << "no CUPS queue: .ci/run exports POPBOARD_TEST_CUPS_SERVER";
+    if (!cups && test::StrictRun()) FAIL() << "no CUPS queue (.ci/run starts one)";
     environment.insert("CUPS_SERVER", cups ? server : "/nonexistent.sock");
     app.setProcessEnvironment(environment);
     app.start(QString::fromStdString(appDir() + "popboard"), {});
@@ -189,9 +184,9 @@ TEST_F(Road, FromANewPageToTwoPrintedCopies) {
 
     step = "painting with two tools, undo and redo";
     auto blue = [&] { return OnScreen({195, 35, 140, 100}, Bluish); };  // the ellipse's place
-    Click(kMain, {PaletteCell(3), MainTool(2)});                        // red, Rectangle
+    Click(kMain, {Swatch(3), MainTool(2)});                             // red, Rectangle
     Drag(kMain, {40, 40}, {160, 120});
-    Click(kMain, {PaletteCell(27), MainTool(4)});  // blue, Ellipse
+    Click(kMain, {Swatch(27), MainTool(4)});  // blue, Ellipse
     Drag(kMain, {200, 40}, {330, 130});
     ASSERT_TRUE(Poll([&] { return blue() > 100; }));
     Click(kMain, {Centre(574, 136, 107, 26)});  // Btn8 "戻す"
@@ -220,10 +215,9 @@ TEST_F(Road, FromANewPageToTwoPrintedCopies) {
     Await(kRegion, false);
 
     step = "a decorated text typed with a kanji conversion";
-    const std::string objects = appDir() + "TmpWorkC/";
-    Click(kMain, {Centre(574, 484, 216, 28)});  // Btn16 "WordArt風MetaFile使用"
-    Click(kList, {Centre(4, 56, 200, 44)});     // Btn06 "追加(装飾文字)"
-    Click(kList, {Centre(4, 328, 200, 44)});    // Btn03 "文字列変更"
+    const std::string objects = appDir() + "TmpWorkC/";  // the objects of the work in progress
+    Click(kMain, {Centre(574, 484, 216, 28)});           // Btn16 "WordArt風MetaFile使用"
+    Click(kList, {Centre(4, 56, 200, 44), Centre(4, 328, 200, 44)});  // Btn06, Btn03 (text)
     // Button130 "Clear", ﾊ, ﾅ, Button117 "漢字変換"
     Click(kKeys, {Centre(4, 168, 64, 40), Kana(5, 0), Kana(4, 0), Centre(649, 14, 41, 44)});
     // The candidates show in StringGrid1 (4, 240; rows of 24), navy on the black screen.
@@ -285,17 +279,16 @@ TEST_F(Road, FromANewPageToTwoPrintedCopies) {
     const std::string out = !cups     ? appDir() + "PDF"
                             : cupsOut ? cupsOut
                                       : std::string(getpwuid(getuid())->pw_dir) + "/PDF";
-    const auto before = Files().ListFiles(out);
+    const auto sent = std::filesystem::file_time_type::clock::now();  // PDFs newer than this
     // Btn23 "印刷設定", Btn7 "↑", Btn17 "印刷"
     Click(kMain, {Centre(683, 452, 107, 28), Centre(746, 14, 44, 34), Centre(574, 56, 216, 44)});
-    if (!cups) {
-        std::cout << "No CUPS queue here: printed on the built-in PDF printer instead" << std::endl;
-        Key(kAsk, "Return");  // "プリンタがないのでPDFにした"
-    }
+    if (!cups) std::cout << "No CUPS queue here: printed on the built-in PDF printer instead\n";
+    if (!cups) Key(kAsk, "Return");  // "プリンタがないのでPDFにした"
     std::string pdf;
     const auto arrived = [&] {
+        std::error_code gone;  // another test's PDF, taken away meanwhile
         for (const std::string& f : Files().ListFiles(out))
-            if (std::find(before.begin(), before.end(), f) == before.end() &&
+            if (std::filesystem::last_write_time(out + "/" + f, gone) >= sent &&
                 Run("pdfinfo", {QString::fromStdString(out + "/" + f)}).contains("Pages:"))
                 pdf = out + "/" + f;
         return !pdf.empty();
