@@ -26,8 +26,7 @@
 namespace pb {
 namespace {
 
-// Colours on the screen and the paper, smoothed: a channel (0 red, 1 green, 2 blue) on top,
-// magenta.
+// Colours on screen and paper, smoothed: one channel (0 red, 1 green, 2 blue) on top; magenta.
 using PixelTest = std::function<bool(QRgb)>;
 PixelTest Tint(int channel) {
     return [channel](QRgb p) {
