@@ -75,6 +75,8 @@ class Road : public ::testing::Test {
         ASSERT_TRUE(xvfb.waitForReadyRead(30000)) << "Xvfb did not start";
         environment.insert("DISPLAY", ":" + QString::fromUtf8(xvfb.readLine()).trimmed());
         environment.insert("QT_QPA_PLATFORM", "xcb");
+        // The clicks are the screens' own coordinates: no scaling to the display.
+        environment.insert("QT_SCALE_FACTOR", "1");
         // The program keeps its working files and works in its own folder: a copy of it.
         const char* bin = std::getenv("POPBOARD_BIN_DIR");
         const std::filesystem::path from(bin ? bin : "."), to(appDir());
