@@ -79,7 +79,7 @@ class RandomActions : public MainScreenFixture {
     void SetUp() override {
         MainScreenFixture::SetUp();
         seed_ = static_cast<unsigned>(EnvNumber("POPBOARD_RANDOM_SEED", 20261206));
-        actions_ = EnvNumber("POPBOARD_RANDOM_ACTIONS", 3000);
+        actions_ = EnvNumber("POPBOARD_RANDOM_ACTIONS", 8000);
         std::snprintf(replayLine, sizeof replayLine,
                       "Replay: POPBOARD_RANDOM_SEED=%u POPBOARD_RANDOM_ACTIONS=%lld "
                       "test_app_ui --gtest_filter=RandomActions.*\n",
