@@ -1,6 +1,7 @@
 #include "common/ui/picture_browser_widgets.h"
 
 #include <QDir>
+#include <QFileIconProvider>
 #include <QFileSystemModel>
 #include <QHeaderView>
 #include <QPixmap>
@@ -16,10 +17,24 @@ QIcon ThumbnailIcon(const Bitmap& bmp) {
     return QIcon(QPixmap::fromImage(ImageFromBitmap(bmp)));
 }
 
+// Icons and type names by kind alone. The standard provider reads the first bytes of a file
+// whose name says nothing, and some files never answer a read (/proc/kmsg): a touch on such a
+// folder would freeze the screen. The tree lists folders only, so nothing is lost.
+class KindIconProvider : public QFileIconProvider {
+  public:
+    using QFileIconProvider::icon;
+    QIcon icon(const QFileInfo& info) const override { return icon(info.isDir() ? Folder : File); }
+    QString type(const QFileInfo& info) const override {
+        return info.isDir() ? QStringLiteral("Folder") : QStringLiteral("File");
+    }
+};
+
 }  // namespace
 
 FolderTree::FolderTree(QWidget* parent) : QTreeView(parent), model_(new QFileSystemModel(this)) {
     setObjectName(QStringLiteral("ShellTreeView1"));
+    static KindIconProvider icons;  // the model does not own it; every tree shares it
+    model_->setIconProvider(&icons);
     model_->setFilter(QDir::Dirs | QDir::Drives | QDir::NoDotAndDotDot);
     model_->setRootPath(QDir::rootPath());
     setModel(model_);
