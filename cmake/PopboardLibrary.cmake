@@ -72,14 +72,14 @@ endfunction()
 # popboard_test(NAME [UI] SOURCES... DEPENDS ...): a GoogleTest program run by CTest. UI marks
 # a program of screen tests (a QApplication, the scripted dialogs); the others make no widget.
 function(popboard_test name)
-    cmake_parse_arguments(ARG "UI" "" "SOURCES;DEPENDS;LABELS" ${ARGN})
+    cmake_parse_arguments(ARG "UI" "" "SOURCES;DEPENDS;LABELS;ARGS" ${ARGN})
     add_executable(${name} ${ARG_SOURCES})
     if(ARG_UI)
         target_link_libraries(${name} PRIVATE popboard_test_support_ui ${ARG_DEPENDS})
     else()
         target_link_libraries(${name} PRIVATE popboard_test_main ${ARG_DEPENDS})
     endif()
-    add_test(NAME ${name} COMMAND ${name})
+    add_test(NAME ${name} COMMAND ${name} ${ARG_ARGS})
     set_tests_properties(${name} PROPERTIES
         ENVIRONMENT "QT_QPA_PLATFORM=offscreen;POPBOARD_TEST_DATA=${PROJECT_SOURCE_DIR}/tests/data;POPBOARD_BIN_DIR=${CMAKE_BINARY_DIR}/bin"
         LABELS "${ARG_LABELS}")
