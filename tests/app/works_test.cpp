@@ -11,6 +11,7 @@
 #include <QDateTime>
 #include <chrono>
 #include <filesystem>
+#include <iostream>
 #include <map>
 #include <thread>
 #include <tuple>
@@ -274,6 +275,165 @@ TEST_F(SavedWork, RecoveryRemovesBitmapsWhoseWritingWasKilled) {
     }
     // Kills met the bitmaps half written: the case this test is about.
     EXPECT_GE(cutOffWrites, 1);
+}
+
+namespace fs = std::filesystem;
+
+// A file service that stops the program at its n-th step and fails its f-th step as a full
+// disk would. Each call that changes the disk is a step; so is a write with half its bytes on
+// disk, and each entry that a folder copy or removal copies or removes. It stops with SIGKILL,
+// or, to spare a process per stop, by throwing Stopped: nothing after it touches the disk.
+class KillingFiles : public FileService {
+    using S = const std::string&;
+    using Base = FileService;
+
+  public:
+    struct Stopped {};
+    KillingFiles(int killAt, int failAt, bool kill) : killAt_(killAt), failAt_(failAt), kill_(kill) {}
+    int steps = 0;
+
+    bool WriteBytes(S p, std::string_view b) override {
+        if (!Step()) return false;
+        if (++steps == killAt_) {
+            test::WriteFileBytes(p + ".part" + std::to_string(::getpid()) + "_1",
+                                 std::string(b.substr(0, b.size() / 2)));
+            Stop();
+        }
+        return Base::WriteBytes(p, b);
+    }
+    bool CopyFolder(S s, S d, bool o) override {
+        if (!Step() || !Base::CreateFolder(d)) return false;
+        for (const fs::directory_entry& e : fs::directory_iterator(s)) {
+            const std::string from = e.path().string(), to = JoinPath(d, e.path().filename().string());
+            if (!(e.is_directory() ? CopyFolder(from, to, o) : Step() && Base::CopyFile(from, to, o)))
+                return false;
+        }
+        return true;
+    }
+    bool DeleteFolder(S p) override {
+        std::error_code ec;
+        for (const fs::directory_entry& e : fs::directory_iterator(p, ec))
+            if (!(e.is_directory() ? DeleteFolder(e.path().string())
+                                   : Step() && Base::DeleteFile(e.path().string())))
+                return false;
+        return Step() && Base::DeleteFolder(p);
+    }
+    bool DeleteFile(S p) override { return Step() && Base::DeleteFile(p); }
+    bool CreateFolder(S p) override { return Step() && Base::CreateFolder(p); }
+    bool CopyFile(S s, S d, bool o) override { return Step() && Base::CopyFile(s, d, o); }
+    bool MoveFile(S s, S d) override { return Step() && Base::MoveFile(s, d); }
+    // A kill keeps what was written, synced or not: the syncs themselves are left out.
+    bool SyncFile(S) override { return Step(); }
+    bool SyncFolder(S) override { return Step(); }
+
+  private:
+    void Stop() {
+        if (kill_) ::raise(SIGKILL);
+        throw Stopped{};
+    }
+    bool Step() {
+        if (++steps == killAt_) Stop();
+        return steps != failAt_;
+    }
+    int killAt_, failAt_;
+    bool kill_;
+};
+
+TEST_F(SavedWork, AKillAtAnyStepLeavesTheEarlierOrTheNewWorkWhole) {
+    // "保存" and "上書保存" killed at every step of their disk work, also while they clean up
+    // after a failed write: after the start-up recovery the gallery lists the earlier or the
+    // new version of each work, whole, and nothing else is left in the works folder.
+    const std::string earlier = "X261206162034", added = "X261206162035";
+    const Bitmap pages[] = {Bitmap(60, 80, clWhite), Bitmap(60, 80, clRed)};
+    const Bitmap thumbnails[] = {Bitmap(14, 14, clSilver), Bitmap(14, 14, clNavy)};
+    const std::map<std::string, std::string> stored[] = {
+        {{"/StrData0.txt", "a"}},
+        {{"/StrData0.txt", "b"}, {"/StrData1.txt", "c"}, {"/sub", "/"}, {"/sub/n.txt", "d"}}};
+    ASSERT_TRUE(StoreWork(works, earlier, pages[0], thumbnails[0], objects));
+    Files().CreateFolder(objects + "/sub");
+    for (const auto& [path, text] : stored[1])
+        if (text[0] != '/') WriteWholeFile(objects + path, text);
+    fs::copy(works, works + ".0", fs::copy_options::recursive);
+    auto reset = [&] {
+        fs::remove_all(works);
+        fs::copy(works + ".0", works, fs::copy_options::recursive);
+    };
+    // The works folder holding each named work in the version given, and nothing else.
+    using Named = std::map<std::string, int>;
+    auto whole = [&](const Named& named) {
+        std::map<std::string, std::string> tree;
+        for (const char* sub : {"/MImg", "/SImg", "/SData"}) tree[works + sub] = "/";
+        for (const auto& [name, v] : named) {
+            tree[works + "/MImg/" + name + ".bmp"] = EncodeBmp(pages[v]);
+            tree[works + "/SImg/" + name + ".bmp"] = EncodeBmp(thumbnails[v]);
+            tree[works + "/SData/" + name] = "/";
+            for (const auto& [path, bytes] : stored[v]) tree[works + "/SData/" + name + path] = bytes;
+        }
+        return tree;
+    };
+    const QDateTime now(QDate(2026, 12, 6), QTime(16, 20, 34));
+    auto save = [&](bool asNew) {
+        const std::string name = asNew ? NewWorkName(works, now) : earlier;
+        return StoreWork(works, name, pages[1], thumbnails[1], objects);
+    };
+
+    int kills = 0, stops = 0;
+    for (const bool asNew : {false, true}) {
+        const Named before{{earlier, 0}};
+        const Named after = asNew ? Named{{earlier, 0}, {added, 1}} : Named{{earlier, 1}};
+        const auto wholeBefore = whole(before), wholeAfter = whole(after);
+        reset();
+        auto counting = std::make_unique<KillingFiles>(-1, -1, false);
+        const KillingFiles& used = *counting;
+        auto previous = InstallFileService(std::move(counting));
+        ASSERT_TRUE(save(asNew));
+        const int steps = used.steps;
+        InstallFileService(std::move(previous));
+        ASSERT_EQ(Tree(works), wholeAfter);
+        // A kill at every step; then, with each step failing in turn, a stop at every step
+        // after it. True when the save was stopped before its end.
+        auto stopped = [&](int killAt, int failAt) {
+            if (failAt == 0) {
+                const pid_t child = ::fork();
+                if (child == 0) {
+                    InstallFileService(std::make_unique<KillingFiles>(killAt, failAt, true));
+                    ::_exit(save(asNew) ? 0 : 1);
+                }
+                int status = 0;
+                return child > 0 && ::waitpid(child, &status, 0) == child && WIFSIGNALED(status);
+            }
+            auto previous = InstallFileService(std::make_unique<KillingFiles>(killAt, failAt, false));
+            bool stop = false;
+            try {
+                save(asNew);
+            } catch (const KillingFiles::Stopped&) {
+                stop = true;
+            }
+            InstallFileService(std::move(previous));
+            return stop;
+        };
+        for (int failAt = 0; failAt <= steps; ++failAt) {
+            for (int killAt = std::max(failAt, 1);; ++killAt) {
+                reset();
+                if (!stopped(killAt, failAt)) break;
+                ++(failAt ? stops : kills);
+                // The calls of the program before it lists the gallery.
+                EnsureWorkFolders(dir.path());
+                RecoverInterruptedSaves(works);
+                CleanIncompleteWorks(works);
+                const std::size_t listed = ListWorkThumbnails(works).size();
+                const auto tree = Tree(works);
+                ASSERT_TRUE(tree == wholeBefore || tree == wholeAfter)
+                    << (asNew ? "保存" : "上書保存") << ", failing step " << failAt
+                    << ", killed at step " << killAt;
+                EXPECT_EQ(listed, (tree == wholeBefore ? before : after).size());
+            }
+        }
+    }
+    std::cout << "Kill points tried, each found consistent: " << kills << " killed, " << stops
+              << " stopped after a failed step\n";
+    EXPECT_GT(kills, 50);
+    EXPECT_GT(stops, 200);
 }
 
 }  // namespace
