@@ -7,15 +7,13 @@ namespace pb {
 namespace {
 
 // The plain file service until the disk is full; then no file can be written.
-class FillingFiles : public FileService {
-  public:
+struct FillingFiles : FileService {
     bool full = false;
     bool WriteBytes(const std::string& p, std::string_view b) override {
         return !full && FileService::WriteBytes(p, b);
     }
 };
 
-// Every file and folder under `folder`, a file with its bytes.
 std::map<std::string, std::string> Tree(const std::string& folder) {
     std::map<std::string, std::string> out;
     for (const auto& e : std::filesystem::recursive_directory_iterator(folder))
@@ -28,13 +26,15 @@ using FullDisk = test::PageFlow;
 TEST_F(FullDisk, NothingChangesWithoutItsSnapshotAndTheSavedWorkStays) {
     auto filling = std::make_unique<FillingFiles>();
     FillingFiles& disk = *filling;
-    auto previous = InstallFileService(std::move(filling));
+    struct Restore {
+        std::unique_ptr<FileService> previous;
+        ~Restore() { InstallFileService(std::move(previous)); }
+    } restore{InstallFileService(std::move(filling))};
     Start();
     PaintRed();
     Click(form->Btn[13]);  // 保存
-    const std::string name = App().WorkName;
     TForm2* editor = MarkRegion({20, 30}, {100, 90});
-    ASSERT_TRUE(editor && !name.empty());
+    ASSERT_TRUE(editor && !App().WorkName.empty());
 
     // What the user could lose: the files, the page, the region and the histories' counters.
     auto everything = [&] {
@@ -68,7 +68,6 @@ TEST_F(FullDisk, NothingChangesWithoutItsSnapshotAndTheSavedWorkStays) {
         EXPECT_EQ(dialogs->shown[0].text, message);
         EXPECT_TRUE(everything() == before);
     }
-    InstallFileService(std::move(previous));
 }
 
 }  // namespace
