@@ -134,7 +134,12 @@ bool StoreWork(const std::string& worksFolder, const std::string& name, const Bi
         DeleteFileIfExists(path);
         ResetFolder(path, false);
     };
-    for (const Part& p : parts) remove(p.fresh);  // leftovers of an interrupted save
+    // The new thumbnail goes first: while it is on disk the recovery takes the other new
+    // parts as complete, and a kill may leave them half removed.
+    auto removeFresh = [&] {
+        for (int i = 2; i >= 0; --i) remove(parts[i].fresh);
+    };
+    removeFresh();  // leftovers of an interrupted save
 
     // Each new part is synced before anything refers to it: the recovery takes a new thumbnail
     // on disk as the sign that the other new parts are complete, so their data and names reach
@@ -152,7 +157,7 @@ bool StoreWork(const std::string& worksFolder, const std::string& name, const Bi
     written = written && Files().SyncFolder(pageFolder) && Files().SyncFolder(dataFolder);
     written = written && SaveBmp(thumbnail, thumbPart.fresh) && Files().SyncFile(thumbPart.fresh);
     if (!written) {
-        for (const Part& p : parts) remove(p.fresh);
+        removeFresh();
         return false;
     }
 
@@ -181,11 +186,13 @@ bool StoreWork(const std::string& worksFolder, const std::string& name, const Bi
     ok = ok && Files().SyncFolder(pageFolder) && Files().SyncFolder(dataFolder) &&
          Files().SyncFolder(thumbFolder);
     if (!ok) {
+        // The new parts are moved back rather than removed: a kill in between leaves each
+        // part whole under one of its names, for the recovery to finish or undo the save.
         for (int i = moved - 1; i >= 0; --i) {
-            remove(parts[i].final);
+            Files().MoveFile(parts[i].final, parts[i].fresh);
             if (parts[i].hadOld) Files().MoveFile(parts[i].old, parts[i].final);
         }
-        for (const Part& p : parts) remove(p.fresh);
+        removeFresh();
         return false;
     }
     for (const Part& p : parts) remove(p.old);

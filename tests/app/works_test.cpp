@@ -276,5 +276,143 @@ TEST_F(SavedWork, RecoveryRemovesBitmapsWhoseWritingWasKilled) {
     EXPECT_GE(cutOffWrites, 1);
 }
 
+namespace fs = std::filesystem;
+
+// A file service that stops the program at its n-th step and fails its f-th step as a full
+// disk would. Each call that changes the disk is a step, and so is each entry that a folder
+// copy or removal copies or removes (a write cut off half way is the test above). It stops
+// with SIGKILL, or, to spare a process per stop, by throwing Stopped: nothing after it
+// touches the disk.
+class KillingFiles : public FileService {
+    using S = const std::string&;
+    using Base = FileService;
+
+  public:
+    struct Stopped {};
+    KillingFiles(int kill, int fail, bool signal) : killAt_(kill), failAt_(fail), kill_(signal) {}
+
+    bool WriteBytes(S p, std::string_view b) override { return Step() && Base::WriteBytes(p, b); }
+    bool CopyFolder(S s, S d, bool o) override {
+        if (!Step() || !Base::CreateFolder(d)) return false;
+        for (const fs::directory_entry& e : fs::directory_iterator(s)) {
+            const std::string to = JoinPath(d, e.path().filename().string());
+            if (!(e.is_directory() ? CopyFolder(e.path(), to, o)
+                                   : Step() && Base::CopyFile(e.path(), to, o)))
+                return false;
+        }
+        return true;
+    }
+    bool DeleteFolder(S p) override {
+        for (const fs::directory_entry& e : fs::directory_iterator(p))
+            if (!(e.is_directory() ? DeleteFolder(e.path().string())
+                                   : Step() && Base::DeleteFile(e.path().string())))
+                return false;
+        return Step() && Base::DeleteFolder(p);
+    }
+    bool DeleteFile(S p) override { return Step() && Base::DeleteFile(p); }
+    bool MoveFile(S s, S d) override { return Step() && Base::MoveFile(s, d); }
+    // A kill keeps what was written, synced or not: the syncs themselves are left out.
+    bool SyncFile(S) override { return Step(); }
+    bool SyncFolder(S) override { return Step(); }
+
+  private:
+    bool Step() {
+        if (++steps == killAt_ && kill_) ::raise(SIGKILL);
+        if (steps == killAt_) throw Stopped{};
+        return steps != failAt_;
+    }
+    int steps = 0, killAt_, failAt_;
+    bool kill_;
+};
+
+TEST_F(SavedWork, AKillAtAnyStepLeavesTheEarlierOrTheNewWorkWhole) {
+    // "保存" and "上書保存" killed at every step of their disk work, also while they clean up
+    // after a failed write: after the start-up recovery the gallery lists the earlier or the
+    // new version of each work, whole, and nothing else is left in the works folder.
+    const std::string earlier = "X261206162034", added = "X261206162035";
+    const Bitmap pages[] = {Bitmap(60, 80, clWhite), Bitmap(60, 80, clRed)};
+    const Bitmap thumbnails[] = {Bitmap(14, 14, clSilver), Bitmap(14, 14, clNavy)};
+    const std::map<std::string, std::string> stored[] = {
+        {{"/StrData0.txt", "a"}},
+        {{"/StrData0.txt", "b"}, {"/StrData1.txt", "c"}, {"/sub", "/"}, {"/sub/n.txt", "d"}}};
+    ASSERT_TRUE(StoreWork(works, earlier, pages[0], thumbnails[0], objects));
+    Files().CreateFolder(objects + "/sub");
+    for (const auto& [path, text] : stored[1])
+        if (text[0] != '/') WriteWholeFile(objects + path, text);
+    fs::copy(works, works + ".0", fs::copy_options::recursive);
+    auto reset = [&] {
+        fs::remove_all(works);
+        fs::copy(works + ".0", works, fs::copy_options::recursive);
+    };
+    // The works folder holding each named work in the version given, and nothing else.
+    using Named = std::map<std::string, int>;
+    auto whole = [&](const Named& named) {
+        std::map<std::string, std::string> tree;
+        for (const char* sub : {"/MImg", "/SImg", "/SData"}) tree[works + sub] = "/";
+        for (const auto& [name, v] : named) {
+            tree[works + "/MImg/" + name + ".bmp"] = EncodeBmp(pages[v]);
+            tree[works + "/SImg/" + name + ".bmp"] = EncodeBmp(thumbnails[v]);
+            tree[works + "/SData/" + name] = "/";
+            for (const auto& [p, b] : stored[v]) tree[works + "/SData/" + name + p] = b;
+        }
+        return tree;
+    };
+    const QDateTime now(QDate(2026, 12, 6), QTime(16, 20, 34));
+    auto save = [&](bool asNew) {
+        const std::string name = asNew ? NewWorkName(works, now) : earlier;
+        return StoreWork(works, name, pages[1], thumbnails[1], objects);
+    };
+
+    int kills = 0, stops = 0;
+    for (const bool asNew : {false, true}) {
+        const Named before{{earlier, 0}};
+        const Named after = asNew ? Named{{earlier, 0}, {added, 1}} : Named{{earlier, 1}};
+        const auto wholeBefore = whole(before), wholeAfter = whole(after);
+        // A kill at every step; then, with each step failing in turn, a stop at every step
+        // after it. True when the save was stopped before its end.
+        auto stopped = [&](int killAt, int failAt) {
+            if (failAt == 0) {
+                const pid_t child = ::fork();
+                if (child == 0) {
+                    InstallFileService(std::make_unique<KillingFiles>(killAt, failAt, true));
+                    ::_exit(save(asNew) ? 0 : 1);
+                }
+                int status = 0;
+                return child > 0 && ::waitpid(child, &status, 0) == child && WIFSIGNALED(status);
+            }
+            auto was = InstallFileService(std::make_unique<KillingFiles>(killAt, failAt, false));
+            bool stop = false;
+            try {
+                save(asNew);
+            } catch (const KillingFiles::Stopped&) {
+                stop = true;
+            }
+            InstallFileService(std::move(was));
+            return stop;
+        };
+        for (int failAt = 0, more = 1; more; ++failAt) {
+            for (int killAt = std::max(failAt, 1);; ++killAt) {
+                reset();
+                // A save that gets past the step to fail has no such step.
+                more = killAt > failAt;
+                if (!stopped(killAt, failAt)) break;
+                ++(failAt ? stops : kills);
+                // The calls of the program before it lists the gallery.
+                EnsureWorkFolders(dir.path());
+                RecoverInterruptedSaves(works);
+                CleanIncompleteWorks(works);
+                const auto tree = Tree(works);
+                ASSERT_TRUE(tree == wholeBefore || tree == wholeAfter)
+                    << (asNew ? "保存" : "上書保存") << ", failing step " << failAt
+                    << ", killed at step " << killAt;
+                EXPECT_EQ(ListWorkThumbnails(works).size(),
+                          (tree == wholeBefore ? before : after).size());
+            }
+        }
+    }
+    std::printf("Consistent after %d kills and %d stops after a failed step\n", kills, stops);
+    EXPECT_TRUE(kills > 50 && stops > 200) << kills << " kills, " << stops << " stops";
+}
+
 }  // namespace
 }  // namespace pb

@@ -674,7 +674,10 @@ void TForm1::BtnRVSVClick(int n) {
         return;
     }
     Image0->clearPicture();
-    if (!PageSurface->history().Take(Image1->picture())) return;
+    if (!PageSurface->history().Take(Image1->picture())) {
+        ReportSnapshotFailed();
+        return;
+    }
     BusyCursor busy;
     MirrorBitmap(Image1->picture(), n == 12);
     Image1->pictureChanged();
@@ -830,6 +833,8 @@ void TForm1::Image1MouseDown(Qt::MouseButton button, int x, int y) {
     if (BeginGesture(*PageSurface, app.ToolIndex, ImageToBitmap(*Image1, x, y), app.CurrentColor,
                      penWidth(), dropped))
         app.Tracking = true;
+    else if (!Image1->picture().isNull())
+        ReportSnapshotFailed();
 }
 
 void TForm1::Image1MouseMove(int x, int y) {
@@ -883,8 +888,11 @@ void TForm1::OpenRegionEditor(const Rect& sel) {
 
 void TForm1::Image1Click() {
     if (App().PenMode) return;
-    if (BucketFill(*PageSurface, App().CurrentColor, ImageToBitmap(*Image1, lastClick_.x, lastClick_.y)))
+    const Point p = ImageToBitmap(*Image1, lastClick_.x, lastClick_.y);
+    if (BucketFill(*PageSurface, App().CurrentColor, p))
         Image1->pictureChanged();
+    else if (Image1->picture().contains(p.x, p.y))
+        ReportSnapshotFailed();
 }
 
 void TForm1::CSImgMouseDown(Qt::MouseButton button, int, int) {

@@ -36,6 +36,11 @@ bool ReportHistory(HistoryStatus status) {
     return false;
 }
 
+void ReportSnapshotFailed() {
+    Dialogs().MessageBox(
+        "履歴を書けなかったので何も変えていない(ディスクがいっぱいか、書き込めない)", "NG");
+}
+
 void StepBack(ImageControl& image, EditSurface& surface) {
     if (ReportHistory(surface.history().StepBack(surface.bitmap()))) image.pictureChanged();
 }

@@ -20,6 +20,9 @@ Point ImageToBitmap(const ImageControl& image, int x, int y);
 // "これより前はない", "これより後はない" or "この履歴は壊れていて読めない" for a refused or
 // failed step; true when the step was done.
 bool ReportHistory(HistoryStatus status);
+// "履歴を書けなかったので何も変えていない(ディスクがいっぱいか、書き込めない)": the snapshot
+// that comes before every change could not be written, so the change was not made.
+void ReportSnapshotFailed();
 
 // "戻す" and "進む" on the surface shown by `image`.
 void StepBack(ImageControl& image, EditSurface& surface);

@@ -110,6 +110,12 @@ void TForm10::SetPageEnabled(bool enabled) {
     if (floating_) floating_->setEnabled(enabled);
 }
 
+bool TForm10::Snapshot() {
+    if (surface_.history().Take(surface_.bitmap())) return true;
+    ReportSnapshotFailed();
+    return false;
+}
+
 void TForm10::BtnDtStCloseClick() {
     FocusSink();
     Release();

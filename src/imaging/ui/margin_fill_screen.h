@@ -45,7 +45,7 @@ class TForm10 : public KeyFillForm {
     void FormClose() override;
     void PaletteColourChosen(TColor colour) override;
     void Refill() override;
-    bool Snapshot() override { return surface_.history().Take(surface_.bitmap()); }
+    bool Snapshot() override;
     Bitmap& Target() override { return surface_.bitmap(); }
     void TargetChanged() override;
 

@@ -248,7 +248,9 @@ void TForm2::RegionChanged() {
 }
 
 bool TForm2::SnapshotRegion() {
-    return surface_->history().Take(region());
+    if (surface_->history().Take(region())) return true;
+    ReportSnapshotFailed();
+    return false;
 }
 
 void TForm2::RollbackToOpen(int start) {
@@ -321,7 +323,10 @@ void TForm2::Btn10Click() {
 bool TForm2::PasteBack(const Bitmap& pasted) {
     if (!origin_.page) return false;
     EditSurface& page = *origin_.page;
-    if (!page.history().Take(page.bitmap())) return false;
+    if (!page.history().Take(page.bitmap())) {
+        ReportSnapshotFailed();
+        return false;
+    }
     BitmapCanvas canvas(page.bitmap());
     canvas.Draw(origin_.topLeft.x, origin_.topLeft.y, pasted);
     if (origin_.pageImage) origin_.pageImage->pictureChanged();
@@ -392,6 +397,8 @@ void TForm2::Image1MouseDown(Qt::MouseButton button, int x, int y) {
     if (BeginGesture(*surface_, toolIndex_, ImageToBitmap(*Image1, x, y), colour_, penWidth_,
                      dropped))
         tracking_ = true;
+    else if (!region().isNull())
+        ReportSnapshotFailed();
 }
 
 void TForm2::Image1MouseMove(int x, int y) {
@@ -414,8 +421,11 @@ void TForm2::Image1MouseUp(Qt::MouseButton button, int x, int y) {
 
 void TForm2::Image1Click() {
     if (penMode_) return;
-    if (BucketFill(*surface_, colour_, ImageToBitmap(*Image1, lastPress_.x, lastPress_.y)))
+    const Point p = ImageToBitmap(*Image1, lastPress_.x, lastPress_.y);
+    if (BucketFill(*surface_, colour_, p))
         Image1->pictureChanged();
+    else if (region().contains(p.x, p.y))
+        ReportSnapshotFailed();
 }
 
 void TForm2::Image2MouseDown(Qt::MouseButton button) {
