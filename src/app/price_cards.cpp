@@ -297,19 +297,9 @@ class CardComposer {
 
 std::unique_ptr<CardComposer> CardComposer::Load(const std::string& worksFolder,
                                                  const std::string& work, std::string& error) {
-    const std::string stem = WorkNameOf(work);
-    if (stem.empty() || stem.find('/') != std::string::npos) {
-        error = "not a work name: " + work;
-        return nullptr;
-    }
-    const std::string pagePath = JoinPath(worksFolder, "MImg/" + stem + ".bmp");
-    PictureError pictureError;
-    auto page = LoadBmp(pagePath, &pictureError);
-    if (!page) {
-        error = Files().FileExists(pagePath) ? pagePath + ": " + pictureError.message
-                                             : "no such work: " + stem;
-        return nullptr;
-    }
+    std::string stem;
+    auto page = LoadSavedWorkPage(worksFolder, work, stem, error);
+    if (!page) return nullptr;
     auto composer = std::make_unique<CardComposer>();
     if (!composer->scratch_.isValid()) {
         error = "no room for a scratch folder";

@@ -59,9 +59,9 @@ std::vector<int> ObjectSlotsIn(const std::string& objectFolder) {
     return objectSlots;
 }
 
-std::optional<SavedWorkComposition> ComposeSavedWork(const std::string& worksFolder,
-                                                     const std::string& name, std::string& error) {
-    const std::string stem = WorkNameOf(name);
+std::optional<Bitmap> LoadSavedWorkPage(const std::string& worksFolder, const std::string& name,
+                                        std::string& stem, std::string& error) {
+    stem = WorkNameOf(name);
     if (stem.empty() || stem.find('/') != std::string::npos) {
         error = "not a work name: " + name;
         return std::nullopt;
@@ -69,11 +69,17 @@ std::optional<SavedWorkComposition> ComposeSavedWork(const std::string& worksFol
     const std::string pagePath = JoinPath(worksFolder, "MImg/" + stem + ".bmp");
     PictureError pictureError;
     auto page = LoadBmp(pagePath, &pictureError);
-    if (!page) {
+    if (!page)
         error = Files().FileExists(pagePath) ? pagePath + ": " + pictureError.message
                                              : "no such work: " + stem;
-        return std::nullopt;
-    }
+    return page;
+}
+
+std::optional<SavedWorkComposition> ComposeSavedWork(const std::string& worksFolder,
+                                                     const std::string& name, std::string& error) {
+    std::string stem;
+    auto page = LoadSavedWorkPage(worksFolder, name, stem, error);
+    if (!page) return std::nullopt;
     QTemporaryDir scratch;
     if (!scratch.isValid()) {
         error = "no room for a scratch folder";

@@ -53,6 +53,12 @@ struct SavedWorkComposition {
 std::optional<SavedWorkComposition> ComposeSavedWork(const std::string& worksFolder,
                                                      const std::string& name, std::string& error);
 
+// The page bitmap of the saved work `name` (as for ComposeSavedWork), and in `stem` the work's
+// name without ".bmp". Nothing, with `error` set, when the name is no work's, the work is
+// missing or its page bitmap cannot be read.
+std::optional<Bitmap> LoadSavedWorkPage(const std::string& worksFolder, const std::string& name,
+                                        std::string& stem, std::string& error);
+
 // The slots whose object file exists and is not empty, ascending.
 std::vector<int> ObjectSlotsIn(const std::string& objectFolder);
 
