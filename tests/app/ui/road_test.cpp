@@ -132,6 +132,9 @@ class Road : public ::testing::Test {
     QString Target(const char* title) {
         const QString id = Await(title);
         if (std::exchange(lastWindow, id) == id) return id;
+        // A window mapped but not yet painted looks still too; its screen may also finish
+        // setting up just after it shows. A hand would not be quicker than this.
+        QThread::msleep(1000);
         QImage before = Screen();
         Poll([&] { return std::exchange(before, Screen()) == before; });
         return id;
