@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdio>
+#include <filesystem>
 #include <functional>
 #include <limits>
 #include <memory>
@@ -539,10 +540,27 @@ UserStoreState EnsureUserStore(const std::string& folder) {
     return heldWords ? UserStoreState::Replaced : UserStoreState::Created;
 }
 
+bool DictionaryOlderThanSources(const std::string& folder) {
+    std::error_code error;
+    const auto built = std::filesystem::last_write_time(DictionaryPath(folder), error);
+    if (error) return false;
+    const std::string sources = InFolder(folder, kDicDataFolder);
+    for (const TableDef& t : Tables()) {
+        if (!t.source) continue;
+        const auto changed = std::filesystem::last_write_time(JoinPath(sources, t.source), error);
+        if (!error && changed > built) return true;
+    }
+    return false;
+}
+
 bool OpenDictionaries(const std::string& folder, GridCells& userWords, UserStoreState* userStore) {
     BusyCursor busy;
     bool d = CheckDictionary(folder);
-    if (!d) d = BuildDictionary(folder);
+    if (!d) {
+        d = BuildDictionary(folder);
+    } else if (DictionaryOlderThanSources(folder)) {
+        BuildDictionary(folder);  // when it cannot be rebuilt, the working one stays
+    }
     const UserStoreState store = EnsureUserStore(folder);
     if (userStore) *userStore = store;
     return d && store != UserStoreState::Failed && LoadUserWords(folder, userWords);

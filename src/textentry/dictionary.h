@@ -63,7 +63,12 @@ enum class UserStoreState {
 // CheckUserStore, and BuildUserStore when the store is unusable.
 UserStoreState EnsureUserStore(const std::string& folder);
 
-// Start-up of the keyboard screen: checks both databases, builds what is unusable (with the
+// True when a source in the folder was changed after the dictionary was built (a newer
+// version of the program brought new words or symbols).
+bool DictionaryOlderThanSources(const std::string& folder);
+
+// Start-up of the keyboard screen: checks both databases, builds what is unusable or older
+// than its sources (with the
 // hourglass, and a progress bar while the dictionary is built), and loads the user words into
 // `userWords`. True when the user-word controls may be shown. `userStore` receives what became
 // of the user store.

@@ -101,6 +101,22 @@ TEST(Dictionary, UnusableFilesAreFoundAndRebuilt) {
     EXPECT_FALSE(CheckDictionary(dir.path()));
 }
 
+TEST(Dictionary, ASourceChangedAfterTheBuildIsTakenAtTheNextOpening) {
+    TempDir dir;
+    test::WriteDicData(dir.path(), "KANJI.txt", "Yomi,Kanji\nかんじ,漢字\n");
+    ASSERT_TRUE(BuildDictionary(dir.path()));
+    const std::string kanji = dir.path() + "/DicData/KANJI.txt";
+    test::WriteDicData(dir.path(), "KANJI.txt", "Yomi,Kanji\nかんじ,漢字\nしん,新\n");
+    CellTable words(2, 1), grid;
+    test::IndicatorScope dialogs;
+    for (const int later : {-10, 10}) {  // an older source is left alone, a newer one is taken
+        fs::last_write_time(
+            kanji, fs::last_write_time(DictionaryPath(dir.path())) + std::chrono::seconds(later));
+        EXPECT_TRUE(OpenDictionaries(dir.path(), words));
+        EXPECT_EQ(Query(grid, dir.path(), "しん"), later > 0 ? 1 : 0) << later;
+    }
+}
+
 TEST(Dictionary, ABuildOnAFullDiskKeepsTheWorkingDictionary) {
     TempDir dir;
     test::WriteDicData(dir.path(), "KANJI.txt", "Yomi,Kanji\nかんじ,漢字\n");
