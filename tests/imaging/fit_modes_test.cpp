@@ -16,7 +16,6 @@ TEST(FitModes, TargetSizePerMode) {
         Size picture, canvas, expected;
     } cases[] = {
         {FitMode::KeepAspect, {1000, 500}, {300, 200}, {300, 150}},  // shrunk to 30 %
-        {FitMode::ByHand, {1000, 500}, {300, 200}, {300, 150}},
         {FitMode::KeepAspect, {600, 400}, {300, 200}, {300, 200}},  // the canvas's own ratio
         {FitMode::KeepAspect, {100, 80}, {300, 200}, {250, 200}},   // grown to 250 %
         {FitMode::FillCanvas, {1000, 500}, {300, 200}, {300, 200}},
