@@ -89,12 +89,6 @@ TEST_F(CodeDrawing, BarcodeChecksTheRegionAndTheScannedDigits) {
         const Bitmap& region = host_->RegionBitmap();
         EXPECT_EQ(region == before, c.module == 0) << label;
         EXPECT_EQ(host_->Counter(), counter + (c.module ? 1 : 0)) << label;
-        if (!c.module) continue;
-        // The bars' top row: 95 (EAN-13) or 67 modules of the chosen width.
-        int first = -1, last = -1;
-        for (int x = 0; x < region.width(); ++x)
-            if (region.pixel(x, 0) == clBlack) (first < 0 ? first : last) = x;
-        EXPECT_EQ(last - first + 1, (c.typed->size() == 13 ? 95 : 67) * c.module) << label;
     }
 }
 
