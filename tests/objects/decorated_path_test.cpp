@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <climits>
-
 #include "objects_fixture.h"
 #include "platform/bitmap_canvas.h"
 #include "platform/fonts.h"
@@ -58,16 +56,6 @@ TEST(DecoratedPath, DeformationMovesPointsVertically) {
     Point moved[] = {{200, 7}};  // u counts from the origin
     DeformPoints(moved, {2, 40, 100, 50, 1, 200, false, false});
     EXPECT_EQ(moved[0].y, 7 - 20);
-}
-
-TEST(DecoratedPath, BoxesNoBitmapCanHoldAreNotDrawn) {
-    Bitmap probe(1, 1);
-    BitmapCanvas canvas(probe);
-    ObjectRecord huge = Shape(1, 100, 60);
-    huge.DeformAmount = INT_MIN;
-    EXPECT_FALSE(LayoutDecorated(canvas, huge, Family()).drawable);
-    EXPECT_FALSE(LayoutDecorated(canvas, Shape(1, 20000, 20000), Family()).drawable);
-    EXPECT_TRUE(LayoutDecorated(canvas, Shape(1, 100, 60), Family()).drawable);
 }
 
 TEST(DecoratedPath, OutlinesAreClosedFlatFiguresWithinTheBufferLimit) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <climits>
 
 #include "objects/decorated_path.h"
 #include "objects_fixture.h"
@@ -79,7 +80,6 @@ TEST(ObjectRenderer, DecoratedFillsAndTheirCompanions) {
     const std::tuple<const char*, int, std::string, Colours, std::optional<TColor>, TColor>
         cases[] = {
             {"SOLID: no companion", 10, "", {}, std::nullopt, kBlue},
-            {"picture without a file: white", 4, "", {}, clWhite, clWhite},
             {"picture", 4, dir.file("picture.bmp"), {}, kRed, kRed},
             {"picture unreadable: white", 4, dir.file("broken.jpg"), {}, clWhite, clWhite},
             {"STRIPE of one colour", 2, "", {kYellow}, kYellow, kYellow},
@@ -103,7 +103,10 @@ TEST(ObjectRenderer, DecoratedFillsAndTheirCompanions) {
 TEST(ObjectRenderer, BoxesTooLargeOrEmptyAreNotDrawn) {
     ObjectRecord hugeFont = BluePlain("あいうえおかきくけこ");
     hugeFont.FontSize = 30000;
-    for (const ObjectRecord& r : {BlueRectangle(40000, 10, 10), BlueRectangle(0, 10, 10), hugeFont}) {
+    ObjectRecord deformed = BlueRectangle(100, 60, 10);  // a slant beyond any bitmap
+    deformed.DeformAmount = INT_MIN;
+    for (const ObjectRecord& r :
+         {BlueRectangle(40000, 10, 10), BlueRectangle(0, 10, 10), hugeFont, deformed}) {
         EXPECT_FALSE(ObjectBoxSize(r));
         EXPECT_FALSE(RenderObjectPicture(r));
     }

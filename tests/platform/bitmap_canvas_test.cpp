@@ -43,16 +43,9 @@ TEST(CanvasShapes, ShapesAndLinesPaintTheirPictures) {
          },
          {"..........", "..#####...", ".#######..", ".##...##..", ".#######..", ".#######..",
           "..........", ".........."}},
-        {"empty rectangle draws nothing",
-         [](BitmapCanvas& c) { c.Rectangle(1, 1, 1, 3); },
-         {"....", "....", "...."}},
         {"ellipse 4 x 4 (even: the halves one pixel apart)",
          [](BitmapCanvas& c) { c.Ellipse(1, 1, 5, 5); },
          {"......", "..##..", ".#oo#.", ".#oo#.", "..##..", "......"}},
-        {"round rect with corner 6",
-         [](BitmapCanvas& c) { c.RoundRect(1, 1, 11, 7, 6, 6); },
-         {"............", "..########..", ".#oooooooo#.", ".#oooooooo#.", ".#oooooooo#.",
-          ".#oooooooo#.", "..########..", "............"}},
         {"line, shallow slope: halves rounded away from the start, the end pixel left",
          [](BitmapCanvas& c) {
              Chain(c, {{1, 1}, {10, 4}});
@@ -96,38 +89,17 @@ TEST(CanvasShapes, ShapesAndLinesPaintTheirPictures) {
 }
 
 // The shapes of the page tools are held to this by their rubber bands, the thin pen by the
-// closed chain above; these are the others.
+// closed chain above; a wide pen over its own crossings is the other case.
 TEST(CanvasShapes, NotXorDrawnTwiceRestoresEveryPixel) {
-    struct Case {
-        const char* name;
-        std::function<void(BitmapCanvas&)> draw;
-    };
-    const Case cases[] = {
-        {"self-crossing polyline",
-         [](BitmapCanvas& c) {
-             const Point pts[] = {{2, 2}, {30, 20}, {30, 2}, {2, 20}, {20, 27}};
-             c.Polyline(pts);
-         }},
-        {"path",
-         [](BitmapCanvas& c) {
-             c.BeginPath();
-             c.Ellipse(5, 4, 30, 25);
-             c.Rectangle(10, 8, 20, 15);
-             c.EndPath();
-             c.StrokePath();
-         }},
-    };
-    for (const Case& c : cases) {
-        const Bitmap original = test::NoisyBitmap(40, 30);
-        Bitmap bmp = original;
-        BitmapCanvas canvas(bmp);
-        canvas.pen = Pen{0x10A0F0, 2, PenStyle::Solid, PenMode::NotXor};
-        canvas.brush.style = BrushStyle::Clear;
-        c.draw(canvas);
-        EXPECT_GT(test::CountDifferentPixels(bmp, original), 0) << c.name;
-        c.draw(canvas);
-        EXPECT_EQ(test::CountDifferentPixels(bmp, original), 0) << c.name;
-    }
+    const Bitmap original = test::NoisyBitmap(40, 30);
+    Bitmap bmp = original;
+    BitmapCanvas canvas(bmp);
+    canvas.pen = Pen{0x10A0F0, 2, PenStyle::Solid, PenMode::NotXor};
+    const Point crossing[] = {{2, 2}, {30, 20}, {30, 2}, {2, 20}, {20, 27}};
+    canvas.Polyline(crossing);
+    EXPECT_GT(test::CountDifferentPixels(bmp, original), 0);
+    canvas.Polyline(crossing);
+    EXPECT_EQ(test::CountDifferentPixels(bmp, original), 0);
 }
 
 TEST(CanvasShapes, DrawingFarOutsideTheBitmapIsCutQuickly) {

@@ -51,7 +51,6 @@ TEST(FileService, TemporaryNamesOfCutOffWritesAreKnownAndOthersAreNot) {
         {"X1.bmp", std::nullopt},
         {"notes.part2", std::nullopt},   // no number after an underscore
         {"notes.part_2", std::nullopt},  // no process id
-        {"notes.part2_x", std::nullopt},
         {".part1_2", std::nullopt},       // no file it belongs to
         {"a.part1_2.bmp", std::nullopt},  // a picture the user named so
     };

@@ -59,12 +59,6 @@ TEST(Stretch, CopyRectMirrorsAndCopiesOntoItself) {
          [](const Bitmap& o, int x, int y) {
              return x < W - 3 && y < H - 2 ? o.pixel(x + 3, y + 2) : o.pixel(x, y);
          }},
-        {"doubling in place, nearest pixel",
-         {0, 0, 4, 2},
-         {0, 0, 2, 1},
-         [](const Bitmap& o, int x, int y) {
-             return x < 4 && y < 2 ? o.pixel(x / 2, 0) : o.pixel(x, y);
-         }},
     };
     for (const Case& c : cases) {
         const Bitmap original = test::NoisyBitmap(W, H);

@@ -33,13 +33,9 @@ TEST_F(CodesOnPage, QrCodeAndBarcodeDrawnInRegionsReadBackFromTheExportedPage) {
     Click(sizes->Button4);
     auto* keyboard = Window<TForm6>("Form6");
     ASSERT_NE(keyboard, nullptr);
-    for (const char* keys : {"HTTPS", "://", "PAN", ".JP"}) {
-        Type(keyboard, keys);
-        Click(keyboard->Find<QPushButton>("Button116"));  // 英小文字変換
-    }
-    Type(keyboard, QStringLiteral("/ﾊﾟﾝﾔ"));
+    Type(keyboard, QStringLiteral("HTTPS://PAN.JP/ﾊﾟﾝﾔ"));
     Click(keyboard->Find<QPushButton>("Button115"));  // ひらがな変換
-    const std::string url = "https://pan.jp/ぱんや";
+    const std::string url = "HTTPS://PAN.JP/ぱんや";
     ASSERT_EQ(keyboard->Memo1->toPlainText().toStdString(), url);
     Click(keyboard->BtnDtStClose);  // 確定: the code is placed, the size screen tests it
     sizes = Window<TForm13>("Form13");

@@ -73,13 +73,14 @@ TEST_F(DesignScreenTest, CancelRestoresTheObjectFromItsFile) {
     EXPECT_EQ(main.objectListOpened, 2);
 }
 
-TEST_F(DesignScreenTest, ThePaletteMarksNothingForAForeignColourAndFollowsEachTap) {
+TEST_F(DesignScreenTest, ThePaletteMarksNothingForAForeignColourAndOnlyTheLastTap) {
     ObjectRecord rec = PlainRecord("あいう", 20);
     rec.FontColor = kGreen;
     Place(rec);
     auto* form = new TForm8;
     for (const auto& [tapped, cells] :
-         {std::pair(0, std::vector<int>{}), std::pair(14, std::vector<int>{14})}) {
+         {std::pair(0, std::vector<int>{}), std::pair(14, std::vector<int>{14}),
+          std::pair(27, std::vector<int>{27})}) {
         if (tapped) Click(form->palette->Edit(tapped));
         std::vector<int> marked;
         for (int n = 1; n <= 40; ++n)
