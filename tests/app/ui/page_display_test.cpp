@@ -32,6 +32,12 @@ TEST_F(PageDisplayTest, AThinRectangleStaysVisibleWhenShrunkAndSharpFromFullSize
         EXPECT_TRUE(shown == StretchBitmap(Page(), 794 * zoom / 100, 1123 * zoom / 100, mode))
             << zoom;
         EXPECT_TRUE(Page() == before);
+        for (const int row : {100, 1000}) {  // the outline's rows darken the grey of theirs
+            const int x = shown.width() / 2, y = row * shown.height() / 1123;
+            const int darkest =
+                std::min(GetGValue(shown.pixel(x, y)), GetGValue(shown.pixel(x, y + 1)));
+            EXPECT_LT(darkest, zoom < 100 ? 240 : 1) << zoom << " row " << row;
+        }
     }
     // A stroke on the shown shrunk page is averaged again in its part only: as a whole shrink.
     while (form->zoom() > 50) Click(form->Btn[2]);
